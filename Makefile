@@ -1,0 +1,54 @@
+# Octavane: the everyday commands. CMake does the building; this file only drives it.
+#   make run            install what is missing, build, start the game
+#   make test           install what is missing, build, run every test
+#   make test-sanitize  the same tests built with AddressSanitizer and UBSan
+#   make bench          run the benchmarks (release build)
+#   make format         reformat the sources; make format-check fails on unformatted code
+
+MAKEFLAGS += --no-print-directory
+JOBS  ?= $(shell nproc)
+BUILD := build
+PROGRAM := $(BUILD)/src/app/octavane
+
+.PHONY: all deps configure build run test test-sanitize bench format format-check clean
+
+all: build
+
+deps:
+	@./scripts/install-deps
+
+configure: deps
+	@cmake --preset default >/dev/null
+
+build: configure
+	@cmake --build --preset default -j $(JOBS)
+
+run: build
+	@if [ -x $(PROGRAM) ]; then \
+		cd assets && exec ../$(PROGRAM); \
+	else \
+		echo "Octavane: everything is built, but there is no game program yet."; \
+	fi
+
+test: build
+	@ctest --preset default -j $(JOBS)
+
+test-sanitize: deps
+	@cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize -j $(JOBS)
+	@ctest --preset sanitize -j $(JOBS)
+
+bench: build
+	@set -e; for b in $$(find $(BUILD)/bench -type f -executable -name '*_bench' | sort); do \
+		echo "== $$b"; $$b; done
+
+FORMAT_FILES = $(shell git ls-files -co --exclude-standard '*.cpp' '*.h')
+
+format:
+	@clang-format -i $(FORMAT_FILES)
+
+format-check:
+	@clang-format --dry-run --Werror $(FORMAT_FILES)
+
+clean:
+	@rm -rf $(BUILD) $(BUILD)-sanitize
