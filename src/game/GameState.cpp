@@ -1,0 +1,14 @@
+#include "game/GameState.h"
+
+#include "platform/Clock.h"
+
+int g_scene = sceneTitle;
+int g_titleState = tsInit;
+int g_gameState = gsStart;
+uint32_t g_stateTime = 0;
+
+void ReturnToTitle() {
+    g_scene = sceneTitle;
+    g_titleState = tsInit;
+    g_stateTime = GetTickCount();
+}
