@@ -1,0 +1,218 @@
+#include "engine/discsage.h"
+
+#include <climits>
+#include <list>
+
+namespace {
+
+// Weight of a disc whose neighbours are nearly all occupied: 8, 16 or 32 for six, seven or
+// eight occupied neighbours, where off the board counts as occupied; 0 for five or fewer,
+// which keeps the table weight.
+int CrowdedWeight(const TBoard& board, int x, int y) {
+    int occupied = 0;
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if ((dx != 0 || dy != 0) && board.GetCell(x + dx, y + dy) != cellEmpty) {
+                ++occupied;
+            }
+        }
+    }
+    const int excess = occupied - 5;
+    return excess > 0 ? 4 << excess : 0;
+}
+
+constexpr int cornerRunWeight = 128;
+
+// Marks the run of `colour` that starts on (x, y) and steps by (dx, dy), at most one edge long.
+void MarkRun(const TBoard& board, int weights[boardSize][boardSize], int colour, int x, int y,
+             int dx, int dy) {
+    for (int i = 0; i < boardSize && board.GetCell(x, y) == colour; ++i) {
+        weights[y][x] = cornerRunWeight;
+        x += dx;
+        y += dy;
+    }
+}
+
+// Both edge runs of each occupied corner, in the order (0, 0), (7, 7), (0, 7), (7, 0).
+void MarkCornerRuns(const TBoard& board, int weights[boardSize][boardSize]) {
+    constexpr int last = boardSize - 1;
+    const int corners[4][2] = {{0, 0}, {last, last}, {0, last}, {last, 0}};
+    for (const auto& corner : corners) {
+        const int cx = corner[0];
+        const int cy = corner[1];
+        const int colour = board.GetCell(cx, cy);
+        if (colour == cellEmpty) {
+            continue;
+        }
+        const int inwardX = cx == 0 ? 1 : -1;
+        const int inwardY = cy == 0 ? 1 : -1;
+        MarkRun(board, weights, colour, cx, cy, inwardX, 0); // along the row
+        MarkRun(board, weights, colour, cx, cy, 0, inwardY); // along the column
+    }
+}
+
+// The start value of a node and the worst answer for the side to move.
+int WorstFor(int turn) {
+    return turn == cellBlack ? INT_MIN : INT_MAX;
+}
+
+} // namespace
+
+int EvaluateBoard(const TBoard& board) {
+    if (board.IsGameOver()) {
+        return (board.GetCount(cellBlack) - board.GetCount(cellWhite)) * finishedDiscValue;
+    }
+    int weights[boardSize][boardSize];
+    for (int y = 0; y < boardSize; ++y) {
+        for (int x = 0; x < boardSize; ++x) {
+            weights[y][x] = g_squareWeights[y][x];
+            if (board.GetCell(x, y) != cellEmpty) {
+                if (const int crowded = CrowdedWeight(board, x, y); crowded > 0) {
+                    weights[y][x] = crowded;
+                }
+            }
+        }
+    }
+    MarkCornerRuns(board, weights);
+
+    int score = 0;
+    for (int y = 0; y < boardSize; ++y) {
+        for (int x = 0; x < boardSize; ++x) {
+            const int cell = board.GetCell(x, y);
+            if (cell == cellBlack) {
+                score += weights[y][x];
+            } else if (cell == cellWhite) {
+                score -= weights[y][x];
+            }
+        }
+    }
+    return score;
+}
+
+int TPhase::Evaluate(const TBoard& board) const {
+    return EvaluateBoard(board);
+}
+
+int TPhase::Search(TBoard board, int bound, int depth) {
+    // Step 1. Play this node's move on the copy.
+    if (x == phaseRoot) {
+        bound = board.GetTurn() == cellBlack ? INT_MAX : INT_MIN; // never cuts
+    } else if (x == phasePass) {
+        board.Pass();
+    } else if (!board.Place(x, y)) {
+        return WorstFor(board.GetTurn());
+    }
+
+    // Step 2. Leaf.
+    if (depth <= 0 || board.IsGameOver()) {
+        value = Evaluate(board);
+        return value;
+    }
+
+    // Step 3. Children in scan order; a side without moves gets one pass that uses no depth.
+    std::list<TPhase> children;
+    for (int cy = 0; cy < boardSize; ++cy) {
+        for (int cx = 0; cx < boardSize; ++cx) {
+            if (board.CanPlace(cx, cy)) {
+                children.emplace_back(cx, cy);
+            }
+        }
+    }
+    if (children.empty()) {
+        children.emplace_back(phasePass, phasePass);
+        ++depth;
+    }
+
+    // Steps 4 and 5. Minimax with the cut-off by the parent's running value. Equal values
+    // neither replace the best so far nor cut, so the earliest of equal moves stays.
+    const bool blackToMove = board.GetTurn() == cellBlack;
+    value = WorstFor(board.GetTurn());
+    for (TPhase& child : children) {
+        const int v = child.Search(board, value, depth - 1);
+        if (blackToMove) {
+            if (v > value) {
+                value = v;
+            }
+            if (value > bound) {
+                break;
+            }
+        } else {
+            if (v < value) {
+                value = v;
+            }
+            if (value < bound) {
+                break;
+            }
+        }
+    }
+
+    // Step 6. The root reports the first child that reached its value.
+    if (x == phaseRoot) {
+        for (const TPhase& child : children) {
+            if (child.value == value) {
+                x = child.x;
+                y = child.y;
+                break;
+            }
+        }
+    }
+    return value;
+}
+
+TPhase SearchRoot(const TBoard& board, int depth) {
+    TPhase root(phaseRoot, phaseRoot);
+    root.Search(board, 0, depth);
+    return root;
+}
+
+int ChooseDepth(int level, int empties) {
+    switch (level) {
+    case 1:
+        return empties > 7 ? 1 : 3;
+    case 2:
+        return empties > 9 ? 3 : 5;
+    case 3:
+        return empties > 9 ? 5 : 7;
+    case 4:
+        return empties > 9 ? 5 : 9;
+    case 5:
+        return empties > 13 ? 5 : empties > 9 ? 7 : 9;
+    case 6:
+        return empties > 15 ? 5 : empties > 11 ? 7 : 9;
+    case 7:
+        return empties > 15 ? 7 : empties > 11 ? 9 : 11;
+    case 8:
+        return empties > 17 ? 7 : empties > 13 ? 9 : 11;
+    case 9:
+        return empties > 17 ? 9 : empties > 13 ? 11 : 13;
+    default:
+        return 5;
+    }
+}
+
+const char* LevelName(int level) {
+    static const char* const names[] = {"Poor",      "Very Easy", "Easy",    "Normal",  "Hard",
+                                        "Very Hard", "Expert",    "Extreme", "Extreme+"};
+    if (level < levelMin || level > levelMax) {
+        return nullptr;
+    }
+    return names[level - levelMin];
+}
+
+bool TSage::SetLevel(int newLevel) {
+    if (newLevel < levelMin || newLevel > levelMax) {
+        return false;
+    }
+    level = newLevel;
+    return true;
+}
+
+bool TSage::Think(TBoard board, int* x, int* y) const {
+    if (board.MustPass()) {
+        return false;
+    }
+    const TPhase root = SearchRoot(board, ChooseDepth(level, board.GetCount(cellEmpty)));
+    *x = root.x;
+    *y = root.y;
+    return true;
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "engine/Reversiutil.h"
+
+// The computer player: a fixed-depth minimax search with a cut-off by the parent's running
+// value, over a hand-made evaluation.
+//
+// Values are ints seen from Black's side whatever colour the computer plays: Black maximises,
+// White minimises. A finished game is worth 100 per disc of difference; an unfinished position
+// is a sum of per-disc weights from 1 to 128. Everything here is deterministic: the same
+// position searched to the same depth always gives the same move, and the first move in
+// row-major order (lowest y, then lowest x) wins among equals.
+
+// Special move coordinates of a search node (both x and y hold them).
+constexpr int phaseRoot = -1; // the root: no move of its own; afterwards it holds the choice
+constexpr int phasePass = -2; // the side to move passes
+
+// Weight of a disc on each square, [y][x]; symmetric under all eight symmetries of the board.
+inline constexpr int g_squareWeights[boardSize][boardSize] = {
+    {16, 1, 8, 4, 4, 8, 1, 16}, {1, 1, 1, 2, 2, 1, 1, 1},   {8, 1, 8, 4, 4, 8, 1, 8},
+    {4, 2, 4, 8, 8, 4, 2, 4},   {4, 2, 4, 8, 8, 4, 2, 4},   {8, 1, 8, 4, 4, 8, 1, 8},
+    {1, 1, 1, 2, 2, 1, 1, 1},   {16, 1, 8, 4, 4, 8, 1, 16},
+};
+
+// Weight that a finished game gives each disc of difference.
+constexpr int finishedDiscValue = 100;
+
+// Score of a position from Black's side. Independent of the side to move; reads the board only.
+// Discs with six or more occupied neighbours (the edge counts as occupied) weigh 8, 16 or 32,
+// and discs in an unbroken run along an edge from an occupied corner of their colour weigh 128.
+int EvaluateBoard(const TBoard& board);
+
+// One node of the search tree: the move that leads into it and, once searched, its value.
+class TPhase {
+  public:
+    // A node for the move (x, y), or for phaseRoot / phasePass given as both coordinates.
+    TPhase(int x, int y) : x(x), y(y), value(0) {}
+
+    // Leaf score; uses nothing of the node itself.
+    virtual int Evaluate(const TBoard& board) const;
+
+    // Plays this node's move on `board` (a copy; the caller's board never changes), searches
+    // `depth` real moves further (a pass uses no depth) and stores the result in `value`.
+    // `bound` is the parent's running value: once this node is strictly worse for the parent,
+    // it stops and returns what it has. At the root `bound` is ignored, and afterwards x and y
+    // hold the chosen move (the first in scan order with the root's value).
+    int Search(TBoard board, int bound, int depth);
+
+    int x;
+    int y;
+    int value;
+};
+
+// The root of a search of `depth` moves from `board`: x and y hold the chosen move and
+// `value` its value. The side to move must have a legal move.
+TPhase SearchRoot(const TBoard& board, int depth);
+
+// Strength levels of the computer player.
+constexpr int levelMin = 1;
+constexpr int levelMax = 9;
+constexpr int levelDefault = 5;
+
+// Search depth in moves for a level and the number of empty squares before the move; always
+// odd. A level outside 1..9 searches 5 deep.
+int ChooseDepth(int level, int empties);
+
+// The name the level list shows for a level 1..9 ("Poor" .. "Extreme+"); null outside.
+const char* LevelName(int level);
+
+class TSage {
+  public:
+    TSage() : level(levelDefault) {}
+
+    // Stores a level 1..9 and answers true; any other value is refused and the level kept.
+    bool SetLevel(int newLevel);
+    int GetLevel() const { return level; }
+
+    // The move of the side to move on `board` (a copy; the caller's board never changes).
+    // False when that side has no legal move and must pass (also on a finished game); *x and
+    // *y are then left alone. True: *x, *y hold a legal square. Runs the whole search before
+    // returning, which takes seconds at the highest levels.
+    bool Think(TBoard board, int* x, int* y) const;
+
+  private:
+    int level;
+};
