@@ -1,0 +1,109 @@
+#include "engine/FastBoard.h"
+
+#include <array>
+
+namespace {
+
+constexpr TBitboard notColumn0 = 0xFEFEFEFEFEFEFEFEULL;
+constexpr TBitboard notColumn7 = 0x7F7F7F7F7F7F7F7FULL;
+
+// The eight rays leaving each square, nearest square first in bit order for the four rays that
+// climb (bit index grows) and last for the four that descend.
+struct TRays {
+    std::array<std::array<TBitboard, 8>, fastSquareCount> Ray{};
+};
+
+constexpr int rayDx[8] = {1, 0, 1, -1, -1, 0, -1, 1};
+constexpr int rayDy[8] = {0, 1, 1, 1, 0, -1, -1, -1};
+constexpr int climbingRays = 4;
+
+constexpr TRays MakeRays() {
+    TRays rays;
+    for (int square = 0; square < fastSquareCount; ++square) {
+        for (int dir = 0; dir < 8; ++dir) {
+            int x = square % 8 + rayDx[dir];
+            int y = square / 8 + rayDy[dir];
+            while (x >= 0 && x < 8 && y >= 0 && y < 8) {
+                rays.Ray[square][dir] |= FastBit(FastSquare(x, y));
+                x += rayDx[dir];
+                y += rayDy[dir];
+            }
+        }
+    }
+    return rays;
+}
+
+constexpr TRays g_rays = MakeRays();
+
+// One direction of the move generator: the empty squares reached by a run of `mask` discs that
+// starts next to a disc of `own`, stepping by `shift` bits (positive: up, negative: down).
+template <int Shift> TBitboard MovesAlong(TBitboard own, TBitboard mask) {
+    auto step = [](TBitboard bits) { return Shift > 0 ? bits << Shift : bits >> -Shift; };
+    TBitboard run = mask & step(own);
+    run |= mask & step(run);
+    run |= mask & step(run);
+    run |= mask & step(run);
+    run |= mask & step(run);
+    run |= mask & step(run);
+    return step(run);
+}
+
+} // namespace
+
+TBitboard FastMoves(TBitboard own, TBitboard opp) {
+    const TBitboard inner = opp & notColumn0 & notColumn7;
+    TBitboard moves = MovesAlong<1>(own, inner) | MovesAlong<-1>(own, inner);
+    moves |= MovesAlong<8>(own, opp) | MovesAlong<-8>(own, opp);
+    moves |= MovesAlong<7>(own, inner) | MovesAlong<-7>(own, inner);
+    moves |= MovesAlong<9>(own, inner) | MovesAlong<-9>(own, inner);
+    return moves & ~(own | opp);
+}
+
+TBitboard FastFlips(int square, TBitboard own, TBitboard opp) {
+    if (((own | opp) & FastBit(square)) != 0) {
+        return 0;
+    }
+    const auto& rays = g_rays.Ray[square];
+    TBitboard flips = 0;
+    for (int dir = 0; dir < climbingRays; ++dir) {
+        // The first square of the ray that is not the opponent's is its lowest set bit.
+        const TBitboard stops = rays[dir] & ~opp;
+        const TBitboard first = stops & (0 - stops);
+        if ((first & own) != 0) {
+            flips |= rays[dir] & (first - 1);
+        }
+    }
+    for (int dir = climbingRays; dir < 8; ++dir) {
+        // Descending: the first square that is not the opponent's is the highest set bit.
+        const TBitboard stops = rays[dir] & ~opp;
+        if (stops == 0) {
+            continue;
+        }
+        const TBitboard first = TBitboard{1} << (63 - std::countl_zero(stops));
+        if ((first & own) != 0) {
+            flips |= rays[dir] & ~((first << 1) - 1);
+        }
+    }
+    return flips;
+}
+
+std::uint64_t FastPerft(TBitboard own, TBitboard opp, int depth, int passes) {
+    if (depth <= 0 || FastIsOver(own, opp, passes)) {
+        return 1;
+    }
+    TBitboard moves = FastMoves(own, opp);
+    if (moves == 0) {
+        return FastPerft(opp, own, depth, passes + 1);
+    }
+    if (depth == 1) {
+        return static_cast<std::uint64_t>(FastCount(moves));
+    }
+    std::uint64_t leaves = 0;
+    while (moves != 0) {
+        const int square = std::countr_zero(moves);
+        moves &= moves - 1;
+        const TBitboard flips = FastFlips(square, own, opp);
+        leaves += FastPerft(opp & ~flips, own | flips | FastBit(square), depth - 1, 0);
+    }
+    return leaves;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "engine/FastSearch.h"
+#include "engine/Reversiutil.h"
+
+// The bitboard form of a board, and back.
+inline TFastPosition ToFastPosition(const TBoard& board) {
+    TFastPosition position;
+    position.Black = position.White = 0;
+    for (int y = 0; y < boardSize; ++y) {
+        for (int x = 0; x < boardSize; ++x) {
+            const int cell = board.GetCell(x, y);
+            if (cell == cellBlack) {
+                position.Black |= FastBit(FastSquare(x, y));
+            } else if (cell == cellWhite) {
+                position.White |= FastBit(FastSquare(x, y));
+            }
+        }
+    }
+    position.BlackToMove = board.GetTurn() == cellBlack;
+    position.Passes = board.passes;
+    return position;
+}
+
+inline TBoard ToBoard(const TFastPosition& position) {
+    TBoard board;
+    for (int y = 0; y < boardSize; ++y) {
+        for (int x = 0; x < boardSize; ++x) {
+            const TBitboard bit = FastBit(FastSquare(x, y));
+            const bool black = (position.Black & bit) != 0;
+            const bool white = (position.White & bit) != 0;
+            board.SetCell(x, y, black ? cellBlack : white ? cellWhite : cellEmpty);
+        }
+    }
+    board.turn = position.BlackToMove ? cellBlack : cellWhite;
+    board.passes = position.Passes;
+    return board;
+}

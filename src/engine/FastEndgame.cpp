@@ -1,0 +1,123 @@
+#include "engine/FastEval.h"
+#include "engine/FastSearcher.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int discInfinity = 100;  // beyond every disc difference
+constexpr int tableEmpties = 7;    // from this many empty squares up the table is used
+constexpr int orderedEmpties = 6;  // from this many up the children are sorted
+constexpr int hintScore = 1 << 20; // the table's move is searched first
+
+int DiscDifference(TBitboard own, TBitboard opp) {
+    return FastCount(own) - FastCount(opp);
+}
+
+} // namespace
+
+void TFastSearcher::OrderEndgame(TBitboard own, TBitboard opp, TMoveList& list, int hint) const {
+    // Fastest first: the move that leaves the opponent the fewest replies, corners a little
+    // ahead because they can never be taken back.
+    constexpr TBitboard corners = 0x8100000000000081ULL;
+    for (int i = 0; i < list.Count; ++i) {
+        TMove& move = list.Moves[i];
+        if (move.Square == hint) {
+            move.Score = hintScore;
+            continue;
+        }
+        const TBitboard childOwn = opp & ~move.Flips;
+        const TBitboard childOpp = own | move.Flips | FastBit(move.Square);
+        move.Score = -16 * FastCount(FastMoves(childOwn, childOpp));
+        if ((FastBit(move.Square) & corners) != 0) {
+            move.Score += 8;
+        }
+    }
+    FastSortMoves(list);
+}
+
+// Few empty squares left: plain alpha-beta in scan order, no table and no sorting.
+int TFastSearcher::EndgameSmall(TBitboard own, TBitboard opp, TBitboard moves, int alpha,
+                                int beta) {
+    int best = -discInfinity;
+    while (moves != 0) {
+        const int square = std::countr_zero(moves);
+        moves &= moves - 1;
+        const TBitboard flips = FastFlips(square, own, opp);
+        const int value =
+            -Endgame(opp & ~flips, own | flips | FastBit(square), -beta, -std::max(alpha, best), 0);
+        if (value > best) {
+            best = value;
+            if (best >= beta) {
+                break;
+            }
+        }
+    }
+    return best;
+}
+
+int TFastSearcher::Endgame(TBitboard own, TBitboard opp, int alpha, int beta, int passes) {
+    ++m_nodes;
+    if (FastIsOver(own, opp, passes)) {
+        return DiscDifference(own, opp);
+    }
+    const TBitboard moves = FastMoves(own, opp);
+    if (moves == 0) {
+        return -Endgame(opp, own, -beta, -alpha, passes + 1);
+    }
+    const int empties = 64 - FastCount(own | opp);
+    if (empties < orderedEmpties) {
+        return EndgameSmall(own, opp, moves, alpha, beta);
+    }
+
+    int hint = TFastTable::noMove;
+    if (empties >= tableEmpties) {
+        if (const TFastTable::TEntry* entry = m_table.Find(own, opp)) {
+            if (entry->Depth == TFastTable::solvedDepth) {
+                if (entry->Lower >= beta || entry->Lower == entry->Upper) {
+                    return entry->Lower;
+                }
+                if (entry->Upper <= alpha) {
+                    return entry->Upper;
+                }
+            }
+            hint = entry->Move;
+        }
+    }
+
+    TMoveList list;
+    FastListMoves(own, opp, moves, list);
+    OrderEndgame(own, opp, list, hint);
+
+    int best = -discInfinity;
+    int bestSquare = list.Moves[0].Square;
+    int low = alpha;
+    for (int i = 0; i < list.Count; ++i) {
+        const TMove& move = list.Moves[i];
+        const TBitboard childOwn = opp & ~move.Flips;
+        const TBitboard childOpp = own | move.Flips | FastBit(move.Square);
+        int value;
+        if (i == 0) {
+            value = -Endgame(childOwn, childOpp, -beta, -low, 0);
+        } else {
+            value = -Endgame(childOwn, childOpp, -low - 1, -low, 0);
+            if (value > low && value < beta) {
+                value = -Endgame(childOwn, childOpp, -beta, -low, 0);
+            }
+        }
+        if (value > best) {
+            best = value;
+            bestSquare = move.Square;
+            if (best > low) {
+                low = best;
+                if (low >= beta) {
+                    break;
+                }
+            }
+        }
+    }
+    if (empties >= tableEmpties) {
+        m_table.Store(own, opp, TFastTable::solvedDepth, alpha, beta, best, bestSquare);
+    }
+    return best;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "engine/FastBoard.h"
+
+// The position score of an unfinished game in bitboard form, seen from the side owning `own`:
+// the same number the board evaluation gives for Black when `own` holds Black's discs, and its
+// negation when `own` holds White's. Each disc counts with its square weight, 8, 16 or 32 when
+// six, seven or eight of its neighbours are occupied (off the board counts as occupied), and 128
+// when it lies in an unbroken run of its corner's colour along an edge from that corner.
+int FastEvaluate(TBitboard own, TBitboard opp);
+
+// The score of a finished game from the side owning `own`: 100 per disc of difference.
+constexpr int FastFinalScore(TBitboard own, TBitboard opp) {
+    return 100 * (FastCount(own) - FastCount(opp));
+}
+
+// The search's leaf score: the final score when the game is over, the evaluation otherwise.
+inline int FastLeafScore(TBitboard own, TBitboard opp, int passes) {
+    return FastIsOver(own, opp, passes) ? FastFinalScore(own, opp) : FastEvaluate(own, opp);
+}

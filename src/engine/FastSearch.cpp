@@ -1,0 +1,124 @@
+#include "engine/FastSearch.h"
+
+#include "engine/FastEval.h"
+#include "engine/FastSearcher.h"
+
+namespace {
+
+constexpr int infinity = 30000;
+constexpr int discInfinity = 100;
+constexpr int tableLog2Buckets = 17; // 2 ways of 24 bytes: 6 MiB
+constexpr int orderingDepthGap = 2;  // root moves are first ranked this much shallower
+constexpr int solveOrderingDepth = 2;
+
+int FloorDiv100(int value) {
+    return value >= 0 ? value / 100 : -((-value + 99) / 100);
+}
+int CeilDiv100(int value) {
+    return -FloorDiv100(-value);
+}
+
+// A hundredths window as a disc window that keeps every fail-high and fail-low decision.
+int ToDiscs(int bound, bool lower) {
+    if (bound <= -infinity) {
+        return -discInfinity;
+    }
+    if (bound >= infinity) {
+        return discInfinity;
+    }
+    return lower ? FloorDiv100(bound) : CeilDiv100(bound);
+}
+
+TFastSearcher& Searcher() {
+    static TFastSearcher searcher;
+    return searcher;
+}
+
+} // namespace
+
+TFastSearcher::TFastSearcher() : m_table(tableLog2Buckets) {}
+
+int TFastSearcher::RootChild(TBitboard own, TBitboard opp, int depth, int passes, int alpha,
+                             int beta) {
+    if (m_solving) {
+        return -100 * Endgame(own, opp, -ToDiscs(beta, false), -ToDiscs(alpha, true), passes);
+    }
+    return -Midgame(own, opp, depth, -beta, -alpha, passes);
+}
+
+void TFastSearcher::OrderRoot(TBitboard own, TBitboard opp, TMoveList& list, int depth) {
+    // Rank the moves by a shallower search of each with the full window. It also fills the
+    // table with the moves that order the deep search below.
+    const bool solving = m_solving;
+    m_solving = false;
+    const int shallow = solving ? solveOrderingDepth : depth - orderingDepthGap;
+    for (int i = 0; i < list.Count; ++i) {
+        TMove& move = list.Moves[i];
+        move.Score = RootChild(opp & ~move.Flips, own | move.Flips | FastBit(move.Square),
+                               shallow - 1, 0, -infinity, infinity);
+    }
+    m_solving = solving;
+    FastSortMoves(list);
+}
+
+TFastAnswer TFastSearcher::Search(const TFastPosition& position, int depth) {
+    const TBitboard own = position.BlackToMove ? position.Black : position.White;
+    const TBitboard opp = position.BlackToMove ? position.White : position.Black;
+    const int sign = position.BlackToMove ? 1 : -1;
+    m_table.NewSearch();
+
+    // Step 1. The root may itself be a leaf.
+    TFastAnswer answer;
+    if (FastIsOver(own, opp, position.Passes) || depth <= 0) {
+        answer.Value = sign * FastLeafScore(own, opp, position.Passes);
+        return answer;
+    }
+    const TBitboard moves = FastMoves(own, opp);
+    m_solving = depth >= 64 - FastCount(own | opp);
+
+    // Step 2. No legal move: the one child is the pass, searched to the same depth.
+    if (moves == 0) {
+        answer.X = answer.Y = fastPass;
+        answer.Value = sign * RootChild(opp, own, depth, position.Passes + 1, -infinity, infinity);
+        return answer;
+    }
+
+    // Step 3. Rank the moves, then find the best value and, among the moves that reach it,
+    // the first in scan order. A move before the best so far in scan order takes its place
+    // when it is at least as good, a move after it only when it is strictly better.
+    TMoveList list;
+    FastListMoves(own, opp, moves, list);
+    if (list.Count > 1 && (m_solving || depth > orderingDepthGap)) {
+        OrderRoot(own, opp, list, depth);
+    }
+    int bestSquare = -1;
+    int best = -infinity;
+    for (int i = 0; i < list.Count; ++i) {
+        const TMove& move = list.Moves[i];
+        const TBitboard childOwn = opp & ~move.Flips;
+        const TBitboard childOpp = own | move.Flips | FastBit(move.Square);
+        if (bestSquare < 0) {
+            best = RootChild(childOwn, childOpp, depth - 1, 0, -infinity, infinity);
+            bestSquare = move.Square;
+            continue;
+        }
+        const int need = move.Square < bestSquare ? best : best + 1;
+        const int probe = RootChild(childOwn, childOpp, depth - 1, 0, need - 1, need);
+        if (probe >= need) {
+            best = RootChild(childOwn, childOpp, depth - 1, 0, need - 1, infinity);
+            bestSquare = move.Square;
+        }
+    }
+    answer.X = bestSquare % 8;
+    answer.Y = bestSquare / 8;
+    answer.Value = sign * best;
+    return answer;
+}
+
+TFastAnswer FastSearch(const TFastPosition& position, int depth) {
+    return Searcher().Search(position, depth);
+}
+
+std::uint64_t FastSearchNodes() {
+    return Searcher().Nodes();
+}

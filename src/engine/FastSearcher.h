@@ -1,0 +1,53 @@
+#pragma once
+
+#include "engine/FastSearch.h"
+#include "engine/FastTable.h"
+
+// The searcher behind FastSearch. Values inside it are negamax values, seen from the side to
+// move; the finished-game solver works in discs rather than hundredths so that its windows are
+// as narrow as the scores allow.
+class TFastSearcher {
+  public:
+    TFastSearcher();
+
+    TFastAnswer Search(const TFastPosition& position, int depth);
+    std::uint64_t Nodes() const { return m_nodes; }
+
+    // A legal move with the discs it turns and its place in the search order.
+    struct TMove {
+        TBitboard Flips;
+        int Square;
+        int Score;
+    };
+    struct TMoveList {
+        static constexpr int capacity = 64;
+        TMove Moves[capacity];
+        int Count = 0;
+    };
+
+  private:
+    // Midgame: the exact value of the node `depth` real moves deep, fail-soft.
+    int Midgame(TBitboard own, TBitboard opp, int depth, int alpha, int beta, int passes);
+    int LastPly(TBitboard own, TBitboard opp, TBitboard moves, int beta);
+    void OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, int hint) const;
+
+    // Finished-game solver: the final disc difference under best play, fail-soft, in discs.
+    int Endgame(TBitboard own, TBitboard opp, int alpha, int beta, int passes);
+    int EndgameSmall(TBitboard own, TBitboard opp, TBitboard moves, int alpha, int beta);
+    void OrderEndgame(TBitboard own, TBitboard opp, TMoveList& list, int hint) const;
+
+    // The value of a root child for the side to move at the root, in hundredths, whichever
+    // search applies.
+    int RootChild(TBitboard own, TBitboard opp, int depth, int passes, int alpha, int beta);
+    void OrderRoot(TBitboard own, TBitboard opp, TMoveList& list, int depth);
+
+    TFastTable m_table;
+    std::uint64_t m_nodes = 0;
+    bool m_solving = false;
+};
+
+// Every legal move of the side to move, in scan order, with its flips.
+void FastListMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher::TMoveList& list);
+
+// Sorts by descending score; equal scores keep scan order.
+void FastSortMoves(TFastSearcher::TMoveList& list);

@@ -1,0 +1,69 @@
+#include "engine/FastTable.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr int boundLimit = std::numeric_limits<std::int16_t>::max();
+
+std::int16_t Clamp16(int value) {
+    return static_cast<std::int16_t>(std::clamp(value, -boundLimit, boundLimit));
+}
+
+} // namespace
+
+TFastTable::TFastTable(int log2Buckets)
+    : m_entries(std::size_t{ways} << log2Buckets), m_mask((std::size_t{1} << log2Buckets) - 1) {}
+
+std::size_t TFastTable::Index(TBitboard own, TBitboard opp) const {
+    TBitboard key =
+        own * 0x9E3779B97F4A7C15ULL ^ (opp + 0x632BE59BD9B4E019ULL) * 0xBF58476D1CE4E5B9ULL;
+    key ^= key >> 29;
+    return static_cast<std::size_t>(key & m_mask) * ways;
+}
+
+const TFastTable::TEntry* TFastTable::Find(TBitboard own, TBitboard opp) const {
+    const std::size_t first = Index(own, opp);
+    for (int way = 0; way < ways; ++way) {
+        const TEntry& entry = m_entries[first + way];
+        if (entry.Own == own && entry.Opp == opp && (own | opp) != 0) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+void TFastTable::Store(TBitboard own, TBitboard opp, int depth, int alpha, int beta, int value,
+                       int move) {
+    const std::size_t first = Index(own, opp);
+    // The first way keeps the deepest search seen; the second takes whatever comes.
+    TEntry* slot = &m_entries[first + 1];
+    TEntry& deep = m_entries[first];
+    if ((deep.Own == own && deep.Opp == opp) || depth >= deep.Depth || deep.Age != m_age) {
+        slot = &deep;
+    } else if (m_entries[first + 1].Own == own && m_entries[first + 1].Opp == opp) {
+        slot = &m_entries[first + 1];
+    }
+    TEntry& entry = *slot;
+    const bool sameSearch = entry.Own == own && entry.Opp == opp && entry.Depth == depth;
+    if (!sameSearch) {
+        entry.Own = own;
+        entry.Opp = opp;
+        entry.Depth = static_cast<std::uint8_t>(depth);
+        entry.Lower = -boundLimit;
+        entry.Upper = boundLimit;
+    }
+    if (value > alpha) {
+        entry.Lower = std::max(entry.Lower, Clamp16(value));
+    }
+    if (value < beta) {
+        entry.Upper = std::min(entry.Upper, Clamp16(value));
+    }
+    entry.Move = static_cast<std::uint8_t>(move);
+    entry.Age = m_age;
+}
+
+void TFastTable::Clear() {
+    std::fill(m_entries.begin(), m_entries.end(), TEntry{});
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "engine/FastBoard.h"
+
+#include <cstdint>
+#include <vector>
+
+// Transposition table of the fast search. An entry is keyed by the whole position (both masks,
+// side to move first), so a hit is never a collision, and by the depth it was searched to: a
+// value found at one depth says nothing about another, so bounds are reused only at the same
+// depth. The best move is kept as a hint at any depth. The storage is allocated once, when the
+// table is made; probing and storing never allocate.
+class TFastTable {
+  public:
+    // Depth recorded for a finished-game solve, whose values are in discs, not in hundredths.
+    static constexpr int solvedDepth = 64;
+    static constexpr int noMove = 255;
+
+    struct TEntry {
+        TBitboard Own = 0;
+        TBitboard Opp = 0;
+        std::int16_t Lower = 0; // the value is at least this...
+        std::int16_t Upper = 0; // ...and at most this
+        std::uint8_t Depth = 0;
+        std::uint8_t Move = noMove;
+        std::uint8_t Age = 0;
+    };
+
+    explicit TFastTable(int log2Buckets);
+
+    // The entry of this position, or null when the table holds none.
+    const TEntry* Find(TBitboard own, TBitboard opp) const;
+
+    // Records the result of a search of the position at `depth` with the window (alpha, beta):
+    // `value` at or below alpha is an upper bound, at or above beta a lower bound, else exact.
+    void Store(TBitboard own, TBitboard opp, int depth, int alpha, int beta, int value, int move);
+
+    // Starts a new root search: entries of earlier searches stay usable but give way first.
+    void NewSearch() { ++m_age; }
+
+    void Clear();
+
+  private:
+    static constexpr int ways = 2;
+    std::size_t Index(TBitboard own, TBitboard opp) const;
+
+    std::vector<TEntry> m_entries;
+    std::size_t m_mask;
+    std::uint8_t m_age = 0;
+};

@@ -1,0 +1,128 @@
+#include "ComparePositions.h"
+
+#include "Reference.h"
+#include "engine/FastBridge.h"
+#include "engine/discsage.h"
+
+#include <sstream>
+
+namespace {
+
+constexpr int maxAttempts = 1000000;
+
+int LegalMoves(const TBoard& board, int squares[64]) {
+    int count = 0;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            if (board.CanPlace(x, y)) {
+                squares[count++] = y * 8 + x;
+            }
+        }
+    }
+    return count;
+}
+
+// Collects positions from random games for which `keep` holds, at most one per game.
+template <typename Keep> std::vector<TBoard> Collect(TRandom& random, int count, Keep keep) {
+    std::vector<TBoard> found;
+    for (int attempt = 0; attempt < maxAttempts && static_cast<int>(found.size()) < count;
+         ++attempt) {
+        TBoard board;
+        while (!keep(board) && PlayRandomMove(random, board)) {
+        }
+        if (keep(board)) {
+            found.push_back(board);
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+bool PlayRandomMove(TRandom& random, TBoard& board) {
+    if (board.IsGameOver()) {
+        return false;
+    }
+    int squares[64];
+    const int count = LegalMoves(board, squares);
+    if (count == 0) {
+        return board.Pass();
+    }
+    const int square = squares[std::uniform_int_distribution<int>(0, count - 1)(random)];
+    return board.Place(square % 8, square / 8);
+}
+
+bool PlayoutTo(TRandom& random, int empties, TBoard& board) {
+    board = TBoard();
+    while (board.GetCount(cellEmpty) > empties) {
+        if (!PlayRandomMove(random, board)) {
+            return false;
+        }
+    }
+    return !board.IsGameOver();
+}
+
+std::vector<TBoard> PassPositions(TRandom& random, int count) {
+    return Collect(random, count, [](const TBoard& board) {
+        return !board.IsGameOver() && board.passes == 0 && board.MustPass();
+    });
+}
+
+std::vector<TBoard> AfterPassPositions(TRandom& random, int count) {
+    return Collect(random, count, [](const TBoard& board) {
+        return !board.IsGameOver() && board.passes == 1 && !board.MustPass();
+    });
+}
+
+std::vector<TBoard> DeadlockPositions(TRandom& random, int count) {
+    return Collect(random, count, [](const TBoard& board) {
+        return !board.IsGameOver() && board.passes == 1 && board.MustPass();
+    });
+}
+
+std::string CompareSearch(const TBoard& board, int depth) {
+    const TReferenceAnswer expected = ReferenceSearch(board, depth);
+    const TFastAnswer actual = FastSearch(ToFastPosition(board), depth);
+    if (expected.X == actual.X && expected.Y == actual.Y && expected.Value == actual.Value) {
+        return {};
+    }
+    std::ostringstream text;
+    text << "depth " << depth << ": reference (" << expected.X << ", " << expected.Y << ") value "
+         << expected.Value << ", fast (" << actual.X << ", " << actual.Y << ") value "
+         << actual.Value << "\n"
+         << BoardText(board);
+    return text.str();
+}
+
+std::string CompareThink(const TBoard& board, int level) {
+    int expectedX = -9;
+    int expectedY = -9;
+    const bool expected = ReferenceThink(board, level, &expectedX, &expectedY);
+    TSage sage;
+    sage.SetLevel(level);
+    int actualX = -9;
+    int actualY = -9;
+    const bool actual = sage.Think(board, &actualX, &actualY);
+    if (expected == actual && expectedX == actualX && expectedY == actualY) {
+        return {};
+    }
+    std::ostringstream text;
+    text << "level " << level << ": reference " << expected << " (" << expectedX << ", "
+         << expectedY << "), Think " << actual << " (" << actualX << ", " << actualY << ")\n"
+         << BoardText(board);
+    return text.str();
+}
+
+std::string BoardText(const TBoard& board) {
+    std::string text;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const int cell = board.GetCell(x, y);
+            text += cell == cellBlack ? 'X' : cell == cellWhite ? 'O' : '.';
+        }
+        text += '\n';
+    }
+    text += board.GetTurn() == cellBlack ? "Black" : "White";
+    text += " to move, passes " + std::to_string(board.passes) + "\n";
+    return text;
+}

@@ -1,0 +1,110 @@
+#include "engine/FastEval.h"
+#include "ComparePositions.h"
+#include "Reference.h"
+#include "engine/FastBridge.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The fast evaluation seen from Black, as the board evaluation reports it.
+int FastBlackScore(const TBoard& board) {
+    const TFastPosition position = ToFastPosition(board);
+    return FastLeafScore(position.Black, position.White, position.Passes);
+}
+
+TBoard Empty() {
+    TBoard board;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            board.SetCell(x, y, cellEmpty);
+        }
+    }
+    return board;
+}
+
+TEST(FastEvaluation, WorkedExamples) {
+    TBoard board;
+    EXPECT_EQ(FastBlackScore(board), 0);
+    board.Place(3, 2);
+    EXPECT_EQ(FastBlackScore(board), 20);
+
+    TBoard corners = Empty();
+    corners.SetCell(0, 0, cellBlack);
+    corners.SetCell(7, 7, cellWhite);
+    EXPECT_EQ(FastBlackScore(corners), 0);
+
+    TBoard edge = Empty();
+    edge.SetCell(0, 0, cellBlack);
+    edge.SetCell(1, 0, cellBlack);
+    edge.SetCell(2, 0, cellBlack);
+    edge.SetCell(3, 0, cellWhite);
+    edge.SetCell(3, 3, cellWhite);
+    edge.SetCell(4, 3, cellBlack);
+    EXPECT_EQ(FastBlackScore(edge), 380);
+}
+
+TEST(FastEvaluation, FinishedGamesScoreTheDiscDifference) {
+    TBoard full = Empty();
+    for (int square = 0; square < 64; ++square) {
+        full.SetCell(square % 8, square / 8, square < 40 ? cellBlack : cellWhite);
+    }
+    EXPECT_EQ(FastBlackScore(full), 1600);
+
+    TBoard wiped = Empty();
+    for (int square = 0; square < 13; ++square) {
+        wiped.SetCell(square % 8, square / 8, cellBlack);
+    }
+    EXPECT_EQ(FastBlackScore(wiped), 1300);
+}
+
+TEST(FastEvaluation, CrowdedDiscsAndRunsCoveringWholeEdges) {
+    // A full top edge in Black from (0, 0) reaches (7, 0); the filled 3x3 block around (5, 5)
+    // gives its centre eight occupied neighbours.
+    TBoard board = Empty();
+    for (int x = 0; x < 8; ++x) {
+        board.SetCell(x, 0, cellBlack);
+    }
+    for (int y = 4; y <= 6; ++y) {
+        for (int x = 4; x <= 6; ++x) {
+            board.SetCell(x, y, (x + y) % 2 == 0 ? cellWhite : cellBlack);
+        }
+    }
+    EXPECT_EQ(FastBlackScore(board), ReferenceEvaluate(board));
+    EXPECT_EQ(FastBlackScore(board), 8 * 128 + (4 + 4 + 1 + 1) - (8 + 2 + 2 + 1 + 32));
+}
+
+// Random positions at every stage, with colours swapped too: the bitboard evaluation gives the
+// plain evaluation's number exactly.
+TEST(FastEvaluation, MatchesThePlainEvaluationOnRandomPositions) {
+    TRandom random(3);
+    int compared = 0;
+    for (int game = 0; game < 400; ++game) {
+        TBoard board;
+        do {
+            ASSERT_EQ(FastBlackScore(board), ReferenceEvaluate(board)) << BoardText(board);
+            const TFastPosition position = ToFastPosition(board);
+            ASSERT_EQ(FastEvaluate(position.White, position.Black),
+                      -FastEvaluate(position.Black, position.White));
+            ++compared;
+        } while (PlayRandomMove(random, board));
+    }
+    EXPECT_GT(compared, 20000);
+}
+
+// Random scatterings of discs, not reachable in play, exercise corners and edges more.
+TEST(FastEvaluation, MatchesThePlainEvaluationOnScatteredDiscs) {
+    TRandom random(5);
+    for (int trial = 0; trial < 20000; ++trial) {
+        TBoard board = Empty();
+        const int density = static_cast<int>(random() % 100);
+        for (int square = 0; square < 64; ++square) {
+            if (static_cast<int>(random() % 100) < density) {
+                board.SetCell(square % 8, square / 8, random() % 2 ? cellBlack : cellWhite);
+            }
+        }
+        ASSERT_EQ(FastBlackScore(board), ReferenceEvaluate(board)) << BoardText(board);
+    }
+}
+
+} // namespace

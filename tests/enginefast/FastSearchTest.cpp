@@ -1,0 +1,136 @@
+#include "engine/FastSearch.h"
+#include "ComparePositions.h"
+#include "Reference.h"
+#include "engine/FastBridge.h"
+#include "engine/discsage.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The deepest search the reference finishes in a few milliseconds with `empties` squares left.
+int CheapDepth(int empties) {
+    if (empties <= 9) {
+        return empties + 1; // a whole-game solve
+    }
+    if (empties <= 14) {
+        return 7;
+    }
+    return 5;
+}
+
+TEST(FastSearch, OpeningChoosesTheFirstOfFourEqualMoves) {
+    for (int depth = 1; depth <= 9; ++depth) {
+        const TFastAnswer answer = FastSearch(TFastPosition{}, depth);
+        EXPECT_EQ(answer.X, 3) << "depth " << depth;
+        EXPECT_EQ(answer.Y, 2) << "depth " << depth;
+    }
+    EXPECT_EQ(FastSearch(TFastPosition{}, 1).Value, 20);
+    for (int depth = 1; depth <= 6; ++depth) {
+        EXPECT_EQ(CompareSearch(TBoard(), depth), "");
+    }
+}
+
+TEST(FastSearch, RootThatIsALeafReportsNoMove) {
+    TRandom random(21);
+    TBoard board;
+    ASSERT_TRUE(PlayoutTo(random, 30, board));
+    EXPECT_EQ(CompareSearch(board, 0), "");
+    while (PlayRandomMove(random, board)) {
+    }
+    ASSERT_TRUE(board.IsGameOver());
+    EXPECT_EQ(CompareSearch(board, 3), "");
+    const TFastAnswer answer = FastSearch(ToFastPosition(board), 3);
+    EXPECT_EQ(answer.X, fastNoMove);
+    EXPECT_EQ(answer.Value, 100 * (board.GetCount(cellBlack) - board.GetCount(cellWhite)));
+}
+
+TEST(FastSearch, AgreesWithTheReferenceAtEveryNumberOfEmptySquares) {
+    TRandom random(1);
+    int compared = 0;
+    for (int empties = 1; empties <= 59; ++empties) {
+        for (int sample = 0; sample < 3; ++sample) {
+            TBoard board;
+            if (!PlayoutTo(random, empties, board)) {
+                continue;
+            }
+            for (int depth = 1; depth <= CheapDepth(empties); depth += 2) {
+                ASSERT_EQ(CompareSearch(board, depth), "");
+                ++compared;
+            }
+            ASSERT_EQ(CompareSearch(board, 2), "");
+        }
+    }
+    EXPECT_GT(compared, 300);
+}
+
+TEST(FastSearch, AgreesOneAndTwoMovesFromTheEnd) {
+    TRandom random(2);
+    for (int sample = 0; sample < 40; ++sample) {
+        TBoard board;
+        if (!PlayoutTo(random, 1 + sample % 2, board)) {
+            continue;
+        }
+        for (int depth = 1; depth <= 3; ++depth) {
+            ASSERT_EQ(CompareSearch(board, depth), "");
+        }
+    }
+}
+
+TEST(FastSearch, AgreesWhenTheSideToMoveMustPass) {
+    TRandom random(4);
+    const std::vector<TBoard> boards = PassPositions(random, 30);
+    ASSERT_EQ(boards.size(), 30u);
+    for (const TBoard& board : boards) {
+        for (int depth = 1; depth <= CheapDepth(board.GetCount(cellEmpty)); depth += 2) {
+            ASSERT_EQ(CompareSearch(board, depth), "");
+        }
+        EXPECT_EQ(FastSearch(ToFastPosition(board), 1).X, fastPass);
+    }
+}
+
+TEST(FastSearch, AgreesJustAfterAPass) {
+    TRandom random(6);
+    const std::vector<TBoard> boards = AfterPassPositions(random, 30);
+    ASSERT_EQ(boards.size(), 30u);
+    for (const TBoard& board : boards) {
+        ASSERT_EQ(board.passes, 1);
+        for (int depth = 1; depth <= CheapDepth(board.GetCount(cellEmpty)); depth += 2) {
+            ASSERT_EQ(CompareSearch(board, depth), "");
+        }
+    }
+}
+
+TEST(FastSearch, NeitherSideCanMoveScoresTheFinishedGame) {
+    TRandom random(8);
+    const std::vector<TBoard> boards = DeadlockPositions(random, 10);
+    ASSERT_FALSE(boards.empty());
+    for (const TBoard& board : boards) {
+        for (int depth = 0; depth <= 3; ++depth) {
+            ASSERT_EQ(CompareSearch(board, depth), "");
+        }
+        const int final = 100 * (board.GetCount(cellBlack) - board.GetCount(cellWhite));
+        EXPECT_EQ(FastSearch(ToFastPosition(board), 1).Value, final);
+        // The same discs with no pass made yet: the side to move passes, the other side
+        // passes too, and the game is scored as finished all the same.
+        TBoard fresh = board;
+        fresh.passes = 0;
+        ASSERT_EQ(CompareSearch(fresh, 1), "");
+        EXPECT_EQ(FastSearch(ToFastPosition(fresh), 1).Value, final);
+    }
+}
+
+TEST(FastSearch, AgreesAtTheDepthOfEveryLevelNearTheEnd) {
+    TRandom random(9);
+    for (int level = 1; level <= 9; ++level) {
+        for (int empties = 1; empties <= 10; ++empties) {
+            TBoard board;
+            if (!PlayoutTo(random, empties, board)) {
+                continue;
+            }
+            ASSERT_EQ(CompareSearch(board, ChooseDepth(level, empties)), "");
+        }
+    }
+}
+
+} // namespace
