@@ -12,3 +12,19 @@ void ReturnToTitle() {
     g_titleState = tsInit;
     g_stateTime = GetTickCount();
 }
+
+namespace {
+
+TCloseHandler g_closeHandler = nullptr;
+
+} // namespace
+
+void SetCloseHandler(TCloseHandler handler) {
+    g_closeHandler = handler;
+}
+
+void RequestClose() {
+    if (g_closeHandler) {
+        g_closeHandler();
+    }
+}

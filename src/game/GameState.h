@@ -40,3 +40,10 @@ extern uint32_t g_stateTime; // tick count (ms) of the last state change
 // Sets g_scene and g_titleState to the title's first state and stamps g_stateTime: the title
 // re-initialises on the next frame. Used by Escape in the game and by the end of a game.
 void ReturnToTitle();
+
+// How the menu's "[ EXIT ]" ends the program. The program installs a handler that posts
+// WM_CLOSE to its window, so the devices are released between frames and never under a screen
+// that is still drawing. Without a handler the request does nothing.
+using TCloseHandler = void (*)();
+void SetCloseHandler(TCloseHandler handler);
+void RequestClose();
