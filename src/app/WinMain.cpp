@@ -1,0 +1,58 @@
+#include <cstdio>
+
+#include "app/App.h"
+#include "device/Settings.h"
+
+TAppPlatform* g_platform = nullptr;
+HWND g_hwnd = nullptr;
+
+namespace {
+
+constexpr int kExitSetupFailed = 1;
+
+// CreateWindowExA's part: the window exists, then WM_CREATE sets it up. A window that closed
+// itself during WM_CREATE counts as not made.
+HWND CreateMainWindow(TAppPlatform& platform) {
+    HWND window = platform.CreateMainWindow();
+    if (!window) {
+        return nullptr;
+    }
+    AdoptWindow(window);
+    SendMessage(window, WM_CREATE);
+    return IsWindowAlive(window) ? window : nullptr;
+}
+
+} // namespace
+
+int WinMain(TAppPlatform& platform, TFrameProc frame) {
+    g_platform = &platform;
+    ResetMessageQueue();
+
+    // 1. Every message of the main window goes to MainWndProc.
+    SetMessageTarget(platform.Events(), nullptr, MainWndProc);
+
+    // 2. The window; the devices are set up inside, from WM_CREATE.
+    HWND window = CreateMainWindow(platform);
+    if (!window) {
+        std::fprintf(stderr, "Octavane: the game could not start; settings left unchanged\n");
+        SetMessageTarget(nullptr, nullptr, nullptr);
+        g_platform = nullptr;
+        return kExitSetupFailed;
+    }
+    g_hwnd = window;
+    SetMessageTarget(platform.Events(), window, MainWndProc);
+
+    // 3. The settings, once the window exists.
+    LoadSettings();
+
+    // 4. The loop, until WM_QUIT.
+    const int exitCode = RunMessageLoop(frame);
+
+    // 5. The settings, written back.
+    SaveSettings();
+
+    SetMessageTarget(nullptr, nullptr, nullptr);
+    g_hwnd = nullptr;
+    g_platform = nullptr;
+    return exitCode;
+}

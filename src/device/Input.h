@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+
+class TJoystickSource;
+
+// The seven logical keys the screens are driven by, rewritten once per frame by PollInput from
+// the keyboard and the first joystick. A screen acts on a key in a frame when KEY_TRIGGERED is
+// set in its state byte; Escape is not among them (the window procedure handles it).
+
+enum InputKey : int {
+    keySpace = 0, // Space, joystick button 0 or 3
+    keyEnter,     // Return, joystick button 1
+    keyControl,   // Control, joystick button 2; triggered in every frame while down
+    keyLeft,      // Left arrow, joystick X below -500; the four directions auto-repeat
+    keyRight,     // Right arrow, joystick X above 500
+    keyUp,        // Up arrow, joystick Y below -500
+    keyDown,      // Down arrow, joystick Y above 500
+    keyCount
+};
+
+constexpr uint8_t KEY_HELD = 0x01;      // down, no new trigger
+constexpr uint8_t KEY_REPEATING = 0x02; // a direction held past its first repeat
+constexpr uint8_t KEY_TRIGGERED = 0x80; // act on it in this frame
+
+constexpr uint32_t kFirstRepeatMs = 500;
+constexpr uint32_t kRepeatMs = 100;
+constexpr int32_t kAxisThreshold = 500; // of -1000..1000; exactly +-500 is not a press
+
+extern uint8_t g_keyState[keyCount];
+// Tick at which the next auto-repeat of a held direction fires; shared by all four.
+extern uint32_t g_repeatTime;
+
+// Opens the first joystick that `joysticks` finds (null: keyboard only). Reports nothing.
+void InitInput(TJoystickSource* joysticks);
+// Lets go of the joystick; safe when none was opened.
+void ReleaseInput();
+// Rewrites g_keyState from the keyboard and the joystick. Once per frame, before the screen.
+void PollInput();

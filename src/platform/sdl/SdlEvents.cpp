@@ -1,0 +1,61 @@
+#include <SDL.h>
+
+#include "platform/KeyState.h"
+#include "platform/sdl/SdlSystem.h"
+
+int VirtualKeyFromSdl(int32_t sdlKey) {
+    switch (sdlKey) {
+    case SDLK_SPACE:
+        return VK_SPACE;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return VK_RETURN;
+    case SDLK_LCTRL:
+        return VK_LCONTROL;
+    case SDLK_RCTRL:
+        return VK_RCONTROL;
+    case SDLK_ESCAPE:
+        return VK_ESCAPE;
+    case SDLK_LEFT:
+        return VK_LEFT;
+    case SDLK_RIGHT:
+        return VK_RIGHT;
+    case SDLK_UP:
+        return VK_UP;
+    case SDLK_DOWN:
+        return VK_DOWN;
+    default:
+        return 0;
+    }
+}
+
+bool TSdlEventSource::Next(TMessage& message) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+        case SDL_QUIT:
+            message = TMessage{nullptr, WM_CLOSE, 0, 0};
+            return true;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const int key = VirtualKeyFromSdl(event.key.keysym.sym);
+            const bool down = event.type == SDL_KEYDOWN;
+            Keyboard().SetDown(key, down);
+            if (down && key == VK_ESCAPE) {
+                message = TMessage{nullptr, WM_KEYDOWN, VK_ESCAPE, 0};
+                return true;
+            }
+            break;
+        }
+        case SDL_WINDOWEVENT:
+            // Keys let go of while another window had the focus must not stay down.
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                Keyboard().ReleaseAll();
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/Clock.h"
+#include "platform/Joystick.h"
+#include "platform/Mixer.h"
+#include "platform/WindowMessages.h"
+
+struct SDL_Window;
+
+// SDL2 itself for the life of the program: video and events. Joystick and audio subsystems are
+// opened on demand by their sources, and a machine without them runs on without.
+class TSdlSystem {
+  public:
+    TSdlSystem();
+    ~TSdlSystem();
+    TSdlSystem(const TSdlSystem&) = delete;
+    TSdlSystem& operator=(const TSdlSystem&) = delete;
+
+    bool IsReady() const { return Ready; }
+    // Why the start failed, when it did.
+    const char* Error() const;
+
+  private:
+    bool Ready = false;
+};
+
+// SDL's millisecond tick count, truncated to 32 bits like GetTickCount.
+class TSdlClock final : public TClockSource {
+  public:
+    uint32_t Now() const override;
+};
+
+// The main window: borderless full screen at the desktop's size, ready for an OpenGL 3.3 core
+// context with a 16-bit depth buffer. Destroy takes it off the screen; the object stays.
+class TSdlWindow final : public TWindow {
+  public:
+    // Null, with the reason on standard error, when the window cannot be made.
+    static std::unique_ptr<TSdlWindow> Create(const char* title);
+    ~TSdlWindow() override;
+
+    SDL_Window* Handle() const { return Window; }
+    void ShowCursor(bool visible) override;
+    void Destroy() override;
+
+    // A plain black picture through the window's own surface, for when no graphics device
+    // draws into the window.
+    void ShowBlack();
+
+  private:
+    explicit TSdlWindow(SDL_Window* window) : Window(window) {}
+    SDL_Window* Window;
+};
+
+// Turns SDL events into window messages: every Escape key-down (auto-repeats included) is
+// WM_KEYDOWN VK_ESCAPE, the system's close request is WM_CLOSE, and every key press and release
+// is recorded in Keyboard() on the way.
+class TSdlEventSource final : public TEventSource {
+  public:
+    bool Next(TMessage& message) override;
+};
+
+// The virtual-key code of an SDL key, or 0 when the program does not read it.
+int VirtualKeyFromSdl(int32_t sdlKey);
+
+// The first joystick or gamepad attached at start-up. A recognised gamepad reads its left
+// stick (or its d-pad) as the axes and A, B, X, Y as buttons 0..3; any other joystick reads its
+// first two axes and its buttons in order. Axes are scaled to -1000..1000.
+class TSdlJoystickSource final : public TJoystickSource {
+  public:
+    std::unique_ptr<TJoystick> OpenFirstAttached() override;
+};
+
+// SDL2_mixer on the default audio device: 44.1 kHz 16-bit stereo, one channel per voice, each
+// sound converted once to that format when loaded.
+class TSdlAudioSource final : public TAudioSource {
+  public:
+    std::unique_ptr<TMixer> Open(int channels) override;
+};
+
+// Scales an SDL axis value (-32768..32767) to -1000..1000.
+int32_t ScaleSdlAxis(int16_t value);
