@@ -1,0 +1,139 @@
+#include "platform/sdl/FontLookup.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+// Windows faces and the installed faces that stand in for them, most faithful first. Liberation
+// shares the metrics of the Microsoft core fonts; IPA's faces are the usual free gothic twins.
+struct TSubstitute {
+    const char* Family;
+    std::array<const char*, 4> Candidates;
+};
+
+constexpr TSubstitute kSubstitutes[] = {
+    {"Times New Roman", {"Liberation Serif", "Tinos", "Times", "serif"}},
+    {"Arial", {"Liberation Sans", "Arimo", "Helvetica", "sans-serif"}},
+    {"Courier New", {"Liberation Mono", "Cousine", "Courier", "monospace"}},
+    {"MS PGothic", {"IPAPGothic", "VL PGothic", "Noto Sans CJK JP", "sans-serif"}},
+    {"MS Pゴシック", {"IPAPGothic", "VL PGothic", "Noto Sans CJK JP", "sans-serif"}},
+    {"MS Gothic", {"IPAGothic", "VL Gothic", "Noto Sans Mono CJK JP", "monospace"}},
+    {"MS ゴシック", {"IPAGothic", "VL Gothic", "Noto Sans Mono CJK JP", "monospace"}},
+    {"MS PMincho", {"IPAPMincho", "Noto Serif CJK JP", "serif", nullptr}},
+    {"MS P明朝", {"IPAPMincho", "Noto Serif CJK JP", "serif", nullptr}},
+};
+
+bool SameName(std::string_view a, const char* b) {
+    return a.size() == std::strlen(b) && strncasecmp(a.data(), b, a.size()) == 0;
+}
+
+void AddFamily(FcPattern* pattern, const char* family) {
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+}
+
+} // namespace
+
+char32_t NextCodePoint(std::string_view text, size_t& i) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i++);
+    if (lead < 0x80)
+        return lead;
+    int extra = 0;
+    char32_t code = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1;
+        code = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2;
+        code = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3;
+        code = lead & 0x07;
+    } else {
+        return 0xFFFD;
+    }
+    for (int k = 0; k < extra; ++k) {
+        if (i >= text.size() || (byte(i) & 0xC0) != 0x80)
+            return 0xFFFD;
+        code = (code << 6) | (byte(i++) & 0x3F);
+    }
+    return code;
+}
+
+std::string NarrowFamilyName(std::string_view family) {
+    std::string narrow;
+    for (size_t i = 0; i < family.size();) {
+        const size_t start = i;
+        const char32_t c = NextCodePoint(family, i);
+        if (c >= 0xFF01 && c <= 0xFF5E)
+            narrow += static_cast<char>(c - 0xFF01 + 0x21);
+        else if (c == 0x3000)
+            narrow += ' ';
+        else
+            narrow.append(family.substr(start, i - start));
+    }
+    return narrow;
+}
+
+TFontLookup::TFontLookup() : Ready(FcInit() == FcTrue) {}
+
+TFontLookup::~TFontLookup() = default;
+
+TFontFile TFontLookup::Find(std::string_view family, std::string_view text) const {
+    TFontFile found;
+    if (!Ready)
+        return found;
+    FcPattern* pattern = FcPatternCreate();
+    const std::string requested(family);
+    const std::string narrow = NarrowFamilyName(family);
+    AddFamily(pattern, requested.c_str());
+    if (narrow != requested)
+        AddFamily(pattern, narrow.c_str());
+    for (const TSubstitute& s : kSubstitutes)
+        if (SameName(narrow, s.Family))
+            for (const char* candidate : s.Candidates)
+                if (candidate != nullptr)
+                    AddFamily(pattern, candidate);
+
+    FcCharSet* wanted = FcCharSetCreate();
+    for (size_t i = 0; i < text.size();) {
+        const char32_t c = NextCodePoint(text, i);
+        if (c > 0x20)
+            FcCharSetAddChar(wanted, c);
+    }
+    if (FcCharSetCount(wanted) > 0)
+        FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+
+    FcResult result = FcResultNoMatch;
+    FcFontSet* sorted = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+    if (sorted != nullptr) {
+        // The sort ranks coverage of the characters above the family; still check it, and keep
+        // the best-ranked face when none covers everything.
+        for (int k = 0; k < sorted->nfont; ++k) {
+            FcPattern* font = sorted->fonts[k];
+            FcChar8* file = nullptr;
+            if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch)
+                continue;
+            FcCharSet* has = nullptr;
+            const bool covers = FcPatternGetCharSet(font, FC_CHARSET, 0, &has) == FcResultMatch &&
+                                FcCharSetIsSubset(wanted, has);
+            if (found.Path.empty() || (covers && !found.CoversText)) {
+                found.Path = reinterpret_cast<const char*>(file);
+                found.Index = 0;
+                FcPatternGetInteger(font, FC_INDEX, 0, &found.Index);
+                found.CoversText = covers;
+            }
+            if (found.CoversText)
+                break;
+        }
+        FcFontSetDestroy(sorted);
+    }
+    FcCharSetDestroy(wanted);
+    FcPatternDestroy(pattern);
+    return found;
+}

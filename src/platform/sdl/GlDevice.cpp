@@ -1,0 +1,544 @@
+#include "platform/sdl/GlDevice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The streaming vertex buffer: large enough for many frames of the scene before it is orphaned.
+constexpr GLsizeiptr kStreamBytes = GLsizeiptr{1} << 21;
+constexpr GLsizeiptr kVertexBytes = sizeof(D3DVERTEX);
+
+D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
+    D3DMATRIX r{};
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j)
+            r.m[i][j] = a.m[i][0] * b.m[0][j] + a.m[i][1] * b.m[1][j] + a.m[i][2] * b.m[2][j] +
+                        a.m[i][3] * b.m[3][j];
+    return r;
+}
+
+// The mapping the viewport's clip volume adds after the projection, as a row-vector matrix:
+// the window (ClipX, ClipY)-(ClipX + ClipWidth, ClipY - ClipHeight) onto -1..1, MinZ..MaxZ onto
+// 0..1.
+D3DMATRIX ClipVolumeMatrix(const D3DVIEWPORT2& vp) {
+    D3DMATRIX c{};
+    const float width = vp.dvClipWidth != 0.0f ? vp.dvClipWidth : 2.0f;
+    const float height = vp.dvClipHeight != 0.0f ? vp.dvClipHeight : 2.0f;
+    const float depth = vp.dvMaxZ != vp.dvMinZ ? vp.dvMaxZ - vp.dvMinZ : 1.0f;
+    c._11 = 2.0f / width;
+    c._22 = 2.0f / height;
+    c._33 = 1.0f / depth;
+    c._41 = -2.0f * vp.dvClipX / width - 1.0f;
+    c._42 = -2.0f * vp.dvClipY / height + 1.0f;
+    c._43 = -vp.dvMinZ / depth;
+    c._44 = 1.0f;
+    return c;
+}
+
+// Normals go through the inverse transpose of the upper 3x3 (row vectors: n' = n * inv(M)^T).
+// The result is row-major, ready for an upload with transpose = GL_TRUE.
+void NormalMatrix(const D3DMATRIX& m, GLfloat out[9]) {
+    const float a = m._11, b = m._12, c = m._13;
+    const float d = m._21, e = m._22, f = m._23;
+    const float g = m._31, h = m._32, i = m._33;
+    const float co00 = e * i - f * h, co01 = -(d * i - f * g), co02 = d * h - e * g;
+    const float co10 = -(b * i - c * h), co11 = a * i - c * g, co12 = -(a * h - b * g);
+    const float co20 = b * f - c * e, co21 = -(a * f - c * d), co22 = a * e - b * d;
+    const float det = a * co00 + b * co01 + c * co02;
+    const float s = det != 0.0f ? 1.0f / det : 0.0f;
+    // inv(M) = adj(M) / det with adj = transpose(cofactors); its transpose is cofactors / det.
+    const float r[9] = {co00, co01, co02, co10, co11, co12, co20, co21, co22};
+    for (int k = 0; k < 9; ++k)
+        out[k] = r[k] * s;
+}
+
+void TransformPoint(const D3DVECTOR& p, const D3DMATRIX& m, GLfloat out[3]) {
+    out[0] = p.x * m._11 + p.y * m._21 + p.z * m._31 + m._41;
+    out[1] = p.x * m._12 + p.y * m._22 + p.z * m._32 + m._42;
+    out[2] = p.x * m._13 + p.y * m._23 + p.z * m._33 + m._43;
+}
+
+// Directions are normalised by the pipeline; a zero direction lights nothing.
+void TransformDirection(const D3DVECTOR& d, const D3DMATRIX& m, GLfloat out[3]) {
+    const float x = d.x * m._11 + d.y * m._21 + d.z * m._31;
+    const float y = d.x * m._12 + d.y * m._22 + d.z * m._32;
+    const float z = d.x * m._13 + d.y * m._23 + d.z * m._33;
+    const float length = std::sqrt(x * x + y * y + z * z);
+    const float s = length > 0.0f ? 1.0f / length : 0.0f;
+    out[0] = x * s;
+    out[1] = y * s;
+    out[2] = z * s;
+}
+
+void ColorOf(uint32_t color, GLfloat out[3]) {
+    out[0] = static_cast<float>((color >> 16) & 0xFF) / 255.0f;
+    out[1] = static_cast<float>((color >> 8) & 0xFF) / 255.0f;
+    out[2] = static_cast<float>(color & 0xFF) / 255.0f;
+}
+
+GLenum DepthFunction(uint32_t func) {
+    switch (func) {
+    case D3DCMP_NEVER:
+        return GL_NEVER;
+    case D3DCMP_LESS:
+        return GL_LESS;
+    case D3DCMP_EQUAL:
+        return GL_EQUAL;
+    case D3DCMP_GREATER:
+        return GL_GREATER;
+    case D3DCMP_NOTEQUAL:
+        return GL_NOTEQUAL;
+    case D3DCMP_GREATEREQUAL:
+        return GL_GEQUAL;
+    case D3DCMP_ALWAYS:
+        return GL_ALWAYS;
+    default:
+        return GL_LEQUAL;
+    }
+}
+
+bool PrimitiveMode(D3DPRIMITIVETYPE type, GLenum& mode) {
+    switch (type) {
+    case D3DPT_POINTLIST:
+        mode = GL_POINTS;
+        return true;
+    case D3DPT_LINELIST:
+        mode = GL_LINES;
+        return true;
+    case D3DPT_LINESTRIP:
+        mode = GL_LINE_STRIP;
+        return true;
+    case D3DPT_TRIANGLELIST:
+        mode = GL_TRIANGLES;
+        return true;
+    case D3DPT_TRIANGLESTRIP:
+        mode = GL_TRIANGLE_STRIP;
+        return true;
+    case D3DPT_TRIANGLEFAN:
+        mode = GL_TRIANGLE_FAN;
+        return true;
+    }
+    return false;
+}
+
+bool IsSoftwareRenderer(const char* renderer) {
+    if (renderer == nullptr)
+        return false;
+    for (const char* name : {"llvmpipe", "softpipe", "Software Rasterizer", "SWR", "swrast"})
+        if (std::strstr(renderer, name) != nullptr)
+            return true;
+    return false;
+}
+
+} // namespace
+
+// ---- the screen ----
+
+void TGlScreen::Refresh() {
+    int width = 0;
+    int height = 0;
+    if (Window != nullptr)
+        SDL_GL_GetDrawableSize(Window, &width, &height);
+    if (width != DrawableWidth || height != DrawableHeight)
+        RasterDirty = true;
+    DrawableWidth = width;
+    DrawableHeight = height;
+    Area = FitScreenArea(width, height, LogicalWidth, LogicalHeight);
+}
+
+TGlRect LogicalToWindow(const TGlScreen& screen, double left, double top, double right,
+                        double bottom) {
+    const TScreenArea& a = screen.Area;
+    const auto x = [&](double v) { return static_cast<int>(std::lround(a.X + v * a.Scale)); };
+    const auto y = [&](double v) { return static_cast<int>(std::lround(a.Y + v * a.Scale)); };
+    TGlRect rect;
+    rect.X = x(left);
+    rect.Width = std::max(0, x(right) - rect.X);
+    rect.Y = screen.DrawableHeight - y(bottom);
+    rect.Height = std::max(0, y(bottom) - y(top));
+    return rect;
+}
+
+// ---- viewport ----
+
+void TGlViewport::Clear(uint32_t count, const D3DRECT* rects, uint32_t flags) {
+    if (rects == nullptr || (flags & (D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER)) == 0)
+        return;
+    GLbitfield mask = 0;
+    if (flags & D3DCLEAR_TARGET) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        mask |= GL_COLOR_BUFFER_BIT;
+    }
+    if (flags & D3DCLEAR_ZBUFFER) {
+        glDepthMask(GL_TRUE);
+        glClearDepth(1.0);
+        mask |= GL_DEPTH_BUFFER_BIT;
+    }
+    glEnable(GL_SCISSOR_TEST);
+    for (uint32_t i = 0; i < count; ++i) {
+        const D3DRECT& r = rects[i];
+        const TGlRect window = LogicalToWindow(Screen, r.x1, r.y1, r.x2, r.y2);
+        glScissor(window.X, window.Y, window.Width, window.Height);
+        glClear(mask);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    const_cast<TGlScreen&>(Screen).RasterDirty = true;
+}
+
+// ---- device ----
+
+TGlDevice::TGlDevice(const TGlScreen& screen, TGlDirect3D* owner) : Screen(screen), Owner(owner) {
+    if (!Gouraud.Build(false) || !Flat.Build(true))
+        return;
+    glGenVertexArrays(1, &VertexArray);
+    glGenBuffers(1, &VertexBuffer);
+    glBindVertexArray(VertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, VertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, kStreamBytes, nullptr, GL_STREAM_DRAW);
+    glEnableVertexAttribArray(kGlAttribPosition);
+    glVertexAttribPointer(kGlAttribPosition, 3, GL_FLOAT, GL_FALSE, kVertexBytes,
+                          reinterpret_cast<const void*>(offsetof(D3DVERTEX, x)));
+    glEnableVertexAttribArray(kGlAttribNormal);
+    glVertexAttribPointer(kGlAttribNormal, 3, GL_FLOAT, GL_FALSE, kVertexBytes,
+                          reinterpret_cast<const void*>(offsetof(D3DVERTEX, nx)));
+    // D3D takes a flat-shaded triangle's colour from its first vertex.
+    glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
+    Ready_ = glGetError() == GL_NO_ERROR;
+}
+
+TGlDevice::~TGlDevice() {
+    ReleaseGlObjects();
+    if (Owner != nullptr)
+        Owner->ForgetDevice(this);
+}
+
+void TGlDevice::ReleaseGlObjects() {
+    if (VertexBuffer != 0)
+        glDeleteBuffers(1, &VertexBuffer);
+    if (VertexArray != 0)
+        glDeleteVertexArrays(1, &VertexArray);
+    VertexBuffer = 0;
+    VertexArray = 0;
+    Gouraud.Release();
+    Flat.Release();
+    Ready_ = false;
+}
+
+void TGlDevice::ApplyRasterState() {
+    TRasterState wanted;
+    wanted.DepthTest = GetRenderState(D3DRENDERSTATE_ZENABLE) != 0;
+    wanted.DepthWrite = GetRenderState(D3DRENDERSTATE_ZWRITEENABLE) != 0;
+    wanted.DepthFunc = DepthFunction(GetRenderState(D3DRENDERSTATE_ZFUNC));
+    wanted.Cull = GetRenderState(D3DRENDERSTATE_CULLMODE);
+    wanted.Flat = GetRenderState(D3DRENDERSTATE_SHADEMODE) == D3DSHADE_FLAT;
+    const D3DVIEWPORT2& vp = GetCurrentViewport()->GetViewport2();
+    wanted.Viewport =
+        LogicalToWindow(Screen, vp.dwX, vp.dwY, static_cast<double>(vp.dwX) + vp.dwWidth,
+                        static_cast<double>(vp.dwY) + vp.dwHeight);
+
+    const bool all = const_cast<TGlScreen&>(Screen).RasterDirty;
+    if (all || wanted.DepthTest != Raster.DepthTest)
+        (wanted.DepthTest ? glEnable : glDisable)(GL_DEPTH_TEST);
+    if (all || wanted.DepthWrite != Raster.DepthWrite)
+        glDepthMask(wanted.DepthWrite ? GL_TRUE : GL_FALSE);
+    if (all || wanted.DepthFunc != Raster.DepthFunc)
+        glDepthFunc(wanted.DepthFunc);
+    if (all || wanted.Cull != Raster.Cull) {
+        // D3D culls by the winding seen on screen, as GL does in window coordinates:
+        // D3DCULL_CCW keeps clockwise triangles.
+        if (wanted.Cull == D3DCULL_NONE) {
+            glDisable(GL_CULL_FACE);
+        } else {
+            glEnable(GL_CULL_FACE);
+            glCullFace(GL_BACK);
+            glFrontFace(wanted.Cull == D3DCULL_CW ? GL_CCW : GL_CW);
+        }
+    }
+    const TGlRect& v = wanted.Viewport;
+    const TGlRect& r = Raster.Viewport;
+    if (all || v.X != r.X || v.Y != r.Y || v.Width != r.Width || v.Height != r.Height)
+        glViewport(v.X, v.Y, v.Width, v.Height);
+    if (all) {
+        glDisable(GL_BLEND);
+        glDisable(GL_SCISSOR_TEST);
+        glBindVertexArray(VertexArray);
+        glBindBuffer(GL_ARRAY_BUFFER, VertexBuffer);
+        // Another program (the text) may have been current.
+        GouraudUploaded.Valid = false;
+        FlatUploaded.Valid = false;
+    }
+    Raster = wanted;
+    const_cast<TGlScreen&>(Screen).RasterDirty = false;
+}
+
+void TGlDevice::UploadLights(const TGlLightingProgram& program, TGlUploaded& uploaded,
+                             const D3DMATRIX& view) {
+    TGlLightBlock block;
+    for (const TDeviceLight* light : GetCurrentViewport()->GetLights()) {
+        const D3DLIGHT2& d = light->GetLight();
+        if ((d.dwFlags & D3DLIGHT_ACTIVE) == 0 || block.Count == kGlMaxLights)
+            continue;
+        if (d.dltType != D3DLIGHT_POINT && d.dltType != D3DLIGHT_SPOT &&
+            d.dltType != D3DLIGHT_DIRECTIONAL)
+            continue;
+        const int i = block.Count++;
+        block.Type[i] = d.dltType == D3DLIGHT_POINT  ? kGlLightPoint
+                        : d.dltType == D3DLIGHT_SPOT ? kGlLightSpot
+                                                     : kGlLightDirectional;
+        TransformPoint(d.dvPosition, view, &block.Position[3 * i]);
+        TransformDirection(d.dvDirection, view, &block.Direction[3 * i]);
+        const float spec = (d.dwFlags & D3DLIGHT_NO_SPECULAR) ? 0.0f : 1.0f;
+        const float color[3] = {d.dcvColor.r, d.dcvColor.g, d.dcvColor.b};
+        for (int k = 0; k < 3; ++k) {
+            block.Color[3 * i + k] = color[k];
+            block.Specular[3 * i + k] = color[k] * spec;
+        }
+        block.Range[i] = d.dvRange;
+        block.Attenuation[3 * i + 0] = d.dvAttenuation0;
+        block.Attenuation[3 * i + 1] = d.dvAttenuation1;
+        block.Attenuation[3 * i + 2] = d.dvAttenuation2;
+        block.Spot[3 * i + 0] = d.dvFalloff;
+        block.Spot[3 * i + 1] = std::cos(d.dvTheta * 0.5f);
+        block.Spot[3 * i + 2] = std::cos(d.dvPhi * 0.5f);
+    }
+    if (uploaded.Valid && std::memcmp(&block, &uploaded.Lights, sizeof block) == 0)
+        return;
+    const TGlLightingUniforms& u = program.Uniforms();
+    const GLsizei n = std::max<GLint>(block.Count, 1);
+    glUniform1i(u.LightCount, block.Count);
+    glUniform1iv(u.LightType, n, block.Type);
+    glUniform3fv(u.LightPosition, n, block.Position);
+    glUniform3fv(u.LightDirection, n, block.Direction);
+    glUniform3fv(u.LightColor, n, block.Color);
+    glUniform3fv(u.LightSpecular, n, block.Specular);
+    glUniform1fv(u.LightRange, n, block.Range);
+    glUniform3fv(u.LightAttenuation, n, block.Attenuation);
+    glUniform3fv(u.LightSpot, n, block.Spot);
+    uploaded.Lights = block;
+}
+
+void TGlDevice::UploadMaterial(const TGlLightingProgram& program, TGlUploaded& uploaded) {
+    // With no material selected everything lit comes out black, as on a device without one.
+    static const D3DMATERIAL kNoMaterial{};
+    const TDeviceMaterial* current = GetCurrentMaterial();
+    const D3DMATERIAL& m = current != nullptr ? current->GetMaterial() : kNoMaterial;
+    if (uploaded.Valid && std::memcmp(&m, &uploaded.Material, sizeof m) == 0)
+        return;
+    const TGlLightingUniforms& u = program.Uniforms();
+    glUniform4f(u.MatDiffuse, m.diffuse.r, m.diffuse.g, m.diffuse.b, m.diffuse.a);
+    glUniform3f(u.MatAmbient, m.ambient.r, m.ambient.g, m.ambient.b);
+    glUniform3f(u.MatSpecular, m.specular.r, m.specular.g, m.specular.b);
+    glUniform3f(u.MatEmissive, m.emissive.r, m.emissive.g, m.emissive.b);
+    glUniform1f(u.MatPower, m.power);
+    uploaded.Material = m;
+}
+
+void TGlDevice::UploadUniforms(const TGlLightingProgram& program, TGlUploaded& uploaded) {
+    const TGlLightingUniforms& u = program.Uniforms();
+    const D3DMATRIX& view = GetTransform(D3DTRANSFORMSTATE_VIEW);
+    const D3DMATRIX worldView = Multiply(GetTransform(D3DTRANSFORMSTATE_WORLD), view);
+    if (!uploaded.Valid || std::memcmp(&worldView, &uploaded.WorldView, sizeof worldView) != 0) {
+        GLfloat normal[9];
+        NormalMatrix(worldView, normal);
+        glUniformMatrix4fv(u.WorldView, 1, GL_TRUE, &worldView.m[0][0]);
+        glUniformMatrix3fv(u.NormalMatrix, 1, GL_TRUE, normal);
+        uploaded.WorldView = worldView;
+    }
+    const D3DMATRIX projClip = Multiply(GetTransform(D3DTRANSFORMSTATE_PROJECTION),
+                                        ClipVolumeMatrix(GetCurrentViewport()->GetViewport2()));
+    if (!uploaded.Valid || std::memcmp(&projClip, &uploaded.ProjClip, sizeof projClip) != 0) {
+        glUniformMatrix4fv(u.ProjClip, 1, GL_TRUE, &projClip.m[0][0]);
+        uploaded.ProjClip = projClip;
+    }
+    UploadLights(program, uploaded, view);
+    UploadMaterial(program, uploaded);
+
+    const uint32_t ambient = GetLightState(D3DLIGHTSTATE_AMBIENT);
+    const bool specular = GetRenderState(D3DRENDERSTATE_SPECULARENABLE) != 0;
+    // Vertex fog: the render state switches fog on, the light state's linear mode computes it.
+    const bool fog = GetRenderState(D3DRENDERSTATE_FOGENABLE) != 0 &&
+                     GetLightState(D3DLIGHTSTATE_FOGMODE) == D3DFOG_LINEAR;
+    const float fogStart = D3DStateToFloat(GetLightState(D3DLIGHTSTATE_FOGSTART));
+    const float fogEnd = D3DStateToFloat(GetLightState(D3DLIGHTSTATE_FOGEND));
+    const uint32_t fogColor = GetRenderState(D3DRENDERSTATE_FOGCOLOR);
+    if (!uploaded.Valid || ambient != uploaded.Ambient) {
+        GLfloat c[3];
+        ColorOf(ambient, c);
+        glUniform3fv(u.Ambient, 1, c);
+        uploaded.Ambient = ambient;
+    }
+    if (!uploaded.Valid || specular != uploaded.SpecularEnable) {
+        glUniform1i(u.SpecularEnable, specular ? 1 : 0);
+        uploaded.SpecularEnable = specular;
+    }
+    if (!uploaded.Valid || fog != uploaded.FogEnable || fogStart != uploaded.FogStart ||
+        fogEnd != uploaded.FogEnd || fogColor != uploaded.FogColor) {
+        GLfloat c[3];
+        ColorOf(fogColor, c);
+        glUniform1i(u.FogEnable, fog ? 1 : 0);
+        glUniform1f(u.FogStart, fogStart);
+        glUniform1f(u.FogEnd, fogEnd);
+        glUniform3fv(u.FogColor, 1, c);
+        uploaded.FogEnable = fog;
+        uploaded.FogStart = fogStart;
+        uploaded.FogEnd = fogEnd;
+        uploaded.FogColor = fogColor;
+    }
+    uploaded.Valid = true;
+}
+
+GLint TGlDevice::StreamVertices(const D3DVERTEX* vertices, uint32_t count) {
+    const GLsizeiptr bytes = static_cast<GLsizeiptr>(count) * kVertexBytes;
+    if (StreamOffset + bytes > kStreamBytes) {
+        // Orphan the storage: the driver keeps the old block for draws still in flight.
+        glBufferData(GL_ARRAY_BUFFER, kStreamBytes, nullptr, GL_STREAM_DRAW);
+        StreamOffset = 0;
+    }
+    glBufferSubData(GL_ARRAY_BUFFER, StreamOffset, bytes, vertices);
+    const GLint first = static_cast<GLint>(StreamOffset / kVertexBytes);
+    StreamOffset += bytes;
+    return first;
+}
+
+void TGlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, D3DVERTEXTYPE vertexType,
+                              const D3DVERTEX* vertices, uint32_t count, uint32_t flags) {
+    (void)flags;
+    GLenum mode = GL_TRIANGLES;
+    // Direct3D draws only between BeginScene and EndScene, into a current viewport.
+    if (!Ready_ || !IsInScene() || GetCurrentViewport() == nullptr)
+        return;
+    if (vertexType != D3DVT_VERTEX || vertices == nullptr || count == 0 ||
+        !PrimitiveMode(type, mode))
+        return;
+    if (static_cast<GLsizeiptr>(count) * kVertexBytes > kStreamBytes)
+        return;
+    ApplyRasterState();
+    const TGlLightingProgram& program = Raster.Flat ? Flat : Gouraud;
+    TGlUploaded& uploaded = Raster.Flat ? FlatUploaded : GouraudUploaded;
+    glUseProgram(program.Id());
+    UploadUniforms(program, uploaded);
+    const GLint first = StreamVertices(vertices, count);
+    glDrawArrays(mode, first, static_cast<GLsizei>(count));
+}
+
+// ---- context ----
+
+TGlContext::~TGlContext() {
+    SDL_GL_DeleteContext(Context);
+}
+
+void TGlContext::MakeCurrent() const {
+    SDL_GL_MakeCurrent(Window, Context);
+}
+
+std::unique_ptr<TGlContext> TGlContext::Create(SDL_Window* window, TDeviceKind kind, bool vsync,
+                                               const char*& error) {
+    if (window == nullptr) {
+        error = "there is no window to draw in";
+        return nullptr;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    if (kind == devHardware) {
+        SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 1);
+    } else {
+        // Mesa's software rasteriser; the last attempt takes any visual at all.
+        setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+        SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, kind == devMMX ? 0 : -1);
+    }
+    const SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (context == nullptr) {
+        error = kind == devHardware ? "no hardware OpenGL 3.3 context could be created"
+                                    : "no software OpenGL 3.3 context could be created";
+        return nullptr;
+    }
+    std::unique_ptr<TGlContext> result(new TGlContext(window, context));
+    result->MakeCurrent();
+    if (!epoxy_is_desktop_gl() || epoxy_gl_version() < 33) {
+        error = "the OpenGL context is older than version 3.3";
+        return nullptr;
+    }
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (kind == devHardware && IsSoftwareRenderer(renderer)) {
+        error = "the only OpenGL renderer is a software one";
+        return nullptr;
+    }
+    SDL_GL_SetSwapInterval(vsync ? 1 : 0);
+    return result;
+}
+
+// ---- factory ----
+
+TGlDirect3D::~TGlDirect3D() {
+    if (Device != nullptr) {
+        Device->ReleaseGlObjects();
+        Device = nullptr;
+    }
+}
+
+bool TGlDirect3D::HasHardwareDevice() const {
+    // Whether a hardware device exists is only known by making one; a machine told to render
+    // in software has none.
+    const char* forced = std::getenv("LIBGL_ALWAYS_SOFTWARE");
+    return forced == nullptr || std::strcmp(forced, "0") == 0;
+}
+
+std::unique_ptr<TDevice3D> TGlDirect3D::CreateDevice(TDeviceKind kind) {
+    if (Device != nullptr) {
+        Error = "a device already exists";
+        return nullptr;
+    }
+    if (Context == nullptr) {
+        Context = TGlContext::Create(Screen.Window, kind, Vsync, Error);
+        if (Context == nullptr)
+            return nullptr;
+    }
+    Context->MakeCurrent();
+    Screen.Refresh();
+    Screen.RasterDirty = true;
+    auto device = std::make_unique<TGlDevice>(Screen, this);
+    if (!device->Ready()) {
+        Error = "the OpenGL shaders could not be built";
+        device.reset();
+        Context.reset();
+        return nullptr;
+    }
+    Device = device.get();
+    return device;
+}
+
+void TGlDirect3D::ForgetDevice(const TGlDevice* device) {
+    if (Device == device)
+        Device = nullptr;
+}
+
+std::unique_ptr<TDeviceViewport> TGlDirect3D::CreateViewport() {
+    return std::make_unique<TGlViewport>(Screen);
+}
+
+std::unique_ptr<TDeviceMaterial> TGlDirect3D::CreateMaterial() {
+    return std::make_unique<TGlMaterial>();
+}
+
+std::unique_ptr<TDeviceLight> TGlDirect3D::CreateLight() {
+    return std::make_unique<TGlLight>();
+}
+
+// ---- window attributes ----
+
+void GlPrepareWindowAttributes() {
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+}
+
+uint32_t GlWindowFlags() {
+    return SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
+}
