@@ -6,6 +6,7 @@ namespace {
 constexpr int infinity = 30000;    // beyond every score
 constexpr int hintScore = 1 << 20; // the table's move is searched first
 constexpr int mobilityWeight = 16; // per move left to the opponent, in evaluation units
+constexpr int tableDepth = 3;      // nodes this deep or deeper use the transposition table
 
 } // namespace
 
@@ -83,7 +84,8 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
 
     // Step 1. A bound from an earlier visit at the same depth may settle the node.
     int hint = TFastTable::noMove;
-    if (const TFastTable::TEntry* entry = m_table.Find(own, opp)) {
+    const TFastTable::TEntry* entry = depth >= tableDepth ? m_table.Find(own, opp) : nullptr;
+    if (entry != nullptr) {
         if (entry->Depth == depth) {
             if (entry->Lower >= beta || entry->Lower == entry->Upper) {
                 return entry->Lower;
@@ -129,6 +131,8 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
             }
         }
     }
-    m_table.Store(own, opp, depth, alpha, beta, best, bestSquare);
+    if (depth >= tableDepth) {
+        m_table.Store(own, opp, depth, alpha, beta, best, bestSquare);
+    }
     return best;
 }

@@ -8,7 +8,7 @@ namespace {
 constexpr int infinity = 30000;
 constexpr int discInfinity = 100;
 constexpr int tableLog2Buckets = 17; // 2 ways of 24 bytes: 6 MiB
-constexpr int orderingDepthGap = 2;  // root moves are first ranked this much shallower
+constexpr int orderingDepthGap = 4;  // root moves are first ranked this much shallower
 constexpr int solveOrderingDepth = 2;
 
 int FloorDiv100(int value) {

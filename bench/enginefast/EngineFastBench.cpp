@@ -1,0 +1,124 @@
+// Speed of the fast engine: perft to depth 11 with the bitboard move generator, and each level's
+// self-play game (level L against level L from the initial position) move by move through Think,
+// reporting the slowest move and the total thinking time. Allocations are counted around every
+// Think after the first: the search must not allocate per node.
+
+#include "engine/FastBoard.h"
+#include "engine/FastBridge.h"
+#include "engine/FastSearch.h"
+#include "engine/discsage.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<std::uint64_t> g_allocations{0};
+
+} // namespace
+
+// Counting replacements of the global allocation functions; GCC takes the free() in a
+// replaced operator delete for a mismatch, which it is not.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(std::size_t size) {
+    ++g_allocations;
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+
+namespace {
+
+constexpr std::uint64_t perft11Leaves = 212260880;
+
+void BM_Perft11(benchmark::State& state) {
+    std::uint64_t leaves = 0;
+    for (auto _ : state) {
+        leaves = FastPerft(fastInitialBlack, fastInitialWhite, 11, 0);
+        benchmark::DoNotOptimize(leaves);
+    }
+    if (leaves != perft11Leaves) {
+        state.SkipWithError("perft 11 gives the wrong leaf count");
+    }
+    state.counters["leaves"] = static_cast<double>(leaves);
+}
+BENCHMARK(BM_Perft11)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+struct TGameTimes {
+    double SlowestMs = 0;
+    double TotalMs = 0;
+    int Moves = 0;
+    std::uint64_t Allocations = 0;
+    int Black = 0;
+    int White = 0;
+};
+
+bool ThinkFast(int level, const TBoard& board, int* x, int* y) {
+    if (board.MustPass()) {
+        return false;
+    }
+    const TFastAnswer answer =
+        FastSearch(ToFastPosition(board), ChooseDepth(level, board.GetCount(cellEmpty)));
+    *x = answer.X;
+    *y = answer.Y;
+    return true;
+}
+
+// One self-play game at `level`, every Think timed on its own.
+TGameTimes PlaySelfGame(int level) {
+    TBoard board;
+    TGameTimes times;
+    while (!board.IsGameOver()) {
+        int x = -1;
+        int y = -1;
+        const std::uint64_t allocationsBefore = g_allocations.load();
+        const auto start = std::chrono::steady_clock::now();
+        const bool moved = ThinkFast(level, board, &x, &y);
+        const auto stop = std::chrono::steady_clock::now();
+        times.Allocations += g_allocations.load() - allocationsBefore;
+        const double ms = std::chrono::duration<double, std::milli>(stop - start).count();
+        times.TotalMs += ms;
+        times.SlowestMs = std::max(times.SlowestMs, ms);
+        ++times.Moves;
+        if (moved) {
+            board.Place(x, y);
+        } else {
+            board.Pass();
+        }
+    }
+    times.Black = board.GetCount(cellBlack);
+    times.White = board.GetCount(cellWhite);
+    return times;
+}
+
+void BM_SelfPlay(benchmark::State& state) {
+    const int level = static_cast<int>(state.range(0));
+    PlaySelfGame(level); // the first search makes the table once; not part of the figures
+    TGameTimes times;
+    for (auto _ : state) {
+        times = PlaySelfGame(level);
+    }
+    state.counters["slowest_ms"] = times.SlowestMs;
+    state.counters["total_ms"] = times.TotalMs;
+    state.counters["thinks"] = times.Moves;
+    state.counters["allocs"] = static_cast<double>(times.Allocations);
+    state.counters["black"] = times.Black;
+    state.counters["white"] = times.White;
+}
+BENCHMARK(BM_SelfPlay)->DenseRange(1, 9)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();
