@@ -49,11 +49,19 @@ void NormalMatrix(const D3DMATRIX& m, GLfloat out[9]) {
     const float co10 = -(b * i - c * h), co11 = a * i - c * g, co12 = -(a * h - b * g);
     const float co20 = b * f - c * e, co21 = -(a * f - c * d), co22 = a * e - b * d;
     const float det = a * co00 + b * co01 + c * co02;
-    const float s = det != 0.0f ? 1.0f / det : 0.0f;
+    const float scale = std::max({std::abs(a), std::abs(b), std::abs(c), std::abs(d), std::abs(e),
+                                  std::abs(f), std::abs(g), std::abs(h), std::abs(i)});
+    if (std::abs(det) <= 1e-6f * scale * scale * scale) {
+        // A flattening matrix has no inverse; its own 3x3 still gives the normals a direction,
+        // which the shader renormalises.
+        const float own[9] = {a, b, c, d, e, f, g, h, i};
+        std::copy(own, own + 9, out);
+        return;
+    }
     // inv(M) = adj(M) / det with adj = transpose(cofactors); its transpose is cofactors / det.
     const float r[9] = {co00, co01, co02, co10, co11, co12, co20, co21, co22};
     for (int k = 0; k < 9; ++k)
-        out[k] = r[k] * s;
+        out[k] = r[k] / det;
 }
 
 void TransformPoint(const D3DVECTOR& p, const D3DMATRIX& m, GLfloat out[3]) {
