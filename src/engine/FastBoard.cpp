@@ -65,24 +65,21 @@ TBitboard FastFlips(int square, TBitboard own, TBitboard opp) {
     }
     const auto& rays = g_rays.Ray[square];
     TBitboard flips = 0;
+    // Along a climbing ray the first square that is not the opponent's is the lowest set bit
+    // of the stops; along a descending ray it is the highest. The run before it turns over
+    // when that square is the mover's. (With no stop at all, bit 0 stands in: it is either off
+    // the ray or the opponent's, so nothing turns.)
     for (int dir = 0; dir < climbingRays; ++dir) {
-        // The first square of the ray that is not the opponent's is its lowest set bit.
         const TBitboard stops = rays[dir] & ~opp;
         const TBitboard first = stops & (0 - stops);
-        if ((first & own) != 0) {
-            flips |= rays[dir] & (first - 1);
-        }
+        const TBitboard closed = 0 - static_cast<TBitboard>((first & own) != 0);
+        flips |= rays[dir] & (first - 1) & closed;
     }
     for (int dir = climbingRays; dir < 8; ++dir) {
-        // Descending: the first square that is not the opponent's is the highest set bit.
         const TBitboard stops = rays[dir] & ~opp;
-        if (stops == 0) {
-            continue;
-        }
-        const TBitboard first = TBitboard{1} << (63 - std::countl_zero(stops));
-        if ((first & own) != 0) {
-            flips |= rays[dir] & ~((first << 1) - 1);
-        }
+        const TBitboard first = TBitboard{1} << (63 - std::countl_zero(stops | 1));
+        const TBitboard closed = 0 - static_cast<TBitboard>((first & own & rays[dir]) != 0);
+        flips |= rays[dir] & ~((first << 1) - 1) & closed;
     }
     return flips;
 }

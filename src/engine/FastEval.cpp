@@ -73,7 +73,7 @@ inline unsigned ColumnLine(TBitboard bits) {
 }
 
 // The runs along the four edges from each occupied corner, in that corner's colour.
-TBitboard CornerRuns(TBitboard own, TBitboard opp) {
+[[gnu::always_inline]] inline TBitboard CornerRuns(TBitboard own, TBitboard opp) {
     auto runs = [](TBitboard a, TBitboard b, auto line) {
         return static_cast<TBitboard>(g_endRuns[line(a)] | g_endRuns[line(b)]);
     };
@@ -94,7 +94,7 @@ struct TNeighbourClasses {
 
 // Squares by their number of occupied neighbours, a neighbour off the board counting as
 // occupied: the eight neighbour planes are added bit-sliced, one counter bit per plane.
-TNeighbourClasses CountNeighbours(TBitboard occupied) {
+[[gnu::always_inline]] inline TNeighbourClasses CountNeighbours(TBitboard occupied) {
     const TBitboard e = (occupied >> 1) | column7;
     const TBitboard w = (occupied << 1) | column0;
     const TBitboard s = (occupied >> 8) | row7;
@@ -121,27 +121,68 @@ TNeighbourClasses CountNeighbours(TBitboard occupied) {
     return {fours & twos & ~ones, fours & twos & ones, eights};
 }
 
-} // namespace
+// Disc count of `own` minus that of `opp` on `mask`, with the processor's bit count when the
+// caller is compiled for it.
+template <bool HardwareCount>
+[[gnu::always_inline]] inline int CountDifference(TBitboard own, TBitboard opp, TBitboard mask) {
+    if constexpr (HardwareCount) {
+        return __builtin_popcountll(own & mask) - __builtin_popcountll(opp & mask);
+    } else {
+        return FastCount(own & mask) - FastCount(opp & mask);
+    }
+}
 
-int FastEvaluate(TBitboard own, TBitboard opp) {
+template <bool HardwareCount>
+[[gnu::always_inline]] inline int EvaluateWith(TBitboard own, TBitboard opp) {
     const TBitboard occupied = own | opp;
     const TNeighbourClasses neighbours = CountNeighbours(occupied);
     const TBitboard runs = (occupied & corners) != 0 ? CornerRuns(own, opp) : 0;
-    const TBitboard crowded = neighbours.Six | neighbours.Seven | neighbours.Eight;
-    const TBitboard plain = ~(runs | crowded);
+    const TBitboard plain = ~(runs | neighbours.Six | neighbours.Seven | neighbours.Eight);
+    // An occupied corner always lies in its own run, so the table's corner weight never counts.
+    auto difference = [&](TBitboard mask) {
+        return CountDifference<HardwareCount>(own, opp, mask);
+    };
+    return difference(g_tablePlanes[0] & plain) + 2 * difference(g_tablePlanes[1] & plain) +
+           4 * difference(g_tablePlanes[2] & plain) +
+           8 * difference((g_tablePlanes[3] & plain) | (neighbours.Six & ~runs)) +
+           16 * difference(neighbours.Seven & ~runs) + 32 * difference(neighbours.Eight & ~runs) +
+           128 * difference(runs);
+}
 
-    std::array<TBitboard, weightBits> planes{};
-    for (int bit = 0; bit < weightBits; ++bit) {
-        planes[bit] = g_tablePlanes[bit] & plain;
-    }
-    planes[3] |= neighbours.Six & ~runs;
-    planes[4] |= neighbours.Seven & ~runs;
-    planes[5] |= neighbours.Eight & ~runs;
-    planes[7] |= runs;
+int EvaluateGeneric(TBitboard own, TBitboard opp) {
+    return EvaluateWith<false>(own, opp);
+}
 
-    int score = 0;
-    for (int bit = 0; bit < weightBits; ++bit) {
-        score += (FastCount(own & planes[bit]) - FastCount(opp & planes[bit])) << bit;
-    }
-    return score;
+using TEvaluate = int (*)(TBitboard, TBitboard);
+
+#if defined(__x86_64__) && !defined(__POPCNT__)
+// Most leaves of the search end here; the bit-count instruction makes the evaluation about
+// twice as fast, so it is used whenever the processor has it.
+[[gnu::target("popcnt")]] int EvaluateHardware(TBitboard own, TBitboard opp) {
+    return EvaluateWith<true>(own, opp);
+}
+
+TEvaluate ChooseEvaluate() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("popcnt") ? EvaluateHardware : EvaluateGeneric;
+}
+#else
+TEvaluate ChooseEvaluate() {
+    return EvaluateGeneric;
+}
+#endif
+
+// Chosen on the first call, so that no start-up order can reach an unset pointer.
+int EvaluateFirst(TBitboard own, TBitboard opp);
+TEvaluate g_evaluate = EvaluateFirst;
+
+int EvaluateFirst(TBitboard own, TBitboard opp) {
+    g_evaluate = ChooseEvaluate();
+    return g_evaluate(own, opp);
+}
+
+} // namespace
+
+int FastEvaluate(TBitboard own, TBitboard opp) {
+    return g_evaluate(own, opp);
 }

@@ -6,6 +6,7 @@ namespace {
 constexpr int infinity = 30000;    // beyond every score
 constexpr int hintScore = 1 << 20; // the table's move is searched first
 constexpr int mobilityWeight = 16; // per move left to the opponent, in evaluation units
+constexpr int mobilityDepth = 4;   // below this the mobility costs more than it saves
 constexpr int tableDepth = 3;      // nodes this deep or deeper use the transposition table
 
 } // namespace
@@ -31,7 +32,8 @@ void FastSortMoves(TFastSearcher::TMoveList& list) {
     }
 }
 
-void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, int hint) const {
+void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, int hint,
+                                 int depth) const {
     for (int i = 0; i < list.Count; ++i) {
         TMove& move = list.Moves[i];
         if (move.Square == hint) {
@@ -40,8 +42,10 @@ void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, 
         }
         const TBitboard childOwn = opp & ~move.Flips;
         const TBitboard childOpp = own | move.Flips | FastBit(move.Square);
-        move.Score = -FastEvaluate(childOwn, childOpp) -
-                     mobilityWeight * FastCount(FastMoves(childOwn, childOpp));
+        move.Score = -FastEvaluate(childOwn, childOpp);
+        if (depth >= mobilityDepth) {
+            move.Score -= mobilityWeight * FastCount(FastMoves(childOwn, childOpp));
+        }
     }
     FastSortMoves(list);
 }
@@ -100,7 +104,7 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
     // Step 2. The children, most promising first.
     TMoveList list;
     FastListMoves(own, opp, moves, list);
-    OrderMidgame(own, opp, list, hint);
+    OrderMidgame(own, opp, list, hint, depth);
 
     // Step 3. Principal variation search: the first child with the full window, the others
     // with a null window, searched again only when they might be better.

@@ -29,7 +29,7 @@ class TFastSearcher {
     // Midgame: the exact value of the node `depth` real moves deep, fail-soft.
     int Midgame(TBitboard own, TBitboard opp, int depth, int alpha, int beta, int passes);
     int LastPly(TBitboard own, TBitboard opp, TBitboard moves, int beta);
-    void OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, int hint) const;
+    void OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, int hint, int depth) const;
 
     // Finished-game solver: the final disc difference under best play, fail-soft, in discs.
     int Endgame(TBitboard own, TBitboard opp, int alpha, int beta, int passes);
