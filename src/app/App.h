@@ -7,6 +7,7 @@
 class TEventSource;
 class TJoystickSource;
 class TAudioSource;
+class TPresenter;
 
 // The program around the screens: the one window, its procedure, the loop that runs a frame
 // whenever no message waits, and the device set-up and release the window drives.
@@ -20,6 +21,8 @@ class TAppPlatform {
     virtual TEventSource* Events() = 0;
     virtual TJoystickSource* Joysticks() = 0; // null: keyboard only
     virtual TAudioSource* Audio() = 0;        // null: no sound
+    // The screen the graphics set-up takes over; null: no graphics, so the set-up fails.
+    virtual TPresenter* Presenter() { return nullptr; }
     // Gives up the processor for about `ms` milliseconds.
     virtual void Sleep(uint32_t ms) = 0;
     // Shows a black picture when no graphics device presents frames.

@@ -1,19 +1,16 @@
 #include "app/App.h"
-#include "device/Input.h"
-#include "device/Sound.h"
-#include "device/StepSine.h"
+#include "device/Setdx.h"
 
-// The window's device set-up. The graphics set-up joins here, between the sine table and the
-// input: when it fails, neither input nor sound is started and non-zero is returned.
-int CreateDevices(HWND /*window*/) {
-    FillSinTable();
-    InitInput(g_platform ? g_platform->Joysticks() : nullptr);
-    InitSound(g_platform ? g_platform->Audio() : nullptr);
-    return 0;
+// The window's device set-up: the sine table, the graphics, then input and sound. When the
+// graphics fail, neither input nor sound is started and non-zero is returned.
+int CreateDevices(HWND window) {
+    if (g_platform) {
+        SetDeviceSources({g_platform->Presenter(), g_platform->Joysticks(), g_platform->Audio()});
+    }
+    return InitDevices(window);
 }
 
 // Sound, then input, then graphics; each step skips what was never made.
 void DestroyDevices() {
-    ReleaseSound();
-    ReleaseInput();
+    ReleaseDevices();
 }
