@@ -1,0 +1,239 @@
+#include "game/GameAnimation.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "device/Input.h"
+#include "device/Setdx.h"
+#include "device/Sound.h"
+#include "device/StepSine.h"
+#include "game/GameScene.h"
+#include "scene/Camera.h"
+#include "scene/Light.h"
+#include "scene/Solidboard.h"
+#include "scene/Solidpiece.h"
+#include "scene/Solidpointer.h"
+
+namespace {
+
+constexpr double kWhiteUpDegrees = 180.0;      // Rotation.X showing the white face
+constexpr uint32_t kAmbientLight = 0x00FF8080; // D3DLIGHTSTATE_AMBIENT during play and title
+constexpr double kLightHeight = 200.0;         // point light over the board during play
+constexpr double kHopTopZ = 100.0;             // a turning disc hops this high
+constexpr uint32_t kHopUpMs = 500;
+constexpr double kFallStartZ = 1000.0; // the new disc falls from here
+constexpr uint32_t kFallMs = 1000;
+constexpr uint32_t kTernSoundMs = 1400; // ring k+1 sounds 200 ms after it starts to turn
+constexpr uint32_t kDropSoundMs = 2100; // ... and again 100 ms before it lands
+constexpr uint32_t kSwoopMs = 500;      // camera flies to the new disc, then holds
+constexpr double kSwoopEyeY = 1000.0;
+constexpr double kSwoopEyeZ = 500.0;
+constexpr double kSwoopLookHighZ = 1000.0; // look-at follows the fall: up first ...
+constexpr uint32_t kSwoopLookUpMs = 150;
+constexpr uint32_t kSwoopLookDownMs = 850; // ... then down onto the landed disc
+constexpr int kViewHeightStep = 100;
+
+// Stops a value where it is now and drops what was scheduled.
+void Freeze(TMovement& value) {
+    value.SetValue(value.GetValue());
+}
+
+double SideUpDegrees(int cell) {
+    return cell == cellWhite ? kWhiteUpDegrees : 0.0;
+}
+
+double PlayEyeX() {
+    return StepCos(kPlayEyeStep) * kPlayEyeRadius;
+}
+double PlayEyeY() {
+    return StepSin(kPlayEyeStep) * kPlayEyeRadius;
+}
+
+void PlaySound(int id, uint32_t delayMs) {
+    PlaySoundLater(static_cast<SoundId>(id), delayMs);
+}
+
+// Starts the turn of one captured disc, `distance` steps from the new one; returns the time the
+// turn ends, counted from now.
+uint32_t StartFlip(TSolid& disc, int nowCell, int distance) {
+    const uint32_t delay = kRingDelayMs * static_cast<uint32_t>(distance);
+    const uint32_t rest = delay + kFlipRestMs;
+    const double target = SideUpDegrees(nowCell);
+    disc.Rotation.X.SetValue(target - 180.0);
+    disc.Rotation.X.AddSchedule(target - 180.0, rest, false);
+    disc.Rotation.X.AddSchedule(target, kFlipTurnMs, false);
+    disc.Rotation.Y.SetValue(0.0);
+    disc.Rotation.Y.AddSchedule(0.0, rest, false);
+    disc.Rotation.Y.AddSchedule(360.0, kFlipTurnMs, false);
+    disc.Rotation.Z.SetValue(-180.0);
+    disc.Rotation.Z.AddSchedule(-180.0, rest, false);
+    disc.Rotation.Z.AddSchedule(360.0, kFlipTurnMs, false);
+    disc.Position.Z.SetValue(2.0 * kRestingDiscZ);
+    disc.Position.Z.AddSchedule(kRestingDiscZ, rest, false);
+    disc.Position.Z.AddSchedule(kHopTopZ, kHopUpMs, false);
+    disc.Position.Z.AddSchedule(kRestingDiscZ, kFlipTurnMs - kHopUpMs, false);
+    return rest + kFlipTurnMs;
+}
+
+// Step 1 of the move animation: returns the largest distance of a turned disc (0 if none).
+int StartFlipWave() {
+    int farthest = 0;
+    for (int row = 0; row < 8; ++row) {
+        for (int column = 0; column < 8; ++column) {
+            const int before = g_shownBoard.GetCell(column, row);
+            const int now = g_gameBoard.GetCell(column, row);
+            if (before == cellEmpty || before == now) {
+                continue;
+            }
+            const int distance = row == g_lastMove.y ? std::abs(g_lastMove.x - column)
+                                                     : std::abs(g_lastMove.y - row);
+            const uint32_t end = StartFlip(*g_pieces[row * 8 + column], now, distance);
+            g_waitTime = std::max(g_waitTime, end);
+            farthest = std::max(farthest, distance);
+        }
+    }
+    return farthest;
+}
+
+void StartFall(TSolid& disc, int cell) {
+    disc.Visible = true;
+    disc.Rotation.X.SetValue(SideUpDegrees(cell));
+    disc.Rotation.Y.SetValue(0.0);
+    disc.Rotation.Y.AddSchedule(360.0, kFallMs, false);
+    disc.Position.Z.SetValue(kFallStartZ);
+    disc.Position.Z.AddSchedule(kRestingDiscZ, kFallMs, false);
+}
+
+// Flies there, holds, and glides back to `home`, arriving `wait` ms from now.
+void Swoop(TMovement& value, double there, double home, uint32_t wait) {
+    value.AddSchedule(there, kSwoopMs, false);
+    value.AddSchedule(there, kSwoopMs, false);
+    value.AddSchedule(home, wait - 2 * kSwoopMs, false);
+}
+
+void StartCameraSwoop(const TSolid& disc, uint32_t wait) {
+    TCamera& camera = *g_camera;
+    const double ex = camera.Eye.X.GetValue();
+    const double ey = camera.Eye.Y.GetValue();
+    const double ez = camera.Eye.Z.GetValue();
+    const double tx = camera.LookAt.X.GetValue();
+    const double ty = camera.LookAt.Y.GetValue();
+    const double tz = camera.LookAt.Z.GetValue();
+    const double px = const_cast<TSolid&>(disc).Position.X.GetValue();
+    const double py = const_cast<TSolid&>(disc).Position.Y.GetValue();
+    Swoop(camera.Eye.X, 0.0, ex, wait);
+    Swoop(camera.Eye.Y, kSwoopEyeY, ey, wait);
+    Swoop(camera.Eye.Z, kSwoopEyeZ, ez, wait);
+    Swoop(camera.LookAt.X, px, tx, wait);
+    Swoop(camera.LookAt.Y, py, ty, wait);
+    camera.LookAt.Z.AddSchedule(kSwoopLookHighZ, kSwoopLookUpMs, false);
+    camera.LookAt.Z.AddSchedule(kRestingDiscZ, kSwoopLookDownMs, false);
+    camera.LookAt.Z.AddSchedule(tz, wait - 2 * kSwoopMs, false);
+}
+
+void MoveEyeToStep(int step) {
+    g_camera->Eye.X.AddSchedule(StepCos(step) * kPlayEyeRadius, kViewStepMs, false);
+    g_camera->Eye.Y.AddSchedule(StepSin(step) * kPlayEyeRadius, kViewStepMs, false);
+}
+
+bool Triggered(int key) {
+    return (g_keyState[key] & KEY_TRIGGERED) != 0;
+}
+
+} // namespace
+
+void StartGameAnimation() {
+    // Step 1: the discs of the new position, each showing its colour.
+    for (int row = 0; row < 8; ++row) {
+        for (int column = 0; column < 8; ++column) {
+            const int cell = g_gameBoard.GetCell(column, row);
+            TSolid& disc = *g_pieces[row * 8 + column];
+            disc.Visible = cell != cellEmpty;
+            disc.Rotation.X.SetValue(SideUpDegrees(cell));
+        }
+    }
+    // Step 2: the shared material and the ambient level.
+    g_device->SetLightState(D3DLIGHTSTATE_MATERIAL, g_materialHandle);
+    g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, kAmbientLight);
+    // Step 3: the point light over the centre until the pointer takes it along.
+    const TVector lightPosition{0.0f, 0.0f, static_cast<float>(kLightHeight)};
+    g_lights[1]->SetPosition(lightPosition);
+    // Step 4: the camera to the play view; freezing ends the title's endless orbit.
+    TCamera& camera = *g_camera;
+    const double targets[6] = {PlayEyeX(), PlayEyeY(), kPlayEyeHeight, 0.0, 0.0, 0.0};
+    TMovement* values[6] = {&camera.Eye.X,    &camera.Eye.Y,    &camera.Eye.Z,
+                            &camera.LookAt.X, &camera.LookAt.Y, &camera.LookAt.Z};
+    for (int i = 0; i < 6; ++i) {
+        Freeze(*values[i]);
+        values[i]->AddSchedule(targets[i], kGlideMs, false);
+    }
+}
+
+void StartPointerGlide() {
+    TSolid& pointer = *g_pointer;
+    Freeze(pointer.Position.X);
+    pointer.Position.X.AddSchedule(CellToWorld(g_cursorX), kGlideMs, false);
+    Freeze(pointer.Position.Y);
+    pointer.Position.Y.AddSchedule(CellToWorld(g_cursorY), kGlideMs, false);
+}
+
+void StartPointerSpin() {
+    TSolid& pointer = *g_pointer;
+    pointer.Visible = true;
+    pointer.Rotation.Z.SetValue(0.0);
+    pointer.Rotation.Z.AddSchedule(0.0, 0, true);
+    pointer.Rotation.Z.AddSchedule(360.0, kSpinTurnMs, true);
+}
+
+void StopPointerSpin() {
+    g_pointer->Visible = false;
+    g_pointer->Rotation.Z.SetValue(0.0);
+}
+
+void StartMoveAnimation() {
+    // Step 1: the flip wave.
+    const int farthest = StartFlipWave();
+    // Step 2: ring k sounds as it turns and again as it lands; one buffer per ring.
+    for (int k = 0; k < farthest; ++k) {
+        const uint32_t offset = kRingDelayMs * static_cast<uint32_t>(k);
+        PlaySound(sndTern + k, kTernSoundMs + offset);
+        PlaySound(sndDrop + k, kDropSoundMs + offset);
+    }
+    // Step 3: the new disc falls onto its square.
+    TSolid& disc = *g_pieces[g_lastMove.y * 8 + g_lastMove.x];
+    StartFall(disc, g_gameBoard.GetCell(g_lastMove.x, g_lastMove.y));
+    PlaySound(sndFall, 0);
+    PlaySound(sndDown, kFallMs);
+    // Step 4: the camera swoops to the new disc and is back when the wait ends. A move always
+    // turns at least one disc, so the wait is at least 2200 ms; the guard keeps the return
+    // segment's length from wrapping should it ever be shorter.
+    StartCameraSwoop(disc, std::max(g_waitTime, 2 * kSwoopMs));
+}
+
+void StepFreeView() {
+    TMovement3D& eye = g_camera->Eye;
+    if (Triggered(keyLeft) && eye.X.Schedule.empty()) {
+        MoveEyeToStep(--g_viewStep);
+    }
+    if (Triggered(keyRight) && eye.X.Schedule.empty()) {
+        MoveEyeToStep(++g_viewStep);
+    }
+    if (Triggered(keyUp) && eye.Z.Schedule.empty()) {
+        g_viewHeight -= kViewHeightStep;
+        eye.Z.AddSchedule(g_viewHeight, kViewStepMs, false);
+    }
+    if (Triggered(keyDown) && eye.Z.Schedule.empty()) {
+        g_viewHeight += kViewHeightStep;
+        eye.Z.AddSchedule(g_viewHeight, kViewStepMs, false);
+    }
+}
+
+void ReturnFromFreeView() {
+    TMovement3D& eye = g_camera->Eye;
+    Freeze(eye.X);
+    eye.X.AddSchedule(PlayEyeX(), kGlideMs, false);
+    Freeze(eye.Y);
+    eye.Y.AddSchedule(PlayEyeY(), kGlideMs, false);
+    Freeze(eye.Z);
+    eye.Z.AddSchedule(kPlayEyeHeight, kGlideMs, false);
+}

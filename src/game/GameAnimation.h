@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+
+// Every schedule the game scene hands to the models, the camera and the point light. Nothing
+// here moves anything directly: each call sets values and appends timed segments, and the models
+// follow them by the clock when they are read.
+//
+// World frame: +Z up, the board in the plane z = 0, square (column, row) centred on
+// (CellToWorld(column), CellToWorld(row)). Rotations in degrees.
+
+inline constexpr double kSquarePitch = 140.0;    // world units between square centres
+inline constexpr uint32_t kGlideMs = 100;        // pointer glide, camera return
+inline constexpr uint32_t kSpinTurnMs = 2000;    // one full turn of the pointer
+inline constexpr uint32_t kFlipRestMs = 1000;    // a turned disc rests this long before turning
+inline constexpr uint32_t kFlipTurnMs = 1000;    // ... and turns over within this
+inline constexpr uint32_t kRingDelayMs = 200;    // each step of distance from the new disc
+inline constexpr uint32_t kMoveWaitMs = 1000;    // wait after a pass, or a move turning nothing
+inline constexpr uint32_t kViewStepMs = 200;     // one step of the free view
+inline constexpr double kPlayEyeRadius = 2000.0; // the play view's eye: step 6 of 32, radius
+inline constexpr double kPlayEyeHeight = 2000.0; // ... and height
+inline constexpr int kPlayEyeStep = 6;
+inline constexpr double kRestingDiscZ = 10.0; // a disc lying on the board
+
+// Centre of column or row `cell` (0..7) along X or Y.
+constexpr double CellToWorld(int cell) {
+    return (cell - 3.5) * kSquarePitch;
+}
+
+// A new game: the discs of g_gameBoard, material and ambient light, the point light over the
+// centre, and the camera flown in 100 ms to the play view (which ends the title's orbit).
+void StartGameAnimation();
+
+// The pointer glides in 100 ms to the square under the cursor; the light follows it.
+void StartPointerGlide();
+
+// The pointer shows and turns once every 2 s until stopped; stopping hides it.
+void StartPointerSpin();
+void StopPointerSpin();
+
+// The animation of the move in g_lastMove, from g_shownBoard (before) to g_gameBoard (after):
+// the turned discs flip in rings spreading from the new disc, the new disc falls, the camera
+// swoops to it and back, and the sounds are requested with their delays. Raises g_waitTime to the
+// end of the last flip; the camera arrives back exactly then.
+void StartMoveAnimation();
+
+// One frame of the free view while Control is held: the arrows turn and raise the eye.
+void StepFreeView();
+
+// Control released: the eye returns to the play view in 100 ms.
+void ReturnFromFreeView();

@@ -1,0 +1,48 @@
+#include "game/GameOverlay.h"
+
+#include <cstdio>
+
+#include "game/GameScene.h"
+#include "game/GameState.h"
+#include "game/TextItems.h"
+
+namespace {
+
+constexpr int kBannerHeight = 56;
+constexpr int kCountHeight = 48;
+constexpr int kHintHeight = 20;
+
+void DrawBanner(const char* text) {
+    DrawTextItem(0, 208, 640, 272, text, kColourWhite, kFaceTimes, kBannerHeight);
+}
+
+void DrawCount(int left, int count) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%2d", count);
+    DrawTextItem(left, 0, left + 100, 64, buffer, kColourWhite, kFaceTimes, kCountHeight);
+}
+
+uint32_t SideColour(int side) {
+    const bool toMove = g_gameState != gsResult && g_shownBoard.GetTurn() == side;
+    return toMove ? kColourYellow : kColourWhite;
+}
+
+} // namespace
+
+void DrawGameOverlay() {
+    if (g_gameState == gsHuman && g_gameBoard.MustPass()) {
+        DrawTextItem(320, 420, 640, 480, "パスは Enter キー", kColourWhite, kFaceGothic,
+                     kHintHeight);
+    }
+    if (g_gameState == gsWait && g_shownBoard.MustPass()) {
+        DrawBanner(g_shownBoard.GetTurn() == cellBlack ? "Black Pass" : "White Pass");
+    }
+    if (g_gameState == gsResult) {
+        DrawBanner(GetGameResult(g_gameBoard, g_playerType).Text);
+    }
+    DrawCount(220, g_shownBoard.GetCount(cellBlack));
+    DrawCount(320, g_shownBoard.GetCount(cellWhite));
+    DrawTextItem(0, 0, 640, 64, "-", kColourWhite, kFaceTimes, kCountHeight);
+    DrawTextItem(0, 0, 320, 64, "Black", SideColour(cellBlack), kFaceTimes, kCountHeight);
+    DrawTextItem(320, 0, 640, 64, "White", SideColour(cellWhite), kFaceTimes, kCountHeight);
+}

@@ -1,0 +1,248 @@
+#include "game/GameScene.h"
+
+#include "device/Input.h"
+#include "device/Setdx.h"
+#include "device/Sound.h"
+#include "game/GameAnimation.h"
+#include "game/GameOverlay.h"
+#include "game/GameState.h"
+#include "platform/Clock.h"
+#include "scene/Camera.h"
+#include "scene/Light.h"
+#include "scene/Solidboard.h"
+#include "scene/Solidpiece.h"
+#include "scene/Solidpointer.h"
+
+TBoard g_gameBoard;
+TBoard g_shownBoard;
+TSage g_sage;
+int g_playerType[3] = {playerHuman, playerHuman, playerHuman};
+int g_cursorX = 3;
+int g_cursorY = 3;
+TLastMove g_lastMove;
+uint32_t g_waitTime = 0;
+int g_viewStep = kPlayEyeStep;
+int g_viewHeight = static_cast<int>(kPlayEyeHeight);
+bool g_moveSoundToggle = false;
+
+namespace {
+
+constexpr int kLastSquare = 7;
+
+bool Triggered(int key) {
+    return (g_keyState[key] & KEY_TRIGGERED) != 0;
+}
+
+void PlaySound(int id, uint32_t delayMs) {
+    PlaySoundLater(static_cast<SoundId>(id), delayMs);
+}
+
+void SetGameState(int state) {
+    g_gameState = state;
+    g_stateTime = GetTickCount();
+}
+
+// Step 1: the arrows move the cursor in every state; each press glides the pointer there, even
+// at the edge, and each real step sounds, alternating the two cursor buffers.
+void MoveCursor() {
+    if (Triggered(keyControl)) {
+        return;
+    }
+    struct TStep {
+        int Key;
+        int* Coordinate;
+        int Delta;
+    };
+    const TStep steps[4] = {{keyLeft, &g_cursorX, -1},
+                            {keyRight, &g_cursorX, +1},
+                            {keyUp, &g_cursorY, -1},
+                            {keyDown, &g_cursorY, +1}};
+    bool moved = false;
+    for (const TStep& step : steps) {
+        if (!Triggered(step.Key)) {
+            continue;
+        }
+        const int next = *step.Coordinate + step.Delta;
+        if (next >= 0 && next <= kLastSquare) {
+            *step.Coordinate = next;
+            moved = true;
+        }
+        StartPointerGlide();
+    }
+    if (moved) {
+        PlaySound(g_moveSoundToggle ? sndMove : sndMove2, 0);
+        g_moveSoundToggle = !g_moveSoundToggle;
+    }
+}
+
+void RunStart() {
+    g_gameBoard = TBoard();
+    g_shownBoard = g_gameBoard;
+    StartGameAnimation();
+    // The pointer sits over the cursor from the first turn on, not wherever it last was.
+    StartPointerGlide();
+    PlaySound(sndLeady, 0);
+    g_waitTime = kMoveWaitMs;
+    SetGameState(gsWait);
+}
+
+void RunNextTurn() {
+    if (g_gameBoard.IsGameOver()) {
+        PlaySound(GetGameResult(g_gameBoard, g_playerType).Sound, 0);
+        SetGameState(gsResult);
+        return;
+    }
+    if (g_playerType[g_gameBoard.GetTurn()] == playerComputer) {
+        g_lastMove.ready = false;
+        RequestComputerMove(g_lastMove);
+        SetGameState(gsComputer);
+        return;
+    }
+    StartPointerSpin();
+    SetGameState(gsHuman);
+}
+
+void RunComputer() {
+    if (!g_lastMove.ready) {
+        return;
+    }
+    if (g_lastMove.isPass) {
+        g_gameBoard.Pass();
+    } else {
+        g_gameBoard.Place(g_lastMove.x, g_lastMove.y);
+    }
+    SetGameState(gsAnimate);
+}
+
+void RunHuman() {
+    if (Triggered(keySpace) && g_gameBoard.CanPlace(g_cursorX, g_cursorY)) {
+        g_gameBoard.Place(g_cursorX, g_cursorY);
+        g_lastMove.x = g_cursorX;
+        g_lastMove.y = g_cursorY;
+        g_lastMove.isPass = false;
+        StopPointerSpin();
+        SetGameState(gsAnimate);
+    } else if (Triggered(keyEnter) && g_gameBoard.MustPass()) {
+        g_gameBoard.Pass();
+        g_lastMove.isPass = true;
+        StopPointerSpin();
+        SetGameState(gsAnimate);
+    } else if (Triggered(keyControl)) {
+        g_viewStep = kPlayEyeStep;
+        g_viewHeight = static_cast<int>(kPlayEyeHeight);
+        g_gameState = gsView; // the view's transitions leave g_stateTime alone
+    }
+}
+
+void RunView() {
+    if (Triggered(keyControl)) {
+        StepFreeView();
+        return;
+    }
+    ReturnFromFreeView();
+    g_gameState = gsNextTurn;
+}
+
+void RunAnimate() {
+    g_waitTime = kMoveWaitMs;
+    if (!g_lastMove.isPass) {
+        StartMoveAnimation();
+    }
+    SetGameState(gsWait);
+}
+
+void RunWait() {
+    if (GetTickCount() - g_stateTime > g_waitTime) {
+        g_shownBoard = g_gameBoard;
+        SetGameState(gsNextTurn);
+    }
+}
+
+void RunResult() {
+    if (Triggered(keySpace)) {
+        ReturnToTitle();
+    }
+}
+
+void RunState() {
+    switch (g_gameState) {
+    case gsStart:
+        RunStart();
+        break;
+    case gsNextTurn:
+        RunNextTurn();
+        break;
+    case gsComputer:
+        RunComputer();
+        break;
+    case gsHuman:
+        RunHuman();
+        break;
+    case gsView:
+        RunView();
+        break;
+    case gsAnimate:
+        RunAnimate();
+        break;
+    case gsWait:
+        RunWait();
+        break;
+    case gsResult:
+        RunResult();
+        break;
+    default:
+        break;
+    }
+}
+
+void RenderModels() {
+    g_boardModel->Render();
+    for (int i = 0; i < 64; ++i) {
+        g_pieces[i]->Render();
+    }
+    g_pointer->Render();
+}
+
+} // namespace
+
+void RequestComputerMove(TLastMove& move) {
+    move.isPass = false;
+    if (!g_sage.Think(g_gameBoard, &move.x, &move.y)) {
+        move.isPass = true;
+    }
+    move.ready = true;
+}
+
+TGameResult GetGameResult(const TBoard& board, const int playerType[3]) {
+    const int black = board.GetCount(cellBlack);
+    const int white = board.GetCount(cellWhite);
+    if (black == white) {
+        return {"Draw!", sndWin};
+    }
+    const bool blackHuman = playerType[cellBlack] == playerHuman;
+    const bool whiteHuman = playerType[cellWhite] == playerHuman;
+    if (blackHuman != whiteHuman) {
+        const int human = blackHuman ? black : white;
+        const int computer = blackHuman ? white : black;
+        return human > computer ? TGameResult{"You Win!", sndWin}
+                                : TGameResult{"You Lose!", sndLose};
+    }
+    return {black > white ? "Black Win!" : "White Win!", sndWin};
+}
+
+void RunGameScene() {
+    // Step 1: the cursor.
+    MoveCursor();
+    // Step 2: the moving light and the camera send their current values to the device.
+    g_lights[1]->Update();
+    g_camera->Update();
+    // Step 3: the light hovers over the pointer from the next frame on.
+    g_lights[1]->Position.X.SetValue(g_pointer->Position.X.GetValue());
+    g_lights[1]->Position.Y.SetValue(g_pointer->Position.Y.GetValue());
+    // Step 4: the turn machine.
+    RunState();
+    // Step 5: the models; hidden ones draw nothing.
+    RenderModels();
+    // Step 6: the text over them.
+    DrawGameOverlay();
+}

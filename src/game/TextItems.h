@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+// The faces, colours and the one drawing call the screens use for their text. Colours are
+// 0x00BBGGRR; rectangles are pixels of the 640 x 480 screen, text centred across at the top.
+
+inline constexpr uint32_t kColourWhite = 0xFFFFFF;
+inline constexpr uint32_t kColourYellow = 0x00FFFF; // the selected item, the side to move
+inline constexpr uint32_t kColourGrey = 0x808080;   // items not selected
+inline constexpr uint32_t kColourRed = 0x0000FF;    // "Extreme"
+inline constexpr uint32_t kColourViolet = 0xFF0080; // "Extreme+"
+
+inline constexpr const char* kFaceTimes = "Times New Roman";
+inline constexpr const char* kFaceGothic = "ＭＳ Ｐゴシック"; // holds the pass hint's characters
+
+// One outlined line of text in the rectangle (left, top, right, bottom).
+void DrawTextItem(int left, int top, int right, int bottom, const char* text, uint32_t colour,
+                  const char* face, int height);

@@ -1,0 +1,364 @@
+#include "game/TitleScreens.h"
+
+#include <cstdio>
+
+#include "device/Input.h"
+#include "device/Setdx.h"
+#include "device/Settings.h"
+#include "device/Sound.h"
+#include "device/StepSine.h"
+#include "game/GameScene.h"
+#include "game/GameState.h"
+#include "game/TextItems.h"
+#include "platform/Clock.h"
+#include "scene/Camera.h"
+#include "scene/Light.h"
+#include "scene/Solidboard.h"
+#include "scene/Solidpiece.h"
+#include "scene/Solidpointer.h"
+
+int g_menuCursor = 0;
+int g_levelCursor = kLevelCursorOpen;
+int g_configCursor = 0;
+
+namespace {
+
+constexpr uint32_t kAmbientLight = 0x00FF8080;
+constexpr int kOrbitSegments = 64; // two laps of 32 steps; the segments repeat for ever
+constexpr double kLightOrbitRadius = 500.0;
+constexpr uint32_t kLightStepMs = 100; // 3.2 s a lap
+constexpr double kEyeOrbitRadius = 2000.0;
+constexpr uint32_t kEyeStepMs = 500; // 16 s a lap
+constexpr uint32_t kEyeFirstStepMs = 100;
+constexpr int kMenuLines = 5;
+constexpr int kConfigLines = 5;
+constexpr int kConfigBack = 4;
+constexpr int kConfigFog = 3;
+constexpr int kStepMax = 10;
+
+enum TMenuLine : int {
+    menuBlack = 0,
+    menuWhite = 1,
+    menuTwoPlayers = 2,
+    menuConfig = 3,
+    menuExit = 4,
+};
+
+const char* const kMenuText[kMenuLines] = {"1 Player Game (Black)", "1 Player Game (White)",
+                                           "2 Players Game", "Config", "[ EXIT ]"};
+
+const char* const kLevelText[6] = {"Poor", "Very Easy", "Easy", "Normal", "Hard", "Very Hard"};
+
+bool Triggered(int key) {
+    return (g_keyState[key] & KEY_TRIGGERED) != 0;
+}
+
+void PlaySound(int id) {
+    PlaySoundLater(static_cast<SoundId>(id), 0);
+}
+
+void SetTitleState(int state) {
+    g_titleState = state;
+    g_stateTime = GetTickCount();
+}
+
+void StartGame() {
+    g_scene = sceneGame;
+    g_gameState = gsStart;
+    g_stateTime = GetTickCount();
+}
+
+void RunInit() {
+    g_device->SetLightState(D3DLIGHTSTATE_MATERIAL, g_materialHandle);
+    g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, kAmbientLight);
+    // The light circles the centre at its current height, queued behind what it still has.
+    TMovement3D& light = g_lights[1]->Position;
+    for (int i = 0; i < kOrbitSegments; ++i) {
+        light.X.AddSchedule(StepCos(-i) * kLightOrbitRadius, kLightStepMs, true);
+        light.Y.AddSchedule(StepSin(-i) * kLightOrbitRadius, kLightStepMs, true);
+    }
+    // The eye circles the vertical axis; its height and the look-at point stay.
+    TMovement3D& eye = g_camera->Eye;
+    eye.X.AddSchedule(StepSin(-1) * kEyeOrbitRadius, kEyeFirstStepMs, false);
+    eye.Y.AddSchedule(StepCos(-1) * kEyeOrbitRadius, kEyeFirstStepMs, false);
+    for (int i = 0; i < kOrbitSegments; ++i) {
+        eye.X.AddSchedule(StepSin(i) * kEyeOrbitRadius, kEyeStepMs, true);
+        eye.Y.AddSchedule(StepCos(i) * kEyeOrbitRadius, kEyeStepMs, true);
+    }
+    ApplyBoardColour();
+    SetTitleState(tsTitle);
+}
+
+void RunTitle() {
+    if (Triggered(keySpace)) {
+        g_menuCursor = 0;
+        SetTitleState(tsMenu);
+        PlaySound(sndMove2);
+    }
+}
+
+void ChooseMenuLine() {
+    switch (g_menuCursor) {
+    case menuBlack:
+    case menuWhite:
+        g_playerType[cellBlack] = g_menuCursor == menuBlack ? playerHuman : playerComputer;
+        g_playerType[cellWhite] = g_menuCursor == menuBlack ? playerComputer : playerHuman;
+        g_levelCursor = kLevelCursorOpen;
+        SetTitleState(tsLevel);
+        PlaySound(sndMove2);
+        break;
+    case menuTwoPlayers:
+        g_playerType[cellBlack] = playerHuman;
+        g_playerType[cellWhite] = playerHuman;
+        StartGame();
+        break;
+    case menuConfig:
+        g_configCursor = kConfigBack;
+        SetTitleState(tsConfig);
+        PlaySound(sndMove2);
+        break;
+    case menuExit:
+        RequestClose();
+        break;
+    default:
+        break;
+    }
+}
+
+void RunMenu() {
+    if (Triggered(keyUp) && g_menuCursor > 0) {
+        --g_menuCursor;
+        PlaySound(sndMove);
+    }
+    if (Triggered(keyDown) && g_menuCursor < kMenuLines - 1) {
+        ++g_menuCursor;
+        PlaySound(sndMove2);
+    }
+    if (Triggered(keySpace)) {
+        ChooseMenuLine();
+    }
+    if (Triggered(keyEnter)) {
+        SetTitleState(tsTitle);
+    }
+}
+
+// Up and Down on a list: the cursor stops at the ends, the sound plays regardless.
+void StepListCursor(int& cursor, int first, int last) {
+    if (Triggered(keyUp)) {
+        if (cursor > first) {
+            --cursor;
+        }
+        PlaySound(sndMove);
+    }
+    if (Triggered(keyDown)) {
+        if (cursor < last) {
+            ++cursor;
+        }
+        PlaySound(sndMove2);
+    }
+}
+
+void RunLevel() {
+    StepListCursor(g_levelCursor, 1, kLevelCursorLast);
+    if (Triggered(keySpace)) {
+        g_sage.SetLevel(LevelOfCursor(g_levelCursor));
+        StartGame();
+    }
+    if (Triggered(keyEnter)) {
+        SetTitleState(tsMenu);
+    }
+}
+
+int32_t* ColourStepOfLine(int line) {
+    switch (line) {
+    case 0:
+        return &BoardR;
+    case 1:
+        return &BoardG;
+    case 2:
+        return &BoardB;
+    default:
+        return nullptr;
+    }
+}
+
+void ToggleFog() {
+    FogEnable = FogEnable == 0 ? 1 : 0;
+}
+
+// Left (-1) or Right (+1) on the selected configuration line; the colour is applied either way.
+void SideStepConfig(int direction) {
+    if (int32_t* step = ColourStepOfLine(g_configCursor)) {
+        if (direction < 0 && *step > 0) {
+            --*step;
+        } else if (direction > 0 && *step < kStepMax) {
+            ++*step;
+        }
+    } else if (g_configCursor == kConfigFog) {
+        ToggleFog();
+    }
+    ApplyBoardColour();
+}
+
+void RunConfig() {
+    StepListCursor(g_configCursor, 0, kConfigLines - 1);
+    if (Triggered(keyLeft)) {
+        SideStepConfig(-1);
+    }
+    if (Triggered(keyRight)) {
+        SideStepConfig(+1);
+    }
+    if (Triggered(keySpace)) {
+        if (g_configCursor == kConfigFog) {
+            ToggleFog();
+        } else if (g_configCursor == kConfigBack) {
+            SetTitleState(tsMenu);
+        }
+    }
+    if (Triggered(keyEnter)) {
+        SetTitleState(tsMenu);
+    }
+}
+
+void RunState() {
+    switch (g_titleState) {
+    case tsInit:
+        RunInit();
+        break;
+    case tsTitle:
+        RunTitle();
+        break;
+    case tsMenu:
+        RunMenu();
+        break;
+    case tsLevel:
+        RunLevel();
+        break;
+    case tsConfig:
+        RunConfig();
+        break;
+    default:
+        break;
+    }
+}
+
+void RenderModels() {
+    for (int i = 0; i < 64; ++i) {
+        g_pieces[i]->Render();
+    }
+    g_boardModel->Render();
+}
+
+uint32_t ItemColour(bool selected) {
+    return selected ? kColourYellow : kColourGrey;
+}
+
+void DrawLine(int top, const char* text, uint32_t colour, int height) {
+    DrawTextItem(0, top, 640, 480, text, colour, kFaceTimes, height);
+}
+
+void DrawMenu() {
+    for (int line = 0; line < kMenuLines; ++line) {
+        DrawLine(288 + 28 * line, kMenuText[line], ItemColour(line == g_menuCursor), 24);
+    }
+}
+
+void DrawLevels() {
+    int top = 276;
+    DrawLine(top, "Level", kColourWhite, 24);
+    top += 28;
+    for (int level = 1; level <= 6; ++level) {
+        const bool selected = g_levelCursor == level;
+        DrawLine(top, kLevelText[level - 1], ItemColour(selected), selected ? 20 : 16);
+        top += 18;
+    }
+    // The seventh line holds "Expert" until the cursor presses on past it.
+    if (g_levelCursor <= 12) {
+        const bool selected = g_levelCursor >= 7;
+        DrawLine(top, "Expert", ItemColour(selected), selected ? 20 : 16);
+    } else if (g_levelCursor <= 18) {
+        DrawLine(top - 4, "Extreme", kColourRed, 24);
+    } else {
+        DrawLine(top - 6, "Extreme+", kColourViolet, 30);
+    }
+}
+
+void FormatConfigLine(int line, char* buffer, size_t size) {
+    if (const int32_t* step = ColourStepOfLine(line)) {
+        std::snprintf(buffer, size, "%c - [%2d]", "RGB"[line], static_cast<int>(*step));
+    } else if (line == kConfigFog) {
+        std::snprintf(buffer, size, "%s", FogEnable != 0 ? "Fog - [On]" : "Fog - [Off]");
+    } else {
+        std::snprintf(buffer, size, "%s", "[BACK]");
+    }
+}
+
+void DrawConfig() {
+    int top = 276;
+    DrawLine(top, "Config", kColourWhite, 24);
+    top += 28;
+    for (int line = 0; line < kConfigLines; ++line) {
+        char buffer[32];
+        FormatConfigLine(line, buffer, sizeof buffer);
+        DrawLine(top, buffer, ItemColour(line == g_configCursor), 16);
+        top += 18;
+    }
+}
+
+void DrawTitleText() {
+    DrawTextItem(0, 172, 640, 240, "Octavane", kColourWhite, kFaceTimes, 64);
+    DrawTextItem(320, 240, 640, 260, "ver. 2.3", kColourWhite, kFaceTimes, 16);
+    DrawTextItem(0, 440, 640, 480, "Bellwick Software", kColourWhite, kFaceTimes, 16);
+    DrawTextItem(0, 460, 640, 480,
+                 "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits", kColourWhite,
+                 kFaceTimes, 16);
+    switch (g_titleState) {
+    case tsTitle:
+        DrawTextItem(0, 320, 640, 360, "PUSH SPACE KEY", kColourWhite, kFaceTimes, 32);
+        break;
+    case tsMenu:
+        DrawMenu();
+        break;
+    case tsLevel:
+        DrawLevels();
+        break;
+    case tsConfig:
+        DrawConfig();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+int LevelOfCursor(int cursor) {
+    if (cursor <= 6) {
+        return cursor;
+    }
+    if (cursor <= 12) {
+        return 7;
+    }
+    return cursor <= 18 ? 8 : 9;
+}
+
+int BoardColourOfStep(int step) {
+    return step * 255 / 10;
+}
+
+void ApplyBoardColour() {
+    g_boardModel->SetColor(BoardColourOfStep(BoardR), BoardColourOfStep(BoardG),
+                           BoardColourOfStep(BoardB));
+}
+
+void RunTitleScreens() {
+    // Step 1: the camera and the orbiting light send their values to the device.
+    g_camera->Update();
+    g_lights[1]->Update();
+    // Step 2: the panel of the state.
+    RunState();
+    // Step 3: the discs as they last lay, then the board; no pointer here.
+    RenderModels();
+    // Step 4: the text.
+    DrawTitleText();
+}
