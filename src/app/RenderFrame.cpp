@@ -2,6 +2,7 @@
 #include "device/Input.h"
 #include "device/Setdx.h"
 #include "device/Settings.h"
+#include "game/Screens.h"
 
 // One frame, in this order. The render states are set afresh every frame, so a change of
 // FogEnable in the configuration screen shows on the next one.
@@ -13,6 +14,7 @@ void RenderFrame() {
     // 7. Poll the keyboard and joystick.
     PollInput();
     // 8. Run the screen family of g_scene: the title family or the game scene.
+    RunScreens();
     // 9. Flip.
     PresentFrame();
 }

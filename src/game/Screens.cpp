@@ -1,10 +1,15 @@
 #include "game/Screens.h"
 
+#include "device/Setdx.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
 #include "game/TitleScreens.h"
 
 void RunScreens() {
+    // Without the scene (before the set-up, or after it failed) there is nothing to run.
+    if (g_device == nullptr || g_camera == nullptr) {
+        return;
+    }
     if (g_scene == sceneTitle) {
         RunTitleScreens();
     } else if (g_scene == sceneGame) {
