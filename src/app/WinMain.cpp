@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "device/Settings.h"
+#include "game/GameState.h"
 
 TAppPlatform* g_platform = nullptr;
 HWND g_hwnd = nullptr;
@@ -20,6 +21,13 @@ HWND CreateMainWindow(TAppPlatform& platform) {
     AdoptWindow(window);
     SendMessage(window, WM_CREATE);
     return IsWindowAlive(window) ? window : nullptr;
+}
+
+// The menu's exit line closes the window between frames, as the system's close request does.
+void PostCloseToMainWindow() {
+    if (g_hwnd) {
+        PostMessage(g_hwnd, WM_CLOSE);
+    }
 }
 
 } // namespace
@@ -41,6 +49,7 @@ int WinMain(TAppPlatform& platform, TFrameProc frame) {
     }
     g_hwnd = window;
     SetMessageTarget(platform.Events(), window, MainWndProc);
+    SetCloseHandler(PostCloseToMainWindow);
 
     // 3. The settings, once the window exists.
     LoadSettings();
@@ -51,6 +60,7 @@ int WinMain(TAppPlatform& platform, TFrameProc frame) {
     // 5. The settings, written back.
     SaveSettings();
 
+    SetCloseHandler(nullptr);
     SetMessageTarget(nullptr, nullptr, nullptr);
     g_hwnd = nullptr;
     g_platform = nullptr;

@@ -1,37 +1,7 @@
-#include <SDL.h>
 #include <cstdio>
-#include <memory>
 
 #include "app/App.h"
-#include "platform/sdl/SdlSystem.h"
-
-namespace {
-
-// The SDL implementations the program runs on.
-class TSdlAppPlatform final : public TAppPlatform {
-  public:
-    TWindow* CreateMainWindow() override {
-        Window = TSdlWindow::Create("Octavane");
-        return Window.get();
-    }
-    TEventSource* Events() override { return &EventSource; }
-    TJoystickSource* Joysticks() override { return &JoystickSource; }
-    TAudioSource* Audio() override { return &AudioSource; }
-    void Sleep(uint32_t ms) override { SDL_Delay(ms); }
-    void ShowBlack() override {
-        if (Window) {
-            Window->ShowBlack();
-        }
-    }
-
-  private:
-    std::unique_ptr<TSdlWindow> Window;
-    TSdlEventSource EventSource;
-    TSdlJoystickSource JoystickSource;
-    TSdlAudioSource AudioSource;
-};
-
-} // namespace
+#include "app/SdlAppPlatform.h"
 
 int main() {
     TSdlSystem sdl;

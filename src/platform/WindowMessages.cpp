@@ -23,6 +23,9 @@ bool PeekMessage(TMessage& message) {
     if (!g_posted.empty()) {
         message = g_posted.front();
         g_posted.pop_front();
+        if (!message.Window && message.Message != WM_QUIT) {
+            message.Window = g_targetWindow;
+        }
         return true;
     }
     if (g_events && g_events->Next(message)) {
@@ -54,6 +57,10 @@ void DispatchMessage(const TMessage& message) {
 
 int64_t SendMessage(HWND window, uint32_t message, uint64_t wParam, int64_t lParam) {
     return g_targetProc ? g_targetProc(window, message, wParam, lParam) : 0;
+}
+
+void PostMessage(HWND window, uint32_t message, uint64_t wParam, int64_t lParam) {
+    g_posted.push_back(TMessage{window, message, wParam, lParam});
 }
 
 void PostQuitMessage(int exitCode) {

@@ -70,6 +70,9 @@ void DispatchMessage(const TMessage& message);
 // Sends a message straight to the window procedure and returns its result.
 int64_t SendMessage(HWND window, uint32_t message, uint64_t wParam = 0, int64_t lParam = 0);
 
+// Queues a message for the loop to dispatch before the next frame.
+void PostMessage(HWND window, uint32_t message, uint64_t wParam = 0, int64_t lParam = 0);
+
 // Queues WM_QUIT with `exitCode` as its wParam.
 void PostQuitMessage(int exitCode);
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+#include "app/App.h"
+#include "platform/sdl/GlPresenter.h"
+#include "platform/sdl/SdlSystem.h"
+
+// The SDL implementations the program runs on: the full-screen window, its events, the first
+// joystick and the SDL2_mixer audio. SDL must be started (TSdlSystem) for as long as it lives.
+class TSdlAppPlatform final : public TAppPlatform {
+  public:
+    TWindow* CreateMainWindow() override;
+    TEventSource* Events() override { return &EventSource; }
+    TJoystickSource* Joysticks() override { return &JoystickSource; }
+    TAudioSource* Audio() override { return &AudioSource; }
+    // OpenGL on the main window, made when the graphics set-up first asks for it.
+    TPresenter* Presenter() override;
+    void Sleep(uint32_t ms) override;
+    void ShowBlack() override;
+
+    TSdlWindow* Window() const { return MainWindow.get(); }
+
+  private:
+    std::unique_ptr<TSdlWindow> MainWindow;
+    std::unique_ptr<TGlPresenter> Screen; // declared after the window: it goes first
+    TSdlEventSource EventSource;
+    TSdlJoystickSource JoystickSource;
+    TSdlAudioSource AudioSource;
+};

@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "DeviceFakes.h"
+#include "WaveBuilder.h"
+#include "device/Sound.h"
+#include "platform/Clock.h"
+#include "platform/WindowMessages.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kFiles[] = {"Drop", "Tern", "Fall", "Down", "Leady", "Move", "Win", "Lose"};
+
+// Runs each test in a fresh directory holding Sound/*.wav, each file with its own samples.
+class SoundTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Previous = fs::current_path();
+        Dir = fs::temp_directory_path() /
+              ("octavane-sound-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(Dir);
+        fs::create_directories(Dir / "Sound");
+        uint8_t first = 1;
+        for (const char* name : kFiles) {
+            Write(name, TWaveBuilder().Header().Format().Data(TWaveBuilder::Ramp(8, first)).Bytes);
+            first += 16;
+        }
+        fs::current_path(Dir);
+        ResetMessageQueue();
+    }
+    void TearDown() override {
+        ReleaseSound();
+        ResetMessageQueue();
+        fs::current_path(Previous);
+        fs::remove_all(Dir);
+    }
+    void Write(const char* name, const std::vector<uint8_t>& bytes) {
+        std::ofstream out(Dir / "Sound" / (std::string(name) + ".wav"), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    const TFakeChunk* ChunkOf(int slot) const {
+        return g_sounds[slot] ? static_cast<const TFakeChunk*>(g_sounds[slot]->Buffer.get())
+                              : nullptr;
+    }
+    fs::path Previous;
+    fs::path Dir;
+    TFakeAudio Audio;
+};
+
+TEST_F(SoundTest, OpensNineteenChannelsAndFillsEverySlot) {
+    InitSound(&Audio);
+    EXPECT_EQ(Audio.OpenedChannels, sndCount);
+    for (int slot = 0; slot < sndCount; ++slot) {
+        ASSERT_NE(g_sounds[slot], nullptr) << slot;
+        EXPECT_NE(g_sounds[slot]->Buffer, nullptr) << slot;
+        EXPECT_EQ(g_sounds[slot]->Channel, slot);
+    }
+    EXPECT_EQ(Audio.Mixer->ChunksMade, 8); // one per file; duplicates make none
+}
+
+TEST_F(SoundTest, DuplicatesShareTheirSourcesSamples) {
+    InitSound(&Audio);
+    for (int k = 1; k < 6; ++k) {
+        EXPECT_EQ(g_sounds[sndDrop + k]->Buffer, g_sounds[sndDrop]->Buffer);
+        EXPECT_EQ(g_sounds[sndTern + k]->Buffer, g_sounds[sndTern]->Buffer);
+    }
+    EXPECT_EQ(g_sounds[sndMove2]->Buffer, g_sounds[sndMove]->Buffer);
+    EXPECT_NE(g_sounds[sndDrop]->Buffer, g_sounds[sndTern]->Buffer);
+    // Each file's own samples reached its slot.
+    EXPECT_EQ(ChunkOf(sndDrop)->Samples, TWaveBuilder::Ramp(8, 1));
+    EXPECT_EQ(ChunkOf(sndTern)->Samples, TWaveBuilder::Ramp(8, 17));
+    EXPECT_EQ(ChunkOf(sndLose)->Samples, TWaveBuilder::Ramp(8, 1 + 7 * 16));
+}
+
+TEST_F(SoundTest, MissingFileSilencesItsGroupOnly) {
+    fs::remove(Dir / "Sound" / "Drop.wav");
+    InitSound(&Audio);
+    for (int k = 0; k < 6; ++k) {
+        ASSERT_NE(g_sounds[sndDrop + k], nullptr);
+        EXPECT_EQ(g_sounds[sndDrop + k]->Buffer, nullptr);
+    }
+    for (int slot = sndTern; slot < sndCount; ++slot) {
+        EXPECT_NE(g_sounds[slot]->Buffer, nullptr) << slot;
+    }
+    g_sounds[sndDrop + 3]->Play();
+    g_sounds[sndTern]->Play();
+    ASSERT_EQ(Audio.Calls.size(), 2u); // only Tern: halt, then play
+    EXPECT_EQ(Audio.Calls[1].Channel, sndTern);
+}
+
+TEST_F(SoundTest, BrokenFileSilencesItsGroupWithAMessage) {
+    Write("Move", {'R', 'I', 'F', 'F', 1, 2, 3});
+    ::testing::internal::CaptureStderr();
+    InitSound(&Audio);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("Sound/Move.wav"), std::string::npos) << err;
+    EXPECT_EQ(g_sounds[sndMove]->Buffer, nullptr);
+    EXPECT_EQ(g_sounds[sndMove2]->Buffer, nullptr);
+    EXPECT_NE(g_sounds[sndWin]->Buffer, nullptr);
+}
+
+TEST_F(SoundTest, PlayHaltsThenPlaysOnItsOwnChannelAndSaysOk) {
+    InitSound(&Audio);
+    ::testing::internal::CaptureStderr();
+    g_sounds[sndDrop + 2]->Play();
+    g_sounds[sndDrop + 2]->Play();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "OK 2\nOK 2\n");
+    ASSERT_EQ(Audio.Calls.size(), 4u);
+    EXPECT_EQ(Audio.Calls[0].What, "halt");
+    EXPECT_EQ(Audio.Calls[0].Channel, 2);
+    EXPECT_EQ(Audio.Calls[1].What, "play");
+    EXPECT_EQ(Audio.Calls[1].Channel, 2);
+    EXPECT_EQ(Audio.Calls[1].Chunk, g_sounds[sndDrop]->Buffer.get());
+}
+
+TEST_F(SoundTest, FailedPlaySaysError) {
+    InitSound(&Audio);
+    Audio.Mixer->FailPlays = true;
+    ::testing::internal::CaptureStderr();
+    g_sounds[sndWin]->Play();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "ERROR 2\n");
+}
+
+TEST_F(SoundTest, NoAudioDeviceLeavesEverySlotEmptyAndPlaysNothing) {
+    Audio.HasDevice = false;
+    InitSound(&Audio);
+    for (TSoundBuffer* sound : g_sounds) {
+        EXPECT_EQ(sound, nullptr);
+    }
+    ::testing::internal::CaptureStderr();
+    PlaySoundLater(sndWin, 0);
+    TMessage message;
+    while (PeekMessage(message)) {
+        DispatchMessage(message);
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    InitSound(nullptr);
+    EXPECT_EQ(g_mixer, nullptr);
+}
+
+TEST_F(SoundTest, ReleaseEmptiesEverySlotAndCanRepeat) {
+    InitSound(&Audio);
+    ReleaseSound();
+    for (TSoundBuffer* sound : g_sounds) {
+        EXPECT_EQ(sound, nullptr);
+    }
+    EXPECT_EQ(g_mixer, nullptr);
+    ReleaseSound();
+}
+
+// Delayed sounds: one timer per sound id, fired from the message queue.
+class SoundLaterTest : public SoundTest {
+  protected:
+    // Dispatches whatever the loop would at tick `now`.
+    void DrainAt(uint32_t now) {
+        Clock.Set(now);
+        TMessage message;
+        while (PeekMessage(message)) {
+            DispatchMessage(message);
+        }
+    }
+    std::vector<int> PlayedChannels() const {
+        std::vector<int> channels;
+        for (const TMixerCall& call : Audio.Calls) {
+            if (call.What == "play") {
+                channels.push_back(call.Channel);
+            }
+        }
+        return channels;
+    }
+    TManualClock Clock{5000};
+    TScopedClock UseClock{Clock};
+};
+
+TEST_F(SoundLaterTest, PlaysOnceAfterItsDelay) {
+    InitSound(&Audio);
+    PlaySoundLater(sndFall, 300);
+    DrainAt(5299);
+    EXPECT_TRUE(PlayedChannels().empty());
+    ::testing::internal::CaptureStderr();
+    DrainAt(5300);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "OK 2\n");
+    DrainAt(9000);
+    EXPECT_EQ(PlayedChannels(), std::vector<int>{sndFall});
+}
+
+TEST_F(SoundLaterTest, ZeroDelayPlaysAtTheNextDispatch) {
+    InitSound(&Audio);
+    PlaySoundLater(sndMove, 0);
+    DrainAt(5000);
+    EXPECT_EQ(PlayedChannels(), std::vector<int>{sndMove});
+}
+
+TEST_F(SoundLaterTest, SecondRequestForOneIdReplacesTheFirst) {
+    InitSound(&Audio);
+    PlaySoundLater(sndDrop + 1, 400);
+    DrainAt(5100);
+    PlaySoundLater(sndDrop + 1, 400); // now due at 5500, the first request is gone
+    DrainAt(5400);
+    EXPECT_TRUE(PlayedChannels().empty());
+    DrainAt(5500);
+    EXPECT_EQ(PlayedChannels(), std::vector<int>{sndDrop + 1});
+    DrainAt(6000);
+    EXPECT_EQ(PlayedChannels().size(), 1u);
+}
+
+TEST_F(SoundLaterTest, DifferentIdsPlayIndependentlyInDueOrder) {
+    InitSound(&Audio);
+    PlaySoundLater(sndTern + 2, 400);
+    PlaySoundLater(sndTern + 0, 0);
+    PlaySoundLater(sndTern + 1, 200);
+    DrainAt(5600);
+    EXPECT_EQ(PlayedChannels(), (std::vector<int>{sndTern, sndTern + 1, sndTern + 2}));
+}
+
+TEST_F(SoundLaterTest, IdsOutsideTheTableAreIgnored) {
+    InitSound(&Audio);
+    PlaySoundLater(-1, 0);
+    PlaySoundLater(sndCount, 0);
+    DrainAt(5000);
+    EXPECT_TRUE(PlayedChannels().empty());
+    EXPECT_EQ(MainTimers().Count(), 0u);
+}
+
+} // namespace
