@@ -132,11 +132,11 @@ TEST(EvaluationCorners, AFullEdgeReachesTheOppositeCorner) {
 }
 
 TEST(EvaluationCorners, RunsFromEveryCornerFollowBothEdges) {
-    // Each corner holds a run of two along its row and three along its column, four discs in
-    // all; three corners are white and the bottom-left one black.
-    const TBoard board = BoardFromRows({"OO....OO", "O......O", "O......O", "........", "...X....",
-                                        "X......O", "X......O", "XX....OO"});
-    EXPECT_EQ(EvaluateBoard(board), 4 * 128 + 8 - 12 * 128);
+    // Runs of different lengths from each corner, so that a walk in a wrong direction cannot
+    // cancel out: 13 white discs in runs, 4 black ones, and a lone black disc of weight 8.
+    const TBoard board = BoardFromRows({"OO....OO", "O......O", "O......O", ".......O", "...X....",
+                                        ".......O", "X......O", "XXX...OO"});
+    EXPECT_EQ(EvaluateBoard(board), 4 * 128 + 8 - 13 * 128);
 }
 
 TEST(EvaluationCorners, OverrideTheCrowdedWeight) {
