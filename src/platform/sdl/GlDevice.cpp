@@ -176,6 +176,7 @@ TGlRect LogicalToWindow(const TGlScreen& screen, double left, double top, double
 void TGlViewport::Clear(uint32_t count, const D3DRECT* rects, uint32_t flags) {
     if (rects == nullptr || (flags & (D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER)) == 0)
         return;
+    Screen.FlushDrawing();
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -197,16 +198,26 @@ void TGlViewport::Clear(uint32_t count, const D3DRECT* rects, uint32_t flags) {
     const_cast<TGlScreen&>(Screen).RasterDirty = true;
 }
 
+void TGlScreen::FlushDrawing() const {
+    if (Device != nullptr)
+        Device->Flush();
+}
+
 // ---- device ----
 
-TGlDevice::TGlDevice(const TGlScreen& screen, TGlDirect3D* owner) : Screen(screen), Owner(owner) {
+TGlDevice::TGlDevice(TGlScreen& screen, TGlDirect3D* owner)
+    : Screen(screen), Owner(owner), Batch(new D3DVERTEX[BatchCapacity]),
+      Indices(new GLuint[3 * BatchCapacity]) {
     if (!Gouraud.Build(false) || !Flat.Build(true))
         return;
     glGenVertexArrays(1, &VertexArray);
     glGenBuffers(1, &VertexBuffer);
+    glGenBuffers(1, &IndexBuffer);
     glBindVertexArray(VertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, VertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, kStreamBytes, nullptr, GL_STREAM_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, IndexBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, kStreamBytes, nullptr, GL_STREAM_DRAW);
     glEnableVertexAttribArray(kGlAttribPosition);
     glVertexAttribPointer(kGlAttribPosition, 3, GL_FLOAT, GL_FALSE, kVertexBytes,
                           reinterpret_cast<const void*>(offsetof(D3DVERTEX, x)));
@@ -216,15 +227,25 @@ TGlDevice::TGlDevice(const TGlScreen& screen, TGlDirect3D* owner) : Screen(scree
     // D3D takes a flat-shaded triangle's colour from its first vertex.
     glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
     Ready_ = glGetError() == GL_NO_ERROR;
+    if (Ready_)
+        Screen.Device = this;
 }
 
 TGlDevice::~TGlDevice() {
+    Flush();
     ReleaseGlObjects();
     if (Owner != nullptr)
         Owner->ForgetDevice(this);
 }
 
 void TGlDevice::ReleaseGlObjects() {
+    BatchCount = 0;
+    IndexCount = 0;
+    if (Screen.Device == this)
+        Screen.Device = nullptr;
+    if (IndexBuffer != 0)
+        glDeleteBuffers(1, &IndexBuffer);
+    IndexBuffer = 0;
     if (VertexBuffer != 0)
         glDeleteBuffers(1, &VertexBuffer);
     if (VertexArray != 0)
@@ -236,19 +257,69 @@ void TGlDevice::ReleaseGlObjects() {
     Ready_ = false;
 }
 
-void TGlDevice::ApplyRasterState() {
-    TRasterState wanted;
-    wanted.DepthTest = GetRenderState(D3DRENDERSTATE_ZENABLE) != 0;
-    wanted.DepthWrite = GetRenderState(D3DRENDERSTATE_ZWRITEENABLE) != 0;
-    wanted.DepthFunc = DepthFunction(GetRenderState(D3DRENDERSTATE_ZFUNC));
-    wanted.Cull = GetRenderState(D3DRENDERSTATE_CULLMODE);
-    wanted.Flat = GetRenderState(D3DRENDERSTATE_SHADEMODE) == D3DSHADE_FLAT;
-    const D3DVIEWPORT2& vp = GetCurrentViewport()->GetViewport2();
-    wanted.Viewport =
-        LogicalToWindow(Screen, vp.dwX, vp.dwY, static_cast<double>(vp.dwX) + vp.dwWidth,
-                        static_cast<double>(vp.dwY) + vp.dwHeight);
+void TGlDevice::BuildLights(TGlLightBlock& block, const D3DMATRIX& view) const {
+    for (const TDeviceLight* light : GetCurrentViewport()->GetLights()) {
+        const D3DLIGHT2& d = light->GetLight();
+        if ((d.dwFlags & D3DLIGHT_ACTIVE) == 0 || block.Count == kGlMaxLights)
+            continue;
+        if (d.dltType != D3DLIGHT_POINT && d.dltType != D3DLIGHT_SPOT &&
+            d.dltType != D3DLIGHT_DIRECTIONAL)
+            continue;
+        const int i = block.Count++;
+        block.Type[i] = d.dltType == D3DLIGHT_POINT  ? kGlLightPoint
+                        : d.dltType == D3DLIGHT_SPOT ? kGlLightSpot
+                                                     : kGlLightDirectional;
+        TransformPoint(d.dvPosition, view, &block.Position[3 * i]);
+        TransformDirection(d.dvDirection, view, &block.Direction[3 * i]);
+        const float spec = (d.dwFlags & D3DLIGHT_NO_SPECULAR) ? 0.0f : 1.0f;
+        const float color[3] = {d.dcvColor.r, d.dcvColor.g, d.dcvColor.b};
+        for (int k = 0; k < 3; ++k) {
+            block.Color[3 * i + k] = color[k];
+            block.Specular[3 * i + k] = color[k] * spec;
+        }
+        block.Range[i] = d.dvRange;
+        block.Attenuation[3 * i + 0] = d.dvAttenuation0;
+        block.Attenuation[3 * i + 1] = d.dvAttenuation1;
+        block.Attenuation[3 * i + 2] = d.dvAttenuation2;
+        if (d.dltType == D3DLIGHT_SPOT) {
+            block.Spot[3 * i + 0] = d.dvFalloff;
+            block.Spot[3 * i + 1] = std::cos(d.dvTheta * 0.5f);
+            block.Spot[3 * i + 2] = std::cos(d.dvPhi * 0.5f);
+        }
+    }
+}
 
-    const bool all = const_cast<TGlScreen&>(Screen).RasterDirty;
+void TGlDevice::BuildState(TGlDrawState& s) const {
+    s = TGlDrawState{};
+    s.DepthTest = GetRenderState(D3DRENDERSTATE_ZENABLE) != 0;
+    s.DepthWrite = GetRenderState(D3DRENDERSTATE_ZWRITEENABLE) != 0;
+    s.DepthFunc = DepthFunction(GetRenderState(D3DRENDERSTATE_ZFUNC));
+    s.Cull = GetRenderState(D3DRENDERSTATE_CULLMODE);
+    s.Flat = GetRenderState(D3DRENDERSTATE_SHADEMODE) == D3DSHADE_FLAT;
+    const D3DVIEWPORT2& vp = GetCurrentViewport()->GetViewport2();
+    s.Viewport = LogicalToWindow(Screen, vp.dwX, vp.dwY, static_cast<double>(vp.dwX) + vp.dwWidth,
+                                 static_cast<double>(vp.dwY) + vp.dwHeight);
+    const D3DMATRIX& view = GetTransform(D3DTRANSFORMSTATE_VIEW);
+    s.WorldView = Multiply(GetTransform(D3DTRANSFORMSTATE_WORLD), view);
+    s.ProjClip = Multiply(GetTransform(D3DTRANSFORMSTATE_PROJECTION), ClipVolumeMatrix(vp));
+    // With no material selected everything lit comes out black, as on a device without one.
+    if (const TDeviceMaterial* current = GetCurrentMaterial())
+        s.Material = current->GetMaterial();
+    BuildLights(s.Lights, view);
+    s.Ambient = GetLightState(D3DLIGHTSTATE_AMBIENT);
+    s.SpecularEnable = GetRenderState(D3DRENDERSTATE_SPECULARENABLE) != 0;
+    // Vertex fog: the render state switches fog on, the light state's linear mode computes it.
+    s.FogEnable = GetRenderState(D3DRENDERSTATE_FOGENABLE) != 0 &&
+                  GetLightState(D3DLIGHTSTATE_FOGMODE) == D3DFOG_LINEAR;
+    if (s.FogEnable) {
+        s.FogStart = D3DStateToFloat(GetLightState(D3DLIGHTSTATE_FOGSTART));
+        s.FogEnd = D3DStateToFloat(GetLightState(D3DLIGHTSTATE_FOGEND));
+        s.FogColor = GetRenderState(D3DRENDERSTATE_FOGCOLOR);
+    }
+}
+
+void TGlDevice::ApplyRaster(const TGlDrawState& wanted) {
+    const bool all = Screen.RasterDirty;
     if (all || wanted.DepthTest != Raster.DepthTest)
         (wanted.DepthTest ? glEnable : glDisable)(GL_DEPTH_TEST);
     if (all || wanted.DepthWrite != Raster.DepthWrite)
@@ -275,128 +346,83 @@ void TGlDevice::ApplyRasterState() {
         glDisable(GL_SCISSOR_TEST);
         glBindVertexArray(VertexArray);
         glBindBuffer(GL_ARRAY_BUFFER, VertexBuffer);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, IndexBuffer);
         // Another program (the text) may have been current.
-        GouraudUploaded.Valid = false;
-        FlatUploaded.Valid = false;
+        GouraudValid = false;
+        FlatValid = false;
     }
-    Raster = wanted;
-    const_cast<TGlScreen&>(Screen).RasterDirty = false;
+    Raster.DepthTest = wanted.DepthTest;
+    Raster.DepthWrite = wanted.DepthWrite;
+    Raster.DepthFunc = wanted.DepthFunc;
+    Raster.Cull = wanted.Cull;
+    Raster.Viewport = wanted.Viewport;
+    Screen.RasterDirty = false;
 }
 
-void TGlDevice::UploadLights(const TGlLightingProgram& program, TGlUploaded& uploaded,
-                             const D3DMATRIX& view) {
-    TGlLightBlock block;
-    for (const TDeviceLight* light : GetCurrentViewport()->GetLights()) {
-        const D3DLIGHT2& d = light->GetLight();
-        if ((d.dwFlags & D3DLIGHT_ACTIVE) == 0 || block.Count == kGlMaxLights)
-            continue;
-        if (d.dltType != D3DLIGHT_POINT && d.dltType != D3DLIGHT_SPOT &&
-            d.dltType != D3DLIGHT_DIRECTIONAL)
-            continue;
-        const int i = block.Count++;
-        block.Type[i] = d.dltType == D3DLIGHT_POINT  ? kGlLightPoint
-                        : d.dltType == D3DLIGHT_SPOT ? kGlLightSpot
-                                                     : kGlLightDirectional;
-        TransformPoint(d.dvPosition, view, &block.Position[3 * i]);
-        TransformDirection(d.dvDirection, view, &block.Direction[3 * i]);
-        const float spec = (d.dwFlags & D3DLIGHT_NO_SPECULAR) ? 0.0f : 1.0f;
-        const float color[3] = {d.dcvColor.r, d.dcvColor.g, d.dcvColor.b};
-        for (int k = 0; k < 3; ++k) {
-            block.Color[3 * i + k] = color[k];
-            block.Specular[3 * i + k] = color[k] * spec;
-        }
-        block.Range[i] = d.dvRange;
-        block.Attenuation[3 * i + 0] = d.dvAttenuation0;
-        block.Attenuation[3 * i + 1] = d.dvAttenuation1;
-        block.Attenuation[3 * i + 2] = d.dvAttenuation2;
-        block.Spot[3 * i + 0] = d.dvFalloff;
-        block.Spot[3 * i + 1] = std::cos(d.dvTheta * 0.5f);
-        block.Spot[3 * i + 2] = std::cos(d.dvPhi * 0.5f);
-    }
-    if (uploaded.Valid && std::memcmp(&block, &uploaded.Lights, sizeof block) == 0)
-        return;
+void TGlDevice::UploadUniforms(const TGlLightingProgram& program, const TGlDrawState& s,
+                               TGlDrawState& up, bool& valid) {
     const TGlLightingUniforms& u = program.Uniforms();
-    const GLsizei n = std::max<GLint>(block.Count, 1);
-    glUniform1i(u.LightCount, block.Count);
-    glUniform1iv(u.LightType, n, block.Type);
-    glUniform3fv(u.LightPosition, n, block.Position);
-    glUniform3fv(u.LightDirection, n, block.Direction);
-    glUniform3fv(u.LightColor, n, block.Color);
-    glUniform3fv(u.LightSpecular, n, block.Specular);
-    glUniform1fv(u.LightRange, n, block.Range);
-    glUniform3fv(u.LightAttenuation, n, block.Attenuation);
-    glUniform3fv(u.LightSpot, n, block.Spot);
-    uploaded.Lights = block;
-}
-
-void TGlDevice::UploadMaterial(const TGlLightingProgram& program, TGlUploaded& uploaded) {
-    // With no material selected everything lit comes out black, as on a device without one.
-    static const D3DMATERIAL kNoMaterial{};
-    const TDeviceMaterial* current = GetCurrentMaterial();
-    const D3DMATERIAL& m = current != nullptr ? current->GetMaterial() : kNoMaterial;
-    if (uploaded.Valid && std::memcmp(&m, &uploaded.Material, sizeof m) == 0)
-        return;
-    const TGlLightingUniforms& u = program.Uniforms();
-    glUniform4f(u.MatDiffuse, m.diffuse.r, m.diffuse.g, m.diffuse.b, m.diffuse.a);
-    glUniform3f(u.MatAmbient, m.ambient.r, m.ambient.g, m.ambient.b);
-    glUniform3f(u.MatSpecular, m.specular.r, m.specular.g, m.specular.b);
-    glUniform3f(u.MatEmissive, m.emissive.r, m.emissive.g, m.emissive.b);
-    glUniform1f(u.MatPower, m.power);
-    uploaded.Material = m;
-}
-
-void TGlDevice::UploadUniforms(const TGlLightingProgram& program, TGlUploaded& uploaded) {
-    const TGlLightingUniforms& u = program.Uniforms();
-    const D3DMATRIX& view = GetTransform(D3DTRANSFORMSTATE_VIEW);
-    const D3DMATRIX worldView = Multiply(GetTransform(D3DTRANSFORMSTATE_WORLD), view);
-    if (!uploaded.Valid || std::memcmp(&worldView, &uploaded.WorldView, sizeof worldView) != 0) {
+    const auto changed = [&](const auto& now, const auto& before) {
+        return !valid || std::memcmp(&now, &before, sizeof now) != 0;
+    };
+    if (changed(s.WorldView, up.WorldView)) {
         GLfloat normal[9];
-        NormalMatrix(worldView, normal);
-        glUniformMatrix4fv(u.WorldView, 1, GL_TRUE, &worldView.m[0][0]);
+        NormalMatrix(s.WorldView, normal);
+        glUniformMatrix4fv(u.WorldView, 1, GL_TRUE, &s.WorldView.m[0][0]);
         glUniformMatrix3fv(u.NormalMatrix, 1, GL_TRUE, normal);
-        uploaded.WorldView = worldView;
     }
-    const D3DMATRIX projClip = Multiply(GetTransform(D3DTRANSFORMSTATE_PROJECTION),
-                                        ClipVolumeMatrix(GetCurrentViewport()->GetViewport2()));
-    if (!uploaded.Valid || std::memcmp(&projClip, &uploaded.ProjClip, sizeof projClip) != 0) {
-        glUniformMatrix4fv(u.ProjClip, 1, GL_TRUE, &projClip.m[0][0]);
-        uploaded.ProjClip = projClip;
+    if (changed(s.ProjClip, up.ProjClip))
+        glUniformMatrix4fv(u.ProjClip, 1, GL_TRUE, &s.ProjClip.m[0][0]);
+    if (changed(s.Material, up.Material)) {
+        const D3DMATERIAL& m = s.Material;
+        glUniform4f(u.MatDiffuse, m.diffuse.r, m.diffuse.g, m.diffuse.b, m.diffuse.a);
+        glUniform3f(u.MatAmbient, m.ambient.r, m.ambient.g, m.ambient.b);
+        glUniform3f(u.MatSpecular, m.specular.r, m.specular.g, m.specular.b);
+        glUniform3f(u.MatEmissive, m.emissive.r, m.emissive.g, m.emissive.b);
+        glUniform1f(u.MatPower, m.power);
     }
-    UploadLights(program, uploaded, view);
-    UploadMaterial(program, uploaded);
-
-    const uint32_t ambient = GetLightState(D3DLIGHTSTATE_AMBIENT);
-    const bool specular = GetRenderState(D3DRENDERSTATE_SPECULARENABLE) != 0;
-    // Vertex fog: the render state switches fog on, the light state's linear mode computes it.
-    const bool fog = GetRenderState(D3DRENDERSTATE_FOGENABLE) != 0 &&
-                     GetLightState(D3DLIGHTSTATE_FOGMODE) == D3DFOG_LINEAR;
-    const float fogStart = D3DStateToFloat(GetLightState(D3DLIGHTSTATE_FOGSTART));
-    const float fogEnd = D3DStateToFloat(GetLightState(D3DLIGHTSTATE_FOGEND));
-    const uint32_t fogColor = GetRenderState(D3DRENDERSTATE_FOGCOLOR);
-    if (!uploaded.Valid || ambient != uploaded.Ambient) {
+    if (changed(s.Lights, up.Lights)) {
+        const TGlLightBlock& b = s.Lights;
+        const GLsizei n = std::max<GLint>(b.Count, 1);
+        glUniform1i(u.LightCount, b.Count);
+        glUniform1iv(u.LightType, n, b.Type);
+        glUniform3fv(u.LightPosition, n, b.Position);
+        glUniform3fv(u.LightDirection, n, b.Direction);
+        glUniform3fv(u.LightColor, n, b.Color);
+        glUniform3fv(u.LightSpecular, n, b.Specular);
+        glUniform1fv(u.LightRange, n, b.Range);
+        glUniform3fv(u.LightAttenuation, n, b.Attenuation);
+        glUniform3fv(u.LightSpot, n, b.Spot);
+    }
+    if (changed(s.Ambient, up.Ambient)) {
         GLfloat c[3];
-        ColorOf(ambient, c);
+        ColorOf(s.Ambient, c);
         glUniform3fv(u.Ambient, 1, c);
-        uploaded.Ambient = ambient;
     }
-    if (!uploaded.Valid || specular != uploaded.SpecularEnable) {
-        glUniform1i(u.SpecularEnable, specular ? 1 : 0);
-        uploaded.SpecularEnable = specular;
-    }
-    if (!uploaded.Valid || fog != uploaded.FogEnable || fogStart != uploaded.FogStart ||
-        fogEnd != uploaded.FogEnd || fogColor != uploaded.FogColor) {
+    if (changed(s.SpecularEnable, up.SpecularEnable))
+        glUniform1i(u.SpecularEnable, s.SpecularEnable);
+    if (!valid || s.FogEnable != up.FogEnable || s.FogStart != up.FogStart ||
+        s.FogEnd != up.FogEnd || s.FogColor != up.FogColor) {
         GLfloat c[3];
-        ColorOf(fogColor, c);
-        glUniform1i(u.FogEnable, fog ? 1 : 0);
-        glUniform1f(u.FogStart, fogStart);
-        glUniform1f(u.FogEnd, fogEnd);
+        ColorOf(s.FogColor, c);
+        glUniform1i(u.FogEnable, s.FogEnable);
+        glUniform1f(u.FogStart, s.FogStart);
+        glUniform1f(u.FogEnd, s.FogEnd);
         glUniform3fv(u.FogColor, 1, c);
-        uploaded.FogEnable = fog;
-        uploaded.FogStart = fogStart;
-        uploaded.FogEnd = fogEnd;
-        uploaded.FogColor = fogColor;
     }
-    uploaded.Valid = true;
+    up = s;
+    valid = true;
+}
+
+void TGlDevice::ApplyState(const TGlDrawState& state) {
+    ApplyRaster(state);
+    if (state.Flat) {
+        glUseProgram(Flat.Id());
+        UploadUniforms(Flat, state, FlatUploaded, FlatValid);
+    } else {
+        glUseProgram(Gouraud.Id());
+        UploadUniforms(Gouraud, state, GouraudUploaded, GouraudValid);
+    }
 }
 
 GLint TGlDevice::StreamVertices(const D3DVERTEX* vertices, uint32_t count) {
@@ -412,6 +438,76 @@ GLint TGlDevice::StreamVertices(const D3DVERTEX* vertices, uint32_t count) {
     return first;
 }
 
+void TGlDevice::DrawDirect(GLenum mode, const D3DVERTEX* vertices, uint32_t count) {
+    if (static_cast<GLsizeiptr>(count) * kVertexBytes > kStreamBytes)
+        return;
+    ApplyState(Wanted);
+    const GLint first = StreamVertices(vertices, count);
+    glDrawArrays(mode, first, static_cast<GLsizei>(count));
+}
+
+GLintptr TGlDevice::StreamIndices(const GLuint* indices, uint32_t count) {
+    const GLsizeiptr bytes = static_cast<GLsizeiptr>(count) * sizeof(GLuint);
+    if (IndexOffset + bytes > kStreamBytes) {
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, kStreamBytes, nullptr, GL_STREAM_DRAW);
+        IndexOffset = 0;
+    }
+    glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, IndexOffset, bytes, indices);
+    const GLintptr at = IndexOffset;
+    IndexOffset += bytes;
+    return at;
+}
+
+// Appends the primitive to the batch: its vertices as they are, its triangles as indices.
+// Every triangle keeps its on-screen winding and starts with the vertex D3D takes a flat
+// colour from (list 3k, strip k, fan k+1).
+bool TGlDevice::AppendTriangles(D3DPRIMITIVETYPE type, const D3DVERTEX* v, uint32_t count) {
+    const uint32_t triangles = type == D3DPT_TRIANGLELIST ? count / 3 : count - 2;
+    if (BatchCount + count > BatchCapacity || IndexCount + 3 * triangles > 3 * BatchCapacity)
+        return false;
+    std::copy(v, v + count, Batch.get() + BatchCount);
+    const GLuint b = BatchCount;
+    GLuint* out = Indices.get() + IndexCount;
+    for (GLuint k = 0; k < triangles; ++k) {
+        if (type == D3DPT_TRIANGLELIST) {
+            *out++ = b + 3 * k;
+            *out++ = b + 3 * k + 1;
+            *out++ = b + 3 * k + 2;
+        } else if (type == D3DPT_TRIANGLESTRIP) {
+            *out++ = b + k;
+            *out++ = b + (k % 2 == 0 ? k + 1 : k + 2);
+            *out++ = b + (k % 2 == 0 ? k + 2 : k + 1);
+        } else {
+            *out++ = b + k + 1;
+            *out++ = b + k + 2;
+            *out++ = b;
+        }
+    }
+    BatchCount += count;
+    IndexCount += 3 * triangles;
+    return true;
+}
+
+void TGlDevice::Flush() {
+    if (BatchCount == 0 || !Ready_) {
+        BatchCount = 0;
+        IndexCount = 0;
+        return;
+    }
+    ApplyState(BatchState);
+    const GLint first = StreamVertices(Batch.get(), BatchCount);
+    const GLintptr at = StreamIndices(Indices.get(), IndexCount);
+    glDrawElementsBaseVertex(GL_TRIANGLES, static_cast<GLsizei>(IndexCount), GL_UNSIGNED_INT,
+                             reinterpret_cast<const void*>(at), first);
+    BatchCount = 0;
+    IndexCount = 0;
+}
+
+void TGlDevice::EndScene() {
+    Flush();
+    TDevice3D::EndScene();
+}
+
 void TGlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, D3DVERTEXTYPE vertexType,
                               const D3DVERTEX* vertices, uint32_t count, uint32_t flags) {
     (void)flags;
@@ -419,18 +515,27 @@ void TGlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, D3DVERTEXTYPE vertexType,
     // Direct3D draws only between BeginScene and EndScene, into a current viewport.
     if (!Ready_ || !IsInScene() || GetCurrentViewport() == nullptr)
         return;
-    if (vertexType != D3DVT_VERTEX || vertices == nullptr || count == 0 ||
-        !PrimitiveMode(type, mode))
+    if (vertexType != D3DVT_VERTEX || vertices == nullptr || !PrimitiveMode(type, mode))
         return;
-    if (static_cast<GLsizeiptr>(count) * kVertexBytes > kStreamBytes)
+    const bool triangles =
+        type == D3DPT_TRIANGLELIST || type == D3DPT_TRIANGLESTRIP || type == D3DPT_TRIANGLEFAN;
+    if (count == 0 || (triangles && count < 3))
         return;
-    ApplyRasterState();
-    const TGlLightingProgram& program = Raster.Flat ? Flat : Gouraud;
-    TGlUploaded& uploaded = Raster.Flat ? FlatUploaded : GouraudUploaded;
-    glUseProgram(program.Id());
-    UploadUniforms(program, uploaded);
-    const GLint first = StreamVertices(vertices, count);
-    glDrawArrays(mode, first, static_cast<GLsizei>(count));
+    BuildState(Wanted);
+    const bool sameState = BatchCount > 0 && std::memcmp(&Wanted, &BatchState, sizeof Wanted) == 0;
+    if (!sameState)
+        Flush();
+    if (triangles) {
+        if (BatchCount == 0)
+            BatchState = Wanted;
+        if (AppendTriangles(type, vertices, count))
+            return;
+        Flush();
+        BatchState = Wanted;
+        if (AppendTriangles(type, vertices, count))
+            return;
+    }
+    DrawDirect(mode, vertices, count);
 }
 
 // ---- context ----

@@ -26,6 +26,12 @@ struct TGlScreen {
     TScreenArea Area;
     // Set by anything that changes GL state behind the device's back (clears, text).
     bool RasterDirty = true;
+    // The device drawing into this screen, whose batch must be sent before anything else
+    // touches the frame; null when there is none.
+    class TGlDevice* Device = nullptr;
+
+    // Sends what the device still holds back.
+    void FlushDrawing() const;
 
     // Re-reads the window's pixel size and recomputes the logical area.
     void Refresh();
@@ -75,61 +81,81 @@ struct TGlLightBlock {
     GLfloat Spot[kGlMaxLights * 3] = {};
 };
 
-// What the shader was last given, so that a draw uploads only what changed.
-struct TGlUploaded {
+// Everything one draw depends on. Two draws with equal states give the same pixels as one
+// draw of both, so consecutive draws of a scene with equal states are sent as one GL draw call.
+// Every member is four bytes wide: no padding, so states compare with memcmp.
+struct TGlDrawState {
+    GLint DepthTest = 0;
+    GLint DepthWrite = 1;
+    GLenum DepthFunc = GL_LEQUAL;
+    uint32_t Cull = D3DCULL_CCW;
+    GLint Flat = 0;
+    TGlRect Viewport;
     D3DMATRIX WorldView{};
     D3DMATRIX ProjClip{};
     D3DMATERIAL Material{};
-    uint32_t Ambient = 0;
-    bool SpecularEnable = false;
-    bool FogEnable = false;
-    float FogStart = 0.0f;
-    float FogEnd = 0.0f;
-    uint32_t FogColor = 0;
     TGlLightBlock Lights;
-    bool Valid = false;
+    uint32_t Ambient = 0;
+    GLint SpecularEnable = 0;
+    GLint FogEnable = 0;
+    GLfloat FogStart = 0.0f;
+    GLfloat FogEnd = 0.0f;
+    uint32_t FogColor = 0;
 };
 
 class TGlDevice final : public TDevice3D {
   public:
     // Builds the programs and buffers; Ready() tells whether that worked.
-    TGlDevice(const TGlScreen& screen, class TGlDirect3D* owner);
+    TGlDevice(TGlScreen& screen, class TGlDirect3D* owner);
     ~TGlDevice() override;
 
     bool Ready() const { return Ready_; }
+    void EndScene() override;
     void DrawPrimitive(D3DPRIMITIVETYPE type, D3DVERTEXTYPE vertexType, const D3DVERTEX* vertices,
                        uint32_t count, uint32_t flags) override;
 
+    // Sends the triangles still waiting in the batch. Anything that touches the frame outside
+    // the device (clears, text, read-back, flip) calls it first.
+    void Flush();
     // Deletes the GL objects while the context still exists; the device draws nothing after.
     void ReleaseGlObjects();
 
+    // The batch holds this many vertices (and three times as many indices of its triangles)
+    // before it is sent.
+    static constexpr uint32_t BatchCapacity = 8192;
+
   private:
-    struct TRasterState {
-        bool DepthTest = false;
-        bool DepthWrite = true;
-        GLenum DepthFunc = GL_LEQUAL;
-        uint32_t Cull = D3DCULL_CCW;
-        bool Flat = false;
-        TGlRect Viewport;
-    };
-
-    void ApplyRasterState();
-    void UploadUniforms(const TGlLightingProgram& program, TGlUploaded& uploaded);
-    void UploadLights(const TGlLightingProgram& program, TGlUploaded& uploaded,
-                      const D3DMATRIX& view);
-    void UploadMaterial(const TGlLightingProgram& program, TGlUploaded& uploaded);
+    void BuildState(TGlDrawState& state) const;
+    void BuildLights(TGlLightBlock& block, const D3DMATRIX& view) const;
+    void ApplyState(const TGlDrawState& state);
+    void ApplyRaster(const TGlDrawState& state);
+    void UploadUniforms(const TGlLightingProgram& program, const TGlDrawState& state,
+                        TGlDrawState& uploaded, bool& valid);
+    void DrawDirect(GLenum mode, const D3DVERTEX* vertices, uint32_t count);
+    bool AppendTriangles(D3DPRIMITIVETYPE type, const D3DVERTEX* vertices, uint32_t count);
     GLint StreamVertices(const D3DVERTEX* vertices, uint32_t count);
+    GLintptr StreamIndices(const GLuint* indices, uint32_t count);
 
-    const TGlScreen& Screen;
+    TGlScreen& Screen;
     class TGlDirect3D* Owner;
     TGlLightingProgram Gouraud;
     TGlLightingProgram Flat;
-    TGlUploaded GouraudUploaded;
-    TGlUploaded FlatUploaded;
+    TGlDrawState GouraudUploaded;
+    TGlDrawState FlatUploaded;
+    bool GouraudValid = false;
+    bool FlatValid = false;
+    TGlDrawState Raster; // only the raster members are meaningful
     GLuint VertexArray = 0;
     GLuint VertexBuffer = 0;
+    GLuint IndexBuffer = 0;
     GLsizeiptr StreamOffset = 0;
-    TRasterState Raster;
+    GLsizeiptr IndexOffset = 0;
+    TGlDrawState Wanted;
+    TGlDrawState BatchState;
+    uint32_t BatchCount = 0;
+    uint32_t IndexCount = 0;
+    std::unique_ptr<D3DVERTEX[]> Batch;
+    std::unique_ptr<GLuint[]> Indices;
     bool Ready_ = false;
 };
 

@@ -89,6 +89,7 @@ bool TGlPresenter::CanDraw() const {
 void TGlPresenter::ColorFill(uint32_t color) {
     if (!CanDraw())
         return;
+    Screen_.FlushDrawing();
     Screen_.Refresh();
     glDisable(GL_SCISSOR_TEST);
     glClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f,
@@ -101,14 +102,17 @@ void TGlPresenter::ColorFill(uint32_t color) {
 TTextDevice* TGlPresenter::GetTextDevice() {
     if (!CanDraw())
         return nullptr;
+    Screen_.FlushDrawing();
     if (Text == nullptr)
         Text = std::make_unique<TGlText>(Screen_);
     return Text.get();
 }
 
 void TGlPresenter::Flip() {
-    if (CanDraw())
-        SDL_GL_SwapWindow(Screen_.Window);
+    if (!CanDraw())
+        return;
+    Screen_.FlushDrawing();
+    SDL_GL_SwapWindow(Screen_.Window);
 }
 
 void TGlPresenter::ReleaseDirect3D() {

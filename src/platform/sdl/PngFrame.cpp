@@ -14,6 +14,7 @@ TFrameImage::TPixel TFrameImage::At(int x, int y) const {
 }
 
 TFrameImage ReadFrame(const TGlScreen& screen) {
+    screen.FlushDrawing();
     TFrameImage frame;
     frame.Width = screen.DrawableWidth;
     frame.Height = screen.DrawableHeight;
