@@ -1,7 +1,12 @@
 #include "engine/discsage.h"
 
+#include "engine/FastBridge.h"
+#include "engine/FastSearch.h"
+
 #include <climits>
-#include <list>
+
+static_assert(phaseRoot == fastNoMove && phasePass == fastPass,
+              "the fast search reports a leaf root and a pass with the node's own markers");
 
 namespace {
 
@@ -94,67 +99,24 @@ int TPhase::Evaluate(const TBoard& board) const {
 }
 
 int TPhase::Search(TBoard board, int bound, int depth) {
-    // Step 1. Play this node's move on the copy.
-    if (x == phaseRoot) {
-        bound = board.GetTurn() == cellBlack ? INT_MAX : INT_MIN; // never cuts
-    } else if (x == phasePass) {
+    static_cast<void>(bound); // the exact search below needs no bound from the parent
+
+    // Play this node's move on the copy; the root plays nothing.
+    if (x == phasePass) {
         board.Pass();
-    } else if (!board.Place(x, y)) {
+    } else if (x != phaseRoot && !board.Place(x, y)) {
         return WorstFor(board.GetTurn());
     }
 
-    // Step 2. Leaf.
-    if (depth <= 0 || board.IsGameOver()) {
-        value = Evaluate(board);
-        return value;
-    }
-
-    // Step 3. Children in scan order; a side without moves gets one pass that uses no depth.
-    std::list<TPhase> children;
-    for (int cy = 0; cy < boardSize; ++cy) {
-        for (int cx = 0; cx < boardSize; ++cx) {
-            if (board.CanPlace(cx, cy)) {
-                children.emplace_back(cx, cy);
-            }
-        }
-    }
-    if (children.empty()) {
-        children.emplace_back(phasePass, phasePass);
-        ++depth;
-    }
-
-    // Steps 4 and 5. Minimax with the cut-off by the parent's running value. Equal values
-    // neither replace the best so far nor cut, so the earliest of equal moves stays.
-    const bool blackToMove = board.GetTurn() == cellBlack;
-    value = WorstFor(board.GetTurn());
-    for (TPhase& child : children) {
-        const int v = child.Search(board, value, depth - 1);
-        if (blackToMove) {
-            if (v > value) {
-                value = v;
-            }
-            if (value > bound) {
-                break;
-            }
-        } else {
-            if (v < value) {
-                value = v;
-            }
-            if (value < bound) {
-                break;
-            }
-        }
-    }
-
-    // Step 6. The root reports the first child that reached its value.
+    // The exact minimax value of the position, with the first move in scan order that reaches
+    // it; a plain minimax cut off by the parent's value alone gives the same root answer.
+    // Below the root the value is exact too: a node the plain search cuts off stops at a value
+    // already worse for its parent than the parent's best, and its exact value is worse still.
+    const TFastAnswer answer = FastSearch(ToFastPosition(board), depth);
+    value = answer.Value;
     if (x == phaseRoot) {
-        for (const TPhase& child : children) {
-            if (child.value == value) {
-                x = child.x;
-                y = child.y;
-                break;
-            }
-        }
+        x = answer.X;
+        y = answer.Y;
     }
     return value;
 }

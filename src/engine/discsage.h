@@ -36,14 +36,17 @@ class TPhase {
     // A node for the move (x, y), or for phaseRoot / phasePass given as both coordinates.
     TPhase(int x, int y) : x(x), y(y), value(0) {}
 
-    // Leaf score; uses nothing of the node itself.
+    // Leaf score: EvaluateBoard, the evaluation every search scores its leaves with.
     virtual int Evaluate(const TBoard& board) const;
 
     // Plays this node's move on `board` (a copy; the caller's board never changes), searches
-    // `depth` real moves further (a pass uses no depth) and stores the result in `value`.
-    // `bound` is the parent's running value: once this node is strictly worse for the parent,
-    // it stops and returns what it has. At the root `bound` is ignored, and afterwards x and y
-    // hold the chosen move (the first in scan order with the root's value).
+    // `depth` real moves further (a pass uses no depth) and stores the node's exact minimax
+    // value in `value`. At the root x and y then hold the chosen move: the first in scan order
+    // with the root's value, or phasePass when the side to move has none; a root that is
+    // itself a leaf keeps phaseRoot. `bound`, the parent's running value, is not needed: the
+    // exact value is as good for every cut-off the parent makes. An illegal move answers the
+    // worst value for its mover and stores nothing. The search runs on the bitboard engine
+    // (engine/FastSearch.h) and allocates nothing per node.
     int Search(TBoard board, int bound, int depth);
 
     int x;
@@ -78,7 +81,7 @@ class TSage {
     // The move of the side to move on `board` (a copy; the caller's board never changes).
     // False when that side has no legal move and must pass (also on a finished game); *x and
     // *y are then left alone. True: *x, *y hold a legal square. Runs the whole search before
-    // returning, which takes seconds at the highest levels.
+    // returning.
     bool Think(TBoard board, int* x, int* y) const;
 
   private:

@@ -94,21 +94,26 @@ std::string CompareSearch(const TBoard& board, int depth) {
     return text.str();
 }
 
-std::string CompareThink(const TBoard& board, int level) {
-    int expectedX = -9;
-    int expectedY = -9;
-    const bool expected = ReferenceThink(board, level, &expectedX, &expectedY);
+std::string CompareLevel(const TBoard& board, int level) {
+    const int depth = ChooseDepth(level, board.GetCount(cellEmpty));
+    const TReferenceAnswer expected = ReferenceSearch(board, depth);
+    const TFastAnswer fast = FastSearch(ToFastPosition(board), depth);
     TSage sage;
     sage.SetLevel(level);
-    int actualX = -9;
-    int actualY = -9;
-    const bool actual = sage.Think(board, &actualX, &actualY);
-    if (expected == actual && expectedX == actualX && expectedY == actualY) {
+    int x = -9;
+    int y = -9;
+    const bool moved = sage.Think(board, &x, &y);
+    const bool mustPass = board.MustPass();
+    const bool thinkAgrees =
+        moved ? !mustPass && x == expected.X && y == expected.Y : mustPass && x == -9 && y == -9;
+    if (thinkAgrees && fast.X == expected.X && fast.Y == expected.Y &&
+        fast.Value == expected.Value) {
         return {};
     }
     std::ostringstream text;
-    text << "level " << level << ": reference " << expected << " (" << expectedX << ", "
-         << expectedY << "), Think " << actual << " (" << actualX << ", " << actualY << ")\n"
+    text << "level " << level << " depth " << depth << ": reference (" << expected.X << ", "
+         << expected.Y << ") value " << expected.Value << ", fast (" << fast.X << ", " << fast.Y
+         << ") value " << fast.Value << ", Think " << moved << " (" << x << ", " << y << ")\n"
          << BoardText(board);
     return text.str();
 }

@@ -34,8 +34,10 @@ std::vector<TBoard> DeadlockPositions(TRandom& random, int count);
 // pass, or none) and the root value agree, else a description of the difference.
 std::string CompareSearch(const TBoard& board, int depth);
 
-// The computer player at `level` against the reference player: empty when both answer alike.
-std::string CompareThink(const TBoard& board, int level);
+// The computer player at `level` against the reference player: empty when Think answers the
+// reference's move (or pass) and the fast search at that level's depth also reports the
+// reference's root value; else a description of the difference.
+std::string CompareLevel(const TBoard& board, int level);
 
 // The board as eight rows of '.', 'X' (Black), 'O' (White), then the side to move and passes.
 std::string BoardText(const TBoard& board);

@@ -2,9 +2,10 @@
 
 #include "engine/Reversiutil.h"
 
-// The computer player's search in its plain form, kept as the measure of the fast search: a
-// fixed-depth minimax that copies the board into every node, keeps each node's children in a
-// list and cuts off only by the parent's running value, over the plain evaluation.
+// The computer player's search in its plain form, as TPhase::Search ran it before the bitboard
+// engine took over, kept as the measure of the fast search: a fixed-depth minimax that copies
+// the board into every node, keeps each node's children in a list and cuts off only by the
+// parent's running value, over the plain square-by-square evaluation.
 
 // Board score from Black's side, read square by square.
 int ReferenceEvaluate(const TBoard& board);
