@@ -119,6 +119,10 @@ TFastAnswer FastSearch(const TFastPosition& position, int depth) {
     return Searcher().Search(position, depth);
 }
 
+void FastSearchForget() {
+    Searcher().Forget();
+}
+
 std::uint64_t FastSearchNodes() {
     return Searcher().Nodes();
 }

@@ -32,5 +32,9 @@ struct TFastAnswer {
 
 TFastAnswer FastSearch(const TFastPosition& position, int depth);
 
+// Forgets every position the transposition table holds, so that the next search starts as
+// the first one of the program does; answers never depend on it, only the time they take.
+void FastSearchForget();
+
 // Nodes visited by the fast search since the program started; for benchmarks and tests.
 std::uint64_t FastSearchNodes();

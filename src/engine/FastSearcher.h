@@ -12,6 +12,7 @@ class TFastSearcher {
 
     TFastAnswer Search(const TFastPosition& position, int depth);
     std::uint64_t Nodes() const { return m_nodes; }
+    void Forget() { m_table.Clear(); }
 
     // A legal move with the discs it turns and its place in the search order.
     struct TMove {
