@@ -1,0 +1,347 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "app/App.h"
+#include "app/SdlAppPlatform.h"
+#include "device/Input.h"
+#include "device/Setdx.h"
+#include "device/Settings.h"
+#include "game/GameAnimation.h"
+#include "game/GameScene.h"
+#include "game/GameState.h"
+#include "game/Screens.h"
+#include "platform/sdl/PngFrame.h"
+#include "scene/Camera.h"
+#include "scene/Transmat.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The whole program in this process: SDL on its headless drivers, the real window procedure,
+// message loop, device set-up, OpenGL and screens. Only the clock is ours: each frame moves it
+// by 20 ms, so the run takes as many frames as it needs and no longer. Key presses are SDL
+// events pushed between frames, as the keyboard makes them; chosen frames are read back from GL.
+
+constexpr uint32_t kFrameMs = 20;
+
+struct TRun {
+    TManualClock Clock{5000};
+    int Frame = 0;
+    // Actions keyed by frame number; each runs before that frame is drawn.
+    std::multimap<int, std::function<void()>> Actions;
+    // Frames to read back, by name.
+    std::map<int, std::string> Captures;
+    std::map<std::string, TFrameImage> Images;
+    std::map<std::string, TGlScreen> Screens;
+    int LastFrame = 3000; // a run that has not quit by then is ended by a close request
+};
+
+TRun* g_run = nullptr;
+
+void PushKey(Uint32 type, SDL_Keycode key) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+}
+
+// The frame of the program, with a read-back between drawing and the flip.
+void TestFrame() {
+    TRun& run = *g_run;
+    run.Clock.Advance(kFrameMs);
+    ++run.Frame;
+    auto [first, last] = run.Actions.equal_range(run.Frame);
+    for (auto it = first; it != last; ++it) {
+        it->second();
+    }
+    if (run.Frame == run.LastFrame) {
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
+    BeginFrame(FogEnable);
+    PollInput();
+    RunScreens();
+    const auto capture = run.Captures.find(run.Frame);
+    if (capture != run.Captures.end() && g_presenter != nullptr) {
+        const auto& screen = static_cast<TGlPresenter*>(g_presenter)->Screen();
+        run.Images[capture->second] = ReadFrame(screen);
+        run.Screens[capture->second] = screen;
+        fs::create_directories(OCTAVANE_FRAMES_DIR);
+        SaveFramePng(run.Images[capture->second],
+                     std::string(OCTAVANE_FRAMES_DIR) + "/" + capture->second + ".png");
+    }
+    PresentFrame();
+}
+
+// A script of key presses and read-backs, in frames of 20 ms.
+class TScript {
+  public:
+    explicit TScript(TRun& run) : Run(run) {}
+    TScript& Wait(uint32_t ms) {
+        At += static_cast<int>(ms / kFrameMs);
+        return *this;
+    }
+    TScript& Press(SDL_Keycode key) {
+        Run.Actions.emplace(At, [key] { PushKey(SDL_KEYDOWN, key); });
+        Run.Actions.emplace(At + 2, [key] { PushKey(SDL_KEYUP, key); });
+        At += 4;
+        return *this;
+    }
+    TScript& Capture(const std::string& name) {
+        Run.Captures[At] = name;
+        At += 1;
+        return *this;
+    }
+    TScript& Do(std::function<void()> action) {
+        Run.Actions.emplace(At, std::move(action));
+        At += 1;
+        return *this;
+    }
+    int Frame() const { return At; }
+
+  private:
+    TRun& Run;
+    int At = 10;
+};
+
+// Screen position in window pixels of a world point, as the camera sees it now.
+struct TPoint {
+    int X, Y;
+};
+TPoint Project(const TGlScreen& screen, double wx, double wy, double wz) {
+    const TVector eye{static_cast<float>(g_camera->Eye.X.GetValue()),
+                      static_cast<float>(g_camera->Eye.Y.GetValue()),
+                      static_cast<float>(g_camera->Eye.Z.GetValue())};
+    const TVector at{static_cast<float>(g_camera->LookAt.X.GetValue()),
+                     static_cast<float>(g_camera->LookAt.Y.GetValue()),
+                     static_cast<float>(g_camera->LookAt.Z.GetValue())};
+    const TMatrix m = MatrixMultiply(MatrixView(eye, at, g_camera->Up, 0.0f), g_camera->Projection);
+    const double x = wx * m._11 + wy * m._21 + wz * m._31 + m._41;
+    const double y = wx * m._12 + wy * m._22 + wz * m._32 + m._42;
+    const double w = wx * m._14 + wy * m._24 + wz * m._34 + m._44;
+    const double lx = (x / w + 1.0) / 2.0 * 640.0;
+    const double ly = (0.75 - y / w) / 1.5 * 480.0;
+    return {static_cast<int>(screen.Area.X + lx * screen.Area.Scale),
+            static_cast<int>(screen.Area.Y + ly * screen.Area.Scale)};
+}
+
+// Pixels of a logical rectangle of the 640 x 480 screen that satisfy `test`.
+int CountPixels(const TFrameImage& image, const TGlScreen& screen, int left, int top, int right,
+                int bottom, const std::function<bool(TFrameImage::TPixel)>& test) {
+    int count = 0;
+    const double s = screen.Area.Scale;
+    for (int y = static_cast<int>(screen.Area.Y + top * s);
+         y < static_cast<int>(screen.Area.Y + bottom * s); ++y) {
+        for (int x = static_cast<int>(screen.Area.X + left * s);
+             x < static_cast<int>(screen.Area.X + right * s); ++x) {
+            count += test(image.At(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+bool White(TFrameImage::TPixel p) {
+    return p.R > 230 && p.G > 230 && p.B > 230;
+}
+bool Yellow(TFrameImage::TPixel p) {
+    return p.R > 200 && p.G > 200 && p.B < 90;
+}
+bool Lit(TFrameImage::TPixel p) {
+    return p.R + p.G + p.B > 60;
+}
+
+// The same logical rectangle of two frames differs in at least `atLeast` pixels.
+int DifferingPixels(const TRun& run, const std::string& a, const std::string& b, int left, int top,
+                    int right, int bottom) {
+    const TFrameImage& ia = run.Images.at(a);
+    const TFrameImage& ib = run.Images.at(b);
+    const TGlScreen& screen = run.Screens.at(a);
+    int count = 0;
+    const double s = screen.Area.Scale;
+    for (int y = static_cast<int>(screen.Area.Y + top * s);
+         y < static_cast<int>(screen.Area.Y + bottom * s); ++y) {
+        for (int x = static_cast<int>(screen.Area.X + left * s);
+             x < static_cast<int>(screen.Area.X + right * s); ++x) {
+            const auto pa = ia.At(x, y);
+            const auto pb = ib.At(x, y);
+            count += (pa.R != pb.R || pa.G != pb.G || pa.B != pb.B) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+class WholeProgramTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+    }
+    void SetUp() override {
+        Config = fs::temp_directory_path() / ("octavane-e2e-" + std::to_string(::getpid()));
+        fs::remove_all(Config);
+        fs::create_directories(Config);
+        ::setenv("XDG_CONFIG_HOME", Config.c_str(), 1);
+        Previous = fs::current_path();
+        fs::current_path(OCTAVANE_ASSETS_DIR);
+        ResetSettings();
+        g_scene = sceneTitle;
+        g_titleState = tsInit;
+        g_gameState = gsStart;
+        g_playerType[cellBlack] = playerHuman;
+        g_playerType[cellWhite] = playerHuman;
+        g_cursorX = 3;
+        g_cursorY = 3;
+    }
+    void TearDown() override {
+        fs::current_path(Previous);
+        fs::remove_all(Config);
+        g_run = nullptr;
+    }
+    int RunProgram() {
+        TSdlSystem sdl;
+        EXPECT_TRUE(sdl.IsReady()) << sdl.Error();
+        if (!sdl.IsReady()) {
+            return -1;
+        }
+        TScopedClock useClock(Run.Clock);
+        TSdlAppPlatform platform;
+        g_run = &Run;
+        return WinMain(platform, TestFrame);
+    }
+    std::string SettingsText() const {
+        std::ifstream in(Config / "Bellwick" / "Octavane" / "settings.reg");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    TRun Run;
+    fs::path Config;
+    fs::path Previous;
+};
+
+TEST_F(WholeProgramTest, TitleMenuAndATwoPlayerGameOnRealFrames) {
+    // Screen positions are taken while the run is under way, when the camera is where it is.
+    TPoint newDisc{};
+    std::vector<TPoint> secondDisc;
+    TScript script(Run);
+    script.Wait(400).Capture("title").Press(SDLK_SPACE).Wait(100).Capture("menu");
+    script.Press(SDLK_DOWN).Press(SDLK_DOWN).Press(SDLK_SPACE); // "2 Players Game"
+    script.Wait(1600).Capture("game-start");
+    script.Do([&] {
+        newDisc = Project(static_cast<TGlPresenter*>(g_presenter)->Screen(), CellToWorld(3),
+                          CellToWorld(2), 20.0);
+    });
+    script.Press(SDLK_UP).Wait(200).Press(SDLK_SPACE).Wait(1000).Capture("move-falling");
+    script.Wait(1600).Capture("after-move").Wait(200).Capture("after-move-later");
+    script.Do([&] {
+        const auto& glScreen = static_cast<TGlPresenter*>(g_presenter)->Screen();
+        for (const double d : {-30.0, 30.0}) {
+            secondDisc.push_back(Project(glScreen, CellToWorld(4) + d, CellToWorld(2), 20.0));
+            secondDisc.push_back(Project(glScreen, CellToWorld(4), CellToWorld(2) + d, 20.0));
+        }
+    });
+    script.Press(SDLK_RIGHT).Wait(200).Press(SDLK_SPACE).Wait(3000).Capture("after-second-move");
+    script.Press(SDLK_ESCAPE).Wait(400).Capture("back-at-title").Press(SDLK_ESCAPE);
+    Run.LastFrame = script.Frame() + 200;
+
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_LT(Run.Frame, Run.LastFrame) << "Escape on the title did not quit";
+    ASSERT_EQ(Run.Images.size(), 8u);
+    const TGlScreen& screen = Run.Screens.at("title");
+
+    // The title: lit 3D behind white title text; the prompt below it.
+    const TFrameImage& title = Run.Images.at("title");
+    EXPECT_GT(CountPixels(title, screen, 0, 60, 640, 420, Lit), 20000) << "a black screen";
+    EXPECT_GT(CountPixels(title, screen, 200, 172, 440, 240, White), 400) << "no title text";
+    EXPECT_GT(CountPixels(title, screen, 150, 320, 490, 360, White), 200) << "no prompt";
+    // The menu: its first line yellow, no prompt any more.
+    const TFrameImage& menu = Run.Images.at("menu");
+    EXPECT_GT(CountPixels(menu, screen, 150, 288, 490, 316, Yellow), 100);
+    EXPECT_LT(CountPixels(menu, screen, 150, 330, 490, 342, White), 20);
+    // The game: none of the title's text, "Black" in yellow at the top left.
+    const TFrameImage& start = Run.Images.at("game-start");
+    EXPECT_GT(CountPixels(title, screen, 0, 440, 640, 480, White), 300);
+    EXPECT_LT(CountPixels(start, screen, 0, 440, 640, 480, White), 20);
+    EXPECT_GT(CountPixels(start, screen, 0, 0, 320, 64, Yellow), 100);
+
+    // The new disc: board colour on its square before, a dark disc there after.
+    const auto before = start.At(newDisc.X, newDisc.Y);
+    const auto after = Run.Images.at("after-move").At(newDisc.X, newDisc.Y);
+    EXPECT_GT(before.G, 60) << "square (3, 2) should show the board";
+    EXPECT_LT(after.R + after.G + after.B, before.R + before.G + before.B - 60)
+        << "no black disc on (3, 2)";
+    // White's disc on (4, 2) shows bright around the pointer standing over it.
+    int brightest = 0;
+    for (const TPoint& p : secondDisc) {
+        const auto white = Run.Images.at("after-second-move").At(p.X, p.Y);
+        brightest = std::max(brightest, white.R + white.G + white.B);
+    }
+    EXPECT_GT(brightest, 500) << "no white disc on (4, 2)";
+
+    // The counts changed with the move, and stay put while nothing happens.
+    EXPECT_GT(DifferingPixels(Run, "game-start", "after-move", 220, 0, 420, 64), 50);
+    EXPECT_EQ(DifferingPixels(Run, "after-move", "after-move-later", 220, 0, 420, 64), 0);
+    // The side to move passed to White: yellow moved to the right half.
+    const TFrameImage& moved = Run.Images.at("after-move");
+    EXPECT_LT(CountPixels(moved, screen, 0, 0, 220, 64, Yellow), 20);
+    EXPECT_GT(CountPixels(moved, screen, 420, 0, 640, 64, Yellow), 100);
+
+    // Escape in the game went back to the title.
+    EXPECT_GT(CountPixels(Run.Images.at("back-at-title"), screen, 200, 172, 440, 240, White), 400);
+    // The settings were written at exit.
+    EXPECT_NE(SettingsText().find("\"FogEnable\"=dword:00000000"), std::string::npos);
+}
+
+TEST_F(WholeProgramTest, ConfigurationIsShownAndKeptAtExit) {
+    TScript script(Run);
+    script.Wait(200).Press(SDLK_SPACE).Press(SDLK_DOWN).Press(SDLK_DOWN).Press(SDLK_DOWN);
+    script.Press(SDLK_SPACE).Wait(100).Capture("config-before");
+    for (int i = 0; i < 4; ++i) {
+        script.Press(SDLK_UP); // to "R"
+    }
+    for (int i = 0; i < 10; ++i) {
+        script.Press(SDLK_RIGHT); // red up to 10
+    }
+    script.Wait(100).Capture("config-red");
+    for (int i = 0; i < 3; ++i) {
+        script.Press(SDLK_DOWN); // to "Fog"
+    }
+    script.Press(SDLK_SPACE).Wait(100).Capture("config-fog");
+    script.Press(SDLK_ESCAPE);
+    Run.LastFrame = script.Frame() + 200;
+
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_EQ(FogEnable, 1);
+    EXPECT_EQ(BoardR, 10);
+    const std::string stored = SettingsText();
+    EXPECT_NE(stored.find("\"FogEnable\"=dword:00000001"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("\"BoardR\"=dword:0000000a"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("\"BoardG\"=dword:00000007"), std::string::npos) << stored;
+    // The board turned from teal to a light grey-blue: far more red on screen than before.
+    const TGlScreen& screen = Run.Screens.at("config-before");
+    auto reddish = [](TFrameImage::TPixel p) { return p.R > 80 && p.G > 80; };
+    const int before =
+        CountPixels(Run.Images.at("config-before"), screen, 0, 60, 640, 270, reddish);
+    const int red = CountPixels(Run.Images.at("config-red"), screen, 0, 60, 640, 270, reddish);
+    EXPECT_GT(red, before + 5000);
+    // Fog shows from the next frame on: black fog darkens the board.
+    EXPECT_LT(CountPixels(Run.Images.at("config-fog"), screen, 0, 60, 640, 270, Lit),
+              CountPixels(Run.Images.at("config-red"), screen, 0, 60, 640, 270, Lit) / 2);
+}
+
+} // namespace
