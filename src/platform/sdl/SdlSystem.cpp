@@ -29,8 +29,11 @@ std::unique_ptr<TSdlWindow> TSdlWindow::Create(const char* title) {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     const Uint32 flags = SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_OPENGL |
                          SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN;
-    SDL_Window* window =
-        SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 640, 480, flags);
+    // Made at the display's own size, so that it covers the screen even where no window manager
+    // honours the full-screen request (a bare X server).
+    SDL_Rect display{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 640, 480};
+    SDL_GetDisplayBounds(0, &display);
+    SDL_Window* window = SDL_CreateWindow(title, display.x, display.y, display.w, display.h, flags);
     if (!window) {
         std::fprintf(stderr, "Octavane: cannot open the window: %s\n", SDL_GetError());
         return nullptr;
