@@ -45,9 +45,9 @@ shot() {
 key() {
     for k in "$@"; do
         xdotool keydown "$k"
-        sleep 0.15
+        sleep 0.25
         xdotool keyup "$k"
-        sleep 0.3
+        sleep 0.35
     done
 }
 
@@ -59,7 +59,14 @@ window=$(timeout 20 xdotool search --sync --name '^Octavane$' | head -n 1) ||
     fail "no window appeared"
 xdotool mousemove 512 384
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-sleep 1.5 # the first frames, and the camera's first steps round the board
+
+# The first frames can be slow in coming on a busy machine (the software renderer starts up).
+for _ in $(seq 1 60); do
+    import -window root "$out/first.png"
+    awk -v m="$(brightness "$out/first.png")" 'BEGIN { exit !(m > 0.03) }' && break
+    sleep 0.5
+done
+sleep 1 # the camera's first steps round the board
 
 shot title
 key space
