@@ -4,13 +4,14 @@
 #   make test-sanitize  the same tests built with AddressSanitizer and UBSan
 #   make bench          run the benchmarks (release build)
 #   make format         reformat the sources; make format-check fails on unformatted code
+#   make fuzz           fuzz the WAV reader and the settings parser (FUZZ_SECONDS each, clang)
 
 MAKEFLAGS += --no-print-directory
 JOBS  ?= $(shell nproc)
 BUILD := build
 PROGRAM := $(BUILD)/src/app/octavane
 
-.PHONY: all deps configure build run test test-sanitize bench format format-check clean
+.PHONY: all deps configure build run test test-sanitize bench fuzz format format-check clean
 
 all: build
 
@@ -42,6 +43,9 @@ bench: build
 	@set -e; for b in $$(find $(BUILD)/bench -type f -executable -name '*_bench' | sort); do \
 		echo "== $$b"; $$b; done
 
+fuzz: deps
+	@JOBS=$(JOBS) ./tests/shell/fuzz/run-fuzz
+
 FORMAT_FILES = $(shell git ls-files -co --exclude-standard '*.cpp' '*.h')
 
 format:
@@ -51,4 +55,4 @@ format-check:
 	@clang-format --dry-run --Werror $(FORMAT_FILES)
 
 clean:
-	@rm -rf $(BUILD) $(BUILD)-sanitize
+	@rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz

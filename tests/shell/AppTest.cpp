@@ -131,6 +131,18 @@ TEST_F(AppTest, WindowThatCannotBeMadeEndsAtOnceAndTouchesNoSettings) {
     EXPECT_FALSE(fs::exists(SettingsFile()));
 }
 
+TEST_F(AppTest, FailedGraphicsSetUpClosesTheWindowAndReportsFailure) {
+    Platform.Screen.FailAt(presentSetDisplayMode, DDERR_INVALIDMODE, "no such mode");
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Run(), 1); // a start that failed is not a success
+    EXPECT_NE(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(Frames, 0);
+    const std::vector<std::string> expected = {"create window", "cursor off", "cursor on",
+                                               "destroy"};
+    EXPECT_EQ(Platform.Log, expected);
+    EXPECT_FALSE(fs::exists(SettingsFile()));
+}
+
 TEST_F(AppTest, UnwritableSettingsStillQuitCleanly) {
     std::ofstream(Dir.string() + "-file") << "x";
     ::setenv("XDG_CONFIG_HOME", (Dir.string() + "-file").c_str(), 1);
