@@ -11,6 +11,8 @@ namespace {
 // The streaming vertex buffer: large enough for many frames of the scene before it is orphaned.
 constexpr GLsizeiptr kStreamBytes = GLsizeiptr{1} << 21;
 constexpr GLsizeiptr kVertexBytes = sizeof(D3DVERTEX);
+// Slots of the table of cached vertex arrays.
+constexpr uint32_t kArraySlots = 1024;
 
 D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
     D3DMATRIX r{};
@@ -206,8 +208,8 @@ void TGlScreen::FlushDrawing() const {
 // ---- device ----
 
 TGlDevice::TGlDevice(TGlScreen& screen, TGlDirect3D* owner)
-    : Screen(screen), Owner(owner), Batch(new D3DVERTEX[BatchCapacity]),
-      Indices(new GLuint[3 * BatchCapacity]) {
+    : Screen(screen), Owner(owner), Indices(new GLuint[BatchCapacity]),
+      Store(new D3DVERTEX[CacheCapacity]), Arrays(new TCachedArray[kArraySlots]) {
     if (!Gouraud.Build(false) || !Flat.Build(true))
         return;
     glGenVertexArrays(1, &VertexArray);
@@ -215,7 +217,8 @@ TGlDevice::TGlDevice(TGlScreen& screen, TGlDirect3D* owner)
     glGenBuffers(1, &IndexBuffer);
     glBindVertexArray(VertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, VertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, kStreamBytes, nullptr, GL_STREAM_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr{CacheCapacity} * kVertexBytes, nullptr,
+                 GL_DYNAMIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, IndexBuffer);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, kStreamBytes, nullptr, GL_STREAM_DRAW);
     glEnableVertexAttribArray(kGlAttribPosition);
@@ -239,8 +242,8 @@ TGlDevice::~TGlDevice() {
 }
 
 void TGlDevice::ReleaseGlObjects() {
-    BatchCount = 0;
     IndexCount = 0;
+    ResetCache();
     if (Screen.Device == this)
         Screen.Device = nullptr;
     if (IndexBuffer != 0)
@@ -425,30 +428,54 @@ void TGlDevice::ApplyState(const TGlDrawState& state) {
     }
 }
 
-GLint TGlDevice::StreamVertices(const D3DVERTEX* vertices, uint32_t count) {
-    const GLsizeiptr bytes = static_cast<GLsizeiptr>(count) * kVertexBytes;
-    if (StreamOffset + bytes > kStreamBytes) {
-        // Orphan the storage: the driver keeps the old block for draws still in flight.
-        glBufferData(GL_ARRAY_BUFFER, kStreamBytes, nullptr, GL_STREAM_DRAW);
-        StreamOffset = 0;
-    }
-    glBufferSubData(GL_ARRAY_BUFFER, StreamOffset, bytes, vertices);
-    const GLint first = static_cast<GLint>(StreamOffset / kVertexBytes);
-    StreamOffset += bytes;
-    return first;
+void TGlDevice::ResetCache() {
+    for (uint32_t i = 0; i < kArraySlots; ++i)
+        Arrays[i] = TCachedArray{};
+    ArrayCount = 0;
+    StoreUsed = 0;
 }
 
-void TGlDevice::DrawDirect(GLenum mode, const D3DVERTEX* vertices, uint32_t count) {
-    if (static_cast<GLsizeiptr>(count) * kVertexBytes > kStreamBytes)
-        return;
-    ApplyState(Wanted);
-    const GLint first = StreamVertices(vertices, count);
-    glDrawArrays(mode, first, static_cast<GLsizei>(count));
+bool TGlDevice::Cache(const D3DVERTEX* vertices, uint32_t count, uint32_t& first) {
+    const size_t bytes = size_t{count} * sizeof(D3DVERTEX);
+    const auto hash = reinterpret_cast<uintptr_t>(vertices) / sizeof(D3DVERTEX) * 2654435761u;
+    uint32_t slot = static_cast<uint32_t>(hash ^ (hash >> 16) ^ count) & (kArraySlots - 1);
+    while (Arrays[slot].Source != nullptr) {
+        TCachedArray& entry = Arrays[slot];
+        if (entry.Source == vertices && entry.Count == count) {
+            first = entry.First;
+            if (std::memcmp(&Store[first], vertices, bytes) != 0) {
+                // Triangles still waiting may use the old contents.
+                Flush();
+                std::memcpy(&Store[first], vertices, bytes);
+                glBufferSubData(GL_ARRAY_BUFFER, GLintptr{first} * kVertexBytes,
+                                static_cast<GLsizeiptr>(bytes), vertices);
+            }
+            return true;
+        }
+        slot = (slot + 1) & (kArraySlots - 1);
+    }
+    if (count > CacheCapacity)
+        return false;
+    if (StoreUsed + count > CacheCapacity || 2 * (ArrayCount + 1) > kArraySlots) {
+        // Full: start again (what waits in the batch refers to the old store).
+        Flush();
+        ResetCache();
+        return Cache(vertices, count, first);
+    }
+    first = StoreUsed;
+    std::memcpy(&Store[first], vertices, bytes);
+    glBufferSubData(GL_ARRAY_BUFFER, GLintptr{first} * kVertexBytes, static_cast<GLsizeiptr>(bytes),
+                    vertices);
+    Arrays[slot] = TCachedArray{vertices, count, first};
+    ++ArrayCount;
+    StoreUsed += count;
+    return true;
 }
 
 GLintptr TGlDevice::StreamIndices(const GLuint* indices, uint32_t count) {
     const GLsizeiptr bytes = static_cast<GLsizeiptr>(count) * sizeof(GLuint);
     if (IndexOffset + bytes > kStreamBytes) {
+        // Orphan the storage: the driver keeps the old block for draws still in flight.
         glBufferData(GL_ELEMENT_ARRAY_BUFFER, kStreamBytes, nullptr, GL_STREAM_DRAW);
         IndexOffset = 0;
     }
@@ -458,15 +485,13 @@ GLintptr TGlDevice::StreamIndices(const GLuint* indices, uint32_t count) {
     return at;
 }
 
-// Appends the primitive to the batch: its vertices as they are, its triangles as indices.
-// Every triangle keeps its on-screen winding and starts with the vertex D3D takes a flat
-// colour from (list 3k, strip k, fan k+1).
-bool TGlDevice::AppendTriangles(D3DPRIMITIVETYPE type, const D3DVERTEX* v, uint32_t count) {
+// Appends the primitive's triangles to the batch as indices into the vertex store. Every
+// triangle keeps its on-screen winding and starts with the vertex D3D takes a flat colour from
+// (list 3k, strip k, fan k+1).
+bool TGlDevice::AppendTriangles(D3DPRIMITIVETYPE type, uint32_t b, uint32_t count) {
     const uint32_t triangles = type == D3DPT_TRIANGLELIST ? count / 3 : count - 2;
-    if (BatchCount + count > BatchCapacity || IndexCount + 3 * triangles > 3 * BatchCapacity)
+    if (IndexCount + 3 * triangles > BatchCapacity)
         return false;
-    std::copy(v, v + count, Batch.get() + BatchCount);
-    const GLuint b = BatchCount;
     GLuint* out = Indices.get() + IndexCount;
     for (GLuint k = 0; k < triangles; ++k) {
         if (type == D3DPT_TRIANGLELIST) {
@@ -483,24 +508,21 @@ bool TGlDevice::AppendTriangles(D3DPRIMITIVETYPE type, const D3DVERTEX* v, uint3
             *out++ = b;
         }
     }
-    BatchCount += count;
     IndexCount += 3 * triangles;
     return true;
 }
 
 void TGlDevice::Flush() {
-    if (BatchCount == 0 || !Ready_) {
-        BatchCount = 0;
+    if (IndexCount == 0 || !Ready_) {
         IndexCount = 0;
         return;
     }
-    ApplyState(BatchState);
-    const GLint first = StreamVertices(Batch.get(), BatchCount);
-    const GLintptr at = StreamIndices(Indices.get(), IndexCount);
-    glDrawElementsBaseVertex(GL_TRIANGLES, static_cast<GLsizei>(IndexCount), GL_UNSIGNED_INT,
-                             reinterpret_cast<const void*>(at), first);
-    BatchCount = 0;
+    const uint32_t count = IndexCount;
     IndexCount = 0;
+    ApplyState(BatchState);
+    const GLintptr at = StreamIndices(Indices.get(), count);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
+                   reinterpret_cast<const void*>(at));
 }
 
 void TGlDevice::EndScene() {
@@ -521,21 +543,25 @@ void TGlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, D3DVERTEXTYPE vertexType,
         type == D3DPT_TRIANGLELIST || type == D3DPT_TRIANGLESTRIP || type == D3DPT_TRIANGLEFAN;
     if (count == 0 || (triangles && count < 3))
         return;
+    uint32_t first = 0;
+    if (!Cache(vertices, count, first))
+        return;
     BuildState(Wanted);
-    const bool sameState = BatchCount > 0 && std::memcmp(&Wanted, &BatchState, sizeof Wanted) == 0;
-    if (!sameState)
+    if (IndexCount > 0 && std::memcmp(&Wanted, &BatchState, sizeof Wanted) != 0)
         Flush();
     if (triangles) {
-        if (BatchCount == 0)
+        if (IndexCount == 0)
             BatchState = Wanted;
-        if (AppendTriangles(type, vertices, count))
+        if (AppendTriangles(type, first, count))
             return;
         Flush();
         BatchState = Wanted;
-        if (AppendTriangles(type, vertices, count))
+        if (AppendTriangles(type, first, count))
             return;
     }
-    DrawDirect(mode, vertices, count);
+    Flush();
+    ApplyState(Wanted);
+    glDrawArrays(mode, static_cast<GLint>(first), static_cast<GLsizei>(count));
 }
 
 // ---- context ----

@@ -120,20 +120,29 @@ class TGlDevice final : public TDevice3D {
     // Deletes the GL objects while the context still exists; the device draws nothing after.
     void ReleaseGlObjects();
 
-    // The batch holds this many vertices (and three times as many indices of its triangles)
-    // before it is sent.
-    static constexpr uint32_t BatchCapacity = 8192;
+    // Vertex arrays are kept on the GL side by the caller's address and count, checked
+    // against their contents on every draw; the store holds this many vertices.
+    static constexpr uint32_t CacheCapacity = 1 << 16;
+    // The batch holds this many triangle indices before it is sent.
+    static constexpr uint32_t BatchCapacity = 1 << 16;
 
   private:
+    struct TCachedArray {
+        const D3DVERTEX* Source = nullptr;
+        uint32_t Count = 0;
+        uint32_t First = 0;
+    };
+
     void BuildState(TGlDrawState& state) const;
     void BuildLights(TGlLightBlock& block, const D3DMATRIX& view) const;
     void ApplyState(const TGlDrawState& state);
     void ApplyRaster(const TGlDrawState& state);
     void UploadUniforms(const TGlLightingProgram& program, const TGlDrawState& state,
                         TGlDrawState& uploaded, bool& valid);
-    void DrawDirect(GLenum mode, const D3DVERTEX* vertices, uint32_t count);
-    bool AppendTriangles(D3DPRIMITIVETYPE type, const D3DVERTEX* vertices, uint32_t count);
-    GLint StreamVertices(const D3DVERTEX* vertices, uint32_t count);
+    // Where the array sits in the vertex store, uploading it when it is new or has changed.
+    bool Cache(const D3DVERTEX* vertices, uint32_t count, uint32_t& first);
+    void ResetCache();
+    bool AppendTriangles(D3DPRIMITIVETYPE type, uint32_t first, uint32_t count);
     GLintptr StreamIndices(const GLuint* indices, uint32_t count);
 
     TGlScreen& Screen;
@@ -148,14 +157,17 @@ class TGlDevice final : public TDevice3D {
     GLuint VertexArray = 0;
     GLuint VertexBuffer = 0;
     GLuint IndexBuffer = 0;
-    GLsizeiptr StreamOffset = 0;
     GLsizeiptr IndexOffset = 0;
     TGlDrawState Wanted;
     TGlDrawState BatchState;
-    uint32_t BatchCount = 0;
     uint32_t IndexCount = 0;
-    std::unique_ptr<D3DVERTEX[]> Batch;
     std::unique_ptr<GLuint[]> Indices;
+    // The vertex store: a copy of what the GL buffer holds, and an open-addressed table of the
+    // arrays in it (a power of two of slots, at most half full).
+    std::unique_ptr<D3DVERTEX[]> Store;
+    uint32_t StoreUsed = 0;
+    std::unique_ptr<TCachedArray[]> Arrays;
+    uint32_t ArrayCount = 0;
     bool Ready_ = false;
 };
 
