@@ -2,18 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-TRecordedCall Call(TCallKind kind, const void* object, const void* target = nullptr) {
-    TRecordedCall call;
-    call.Kind = kind;
-    call.Object = object;
-    call.Target = target;
-    return call;
-}
-
-} // namespace
-
 const char* CallKindName(TCallKind kind) {
     switch (kind) {
     case callCreateDevice:
@@ -74,123 +62,114 @@ std::vector<TCallKind> TRecordingLog::Kinds() const {
 // ---- light ----
 
 TRecordingLight::~TRecordingLight() {
-    Log.Add(Call(callRelease, this));
+    Log.Append(callRelease, this);
 }
 
 void TRecordingLight::SetLight(const D3DLIGHT2& desc) {
     TDeviceLight::SetLight(desc);
-    TRecordedCall call = Call(callSetLight, this);
+    TRecordedCall& call = Log.Append(callSetLight, this);
     call.Record = desc;
-    Log.Add(call);
 }
 
 // ---- material ----
 
 TRecordingMaterial::~TRecordingMaterial() {
-    Log.Add(Call(callRelease, this));
+    Log.Append(callRelease, this);
 }
 
 void TRecordingMaterial::SetMaterial(const D3DMATERIAL& material) {
     TDeviceMaterial::SetMaterial(material);
-    TRecordedCall call = Call(callSetMaterial, this);
+    TRecordedCall& call = Log.Append(callSetMaterial, this);
     call.Record = material;
-    Log.Add(call);
 }
 
 D3DMATERIALHANDLE TRecordingMaterial::GetHandle(TDevice3D& device) {
     const D3DMATERIALHANDLE handle = TDeviceMaterial::GetHandle(device);
-    TRecordedCall call = Call(callGetHandle, this, &device);
+    TRecordedCall& call = Log.Append(callGetHandle, this, &device);
     call.Value = handle;
-    Log.Add(call);
     return handle;
 }
 
 // ---- viewport ----
 
 TRecordingViewport::~TRecordingViewport() {
-    Log.Add(Call(callRelease, this));
+    Log.Append(callRelease, this);
 }
 
 void TRecordingViewport::AddLight(TDeviceLight& light) {
     TDeviceViewport::AddLight(light);
-    Log.Add(Call(callAddLight, this, &light));
+    Log.Append(callAddLight, this, &light);
 }
 
 void TRecordingViewport::Clear(uint32_t count, const D3DRECT* rects, uint32_t flags) {
-    TRecordedCall call = Call(callClear, this);
+    TRecordedCall& call = Log.Append(callClear, this);
     call.Count = count;
     call.Flags = flags;
     if (count > 0 && rects)
         call.Record = rects[0];
-    Log.Add(call);
 }
 
 void TRecordingViewport::SetViewport2(const D3DVIEWPORT2& data) {
     TDeviceViewport::SetViewport2(data);
-    TRecordedCall call = Call(callSetViewport2, this);
+    TRecordedCall& call = Log.Append(callSetViewport2, this);
     call.Record = data;
-    Log.Add(call);
 }
 
 // ---- device ----
 
 TRecordingDevice3D::~TRecordingDevice3D() {
-    Log.Add(Call(callRelease, this));
+    Log.Append(callRelease, this);
 }
 
 void TRecordingDevice3D::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX& matrix) {
     TDevice3D::SetTransform(state, matrix);
-    TRecordedCall call = Call(callSetTransform, this);
+    TRecordedCall& call = Log.Append(callSetTransform, this);
     call.Type = state;
     call.Record = matrix;
-    Log.Add(call);
 }
 
 void TRecordingDevice3D::BeginScene() {
     TDevice3D::BeginScene();
-    Log.Add(Call(callBeginScene, this));
+    Log.Append(callBeginScene, this);
 }
 
 void TRecordingDevice3D::EndScene() {
     TDevice3D::EndScene();
-    Log.Add(Call(callEndScene, this));
+    Log.Append(callEndScene, this);
 }
 
 void TRecordingDevice3D::DrawPrimitive(D3DPRIMITIVETYPE type, D3DVERTEXTYPE vertexType,
                                        const D3DVERTEX* vertices, uint32_t count, uint32_t flags) {
-    TRecordedCall call = Call(callDrawPrimitive, this);
+    TRecordedCall& call = Log.Append(callDrawPrimitive, this);
     call.Type = type;
     call.Value = vertexType;
     call.Vertices = vertices;
     call.Count = count;
     call.Flags = flags;
-    Log.Add(call);
 }
 
 void TRecordingDevice3D::SetRenderState(D3DRENDERSTATETYPE state, uint32_t value) {
     TDevice3D::SetRenderState(state, value);
-    TRecordedCall call = Call(callSetRenderState, this);
+    TRecordedCall& call = Log.Append(callSetRenderState, this);
     call.Type = state;
     call.Value = value;
-    Log.Add(call);
 }
 
 void TRecordingDevice3D::SetLightState(D3DLIGHTSTATETYPE state, uint32_t value) {
     TDevice3D::SetLightState(state, value);
-    TRecordedCall call = Call(callSetLightState, this);
+    TRecordedCall& call = Log.Append(callSetLightState, this);
     call.Type = state;
     call.Value = value;
-    Log.Add(call);
 }
 
 void TRecordingDevice3D::AddViewport(TDeviceViewport& viewport) {
     TDevice3D::AddViewport(viewport);
-    Log.Add(Call(callAddViewport, this, &viewport));
+    Log.Append(callAddViewport, this, &viewport);
 }
 
 void TRecordingDevice3D::SetCurrentViewport(TDeviceViewport& viewport) {
     TDevice3D::SetCurrentViewport(viewport);
-    Log.Add(Call(callSetCurrentViewport, this, &viewport));
+    Log.Append(callSetCurrentViewport, this, &viewport);
 }
 
 // ---- factory ----
@@ -199,21 +178,20 @@ std::unique_ptr<TDevice3D> TRecordingDirect3D::CreateDevice(TDeviceKind kind) {
     std::unique_ptr<TDevice3D> device;
     if (kind <= devRGB && !RefuseDevice[kind])
         device = std::make_unique<TRecordingDevice3D>(Log);
-    TRecordedCall call = Call(callCreateDevice, this, device.get());
+    TRecordedCall& call = Log.Append(callCreateDevice, this, device.get());
     call.Type = kind;
-    Log.Add(call);
     return device;
 }
 
 std::unique_ptr<TDeviceViewport> TRecordingDirect3D::CreateViewport() {
     auto viewport = std::make_unique<TRecordingViewport>(Log);
-    Log.Add(Call(callCreateViewport, this, viewport.get()));
+    Log.Append(callCreateViewport, this, viewport.get());
     return viewport;
 }
 
 std::unique_ptr<TDeviceMaterial> TRecordingDirect3D::CreateMaterial() {
     auto material = std::make_unique<TRecordingMaterial>(Log);
-    Log.Add(Call(callCreateMaterial, this, material.get()));
+    Log.Append(callCreateMaterial, this, material.get());
     return material;
 }
 
@@ -221,6 +199,6 @@ std::unique_ptr<TDeviceLight> TRecordingDirect3D::CreateLight() {
     std::unique_ptr<TDeviceLight> light;
     if (!RefuseLights)
         light = std::make_unique<TRecordingLight>(Log);
-    Log.Add(Call(callCreateLight, this, light.get()));
+    Log.Append(callCreateLight, this, light.get());
     return light;
 }

@@ -69,6 +69,14 @@ class TRecordingLog {
     explicit TRecordingLog(size_t capacity = DefaultCapacity) { Calls.reserve(capacity); }
 
     void Add(const TRecordedCall& call) { Calls.push_back(call); }
+    // Appends a call of `kind` on `object` and returns it for its arguments to be filled in.
+    TRecordedCall& Append(TCallKind kind, const void* object, const void* target = nullptr) {
+        TRecordedCall& call = Calls.emplace_back();
+        call.Kind = kind;
+        call.Object = object;
+        call.Target = target;
+        return call;
+    }
     // Forgets the calls and keeps the storage.
     void Clear() { Calls.clear(); }
 

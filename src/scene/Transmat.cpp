@@ -24,6 +24,9 @@ struct TSinCos {
 };
 
 TSinCos SinCos(double angle) {
+    // Most models stand unturned about most axes; cos 0 and sin 0 are exactly 1 and 0.
+    if (angle == 0.0)
+        return {1.0f, 0.0f};
     return {static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle))};
 }
 
