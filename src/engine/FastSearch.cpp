@@ -3,12 +3,14 @@
 #include "engine/FastEval.h"
 #include "engine/FastSearcher.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int infinity = 30000;
 constexpr int discInfinity = 100;
-constexpr int tableLog2Buckets = 17; // 2 ways of 24 bytes: 6 MiB
-constexpr int orderingDepthGap = 4;  // root moves are first ranked this much shallower
+constexpr int tableLog2Buckets = 18; // 2 ways of 24 bytes: 12 MiB
+constexpr int orderingDepthGap = 4;  // root moves are first ranked from this much shallower
 constexpr int solveOrderingDepth = 2;
 
 int FloorDiv100(int value) {
@@ -47,17 +49,44 @@ int TFastSearcher::RootChild(TBitboard own, TBitboard opp, int depth, int passes
 }
 
 void TFastSearcher::OrderRoot(TBitboard own, TBitboard opp, TMoveList& list, int depth) {
-    // Rank the moves by a shallower search of each with the full window. It also fills the
-    // table with the moves that order the deep search below.
     const bool solving = m_solving;
     m_solving = false;
-    const int shallow = solving ? solveOrderingDepth : depth - orderingDepthGap;
-    for (int i = 0; i < list.Count; ++i) {
-        TMove& move = list.Moves[i];
-        move.Score = RootChild(opp & ~move.Flips, own | move.Flips | FastBit(move.Square),
-                               shallow - 1, 0, -infinity, infinity);
+    if (solving) {
+        // Before a solve: a short search of every move, with the full window.
+        for (int i = 0; i < list.Count; ++i) {
+            TMove& move = list.Moves[i];
+            move.Score = RootChild(opp & ~move.Flips, own | move.Flips | FastBit(move.Square),
+                                   solveOrderingDepth - 1, 0, -infinity, infinity);
+        }
+        FastSortMoves(list);
+    } else {
+        // Iterative deepening in steps of two, so that every pass has the leaves on the same
+        // side as the real search: each ranks the moves for the next, and leaves in the table
+        // the best replies that order the deeper trees.
+        for (int shallow = std::max(1, depth - orderingDepthGap); shallow < depth; shallow += 2) {
+            RankRootMoves(own, opp, list, shallow);
+        }
     }
     m_solving = solving;
+}
+
+void TFastSearcher::RankRootMoves(TBitboard own, TBitboard opp, TMoveList& list, int depth) {
+    // The first move gets its value; the others a bound that says whether they beat the best
+    // so far, and an exact value when they do.
+    int best = -infinity;
+    for (int i = 0; i < list.Count; ++i) {
+        TMove& move = list.Moves[i];
+        const TBitboard childOwn = opp & ~move.Flips;
+        const TBitboard childOpp = own | move.Flips | FastBit(move.Square);
+        if (i == 0) {
+            move.Score = best = RootChild(childOwn, childOpp, depth - 1, 0, -infinity, infinity);
+            continue;
+        }
+        move.Score = RootChild(childOwn, childOpp, depth - 1, 0, best, best + 1);
+        if (move.Score > best) {
+            move.Score = best = RootChild(childOwn, childOpp, depth - 1, 0, best, infinity);
+        }
+    }
     FastSortMoves(list);
 }
 
@@ -88,7 +117,7 @@ TFastAnswer TFastSearcher::Search(const TFastPosition& position, int depth) {
     // when it is at least as good, a move after it only when it is strictly better.
     TMoveList list;
     FastListMoves(own, opp, moves, list);
-    if (list.Count > 1 && (m_solving || depth > orderingDepthGap)) {
+    if (list.Count > 1 && (m_solving || depth > 2)) {
         OrderRoot(own, opp, list, depth);
     }
     int bestSquare = -1;

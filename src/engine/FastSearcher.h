@@ -41,6 +41,7 @@ class TFastSearcher {
     // search applies.
     int RootChild(TBitboard own, TBitboard opp, int depth, int passes, int alpha, int beta);
     void OrderRoot(TBitboard own, TBitboard opp, TMoveList& list, int depth);
+    void RankRootMoves(TBitboard own, TBitboard opp, TMoveList& list, int depth);
 
     TFastTable m_table;
     std::uint64_t m_nodes = 0;
