@@ -344,4 +344,17 @@ TEST_F(WholeProgramTest, ConfigurationIsShownAndKeptAtExit) {
               CountPixels(Run.Images.at("config-red"), screen, 0, 60, 640, 270, Lit) / 2);
 }
 
+TEST_F(WholeProgramTest, ExitInTheMenuEndsTheProgram) {
+    TScript script(Run);
+    script.Wait(200).Press(SDLK_SPACE);
+    for (int i = 0; i < 4; ++i) {
+        script.Press(SDLK_DOWN);
+    }
+    script.Press(SDLK_SPACE);
+    Run.LastFrame = script.Frame() + 200;
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_LT(Run.Frame, script.Frame() + 5) << "[ EXIT ] did not end the program";
+    EXPECT_NE(SettingsText().find("\"BoardB\"=dword:00000007"), std::string::npos);
+}
+
 } // namespace

@@ -196,6 +196,25 @@ TEST_F(TitleScreensTest, TwoPlayersStartsAtOnceSilentlyAndKeepsTheLevel) {
     EXPECT_TRUE(Rig.Sounds().empty());
 }
 
+int g_closeRequests = 0;
+
+TEST_F(TitleScreensTest, ExitAsksTheProgramToCloseAndFinishesTheFrame) {
+    g_closeRequests = 0;
+    SetCloseHandler([] { ++g_closeRequests; });
+    OpenMenu();
+    Rig.Press(keyDown, 4);
+    EXPECT_EQ(g_closeRequests, 0);
+    Rig.ClearSounds();
+    Rig.Frame({keySpace});
+    SetCloseHandler(nullptr);
+    EXPECT_EQ(g_closeRequests, 1);
+    // The close comes between frames: this one still drew its text and models.
+    EXPECT_NE(Rig.FindText("[ EXIT ]"), nullptr);
+    EXPECT_EQ(Rig.Log().CountOf(callBeginScene), 65u);
+    EXPECT_TRUE(Rig.Sounds().empty());
+    EXPECT_EQ(g_scene, sceneTitle);
+}
+
 // --- The level list ---
 
 TEST_F(TitleScreensTest, LevelCursorWalksThroughExpertToExtremePlus) {
