@@ -78,9 +78,20 @@ std::string NarrowFamilyName(std::string_view family) {
     return narrow;
 }
 
-TFontLookup::TFontLookup() : Ready(FcInit() == FcTrue) {}
+namespace {
+// fontconfig's library state is process-wide; the last lookup to go gives it back.
+int LiveLookups = 0;
+} // namespace
 
-TFontLookup::~TFontLookup() = default;
+TFontLookup::TFontLookup() : Ready(FcInit() == FcTrue) {
+    if (Ready)
+        ++LiveLookups;
+}
+
+TFontLookup::~TFontLookup() {
+    if (Ready && --LiveLookups == 0)
+        FcFini();
+}
 
 TFontFile TFontLookup::Find(std::string_view family, std::string_view text) const {
     TFontFile found;
