@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // The deepest search the reference finishes in a few milliseconds with `empties` squares left
@@ -155,6 +158,57 @@ TEST(FastSearch, EveryLevelAgreesAroundPasses) {
                 ASSERT_EQ(CompareLevel(board, level), "");
             }
         }
+    }
+}
+
+// The transposition table lives from one search to the next. What it holds must never change
+// an answer: the same positions searched in another order, at other depths in between, or
+// after the table is emptied, give the same moves and values.
+TEST(FastSearch, AnswersDoNotDependOnWhatTheTableHolds) {
+    TRandom random(13);
+    std::vector<TBoard> boards;
+    for (int empties : {50, 40, 30, 20, 14, 10}) {
+        TBoard board;
+        ASSERT_TRUE(PlayoutTo(random, empties, board));
+        boards.push_back(board);
+    }
+    auto searchAll = [&](int depth) {
+        std::vector<TFastAnswer> answers;
+        for (const TBoard& board : boards) {
+            answers.push_back(FastSearch(ToFastPosition(board), depth));
+        }
+        return answers;
+    };
+    auto same = [](const std::vector<TFastAnswer>& a, const std::vector<TFastAnswer>& b) {
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (a[i].X != b[i].X || a[i].Y != b[i].Y || a[i].Value != b[i].Value) {
+                return false;
+            }
+        }
+        return true;
+    };
+    FastSearchForget();
+    const std::vector<TFastAnswer> fresh = searchAll(5);
+    for (const TBoard& board : boards) {
+        // The same position searched one and two moves shallower and deeper just before,
+        // with nothing else in the table.
+        for (int depth : {4, 3, 6, 7}) {
+            FastSearchForget();
+            FastSearch(ToFastPosition(board), depth);
+            const TFastAnswer again = FastSearch(ToFastPosition(board), 5);
+            EXPECT_TRUE(same({again}, {fresh[&board - boards.data()]})) << depth;
+        }
+    }
+    EXPECT_TRUE(same(searchAll(5), fresh));
+    std::reverse(boards.begin(), boards.end());
+    std::vector<TFastAnswer> reversed = searchAll(5);
+    std::reverse(reversed.begin(), reversed.end());
+    EXPECT_TRUE(same(reversed, fresh));
+    std::reverse(boards.begin(), boards.end());
+    FastSearchForget();
+    EXPECT_TRUE(same(searchAll(5), fresh));
+    for (std::size_t i = 0; i < boards.size(); ++i) {
+        EXPECT_EQ(CompareSearch(boards[i], 5), "") << i;
     }
 }
 
