@@ -170,7 +170,10 @@ bool TSage::SetLevel(int newLevel) {
 }
 
 bool TSage::Think(TBoard board, int* x, int* y) const {
-    if (board.MustPass()) {
+    // A finished game has no move to offer. In play that is always a side that must pass, but
+    // a board that records two passes while a move remains would otherwise be searched as a
+    // leaf and answer "true" with the root's own (-1, -1).
+    if (board.MustPass() || board.IsGameOver()) {
         return false;
     }
     const TPhase root = SearchRoot(board, ChooseDepth(level, board.GetCount(cellEmpty)));

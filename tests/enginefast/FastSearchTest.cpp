@@ -212,4 +212,24 @@ TEST(FastSearch, AnswersDoNotDependOnWhatTheTableHolds) {
     }
 }
 
+// A board that records two passes in a row is finished even though a move is left on it:
+// Think answers "no move" and leaves the caller's square alone instead of handing back the
+// root's own (-1, -1) as a square.
+TEST(FastThink, AFinishedGameWithAMoveLeftGetsNoMove) {
+    TBoard board;
+    board.passes = 2;
+    ASSERT_TRUE(board.IsGameOver());
+    ASSERT_FALSE(board.MustPass());
+    TSage sage;
+    int x = 5;
+    int y = 6;
+    EXPECT_FALSE(sage.Think(board, &x, &y));
+    EXPECT_EQ(x, 5);
+    EXPECT_EQ(y, 6);
+    board.passes = 1;
+    EXPECT_TRUE(sage.Think(board, &x, &y));
+    EXPECT_EQ(x, 3);
+    EXPECT_EQ(y, 2);
+}
+
 } // namespace
