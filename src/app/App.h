@@ -25,8 +25,6 @@ class TAppPlatform {
     virtual TPresenter* Presenter() { return nullptr; }
     // Gives up the processor for about `ms` milliseconds.
     virtual void Sleep(uint32_t ms) = 0;
-    // Shows a black picture when no graphics device presents frames.
-    virtual void ShowBlack() {}
 };
 
 using TFrameProc = void (*)();

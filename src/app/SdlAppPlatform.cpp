@@ -17,9 +17,3 @@ TPresenter* TSdlAppPlatform::Presenter() {
 void TSdlAppPlatform::Sleep(uint32_t ms) {
     SDL_Delay(ms);
 }
-
-void TSdlAppPlatform::ShowBlack() {
-    if (MainWindow) {
-        MainWindow->ShowBlack();
-    }
-}

@@ -17,7 +17,6 @@ class TSdlAppPlatform final : public TAppPlatform {
     // OpenGL on the main window, made when the graphics set-up first asks for it.
     TPresenter* Presenter() override;
     void Sleep(uint32_t ms) override;
-    void ShowBlack() override;
 
     TSdlWindow* Window() const { return MainWindow.get(); }
 

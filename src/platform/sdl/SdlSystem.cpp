@@ -55,15 +55,3 @@ void TSdlWindow::Destroy() {
         Window = nullptr;
     }
 }
-
-void TSdlWindow::ShowBlack() {
-    if (!Window) {
-        return;
-    }
-    SDL_Surface* surface = SDL_GetWindowSurface(Window);
-    if (!surface) {
-        return;
-    }
-    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-    SDL_UpdateWindowSurface(Window);
-}

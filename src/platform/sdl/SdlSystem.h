@@ -45,10 +45,6 @@ class TSdlWindow final : public TWindow {
     void ShowCursor(bool visible) override;
     void Destroy() override;
 
-    // A plain black picture through the window's own surface, for when no graphics device
-    // draws into the window.
-    void ShowBlack();
-
   private:
     explicit TSdlWindow(SDL_Window* window) : Window(window) {}
     SDL_Window* Window;
