@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -14,7 +15,13 @@ std::int16_t Clamp16(int value) {
 } // namespace
 
 TFastTable::TFastTable(int log2Buckets)
-    : m_entries(std::size_t{ways} << log2Buckets), m_mask((std::size_t{1} << log2Buckets) - 1) {}
+    : m_entries(
+          static_cast<TEntry*>(std::calloc(std::size_t{ways} << log2Buckets, sizeof(TEntry)))),
+      m_size(std::size_t{ways} << log2Buckets), m_mask((std::size_t{1} << log2Buckets) - 1) {
+    if (m_entries == nullptr) {
+        throw std::bad_alloc();
+    }
+}
 
 std::size_t TFastTable::Index(TBitboard own, TBitboard opp) const {
     TBitboard key =
@@ -65,5 +72,5 @@ void TFastTable::Store(TBitboard own, TBitboard opp, int depth, int alpha, int b
 }
 
 void TFastTable::Clear() {
-    std::fill(m_entries.begin(), m_entries.end(), TEntry{});
+    std::fill(m_entries.get(), m_entries.get() + m_size, TEntry{});
 }

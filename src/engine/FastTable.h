@@ -3,13 +3,15 @@
 #include "engine/FastBoard.h"
 
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 // Transposition table of the fast search. An entry is keyed by the whole position (both masks,
 // side to move first), so a hit is never a collision, and by the depth it was searched to: a
 // value found at one depth says nothing about another, so bounds are reused only at the same
 // depth. The best move is kept as a hint at any depth. The storage is allocated once, when the
-// table is made; probing and storing never allocate.
+// table is made; probing and storing never allocate. A failed allocation ends the program as
+// any failed allocation does.
 class TFastTable {
   public:
     // Depth recorded for a finished-game solve, whose values are in discs, not in hundredths.
@@ -44,7 +46,14 @@ class TFastTable {
     static constexpr int ways = 2;
     std::size_t Index(TBitboard own, TBitboard opp) const;
 
-    std::vector<TEntry> m_entries;
+    // All-zero memory is an empty table (no entry has both masks empty), so the storage comes
+    // zeroed from the system and its pages are touched only as the table fills: making it
+    // costs the first search nothing.
+    struct TFree {
+        void operator()(TEntry* entries) const { std::free(entries); }
+    };
+    std::unique_ptr<TEntry[], TFree> m_entries;
+    std::size_t m_size;
     std::size_t m_mask;
     std::uint8_t m_age = 0;
 };
