@@ -21,6 +21,7 @@
 #include "game/GameScene.h"
 #include "game/GameState.h"
 #include "game/Screens.h"
+#include "platform/KeyState.h"
 #include "platform/sdl/PngFrame.h"
 #include "scene/Camera.h"
 #include "scene/Transmat.h"
@@ -198,6 +199,11 @@ class WholeProgramTest : public ::testing::Test {
         Previous = fs::current_path();
         fs::current_path(OCTAVANE_ASSETS_DIR);
         ResetSettings();
+        // A run that quit with a key still down must not hand it to the next one.
+        Keyboard().ReleaseAll();
+        for (uint8_t& state : g_keyState) {
+            state = 0;
+        }
         g_scene = sceneTitle;
         g_titleState = tsInit;
         g_gameState = gsStart;
@@ -355,6 +361,42 @@ TEST_F(WholeProgramTest, ExitInTheMenuEndsTheProgram) {
     EXPECT_EQ(RunProgram(), 0);
     EXPECT_LT(Run.Frame, script.Frame() + 5) << "[ EXIT ] did not end the program";
     EXPECT_NE(SettingsText().find("\"BoardB\"=dword:00000007"), std::string::npos);
+}
+
+TEST_F(WholeProgramTest, APassShowsTheHintAndThenTheBanner) {
+    TScript script(Run);
+    script.Wait(200).Press(SDLK_SPACE).Press(SDLK_DOWN).Press(SDLK_DOWN).Press(SDLK_SPACE);
+    script.Wait(1600);
+    // Black to move with no legal move: White on (0, 0) and (7, 7), Black on (1, 0).
+    script.Do([] {
+        TBoard board;
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                board.SetCell(x, y, cellEmpty);
+            }
+        }
+        board.SetCell(0, 0, cellWhite);
+        board.SetCell(1, 0, cellBlack);
+        board.SetCell(7, 7, cellWhite);
+        g_gameBoard = board;
+        g_shownBoard = board;
+        g_gameState = gsNextTurn;
+    });
+    script.Wait(200).Capture("pass-hint").Press(SDLK_RETURN).Wait(200).Capture("pass-banner");
+    script.Wait(1200).Capture("after-pass").Press(SDLK_ESCAPE).Wait(100).Press(SDLK_ESCAPE);
+    Run.LastFrame = script.Frame() + 200;
+
+    EXPECT_EQ(RunProgram(), 0);
+    ASSERT_EQ(Run.Images.size(), 3u);
+    const TGlScreen& screen = Run.Screens.at("pass-hint");
+    // The hint at the bottom right, in a face that has its characters.
+    EXPECT_GT(CountPixels(Run.Images.at("pass-hint"), screen, 320, 420, 640, 444, White), 150);
+    EXPECT_LT(CountPixels(Run.Images.at("pass-banner"), screen, 320, 420, 640, 444, White), 20);
+    // "Black Pass" across the middle for the wait, gone after it.
+    // (White discs of the position left on the board are in that band too.)
+    const int banner = CountPixels(Run.Images.at("pass-banner"), screen, 100, 208, 540, 272, White);
+    const int after = CountPixels(Run.Images.at("after-pass"), screen, 100, 208, 540, 272, White);
+    EXPECT_GT(banner, after + 400);
 }
 
 } // namespace
