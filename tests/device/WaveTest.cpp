@@ -249,6 +249,27 @@ TEST(WaveFile, DirectoryIsNotAFile) {
               TWaveError::CannotOpen);
 }
 
+size_t OpenFileCount() {
+    size_t count = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(WaveFile, RejectedFileLeavesNoHandleOpen) {
+    const auto path = std::filesystem::temp_directory_path() / "octavane-not-a-wave.wav";
+    std::ofstream(path, std::ios::binary) << "RIFX....WAVEfmt ";
+    const size_t before = OpenFileCount();
+    for (int i = 0; i < 50; ++i) {
+        TWave wave;
+        ASSERT_EQ(ReadWaveFile(path.string(), wave), TWaveError::NotRiffWave);
+    }
+    EXPECT_EQ(OpenFileCount(), before);
+    std::filesystem::remove(path);
+}
+
 TEST(WaveFile, ReadsFromDiskWithOversizedClaim) {
     const auto path = std::filesystem::temp_directory_path() / "octavane-wave-test.wav";
     const auto there = TWaveBuilder::Ramp(30);
