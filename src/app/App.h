@@ -16,7 +16,8 @@ class TPresenter;
 class TAppPlatform {
   public:
     virtual ~TAppPlatform() = default;
-    // Makes the main window (not yet set up); null when it cannot be made. Owned by the platform.
+    // Makes the main window (not yet set up); null when it cannot be made, after saying why in
+    // one line on standard error. Owned by the platform.
     virtual TWindow* CreateMainWindow() = 0;
     virtual TEventSource* Events() = 0;
     virtual TJoystickSource* Joysticks() = 0; // null: keyboard only

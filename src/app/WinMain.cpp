@@ -1,5 +1,3 @@
-#include <cstdio>
-
 #include "app/App.h"
 #include "device/Settings.h"
 #include "game/GameState.h"
@@ -9,7 +7,10 @@ HWND g_hwnd = nullptr;
 
 namespace {
 
-constexpr int kExitSetupFailed = 1;
+// A start that fails (no window, or graphics that could not be set up) ends the program at
+// once with exit code 0, as the window's own close would; the failing step has already said
+// on standard error what went wrong, in one line.
+constexpr int kExitSetupFailed = 0;
 
 // CreateWindowExA's part: the window exists, then WM_CREATE sets it up. A window that closed
 // itself during WM_CREATE counts as not made.
@@ -42,7 +43,6 @@ int WinMain(TAppPlatform& platform, TFrameProc frame) {
     // 2. The window; the devices are set up inside, from WM_CREATE.
     HWND window = CreateMainWindow(platform);
     if (!window) {
-        std::fprintf(stderr, "Octavane: the game could not start; settings left unchanged\n");
         SetMessageTarget(nullptr, nullptr, nullptr);
         g_platform = nullptr;
         return kExitSetupFailed;

@@ -2,10 +2,29 @@
 
 #include "platform/WindowMessages.h"
 
+#include <utility>
+
 void TKeyState::SetDown(int virtualKey, bool down) {
     if (virtualKey >= 0 && virtualKey < static_cast<int>(Down.size())) {
         Down[static_cast<size_t>(virtualKey)] = down;
+        if (down) {
+            Pressed[static_cast<size_t>(virtualKey)] = true;
+        }
     }
+}
+
+bool TKeyState::TakePress(int virtualKey) {
+    if (virtualKey < 0 || virtualKey >= static_cast<int>(Pressed.size())) {
+        return false;
+    }
+    auto take = [this](int key) { return std::exchange(Pressed[static_cast<size_t>(key)], false); };
+    if (virtualKey == VK_CONTROL) {
+        const bool generic = take(VK_CONTROL);
+        const bool left = take(VK_LCONTROL);
+        const bool right = take(VK_RCONTROL);
+        return generic || left || right;
+    }
+    return take(virtualKey);
 }
 
 bool TKeyState::IsDown(int virtualKey) const {
@@ -24,5 +43,7 @@ TKeyState& Keyboard() {
 }
 
 int16_t GetAsyncKeyState(int virtualKey) {
-    return Keyboard().IsDown(virtualKey) ? static_cast<int16_t>(0x8000) : int16_t{0};
+    const bool down = Keyboard().IsDown(virtualKey);
+    const bool tapped = Keyboard().TakePress(virtualKey);
+    return down || tapped ? static_cast<int16_t>(0x8000) : int16_t{0};
 }

@@ -76,6 +76,24 @@ TEST_F(InputTest, OneFrameReleaseGivesTwoTriggers) {
     EXPECT_EQ(PollAt(1048, keySpace), kTrigger);
 }
 
+TEST_F(InputTest, TapBetweenTwoFramesStillTriggersOnce) {
+    // Down and up again within one slow frame: the press is not lost.
+    Keyboard().SetDown(VK_SPACE, true);
+    Keyboard().SetDown(VK_SPACE, false);
+    EXPECT_EQ(PollAt(1000, keySpace), kTrigger);
+    EXPECT_EQ(PollAt(1016, keySpace), 0);
+    EXPECT_EQ(PollAt(1032, keySpace), 0);
+}
+
+TEST_F(InputTest, TappedDirectionMovesOnceAndDoesNotRepeat) {
+    Keyboard().SetDown(VK_LEFT, true);
+    Keyboard().SetDown(VK_LEFT, false);
+    EXPECT_EQ(PollAt(1000, keyLeft), kTrigger);
+    for (uint32_t t = 1016; t <= 1800; t += 16) {
+        ASSERT_EQ(PollAt(t, keyLeft), 0) << "at " << t;
+    }
+}
+
 // Frames every 10 ms: trigger at once, first repeat on the first frame at or after +500, then
 // one on the first frame at or after each +100 counted from the previous repeat.
 TEST_F(InputTest, HeldLeftRepeatsAfter500ThenEvery100) {

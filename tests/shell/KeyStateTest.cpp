@@ -43,4 +43,23 @@ TEST(KeyState, AsyncStateHasBit15WhileDown) {
     EXPECT_EQ(GetAsyncKeyState(VK_LEFT), 0);
 }
 
+TEST(KeyState, TapIsSeenByOneReadOnly) {
+    Keyboard().ReleaseAll();
+    Keyboard().SetDown(VK_RETURN, true);
+    Keyboard().SetDown(VK_RETURN, false);
+    EXPECT_NE(GetAsyncKeyState(VK_RETURN) & 0x8000, 0);
+    EXPECT_EQ(GetAsyncKeyState(VK_RETURN), 0);
+    // A tap of either Control key reads as Control.
+    Keyboard().SetDown(VK_RCONTROL, true);
+    Keyboard().SetDown(VK_RCONTROL, false);
+    EXPECT_NE(GetAsyncKeyState(VK_CONTROL) & 0x8000, 0);
+    EXPECT_EQ(GetAsyncKeyState(VK_CONTROL), 0);
+}
+
+TEST(KeyState, ReleasingEverythingForgetsTaps) {
+    Keyboard().SetDown(VK_SPACE, true);
+    Keyboard().ReleaseAll();
+    EXPECT_EQ(GetAsyncKeyState(VK_SPACE), 0);
+}
+
 } // namespace
