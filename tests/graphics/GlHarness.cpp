@@ -186,9 +186,9 @@ TColor ReferenceVertexColor(const D3DMATERIAL& m, const D3DVECTOR& position,
     const TColor lit{Clamp01(m.ambient.r * ia[0] + m.diffuse.r * diffuse.X + m.emissive.r),
                      Clamp01(m.ambient.g * ia[1] + m.diffuse.g * diffuse.Y + m.emissive.g),
                      Clamp01(m.ambient.b * ia[2] + m.diffuse.b * diffuse.Z + m.emissive.b)};
-    const TColor spec{Clamp01(m.specular.r * specular.X), Clamp01(m.specular.g * specular.Y),
-                      Clamp01(m.specular.b * specular.Z)};
-    return {Clamp01(lit.R + spec.R), Clamp01(lit.G + spec.G), Clamp01(lit.B + spec.B)};
+    const TColor shine{Clamp01(m.specular.r * specular.X), Clamp01(m.specular.g * specular.Y),
+                       Clamp01(m.specular.b * specular.Z)};
+    return {Clamp01(lit.R + shine.R), Clamp01(lit.G + shine.G), Clamp01(lit.B + shine.B)};
 }
 
 TColor ReferenceFog(const TColor& color, const D3DVECTOR& position) {

@@ -274,11 +274,11 @@ void TGlDevice::BuildLights(TGlLightBlock& block, const D3DMATRIX& view) const {
                                                      : kGlLightDirectional;
         TransformPoint(d.dvPosition, view, &block.Position[3 * i]);
         TransformDirection(d.dvDirection, view, &block.Direction[3 * i]);
-        const float spec = (d.dwFlags & D3DLIGHT_NO_SPECULAR) ? 0.0f : 1.0f;
+        const float specularScale = (d.dwFlags & D3DLIGHT_NO_SPECULAR) ? 0.0f : 1.0f;
         const float color[3] = {d.dcvColor.r, d.dcvColor.g, d.dcvColor.b};
         for (int k = 0; k < 3; ++k) {
             block.Color[3 * i + k] = color[k];
-            block.Specular[3 * i + k] = color[k] * spec;
+            block.Specular[3 * i + k] = color[k] * specularScale;
         }
         block.Range[i] = d.dvRange;
         block.Attenuation[3 * i + 0] = d.dvAttenuation0;
