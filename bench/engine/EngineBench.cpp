@@ -4,8 +4,8 @@
 // the slowest move and the total of all moves, both in wall-clock time and in the CPU time of
 // the thinking thread (the latter is the steadier figure on a loaded machine).
 //
-//   engine_bench                                  all nine levels (level 9 takes minutes)
-//   engine_bench --benchmark_filter='level:[1-6]/'      only the quicker levels
+//   engine_bench                                  all nine levels
+//   engine_bench --benchmark_filter='level:[1-6]/'      only some levels
 
 #include "engine/discsage.h"
 
