@@ -69,6 +69,8 @@ struct TGameTimes {
     double TotalCpuMs = 0;   // machine shared with other work
     int Moves = 0;
     std::uint64_t Allocations = 0;
+    std::uint64_t Nodes = 0;        // search nodes: the steady measure of the work done
+    std::uint64_t SlowestNodes = 0; // nodes of the move that took the most nodes
     int Black = 0;
     int White = 0;
 };
@@ -83,6 +85,7 @@ TGameTimes PlaySelfGame(int level) {
         int x = -1;
         int y = -1;
         const std::uint64_t allocationsBefore = g_allocations.load();
+        const std::uint64_t nodesBefore = FastSearchNodes();
         const double cpuStart = ThreadCpuMs();
         const auto start = std::chrono::steady_clock::now();
         const bool moved = sage.Think(board, &x, &y);
@@ -91,6 +94,9 @@ TGameTimes PlaySelfGame(int level) {
         times.TotalCpuMs += cpuMs;
         times.SlowestCpuMs = std::max(times.SlowestCpuMs, cpuMs);
         times.Allocations += g_allocations.load() - allocationsBefore;
+        const std::uint64_t nodes = FastSearchNodes() - nodesBefore;
+        times.Nodes += nodes;
+        times.SlowestNodes = std::max(times.SlowestNodes, nodes);
         const double ms = std::chrono::duration<double, std::milli>(stop - start).count();
         times.TotalMs += ms;
         times.SlowestMs = std::max(times.SlowestMs, ms);
@@ -123,6 +129,8 @@ void BM_SelfPlay(benchmark::State& state) {
     state.counters["total_cpu_ms"] = times.TotalCpuMs;
     state.counters["total_ms"] = times.TotalMs;
     state.counters["thinks"] = times.Moves;
+    state.counters["nodes"] = static_cast<double>(times.Nodes);
+    state.counters["most_nodes"] = static_cast<double>(times.SlowestNodes);
     state.counters["allocs"] = static_cast<double>(times.Allocations);
     state.counters["black"] = times.Black;
     state.counters["white"] = times.White;

@@ -5,9 +5,10 @@ namespace {
 
 constexpr int infinity = 30000;    // beyond every score
 constexpr int hintScore = 1 << 20; // the table's move is searched first
-constexpr int mobilityWeight = 16; // per move left to the opponent, in evaluation units
-constexpr int mobilityDepth = 4;   // below this the mobility costs more than it saves
+constexpr int mobilityWeight = 64; // per move left to the opponent, in evaluation units
+constexpr int mobilityDepth = 3;   // below this the mobility costs more than it saves
 constexpr int tableDepth = 3;      // nodes this deep or deeper use the transposition table
+constexpr int childProbeDepth = 4; // nodes this deep or deeper look their children up first
 
 } // namespace
 
@@ -105,22 +106,18 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
         hint = entry->Move;
     }
 
-    // Step 2. The children, most promising first.
-    TMoveList list;
-    FastListMoves(own, opp, moves, list);
-    OrderMidgame(own, opp, list, hint, depth);
-
-    // Step 3. Principal variation search: the first child with the full window, the others
+    // Step 2. Principal variation search: the first child with the full window, the others
     // with a null window, searched again only when they might be better.
     int best = -infinity;
-    int bestSquare = list.Moves[0].Square;
+    int bestSquare = TFastTable::noMove;
     int low = alpha;
-    for (int i = 0; i < list.Count; ++i) {
-        const TMove& move = list.Moves[i];
-        const TBitboard childOwn = opp & ~move.Flips;
-        const TBitboard childOpp = own | move.Flips | FastBit(move.Square);
+    bool first = true;
+    auto refutes = [&](int square, TBitboard flips) {
+        const TBitboard childOwn = opp & ~flips;
+        const TBitboard childOpp = own | flips | FastBit(square);
         int value;
-        if (i == 0) {
+        if (first) {
+            first = false;
             value = -Midgame(childOwn, childOpp, depth - 1, -beta, -low, 0);
         } else {
             value = -Midgame(childOwn, childOpp, depth - 1, -low - 1, -low, 0);
@@ -130,13 +127,48 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
         }
         if (value > best) {
             best = value;
-            bestSquare = move.Square;
+            bestSquare = square;
             if (best > low) {
                 low = best;
-                if (low >= beta) {
-                    break;
-                }
             }
+        }
+        return low >= beta;
+    };
+
+    // Step 3. The table's move first: when it refutes the node, the other moves need neither
+    // their flips nor their order.
+    if (hint != TFastTable::noMove && (moves & FastBit(hint)) != 0) {
+        if (refutes(hint, FastFlips(hint, own, opp))) {
+            m_table.Store(own, opp, depth, alpha, beta, best, bestSquare);
+            return best;
+        }
+    }
+    const int searched = first ? TFastTable::noMove : hint;
+
+    // Step 4. The other children, most promising first.
+    TMoveList list;
+    FastListMoves(own, opp, moves & ~(searched == TFastTable::noMove ? 0 : FastBit(searched)),
+                  list);
+
+    // A child already known to be bad enough for the opponent cuts the node off before any of
+    // them is searched.
+    if (depth >= childProbeDepth) {
+        for (int i = 0; i < list.Count; ++i) {
+            const TMove& move = list.Moves[i];
+            const TFastTable::TEntry* child =
+                m_table.Find(opp & ~move.Flips, own | move.Flips | FastBit(move.Square));
+            if (child != nullptr && child->Depth == depth - 1 && -child->Upper >= beta) {
+                best = -child->Upper;
+                bestSquare = move.Square;
+                m_table.Store(own, opp, depth, alpha, beta, best, bestSquare);
+                return best;
+            }
+        }
+    }
+    OrderMidgame(own, opp, list, hint, depth);
+    for (int i = 0; i < list.Count; ++i) {
+        if (refutes(list.Moves[i].Square, list.Moves[i].Flips)) {
+            break;
         }
     }
     if (depth >= tableDepth) {
