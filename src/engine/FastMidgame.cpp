@@ -52,11 +52,14 @@ void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, 
 }
 
 // The node one move above the leaves: every child is scored as it stands. Corner moves go
-// first, as they most often refute at once; the rest follow in scan order.
+// first, as they most often refute at once, and the squares next to the corners, which have
+// the least weight, last; each group in scan order.
 int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int beta) {
     constexpr TBitboard corners = 0x8100000000000081ULL;
+    constexpr TBitboard nextToCorners = 0x42C300000000C342ULL;
     int best = -infinity;
-    for (TBitboard batch : {moves & corners, moves & ~corners}) {
+    for (TBitboard batch :
+         {moves & corners, moves & ~(corners | nextToCorners), moves & nextToCorners}) {
         while (batch != 0) {
             const int square = std::countr_zero(batch);
             batch &= batch - 1;
