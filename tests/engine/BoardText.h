@@ -3,6 +3,7 @@
 #include "engine/Reversiutil.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 // Positions written as eight rows of text, top row first: 'X' black, 'O' white, '.' empty.
@@ -42,4 +43,27 @@ inline bool SameBoard(const TBoard& a, const TBoard& b) {
     }
     return a.turn == b.turn && a.passes == b.passes && a.counts[0] == b.counts[0] &&
            a.counts[1] == b.counts[1] && a.counts[2] == b.counts[2];
+}
+
+// One step of a pseudo-random game: a move picked among the legal ones by the seed (which
+// advances), or a pass when there is none.
+inline void PlayRandomMove(TBoard& board, uint32_t& seed) {
+    int moves[64][2];
+    int n = 0;
+    for (int y = 0; y < boardSize; ++y) {
+        for (int x = 0; x < boardSize; ++x) {
+            if (board.CanPlace(x, y)) {
+                moves[n][0] = x;
+                moves[n][1] = y;
+                ++n;
+            }
+        }
+    }
+    if (n == 0) {
+        board.Pass();
+        return;
+    }
+    seed = seed * 1664525u + 1013904223u;
+    const int pick = static_cast<int>((seed >> 8) % static_cast<uint32_t>(n));
+    board.Place(moves[pick][0], moves[pick][1]);
 }

@@ -19,24 +19,7 @@ constexpr int depthTable[9][7] = {
 TBoard RandomGamePosition(uint32_t seed, int empties) {
     TBoard board;
     while (!board.IsGameOver() && board.GetCount(cellEmpty) > empties) {
-        int moves[64][2];
-        int n = 0;
-        for (int y = 0; y < boardSize; ++y) {
-            for (int x = 0; x < boardSize; ++x) {
-                if (board.CanPlace(x, y)) {
-                    moves[n][0] = x;
-                    moves[n][1] = y;
-                    ++n;
-                }
-            }
-        }
-        if (n == 0) {
-            board.Pass();
-            continue;
-        }
-        seed = seed * 1664525u + 1013904223u;
-        const int pick = static_cast<int>((seed >> 8) % static_cast<uint32_t>(n));
-        board.Place(moves[pick][0], moves[pick][1]);
+        PlayRandomMove(board, seed);
     }
     return board;
 }
