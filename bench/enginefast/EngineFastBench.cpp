@@ -3,6 +3,7 @@
 // reporting the slowest move and the total thinking time. Allocations are counted around every
 // Think after the first: the search must not allocate per node.
 
+#include "AllocationCount.h"
 #include "engine/FastBoard.h"
 #include "engine/FastSearch.h"
 #include "engine/discsage.h"
@@ -14,30 +15,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <new>
-
-namespace {
-
-std::atomic<std::uint64_t> g_allocations{0};
-
-} // namespace
-
-// Counting replacements of the global allocation functions; GCC takes the free() in a
-// replaced operator delete for a mismatch, which it is not.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-    ++g_allocations;
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
 
 namespace {
 
@@ -84,7 +61,7 @@ TGameTimes PlaySelfGame(int level) {
     while (!board.IsGameOver()) {
         int x = -1;
         int y = -1;
-        const std::uint64_t allocationsBefore = g_allocations.load();
+        const std::uint64_t allocationsBefore = AllocationCount();
         const std::uint64_t nodesBefore = FastSearchNodes();
         const double cpuStart = ThreadCpuMs();
         const auto start = std::chrono::steady_clock::now();
@@ -93,7 +70,7 @@ TGameTimes PlaySelfGame(int level) {
         const double cpuMs = ThreadCpuMs() - cpuStart;
         times.TotalCpuMs += cpuMs;
         times.SlowestCpuMs = std::max(times.SlowestCpuMs, cpuMs);
-        times.Allocations += g_allocations.load() - allocationsBefore;
+        times.Allocations += AllocationCount() - allocationsBefore;
         const std::uint64_t nodes = FastSearchNodes() - nodesBefore;
         times.Nodes += nodes;
         times.SlowestNodes = std::max(times.SlowestNodes, nodes);

@@ -1,3 +1,4 @@
+#include "AllocationCount.h"
 #include "device/Setdx.h"
 #include "game/ScreenText.h"
 #include "platform/sdl/GlPresenter.h"
@@ -14,26 +15,6 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
-
-// Allocations by the program's own code (operator new) while frames are drawn. GCC takes the
-// malloc/free pair inside the replaced operators for a mismatch, which it is not.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-namespace {
-std::atomic<uint64_t> g_allocations{0};
-}
-
-void* operator new(std::size_t size) {
-    ++g_allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -96,14 +77,14 @@ void BM_InitialSceneWithTenLines(benchmark::State& state) {
     g_pointer->Visible = false;
     g_boardModel->SetColor(0, 178, 178);
     DrawFrame(); // fonts opened, lines rendered
-    const uint64_t before = g_allocations.load();
+    const uint64_t before = AllocationCount();
     uint64_t frames = 0;
     for (auto _ : state) {
         DrawFrame();
         ++frames;
     }
     state.counters["allocations_per_frame"] =
-        static_cast<double>(g_allocations.load() - before) / static_cast<double>(frames);
+        static_cast<double>(AllocationCount() - before) / static_cast<double>(frames);
     ReleaseGraphics();
     presenter.reset();
     SDL_DestroyWindow(window);

@@ -1,6 +1,7 @@
 // Costs of the per-frame work of the scene: reading an animated value and drawing the 66 models
 // into the recording device. Every heap allocation made inside the timed loops is counted and
 // reported as the "allocations" counter, which must stay 0.
+#include "AllocationCount.h"
 #include "platform/Clock.h"
 #include "platform/RecordingDevice3D.h"
 #include "scene/Camera.h"
@@ -17,27 +18,6 @@
 #include <memory>
 #include <new>
 #include <vector>
-
-namespace {
-
-std::atomic<long> g_allocations{0};
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -83,12 +63,12 @@ void BM_GetValueOnARunningSegment(benchmark::State& state) {
     TScopedClock scope(clock);
     TMovement value(0.0);
     value.AddSchedule(1000.0, 0xFFFFFFF0u, false);
-    const long before = g_allocations.load();
+    const std::uint64_t before = AllocationCount();
     for (auto _ : state) {
         clock.Advance(1);
         benchmark::DoNotOptimize(value.GetValue());
     }
-    state.counters["allocations"] = static_cast<double>(g_allocations.load() - before);
+    state.counters["allocations"] = static_cast<double>(AllocationCount() - before);
 }
 BENCHMARK(BM_GetValueOnARunningSegment);
 
@@ -99,12 +79,12 @@ void BM_GetValueOnARepeatingCycle(benchmark::State& state) {
     TMovement value(0.0);
     value.AddSchedule(0.0, 0, true);
     value.AddSchedule(360.0, 2000, true);
-    const long before = g_allocations.load();
+    const std::uint64_t before = AllocationCount();
     for (auto _ : state) {
         clock.Advance(16);
         benchmark::DoNotOptimize(value.GetValue());
     }
-    state.counters["allocations"] = static_cast<double>(g_allocations.load() - before);
+    state.counters["allocations"] = static_cast<double>(AllocationCount() - before);
 }
 BENCHMARK(BM_GetValueOnARepeatingCycle);
 
@@ -113,13 +93,13 @@ void BM_RenderSixtySixModels(benchmark::State& state) {
     TScopedClock scope(clock);
     TScene scene;
     scene.Render(); // warm up: the log has seen a whole frame
-    const long before = g_allocations.load();
+    const std::uint64_t before = AllocationCount();
     for (auto _ : state) {
         clock.Advance(16);
         scene.Render();
         benchmark::ClobberMemory();
     }
-    state.counters["allocations"] = static_cast<double>(g_allocations.load() - before);
+    state.counters["allocations"] = static_cast<double>(AllocationCount() - before);
     state.counters["calls"] = static_cast<double>(scene.Log.Size());
 }
 BENCHMARK(BM_RenderSixtySixModels)->Unit(benchmark::kMicrosecond);
@@ -136,7 +116,7 @@ void BM_FrameWithCameraAndLight(benchmark::State& state) {
         light.Position.X.AddSchedule(i % 2 ? 300.0 : -300.0, 100, true);
     camera.Eye.X.AddSchedule(1000.0, 0xFFFFFFF0u, false);
     scene.Render();
-    const long before = g_allocations.load();
+    const std::uint64_t before = AllocationCount();
     for (auto _ : state) {
         clock.Advance(16);
         scene.Log.Clear();
@@ -146,7 +126,7 @@ void BM_FrameWithCameraAndLight(benchmark::State& state) {
             model->Render();
         benchmark::ClobberMemory();
     }
-    state.counters["allocations"] = static_cast<double>(g_allocations.load() - before);
+    state.counters["allocations"] = static_cast<double>(AllocationCount() - before);
 }
 BENCHMARK(BM_FrameWithCameraAndLight)->Unit(benchmark::kMicrosecond);
 
