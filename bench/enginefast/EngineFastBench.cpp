@@ -5,6 +5,7 @@
 
 #include "AllocationCount.h"
 #include "engine/FastBoard.h"
+#include "engine/FastIsa.h"
 #include "engine/FastSearch.h"
 #include "engine/discsage.h"
 
@@ -20,7 +21,30 @@ namespace {
 
 constexpr std::uint64_t perft11Leaves = 212260880;
 
+const char* IsaName(TFastIsa isa) {
+    return isa == TFastIsa::Avx2 ? "avx2" : "plain";
+}
+
+// Runs a benchmark on the plain build when its second argument is 1, on the engine's own choice
+// otherwise, and labels it with the build it ran on.
+class TIsaChoice {
+  public:
+    explicit TIsaChoice(benchmark::State& state) : m_saved(FastSelectedIsa()) {
+        if (state.range(1) == 1) {
+            FastSelectIsa(TFastIsa::Plain);
+        }
+        state.SetLabel(IsaName(FastSelectedIsa()));
+    }
+    ~TIsaChoice() { FastSelectIsa(m_saved); }
+    TIsaChoice(const TIsaChoice&) = delete;
+    TIsaChoice& operator=(const TIsaChoice&) = delete;
+
+  private:
+    TFastIsa m_saved;
+};
+
 void BM_Perft11(benchmark::State& state) {
+    const TIsaChoice isa(state);
     std::uint64_t leaves = 0;
     for (auto _ : state) {
         leaves = FastPerft(fastInitialBlack, fastInitialWhite, 11, 0);
@@ -31,7 +55,7 @@ void BM_Perft11(benchmark::State& state) {
     }
     state.counters["leaves"] = static_cast<double>(leaves);
 }
-BENCHMARK(BM_Perft11)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Perft11)->Args({11, 0})->Args({11, 1})->Unit(benchmark::kMillisecond)->Iterations(3);
 
 double ThreadCpuMs() {
     timespec now{};
@@ -90,6 +114,7 @@ TGameTimes PlaySelfGame(int level) {
 }
 
 void BM_SelfPlay(benchmark::State& state) {
+    const TIsaChoice isa(state);
     const int level = static_cast<int>(state.range(0));
     TGameTimes times;
     for (auto _ : state) {
@@ -112,7 +137,12 @@ void BM_SelfPlay(benchmark::State& state) {
     state.counters["black"] = times.Black;
     state.counters["white"] = times.White;
 }
-BENCHMARK(BM_SelfPlay)->DenseRange(1, 9)->Unit(benchmark::kMillisecond)->Iterations(1);
+// Every level on the engine's own choice of build; level 9 on the plain build as well.
+BENCHMARK(BM_SelfPlay)
+    ->ArgsProduct({benchmark::CreateDenseRange(1, 9, 1), {0}})
+    ->Args({9, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 } // namespace
 

@@ -1,8 +1,6 @@
-#include "engine/FastEval.h"
 #include "engine/FastSearcher.h"
 
-#include <algorithm>
-
+namespace OCTAVANE_FAST_ISA {
 namespace {
 
 constexpr int discInfinity = 100;  // beyond every disc difference
@@ -11,7 +9,7 @@ constexpr int orderedEmpties = 6;  // from this many up the children are sorted
 constexpr int hintScore = 1 << 20; // the table's move is searched first
 
 int DiscDifference(TBitboard own, TBitboard opp) {
-    return FastCount(own) - FastCount(opp);
+    return Count(own) - Count(opp);
 }
 
 } // namespace
@@ -27,13 +25,13 @@ void TFastSearcher::OrderEndgame(TBitboard own, TBitboard opp, TMoveList& list, 
             continue;
         }
         const TBitboard childOwn = opp & ~move.Flips;
-        const TBitboard childOpp = own | move.Flips | FastBit(move.Square);
-        move.Score = -16 * FastCount(FastMoves(childOwn, childOpp));
-        if ((FastBit(move.Square) & corners) != 0) {
+        const TBitboard childOpp = own | move.Flips | Bit(move.Square);
+        move.Score = -16 * Count(Moves(childOwn, childOpp));
+        if ((Bit(move.Square) & corners) != 0) {
             move.Score += 8;
         }
     }
-    FastSortMoves(list);
+    SortMoves(list);
 }
 
 // Few empty squares left: plain alpha-beta in scan order, no table and no sorting.
@@ -41,11 +39,11 @@ int TFastSearcher::EndgameSmall(TBitboard own, TBitboard opp, TBitboard moves, i
                                 int beta) {
     int best = -discInfinity;
     while (moves != 0) {
-        const int square = std::countr_zero(moves);
+        const int square = FirstSquare(moves);
         moves &= moves - 1;
-        const TBitboard flips = FastFlips(square, own, opp);
+        const TBitboard flips = Flips(square, own, opp);
         const int value =
-            -Endgame(opp & ~flips, own | flips | FastBit(square), -beta, -std::max(alpha, best), 0);
+            -Endgame(opp & ~flips, own | flips | Bit(square), -beta, -Max(alpha, best), 0);
         if (value > best) {
             best = value;
             if (best >= beta) {
@@ -58,14 +56,14 @@ int TFastSearcher::EndgameSmall(TBitboard own, TBitboard opp, TBitboard moves, i
 
 int TFastSearcher::Endgame(TBitboard own, TBitboard opp, int alpha, int beta, int passes) {
     ++m_nodes;
-    if (FastIsOver(own, opp, passes)) {
+    if (IsOver(own, opp, passes)) {
         return DiscDifference(own, opp);
     }
-    const TBitboard moves = FastMoves(own, opp);
+    const TBitboard moves = Moves(own, opp);
     if (moves == 0) {
         return -Endgame(opp, own, -beta, -alpha, passes + 1);
     }
-    const int empties = 64 - FastCount(own | opp);
+    const int empties = 64 - Count(own | opp);
     if (empties < orderedEmpties) {
         return EndgameSmall(own, opp, moves, alpha, beta);
     }
@@ -86,7 +84,7 @@ int TFastSearcher::Endgame(TBitboard own, TBitboard opp, int alpha, int beta, in
     }
 
     TMoveList list;
-    FastListMoves(own, opp, moves, list);
+    ListMoves(own, opp, moves, list);
     OrderEndgame(own, opp, list, hint);
 
     int best = -discInfinity;
@@ -95,7 +93,7 @@ int TFastSearcher::Endgame(TBitboard own, TBitboard opp, int alpha, int beta, in
     for (int i = 0; i < list.Count; ++i) {
         const TMove& move = list.Moves[i];
         const TBitboard childOwn = opp & ~move.Flips;
-        const TBitboard childOpp = own | move.Flips | FastBit(move.Square);
+        const TBitboard childOpp = own | move.Flips | Bit(move.Square);
         int value;
         if (i == 0) {
             value = -Endgame(childOwn, childOpp, -beta, -low, 0);
@@ -121,3 +119,5 @@ int TFastSearcher::Endgame(TBitboard own, TBitboard opp, int alpha, int beta, in
     }
     return best;
 }
+
+} // namespace OCTAVANE_FAST_ISA

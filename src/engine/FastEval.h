@@ -10,7 +10,7 @@
 int FastEvaluate(TBitboard own, TBitboard opp);
 
 // The score of a finished game from the side owning `own`: 100 per disc of difference.
-constexpr int FastFinalScore(TBitboard own, TBitboard opp) {
+inline int FastFinalScore(TBitboard own, TBitboard opp) {
     return 100 * (FastCount(own) - FastCount(opp));
 }
 

@@ -1,6 +1,6 @@
-#include "engine/FastEval.h"
 #include "engine/FastSearcher.h"
 
+namespace OCTAVANE_FAST_ISA {
 namespace {
 
 constexpr int infinity = 30000;    // beyond every score
@@ -9,19 +9,24 @@ constexpr int mobilityWeight = 64; // per move left to the opponent, in evaluati
 constexpr int mobilityDepth = 3;   // below this the mobility costs more than it saves
 constexpr int tableDepth = 3;      // nodes this deep or deeper use the transposition table
 constexpr int childProbeDepth = 4; // nodes this deep or deeper look their children up first
+constexpr int killerDepth = 2;     // nodes this deep try the last refutations first
+constexpr int cornerBonus = 248;   // a corner move goes ahead of almost any other there
+
+constexpr TBitboard corners = 0x8100000000000081ULL;
+constexpr TBitboard nextToCorners = 0x42C300000000C342ULL;
 
 } // namespace
 
-void FastListMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher::TMoveList& list) {
+void ListMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher::TMoveList& list) {
     list.Count = 0;
     while (moves != 0) {
-        const int square = std::countr_zero(moves);
+        const int square = FirstSquare(moves);
         moves &= moves - 1;
-        list.Moves[list.Count++] = {FastFlips(square, own, opp), square, 0};
+        list.Moves[list.Count++] = {Flips(square, own, opp), square, 0};
     }
 }
 
-void FastSortMoves(TFastSearcher::TMoveList& list) {
+void SortMoves(TFastSearcher::TMoveList& list) {
     for (int i = 1; i < list.Count; ++i) {
         const TFastSearcher::TMove move = list.Moves[i];
         int j = i;
@@ -35,6 +40,20 @@ void FastSortMoves(TFastSearcher::TMoveList& list) {
 
 void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, int hint,
                                  int depth) const {
+    if (depth < mobilityDepth) {
+        // Two moves above the leaves the order is by what each move gains in this position's
+        // weights (twice the weight of the discs it turns), corners first: nearly the order of
+        // the children's own scores, for a fraction of their cost.
+        const TWeightPlanes planes = WeightPlanes(own, opp);
+        for (int i = 0; i < list.Count; ++i) {
+            TMove& move = list.Moves[i];
+            move.Score = move.Square == hint ? hintScore
+                                             : 2 * WeightOf(planes, move.Flips) +
+                                                   ((Bit(move.Square) & corners) ? cornerBonus : 0);
+        }
+        SortMoves(list);
+        return;
+    }
     for (int i = 0; i < list.Count; ++i) {
         TMove& move = list.Moves[i];
         if (move.Square == hint) {
@@ -42,30 +61,27 @@ void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, 
             continue;
         }
         const TBitboard childOwn = opp & ~move.Flips;
-        const TBitboard childOpp = own | move.Flips | FastBit(move.Square);
-        move.Score = -FastEvaluate(childOwn, childOpp);
-        if (depth >= mobilityDepth) {
-            move.Score -= mobilityWeight * FastCount(FastMoves(childOwn, childOpp));
-        }
+        const TBitboard childOpp = own | move.Flips | Bit(move.Square);
+        move.Score =
+            -Evaluate(childOwn, childOpp) - mobilityWeight * Count(Moves(childOwn, childOpp));
     }
-    FastSortMoves(list);
+    SortMoves(list);
 }
 
 // The node one move above the leaves: every child is scored as it stands. Corner moves go
 // first, as they most often refute at once, and the squares next to the corners, which have
 // the least weight, last; each group in scan order.
 int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int beta) {
-    constexpr TBitboard corners = 0x8100000000000081ULL;
-    constexpr TBitboard nextToCorners = 0x42C300000000C342ULL;
     int best = -infinity;
-    for (TBitboard batch :
-         {moves & corners, moves & ~(corners | nextToCorners), moves & nextToCorners}) {
+    const TBitboard batches[] = {moves & corners, moves & ~(corners | nextToCorners),
+                                 moves & nextToCorners};
+    for (TBitboard batch : batches) {
         while (batch != 0) {
-            const int square = std::countr_zero(batch);
+            const int square = FirstSquare(batch);
             batch &= batch - 1;
-            const TBitboard flips = FastFlips(square, own, opp);
+            const TBitboard flips = Flips(square, own, opp);
             ++m_nodes;
-            const int value = -FastLeafScore(opp & ~flips, own | flips | FastBit(square), 0);
+            const int value = -LeafScore(opp & ~flips, own | flips | Bit(square), 0);
             if (value > best) {
                 best = value;
                 if (best >= beta) {
@@ -80,13 +96,13 @@ int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int be
 int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, int beta,
                            int passes) {
     ++m_nodes;
-    if (FastIsOver(own, opp, passes)) {
-        return FastFinalScore(own, opp);
+    if (IsOver(own, opp, passes)) {
+        return FinalScore(own, opp);
     }
     if (depth <= 0) {
-        return FastEvaluate(own, opp);
+        return Evaluate(own, opp);
     }
-    const TBitboard moves = FastMoves(own, opp);
+    const TBitboard moves = Moves(own, opp);
     if (moves == 0) {
         return -Midgame(opp, own, depth, -beta, -alpha, passes + 1);
     }
@@ -117,7 +133,7 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
     bool first = true;
     auto refutes = [&](int square, TBitboard flips) {
         const TBitboard childOwn = opp & ~flips;
-        const TBitboard childOpp = own | flips | FastBit(square);
+        const TBitboard childOpp = own | flips | Bit(square);
         int value;
         if (first) {
             first = false;
@@ -137,21 +153,40 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
         }
         return low >= beta;
     };
-
-    // Step 3. The table's move first: when it refutes the node, the other moves need neither
-    // their flips nor their order.
-    if (hint != TFastTable::noMove && (moves & FastBit(hint)) != 0) {
-        if (refutes(hint, FastFlips(hint, own, opp))) {
+    auto finish = [&] {
+        if (depth >= tableDepth) {
             m_table.Store(own, opp, depth, alpha, beta, best, bestSquare);
-            return best;
+        }
+        return best;
+    };
+
+    // Step 3. The table's move first, or else a recent refutation: when it refutes the node,
+    // the other moves need neither their flips nor their order.
+    TBitboard searched = 0;
+    if (hint != TFastTable::noMove && (moves & Bit(hint)) != 0) {
+        searched = Bit(hint);
+        if (refutes(hint, Flips(hint, own, opp))) {
+            return finish();
+        }
+    } else if (depth == killerDepth) {
+        for (int k = 0; k < 2; ++k) {
+            const int killer = m_killers[k];
+            if (killer == TFastTable::noMove || (moves & Bit(killer)) == 0) {
+                continue;
+            }
+            searched = Bit(killer);
+            if (refutes(killer, Flips(killer, own, opp))) {
+                m_killers[k] = m_killers[0];
+                m_killers[0] = killer;
+                return finish();
+            }
+            break;
         }
     }
-    const int searched = first ? TFastTable::noMove : hint;
 
     // Step 4. The other children, most promising first.
     TMoveList list;
-    FastListMoves(own, opp, moves & ~(searched == TFastTable::noMove ? 0 : FastBit(searched)),
-                  list);
+    ListMoves(own, opp, moves & ~searched, list);
 
     // A child already known to be bad enough for the opponent cuts the node off before any of
     // them is searched.
@@ -159,23 +194,25 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
         for (int i = 0; i < list.Count; ++i) {
             const TMove& move = list.Moves[i];
             const TFastTable::TEntry* child =
-                m_table.Find(opp & ~move.Flips, own | move.Flips | FastBit(move.Square));
+                m_table.Find(opp & ~move.Flips, own | move.Flips | Bit(move.Square));
             if (child != nullptr && child->Depth == depth - 1 && -child->Upper >= beta) {
                 best = -child->Upper;
                 bestSquare = move.Square;
-                m_table.Store(own, opp, depth, alpha, beta, best, bestSquare);
-                return best;
+                return finish();
             }
         }
     }
     OrderMidgame(own, opp, list, hint, depth);
     for (int i = 0; i < list.Count; ++i) {
         if (refutes(list.Moves[i].Square, list.Moves[i].Flips)) {
+            if (depth == killerDepth && m_killers[0] != list.Moves[i].Square) {
+                m_killers[1] = m_killers[0];
+                m_killers[0] = list.Moves[i].Square;
+            }
             break;
         }
     }
-    if (depth >= tableDepth) {
-        m_table.Store(own, opp, depth, alpha, beta, best, bestSquare);
-    }
-    return best;
+    return finish();
 }
+
+} // namespace OCTAVANE_FAST_ISA

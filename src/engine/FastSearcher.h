@@ -1,7 +1,9 @@
 #pragma once
 
-#include "engine/FastSearch.h"
+#include "engine/FastIsaEntry.h"
 #include "engine/FastTable.h"
+
+namespace OCTAVANE_FAST_ISA {
 
 // The searcher behind FastSearch. Values inside it are negamax values, seen from the side to
 // move; the finished-game solver works in discs rather than hundredths so that its windows are
@@ -10,9 +12,9 @@ class TFastSearcher {
   public:
     TFastSearcher();
 
-    TFastAnswer Search(const TFastPosition& position, int depth);
+    TFastIsaAnswer Search(const TFastPosition& position, int depth);
     std::uint64_t Nodes() const { return m_nodes; }
-    void Forget() { m_table.Clear(); }
+    void Forget();
 
     // A legal move with the discs it turns and its place in the search order.
     struct TMove {
@@ -46,10 +48,15 @@ class TFastSearcher {
     TFastTable m_table;
     std::uint64_t m_nodes = 0;
     bool m_solving = false;
+    // The last two moves that refuted a node two moves above the leaves, most recent first:
+    // tried there before the other moves are scored.
+    int m_killers[2] = {TFastTable::noMove, TFastTable::noMove};
 };
 
 // Every legal move of the side to move, in scan order, with its flips.
-void FastListMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher::TMoveList& list);
+void ListMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher::TMoveList& list);
 
 // Sorts by descending score; equal scores keep scan order.
-void FastSortMoves(TFastSearcher::TMoveList& list);
+void SortMoves(TFastSearcher::TMoveList& list);
+
+} // namespace OCTAVANE_FAST_ISA

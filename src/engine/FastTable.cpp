@@ -1,15 +1,16 @@
 #include "engine/FastTable.h"
 
-#include <algorithm>
-#include <limits>
-#include <new>
+#include "engine/FastIsaEntry.h"
 
+namespace OCTAVANE_FAST_ISA {
 namespace {
 
-constexpr int boundLimit = std::numeric_limits<std::int16_t>::max();
+constexpr int boundLimit = 32767;
 
 std::int16_t Clamp16(int value) {
-    return static_cast<std::int16_t>(std::clamp(value, -boundLimit, boundLimit));
+    return static_cast<std::int16_t>(value < -boundLimit  ? -boundLimit
+                                     : value > boundLimit ? boundLimit
+                                                          : value);
 }
 
 } // namespace
@@ -62,15 +63,19 @@ void TFastTable::Store(TBitboard own, TBitboard opp, int depth, int alpha, int b
         entry.Upper = boundLimit;
     }
     if (value > alpha) {
-        entry.Lower = std::max(entry.Lower, Clamp16(value));
+        entry.Lower = static_cast<std::int16_t>(Max(entry.Lower, Clamp16(value)));
     }
     if (value < beta) {
-        entry.Upper = std::min(entry.Upper, Clamp16(value));
+        entry.Upper = static_cast<std::int16_t>(-Max(-entry.Upper, -Clamp16(value)));
     }
     entry.Move = static_cast<std::uint8_t>(move);
     entry.Age = m_age;
 }
 
 void TFastTable::Clear() {
-    std::fill(m_entries.get(), m_entries.get() + m_size, TEntry{});
+    for (std::size_t i = 0; i < m_size; ++i) {
+        m_entries[i] = TEntry{};
+    }
 }
+
+} // namespace OCTAVANE_FAST_ISA

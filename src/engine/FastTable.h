@@ -1,10 +1,12 @@
 #pragma once
 
-#include "engine/FastBoard.h"
+#include "engine/FastKernels.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+
+namespace OCTAVANE_FAST_ISA {
 
 // Transposition table of the fast search. An entry is keyed by the whole position (both masks,
 // side to move first), so a hit is never a collision, and by the depth it was searched to: a
@@ -57,3 +59,5 @@ class TFastTable {
     std::size_t m_mask;
     std::uint8_t m_age = 0;
 };
+
+} // namespace OCTAVANE_FAST_ISA

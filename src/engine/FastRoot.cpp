@@ -1,16 +1,12 @@
-#include "engine/FastSearch.h"
-
-#include "engine/FastEval.h"
 #include "engine/FastSearcher.h"
 
-#include <algorithm>
-
+namespace OCTAVANE_FAST_ISA {
 namespace {
 
 constexpr int infinity = 30000;
 constexpr int discInfinity = 100;
 constexpr int tableLog2Buckets = 18; // 2 ways of 24 bytes: 12 MiB
-constexpr int orderingDepthGap = 4;  // root moves are first ranked from this much shallower
+constexpr int orderingDepthGap = 6;  // root moves are first ranked from this much shallower
 constexpr int solveOrderingDepth = 2;
 
 int FloorDiv100(int value) {
@@ -55,15 +51,15 @@ void TFastSearcher::OrderRoot(TBitboard own, TBitboard opp, TMoveList& list, int
         // Before a solve: a short search of every move, with the full window.
         for (int i = 0; i < list.Count; ++i) {
             TMove& move = list.Moves[i];
-            move.Score = RootChild(opp & ~move.Flips, own | move.Flips | FastBit(move.Square),
+            move.Score = RootChild(opp & ~move.Flips, own | move.Flips | Bit(move.Square),
                                    solveOrderingDepth - 1, 0, -infinity, infinity);
         }
-        FastSortMoves(list);
+        SortMoves(list);
     } else {
         // Iterative deepening in steps of two, so that every pass has the leaves on the same
         // side as the real search: each ranks the moves for the next, and leaves in the table
         // the best replies that order the deeper trees.
-        for (int shallow = std::max(1, depth - orderingDepthGap); shallow < depth; shallow += 2) {
+        for (int shallow = Max(1, depth - orderingDepthGap); shallow < depth; shallow += 2) {
             RankRootMoves(own, opp, list, shallow);
         }
     }
@@ -77,7 +73,7 @@ void TFastSearcher::RankRootMoves(TBitboard own, TBitboard opp, TMoveList& list,
     for (int i = 0; i < list.Count; ++i) {
         TMove& move = list.Moves[i];
         const TBitboard childOwn = opp & ~move.Flips;
-        const TBitboard childOpp = own | move.Flips | FastBit(move.Square);
+        const TBitboard childOpp = own | move.Flips | Bit(move.Square);
         if (i == 0) {
             move.Score = best = RootChild(childOwn, childOpp, depth - 1, 0, -infinity, infinity);
             continue;
@@ -87,23 +83,28 @@ void TFastSearcher::RankRootMoves(TBitboard own, TBitboard opp, TMoveList& list,
             move.Score = best = RootChild(childOwn, childOpp, depth - 1, 0, best, infinity);
         }
     }
-    FastSortMoves(list);
+    SortMoves(list);
 }
 
-TFastAnswer TFastSearcher::Search(const TFastPosition& position, int depth) {
+void TFastSearcher::Forget() {
+    m_table.Clear();
+    m_killers[0] = m_killers[1] = TFastTable::noMove;
+}
+
+TFastIsaAnswer TFastSearcher::Search(const TFastPosition& position, int depth) {
     const TBitboard own = position.BlackToMove ? position.Black : position.White;
     const TBitboard opp = position.BlackToMove ? position.White : position.Black;
     const int sign = position.BlackToMove ? 1 : -1;
     m_table.NewSearch();
 
     // Step 1. The root may itself be a leaf.
-    TFastAnswer answer;
-    if (FastIsOver(own, opp, position.Passes) || depth <= 0) {
-        answer.Value = sign * FastLeafScore(own, opp, position.Passes);
+    TFastIsaAnswer answer{fastNoMove, fastNoMove, 0};
+    if (IsOver(own, opp, position.Passes) || depth <= 0) {
+        answer.Value = sign * LeafScore(own, opp, position.Passes);
         return answer;
     }
-    const TBitboard moves = FastMoves(own, opp);
-    m_solving = depth >= 64 - FastCount(own | opp);
+    const TBitboard moves = Moves(own, opp);
+    m_solving = depth >= 64 - Count(own | opp);
 
     // Step 2. No legal move: the one child is the pass, searched to the same depth.
     if (moves == 0) {
@@ -116,7 +117,7 @@ TFastAnswer TFastSearcher::Search(const TFastPosition& position, int depth) {
     // the first in scan order. A move before the best so far in scan order takes its place
     // when it is at least as good, a move after it only when it is strictly better.
     TMoveList list;
-    FastListMoves(own, opp, moves, list);
+    ListMoves(own, opp, moves, list);
     if (list.Count > 1 && (m_solving || depth > 2)) {
         OrderRoot(own, opp, list, depth);
     }
@@ -125,7 +126,7 @@ TFastAnswer TFastSearcher::Search(const TFastPosition& position, int depth) {
     for (int i = 0; i < list.Count; ++i) {
         const TMove& move = list.Moves[i];
         const TBitboard childOwn = opp & ~move.Flips;
-        const TBitboard childOpp = own | move.Flips | FastBit(move.Square);
+        const TBitboard childOpp = own | move.Flips | Bit(move.Square);
         if (bestSquare < 0) {
             best = RootChild(childOwn, childOpp, depth - 1, 0, -infinity, infinity);
             bestSquare = move.Square;
@@ -144,14 +145,26 @@ TFastAnswer TFastSearcher::Search(const TFastPosition& position, int depth) {
     return answer;
 }
 
-TFastAnswer FastSearch(const TFastPosition& position, int depth) {
+namespace {
+
+TFastIsaAnswer Search(const TFastPosition& position, int depth) {
     return Searcher().Search(position, depth);
 }
 
-void FastSearchForget() {
+void Forget() {
     Searcher().Forget();
 }
 
-std::uint64_t FastSearchNodes() {
+std::uint64_t Nodes() {
     return Searcher().Nodes();
 }
+
+int CountBits(TBitboard bits) {
+    return Count(bits);
+}
+
+} // namespace
+
+const TFastIsaEntry isaEntry = {Moves, Flips, Perft, CountBits, Evaluate, Search, Forget, Nodes};
+
+} // namespace OCTAVANE_FAST_ISA

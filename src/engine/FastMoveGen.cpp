@@ -1,7 +1,6 @@
-#include "engine/FastBoard.h"
+#include "engine/FastKernels.h"
 
-#include <array>
-
+namespace OCTAVANE_FAST_ISA {
 namespace {
 
 constexpr TBitboard notColumn0 = 0xFEFEFEFEFEFEFEFEULL;
@@ -10,7 +9,7 @@ constexpr TBitboard notColumn7 = 0x7F7F7F7F7F7F7F7FULL;
 // The eight rays leaving each square, nearest square first in bit order for the four rays that
 // climb (bit index grows) and last for the four that descend.
 struct TRays {
-    std::array<std::array<TBitboard, 8>, fastSquareCount> Ray{};
+    TBitboard Ray[fastSquareCount][8]{};
 };
 
 constexpr int rayDx[8] = {1, 0, 1, -1, -1, 0, -1, 1};
@@ -24,7 +23,7 @@ constexpr TRays MakeRays() {
             int x = square % 8 + rayDx[dir];
             int y = square / 8 + rayDy[dir];
             while (x >= 0 && x < 8 && y >= 0 && y < 8) {
-                rays.Ray[square][dir] |= FastBit(FastSquare(x, y));
+                rays.Ray[square][dir] |= TBitboard{1} << FastSquare(x, y);
                 x += rayDx[dir];
                 y += rayDy[dir];
             }
@@ -50,7 +49,7 @@ template <int Shift> TBitboard MovesAlong(TBitboard own, TBitboard mask) {
 
 } // namespace
 
-TBitboard FastMoves(TBitboard own, TBitboard opp) {
+TBitboard Moves(TBitboard own, TBitboard opp) {
     const TBitboard inner = opp & notColumn0 & notColumn7;
     TBitboard moves = MovesAlong<1>(own, inner) | MovesAlong<-1>(own, inner);
     moves |= MovesAlong<8>(own, opp) | MovesAlong<-8>(own, opp);
@@ -59,8 +58,8 @@ TBitboard FastMoves(TBitboard own, TBitboard opp) {
     return moves & ~(own | opp);
 }
 
-TBitboard FastFlips(int square, TBitboard own, TBitboard opp) {
-    if (((own | opp) & FastBit(square)) != 0) {
+TBitboard Flips(int square, TBitboard own, TBitboard opp) {
+    if (((own | opp) & Bit(square)) != 0) {
         return 0;
     }
     const auto& rays = g_rays.Ray[square];
@@ -77,30 +76,32 @@ TBitboard FastFlips(int square, TBitboard own, TBitboard opp) {
     }
     for (int dir = climbingRays; dir < 8; ++dir) {
         const TBitboard stops = rays[dir] & ~opp;
-        const TBitboard first = TBitboard{1} << (63 - std::countl_zero(stops | 1));
+        const TBitboard first = TBitboard{1} << (63 - __builtin_clzll(stops | 1));
         const TBitboard closed = 0 - static_cast<TBitboard>((first & own & rays[dir]) != 0);
         flips |= rays[dir] & ~((first << 1) - 1) & closed;
     }
     return flips;
 }
 
-std::uint64_t FastPerft(TBitboard own, TBitboard opp, int depth, int passes) {
-    if (depth <= 0 || FastIsOver(own, opp, passes)) {
+std::uint64_t Perft(TBitboard own, TBitboard opp, int depth, int passes) {
+    if (depth <= 0 || IsOver(own, opp, passes)) {
         return 1;
     }
-    TBitboard moves = FastMoves(own, opp);
+    TBitboard moves = Moves(own, opp);
     if (moves == 0) {
-        return FastPerft(opp, own, depth, passes + 1);
+        return Perft(opp, own, depth, passes + 1);
     }
     if (depth == 1) {
-        return static_cast<std::uint64_t>(FastCount(moves));
+        return static_cast<std::uint64_t>(Count(moves));
     }
     std::uint64_t leaves = 0;
     while (moves != 0) {
-        const int square = std::countr_zero(moves);
+        const int square = FirstSquare(moves);
         moves &= moves - 1;
-        const TBitboard flips = FastFlips(square, own, opp);
-        leaves += FastPerft(opp & ~flips, own | flips | FastBit(square), depth - 1, 0);
+        const TBitboard flips = Flips(square, own, opp);
+        leaves += Perft(opp & ~flips, own | flips | Bit(square), depth - 1, 0);
     }
     return leaves;
 }
+
+} // namespace OCTAVANE_FAST_ISA

@@ -1,7 +1,6 @@
-#include "engine/FastEval.h"
+#include "engine/FastKernels.h"
 
-#include <array>
-
+namespace OCTAVANE_FAST_ISA {
 namespace {
 
 // The square weights, which are powers of two, as one mask per bit of the weight.
@@ -13,8 +12,16 @@ constexpr int squareWeights[8][8] = {
 
 constexpr int weightBits = 8; // up to 128
 
-constexpr std::array<TBitboard, weightBits> MakeWeightPlanes() {
-    std::array<TBitboard, weightBits> planes{};
+// Fixed-size tables as plain arrays in structs, so that no library template built for one
+// instruction set is shared with another.
+template <typename T, int N> struct TTable {
+    T Item[N]{};
+    constexpr T& operator[](int i) { return Item[i]; }
+    constexpr const T& operator[](int i) const { return Item[i]; }
+};
+
+constexpr TTable<TBitboard, weightBits> MakeWeightPlanes() {
+    TTable<TBitboard, weightBits> planes;
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 8; ++x) {
             for (int bit = 0; bit < weightBits; ++bit) {
@@ -27,7 +34,7 @@ constexpr std::array<TBitboard, weightBits> MakeWeightPlanes() {
     return planes;
 }
 
-constexpr std::array<TBitboard, weightBits> g_tablePlanes = MakeWeightPlanes();
+constexpr TTable<TBitboard, weightBits> g_tablePlanes = MakeWeightPlanes();
 
 constexpr TBitboard column0 = 0x0101010101010101ULL;
 constexpr TBitboard column7 = 0x8080808080808080ULL;
@@ -36,8 +43,8 @@ constexpr TBitboard row7 = 0xFF00000000000000ULL;
 constexpr TBitboard corners = 0x8100000000000081ULL;
 
 // For an 8-bit line along an edge, the squares in the unbroken runs that start at either end.
-constexpr std::array<std::uint8_t, 256> MakeEndRuns() {
-    std::array<std::uint8_t, 256> runs{};
+constexpr TTable<std::uint8_t, 256> MakeEndRuns() {
+    TTable<std::uint8_t, 256> runs;
     for (int line = 0; line < 256; ++line) {
         int run = 0;
         for (int bit = 0; bit < 8 && ((line >> bit) & 1); ++bit) {
@@ -52,8 +59,8 @@ constexpr std::array<std::uint8_t, 256> MakeEndRuns() {
 }
 
 // Column 0 from an 8-bit line, bit i of the line on row i.
-constexpr std::array<TBitboard, 256> MakeColumnSpread() {
-    std::array<TBitboard, 256> spread{};
+constexpr TTable<TBitboard, 256> MakeColumnSpread() {
+    TTable<TBitboard, 256> spread;
     for (int line = 0; line < 256; ++line) {
         for (int bit = 0; bit < 8; ++bit) {
             if ((line >> bit) & 1) {
@@ -64,8 +71,8 @@ constexpr std::array<TBitboard, 256> MakeColumnSpread() {
     return spread;
 }
 
-constexpr std::array<std::uint8_t, 256> g_endRuns = MakeEndRuns();
-constexpr std::array<TBitboard, 256> g_columnSpread = MakeColumnSpread();
+constexpr TTable<std::uint8_t, 256> g_endRuns = MakeEndRuns();
+constexpr TTable<TBitboard, 256> g_columnSpread = MakeColumnSpread();
 
 // Column 0 of `bits` as an 8-bit line, row i in bit i.
 inline unsigned ColumnLine(TBitboard bits) {
@@ -121,68 +128,46 @@ struct TNeighbourClasses {
     return {fours & twos & ~ones, fours & twos & ones, eights};
 }
 
-// Disc count of `own` minus that of `opp` on `mask`, with the processor's bit count when the
-// caller is compiled for it.
-template <bool HardwareCount>
+// Disc count of `own` minus that of `opp` on `mask`.
 [[gnu::always_inline]] inline int CountDifference(TBitboard own, TBitboard opp, TBitboard mask) {
-    if constexpr (HardwareCount) {
-        return __builtin_popcountll(own & mask) - __builtin_popcountll(opp & mask);
-    } else {
-        return FastCount(own & mask) - FastCount(opp & mask);
-    }
+    return Count(own & mask) - Count(opp & mask);
 }
 
-template <bool HardwareCount>
-[[gnu::always_inline]] inline int EvaluateWith(TBitboard own, TBitboard opp) {
+struct TClasses {
+    TBitboard Runs;  // in a corner run: 128
+    TBitboard Six;   // six occupied neighbours and no run: 8
+    TBitboard Seven; // seven: 16
+    TBitboard Eight; // eight: 32
+    TBitboard Plain; // the rest: the table's weight
+};
+
+[[gnu::always_inline]] inline TClasses Classify(TBitboard own, TBitboard opp) {
     const TBitboard occupied = own | opp;
     const TNeighbourClasses neighbours = CountNeighbours(occupied);
     const TBitboard runs = (occupied & corners) != 0 ? CornerRuns(own, opp) : 0;
-    const TBitboard plain = ~(runs | neighbours.Six | neighbours.Seven | neighbours.Eight);
-    // An occupied corner always lies in its own run, so the table's corner weight never counts.
-    auto difference = [&](TBitboard mask) {
-        return CountDifference<HardwareCount>(own, opp, mask);
-    };
-    return difference(g_tablePlanes[0] & plain) + 2 * difference(g_tablePlanes[1] & plain) +
-           4 * difference(g_tablePlanes[2] & plain) +
-           8 * difference((g_tablePlanes[3] & plain) | (neighbours.Six & ~runs)) +
-           16 * difference(neighbours.Seven & ~runs) + 32 * difference(neighbours.Eight & ~runs) +
-           128 * difference(runs);
-}
-
-int EvaluateGeneric(TBitboard own, TBitboard opp) {
-    return EvaluateWith<false>(own, opp);
-}
-
-using TEvaluate = int (*)(TBitboard, TBitboard);
-
-#if defined(__x86_64__) && !defined(__POPCNT__)
-// Most leaves of the search end here; the bit-count instruction makes the evaluation about
-// twice as fast, so it is used whenever the processor has it.
-[[gnu::target("popcnt")]] int EvaluateHardware(TBitboard own, TBitboard opp) {
-    return EvaluateWith<true>(own, opp);
-}
-
-TEvaluate ChooseEvaluate() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("popcnt") ? EvaluateHardware : EvaluateGeneric;
-}
-#else
-TEvaluate ChooseEvaluate() {
-    return EvaluateGeneric;
-}
-#endif
-
-// Chosen on the first call, so that no start-up order can reach an unset pointer.
-int EvaluateFirst(TBitboard own, TBitboard opp);
-TEvaluate g_evaluate = EvaluateFirst;
-
-int EvaluateFirst(TBitboard own, TBitboard opp) {
-    g_evaluate = ChooseEvaluate();
-    return g_evaluate(own, opp);
+    return {runs, neighbours.Six & ~runs, neighbours.Seven & ~runs, neighbours.Eight & ~runs,
+            ~(runs | neighbours.Six | neighbours.Seven | neighbours.Eight)};
 }
 
 } // namespace
 
-int FastEvaluate(TBitboard own, TBitboard opp) {
-    return g_evaluate(own, opp);
+int Evaluate(TBitboard own, TBitboard opp) {
+    const TClasses classes = Classify(own, opp);
+    // An occupied corner always lies in its own run, so the table's corner weight never counts.
+    auto difference = [&](TBitboard mask) { return CountDifference(own, opp, mask); };
+    return difference(g_tablePlanes[0] & classes.Plain) +
+           2 * difference(g_tablePlanes[1] & classes.Plain) +
+           4 * difference(g_tablePlanes[2] & classes.Plain) +
+           8 * difference((g_tablePlanes[3] & classes.Plain) | classes.Six) +
+           16 * difference(classes.Seven) + 32 * difference(classes.Eight) +
+           128 * difference(classes.Runs);
 }
+
+TWeightPlanes WeightPlanes(TBitboard own, TBitboard opp) {
+    const TClasses classes = Classify(own, opp);
+    return {{g_tablePlanes[0] & classes.Plain, g_tablePlanes[1] & classes.Plain,
+             g_tablePlanes[2] & classes.Plain, (g_tablePlanes[3] & classes.Plain) | classes.Six,
+             (g_tablePlanes[4] & classes.Plain) | classes.Seven, classes.Eight, 0, classes.Runs}};
+}
+
+} // namespace OCTAVANE_FAST_ISA

@@ -1,0 +1,19 @@
+#pragma once
+
+// The instruction sets the fast engine is built for. The plain one runs on every processor the
+// program runs on; the others are used only when the processor has them. All give the same
+// moves, values and counts: only the time differs. The best one available is chosen before the
+// first use; tests choose each in turn.
+enum class TFastIsa {
+    Plain, // the baseline of the target
+    Avx2,  // x86-64 with AVX2, BMI1, BMI2 and POPCNT (processors from 2013 on)
+};
+
+// True when the engine was built for `isa` and this processor runs it.
+bool FastIsaAvailable(TFastIsa isa);
+
+// Makes `isa` the one every Fast* function uses; false, with nothing changed, when it is not
+// available. Not for use while a search runs.
+bool FastSelectIsa(TFastIsa isa);
+
+TFastIsa FastSelectedIsa();

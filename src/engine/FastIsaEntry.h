@@ -1,0 +1,39 @@
+#pragma once
+
+#include "engine/FastBoard.h"
+#include "engine/FastSearch.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// What each instruction set build of the engine offers, as plain function pointers, so that the
+// rest of the program reaches it without sharing any of its inline code.
+struct TFastIsaAnswer {
+    int X;
+    int Y;
+    int Value;
+};
+
+struct TFastIsaEntry {
+    TBitboard (*Moves)(TBitboard own, TBitboard opp);
+    TBitboard (*Flips)(int square, TBitboard own, TBitboard opp);
+    std::uint64_t (*Perft)(TBitboard own, TBitboard opp, int depth, int passes);
+    int (*Count)(TBitboard bits);
+    int (*Evaluate)(TBitboard own, TBitboard opp);
+    TFastIsaAnswer (*Search)(const TFastPosition& position, int depth);
+    void (*Forget)();
+    std::uint64_t (*Nodes)();
+};
+
+// Zeroed memory of `bytes` bytes from the system, for the transposition tables; a failure
+// throws std::bad_alloc. Release with std::free.
+void* FastAllocateZeroed(std::size_t bytes);
+
+namespace fast_plain {
+extern const TFastIsaEntry isaEntry;
+}
+#if defined(OCTAVANE_FAST_HAS_AVX2)
+namespace fast_avx2 {
+extern const TFastIsaEntry isaEntry;
+}
+#endif
