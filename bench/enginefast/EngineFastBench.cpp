@@ -22,16 +22,18 @@ namespace {
 constexpr std::uint64_t perft11Leaves = 212260880;
 
 const char* IsaName(TFastIsa isa) {
-    return isa == TFastIsa::Avx2 ? "avx2" : "plain";
+    return isa == TFastIsa::Avx2 ? "avx2" : isa == TFastIsa::Popcnt ? "popcnt" : "plain";
 }
 
-// Runs a benchmark on the plain build when its second argument is 1, on the engine's own choice
-// otherwise, and labels it with the build it ran on.
+// Runs a benchmark on the plain build when its second argument is 1, on the POPCNT build when
+// it is 2, on the engine's own choice when it is 0, and labels it with the build it ran on.
 class TIsaChoice {
   public:
     explicit TIsaChoice(benchmark::State& state) : m_saved(FastSelectedIsa()) {
         if (state.range(1) == 1) {
             FastSelectIsa(TFastIsa::Plain);
+        } else if (state.range(1) == 2) {
+            FastSelectIsa(TFastIsa::Popcnt);
         }
         state.SetLabel(IsaName(FastSelectedIsa()));
     }
@@ -137,10 +139,11 @@ void BM_SelfPlay(benchmark::State& state) {
     state.counters["black"] = times.Black;
     state.counters["white"] = times.White;
 }
-// Every level on the engine's own choice of build; level 9 on the plain build as well.
+// Every level on the engine's own choice of build; level 9 on the others as well.
 BENCHMARK(BM_SelfPlay)
     ->ArgsProduct({benchmark::CreateDenseRange(1, 9, 1), {0}})
     ->Args({9, 1})
+    ->Args({9, 2})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 

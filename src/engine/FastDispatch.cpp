@@ -4,6 +4,7 @@
 #include "engine/FastSearch.h"
 
 #include <cstdlib>
+#include <initializer_list>
 #include <new>
 
 namespace {
@@ -12,8 +13,15 @@ bool ProcessorRuns(TFastIsa isa) {
     switch (isa) {
     case TFastIsa::Plain:
         return true;
+    case TFastIsa::Popcnt:
+#if defined(OCTAVANE_FAST_HAS_X86_ISAS)
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("sse4.2");
+#else
+        return false;
+#endif
     case TFastIsa::Avx2:
-#if defined(OCTAVANE_FAST_HAS_AVX2)
+#if defined(OCTAVANE_FAST_HAS_X86_ISAS)
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
                __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt");
@@ -25,9 +33,12 @@ bool ProcessorRuns(TFastIsa isa) {
 }
 
 const TFastIsaEntry& EntryOf(TFastIsa isa) {
-#if defined(OCTAVANE_FAST_HAS_AVX2)
+#if defined(OCTAVANE_FAST_HAS_X86_ISAS)
     if (isa == TFastIsa::Avx2) {
         return fast_avx2::isaEntry;
+    }
+    if (isa == TFastIsa::Popcnt) {
+        return fast_popcnt::isaEntry;
     }
 #endif
     (void)isa;
@@ -40,8 +51,12 @@ struct TSelection {
 };
 
 TSelection BestAvailable() {
-    const TFastIsa isa = ProcessorRuns(TFastIsa::Avx2) ? TFastIsa::Avx2 : TFastIsa::Plain;
-    return {isa, &EntryOf(isa)};
+    for (TFastIsa isa : {TFastIsa::Avx2, TFastIsa::Popcnt}) {
+        if (ProcessorRuns(isa)) {
+            return {isa, &EntryOf(isa)};
+        }
+    }
+    return {TFastIsa::Plain, &EntryOf(TFastIsa::Plain)};
 }
 
 // Chosen on first use, so that no start-up order can reach an unset choice.
@@ -98,6 +113,10 @@ std::uint64_t FastPerft(TBitboard own, TBitboard opp, int depth, int passes) {
 
 int FastEvaluate(TBitboard own, TBitboard opp) {
     return Isa().Evaluate(own, opp);
+}
+
+int FastEvaluateAfter(TBitboard own, TBitboard opp, int square) {
+    return Isa().EvaluateAfter(own, opp, square);
 }
 
 TFastAnswer FastSearch(const TFastPosition& position, int depth) {

@@ -9,6 +9,11 @@
 // when it lies in an unbroken run of its corner's colour along an edge from that corner.
 int FastEvaluate(TBitboard own, TBitboard opp);
 
+// The evaluation after the side owning `own` plays the legal move `square`, seen from that side:
+// FastEvaluate of the discs it then holds against the opponent's. The search scores the moves
+// of a position this way, from what their evaluations share with the position's own.
+int FastEvaluateAfter(TBitboard own, TBitboard opp, int square);
+
 // The score of a finished game from the side owning `own`: 100 per disc of difference.
 inline int FastFinalScore(TBitboard own, TBitboard opp) {
     return 100 * (FastCount(own) - FastCount(opp));

@@ -96,7 +96,7 @@ inline unsigned ColumnLine(TBitboard bits) {
 }
 
 struct TNeighbourClasses {
-    TBitboard Six, Seven, Eight;
+    TBitboard Five, Six, Seven, Eight;
 };
 
 // Squares by their number of occupied neighbours, a neighbour off the board counting as
@@ -125,7 +125,7 @@ struct TNeighbourClasses {
     const TBitboard fourCarry = t & c4;
     const TBitboard fours = c5 ^ fourCarry;
     const TBitboard eights = c5 & fourCarry;
-    return {fours & twos & ~ones, fours & twos & ones, eights};
+    return {fours & ~twos & ones, fours & twos & ~ones, fours & twos & ones, eights};
 }
 
 // Disc count of `own` minus that of `opp` on `mask`.
@@ -149,10 +149,8 @@ struct TClasses {
             ~(runs | neighbours.Six | neighbours.Seven | neighbours.Eight)};
 }
 
-} // namespace
-
-int Evaluate(TBitboard own, TBitboard opp) {
-    const TClasses classes = Classify(own, opp);
+// The position's weight for `own` less that for `opp`, by the classes of its squares.
+[[gnu::always_inline]] inline int Weigh(TBitboard own, TBitboard opp, const TClasses& classes) {
     // An occupied corner always lies in its own run, so the table's corner weight never counts.
     auto difference = [&](TBitboard mask) { return CountDifference(own, opp, mask); };
     return difference(g_tablePlanes[0] & classes.Plain) +
@@ -161,6 +159,62 @@ int Evaluate(TBitboard own, TBitboard opp) {
            8 * difference((g_tablePlanes[3] & classes.Plain) | classes.Six) +
            16 * difference(classes.Seven) + 32 * difference(classes.Eight) +
            128 * difference(classes.Runs);
+}
+
+// The squares around each square.
+constexpr TTable<TBitboard, 64> MakeAround() {
+    TTable<TBitboard, 64> around;
+    for (int square = 0; square < 64; ++square) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int x = square % 8 + dx;
+                const int y = square / 8 + dy;
+                if ((dx != 0 || dy != 0) && x >= 0 && x < 8 && y >= 0 && y < 8) {
+                    around[square] |= TBitboard{1} << (y * 8 + x);
+                }
+            }
+        }
+    }
+    return around;
+}
+
+constexpr TTable<TBitboard, 64> g_around = MakeAround();
+constexpr TBitboard edges = 0xFF818181818181FFULL;
+
+} // namespace
+
+int Evaluate(TBitboard own, TBitboard opp) {
+    return Weigh(own, opp, Classify(own, opp));
+}
+
+TEvalBase EvalBase(TBitboard own, TBitboard opp) {
+    const TBitboard occupied = own | opp;
+    const TNeighbourClasses neighbours = CountNeighbours(occupied);
+    return {own,
+            opp,
+            neighbours.Five,
+            neighbours.Six,
+            neighbours.Seven,
+            neighbours.Eight,
+            (occupied & corners) != 0 ? CornerRuns(own, opp) : 0};
+}
+
+int EvaluateAfter(const TEvalBase& base, int square, TBitboard flips) {
+    const TBitboard bit = Bit(square);
+    const TBitboard own = base.Own | flips | bit;
+    const TBitboard opp = base.Opp & ~flips;
+    // The new disc adds one occupied neighbour to each square around it, and nothing else
+    // changes the counts. A move off the edges turns no edge disc, so the runs stay.
+    const TBitboard around = g_around[square];
+    const TBitboard six = (base.Six & ~around) | (base.Five & around);
+    const TBitboard seven = (base.Seven & ~around) | (base.Six & around);
+    const TBitboard eight = (base.Eight & ~around) | (base.Seven & around);
+    TBitboard runs = base.Runs;
+    if ((bit & edges) != 0) {
+        runs = ((own | opp) & corners) != 0 ? CornerRuns(own, opp) : 0;
+    }
+    return Weigh(own, opp,
+                 {runs, six & ~runs, seven & ~runs, eight & ~runs, ~(runs | six | seven | eight)});
 }
 
 TWeightPlanes WeightPlanes(TBitboard own, TBitboard opp) {

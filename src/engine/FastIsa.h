@@ -5,8 +5,9 @@
 // moves, values and counts: only the time differs. The best one available is chosen before the
 // first use; tests choose each in turn.
 enum class TFastIsa {
-    Plain, // the baseline of the target
-    Avx2,  // x86-64 with AVX2, BMI1, BMI2 and POPCNT (processors from 2013 on)
+    Plain,  // the baseline of the target
+    Popcnt, // x86-64 with POPCNT and SSE4.2 (processors from 2008 on, and later ones without AVX2)
+    Avx2,   // x86-64 with AVX2, BMI1, BMI2 and POPCNT (processors from 2013 on)
 };
 
 // True when the engine was built for `isa` and this processor runs it.

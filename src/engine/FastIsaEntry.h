@@ -20,6 +20,7 @@ struct TFastIsaEntry {
     std::uint64_t (*Perft)(TBitboard own, TBitboard opp, int depth, int passes);
     int (*Count)(TBitboard bits);
     int (*Evaluate)(TBitboard own, TBitboard opp);
+    int (*EvaluateAfter)(TBitboard own, TBitboard opp, int square);
     TFastIsaAnswer (*Search)(const TFastPosition& position, int depth);
     void (*Forget)();
     std::uint64_t (*Nodes)();
@@ -32,7 +33,10 @@ void* FastAllocateZeroed(std::size_t bytes);
 namespace fast_plain {
 extern const TFastIsaEntry isaEntry;
 }
-#if defined(OCTAVANE_FAST_HAS_AVX2)
+#if defined(OCTAVANE_FAST_HAS_X86_ISAS)
+namespace fast_popcnt {
+extern const TFastIsaEntry isaEntry;
+}
 namespace fast_avx2 {
 extern const TFastIsaEntry isaEntry;
 }

@@ -6,7 +6,7 @@ namespace {
 constexpr int infinity = 30000;    // beyond every score
 constexpr int hintScore = 1 << 20; // the table's move is searched first
 constexpr int mobilityWeight = 64; // per move left to the opponent, in evaluation units
-constexpr int mobilityDepth = 3;   // below this the mobility costs more than it saves
+constexpr int scoredDepth = 5;     // from here up moves are ordered by their children's scores
 constexpr int tableDepth = 3;      // nodes this deep or deeper use the transposition table
 constexpr int childProbeDepth = 4; // nodes this deep or deeper look their children up first
 constexpr int killerDepth = 2;     // nodes this deep try the last refutations first
@@ -40,10 +40,10 @@ void SortMoves(TFastSearcher::TMoveList& list) {
 
 void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, int hint,
                                  int depth) const {
-    if (depth < mobilityDepth) {
-        // Two moves above the leaves the order is by what each move gains in this position's
-        // weights (twice the weight of the discs it turns), corners first: nearly the order of
-        // the children's own scores, for a fraction of their cost.
+    if (depth < scoredDepth) {
+        // Near the leaves the order is by what each move gains in this position's weights
+        // (twice the weight of the discs it turns), corners first: nearly the order of the
+        // children's own scores, for a fraction of their cost.
         const TWeightPlanes planes = WeightPlanes(own, opp);
         for (int i = 0; i < list.Count; ++i) {
             TMove& move = list.Moves[i];
@@ -54,6 +54,8 @@ void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, 
         SortMoves(list);
         return;
     }
+    // Higher up, by the child's score less the replies it leaves the opponent.
+    const TEvalBase base = EvalBase(own, opp);
     for (int i = 0; i < list.Count; ++i) {
         TMove& move = list.Moves[i];
         if (move.Square == hint) {
@@ -62,16 +64,18 @@ void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, 
         }
         const TBitboard childOwn = opp & ~move.Flips;
         const TBitboard childOpp = own | move.Flips | Bit(move.Square);
-        move.Score =
-            -Evaluate(childOwn, childOpp) - mobilityWeight * Count(Moves(childOwn, childOpp));
+        move.Score = EvaluateAfter(base, move.Square, move.Flips) -
+                     mobilityWeight * Count(Moves(childOwn, childOpp));
     }
     SortMoves(list);
 }
 
-// The node one move above the leaves: every child is scored as it stands. Corner moves go
-// first, as they most often refute at once, and the squares next to the corners, which have
-// the least weight, last; each group in scan order.
+// The node one move above the leaves: every child is scored as it stands, from what this
+// position's evaluation has in common with them. Corner moves go first, as they most often
+// refute at once, and the squares next to the corners, which have the least weight, last; each
+// group in scan order.
 int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int beta) {
+    const TEvalBase base = EvalBase(own, opp);
     int best = -infinity;
     const TBitboard batches[] = {moves & corners, moves & ~(corners | nextToCorners),
                                  moves & nextToCorners};
@@ -81,7 +85,10 @@ int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int be
             batch &= batch - 1;
             const TBitboard flips = Flips(square, own, opp);
             ++m_nodes;
-            const int value = -LeafScore(opp & ~flips, own | flips | Bit(square), 0);
+            const TBitboard childOwn = own | flips | Bit(square);
+            const TBitboard childOpp = opp & ~flips;
+            const int value = IsOver(childOwn, childOpp, 0) ? FinalScore(childOwn, childOpp)
+                                                            : EvaluateAfter(base, square, flips);
             if (value > best) {
                 best = value;
                 if (best >= beta) {

@@ -163,8 +163,13 @@ int CountBits(TBitboard bits) {
     return Count(bits);
 }
 
+int EvaluateAfterMove(TBitboard own, TBitboard opp, int square) {
+    return EvaluateAfter(EvalBase(own, opp), square, Flips(square, own, opp));
+}
+
 } // namespace
 
-const TFastIsaEntry isaEntry = {Moves, Flips, Perft, CountBits, Evaluate, Search, Forget, Nodes};
+extern const TFastIsaEntry isaEntry = {
+    Moves, Flips, Perft, CountBits, Evaluate, EvaluateAfterMove, Search, Forget, Nodes};
 
 } // namespace OCTAVANE_FAST_ISA

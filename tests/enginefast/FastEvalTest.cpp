@@ -107,4 +107,43 @@ TEST(FastEvaluation, MatchesThePlainEvaluationOnScatteredDiscs) {
     }
 }
 
+// The score of a position one move on, worked out from what it shares with the position before
+// the move, equals the full evaluation of that position for every legal move: on positions
+// from random games and on scatterings that put discs on every edge and corner.
+TEST(FastEvaluation, ScoreAfterAMoveMatchesTheFullEvaluation) {
+    TRandom random(9);
+    auto checkEveryMove = [](TBitboard own, TBitboard opp) {
+        for (TBitboard moves = FastMoves(own, opp); moves != 0; moves &= moves - 1) {
+            int square = 0;
+            while ((moves & FastBit(square)) == 0) {
+                ++square;
+            }
+            const TBitboard flips = FastFlips(square, own, opp);
+            ASSERT_EQ(FastEvaluateAfter(own, opp, square),
+                      FastEvaluate(own | flips | FastBit(square), opp & ~flips))
+                << "move " << square << " own " << own << " opp " << opp;
+        }
+    };
+    for (int game = 0; game < 300; ++game) {
+        TBoard board;
+        do {
+            const TFastPosition position = ToFastPosition(board);
+            const TBitboard own = position.BlackToMove ? position.Black : position.White;
+            const TBitboard opp = position.BlackToMove ? position.White : position.Black;
+            checkEveryMove(own, opp);
+        } while (PlayRandomMove(random, board));
+    }
+    for (int trial = 0; trial < 20000; ++trial) {
+        TBitboard own = 0;
+        TBitboard opp = 0;
+        const int density = static_cast<int>(random() % 100);
+        for (int square = 0; square < 64; ++square) {
+            if (static_cast<int>(random() % 100) < density) {
+                (random() % 2 ? own : opp) |= FastBit(square);
+            }
+        }
+        checkEveryMove(own, opp);
+    }
+}
+
 } // namespace
