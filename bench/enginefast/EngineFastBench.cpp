@@ -22,11 +22,21 @@ namespace {
 constexpr std::uint64_t perft11Leaves = 212260880;
 
 const char* IsaName(TFastIsa isa) {
-    return isa == TFastIsa::Avx2 ? "avx2" : isa == TFastIsa::Popcnt ? "popcnt" : "plain";
+    switch (isa) {
+    case TFastIsa::Avx512:
+        return "avx512";
+    case TFastIsa::Avx2:
+        return "avx2";
+    case TFastIsa::Popcnt:
+        return "popcnt";
+    case TFastIsa::Plain:
+        break;
+    }
+    return "plain";
 }
 
-// Runs a benchmark on the plain build when its second argument is 1, on the POPCNT build when
-// it is 2, on the engine's own choice when it is 0, and labels it with the build it ran on.
+// Runs a benchmark on the engine's own choice of build when its second argument is 0, else on
+// the plain (1), POPCNT (2) or AVX2 (3) build, and labels it with the build it ran on.
 class TIsaChoice {
   public:
     explicit TIsaChoice(benchmark::State& state) : m_saved(FastSelectedIsa()) {
@@ -34,6 +44,8 @@ class TIsaChoice {
             FastSelectIsa(TFastIsa::Plain);
         } else if (state.range(1) == 2) {
             FastSelectIsa(TFastIsa::Popcnt);
+        } else if (state.range(1) == 3) {
+            FastSelectIsa(TFastIsa::Avx2);
         }
         state.SetLabel(IsaName(FastSelectedIsa()));
     }
@@ -144,6 +156,7 @@ BENCHMARK(BM_SelfPlay)
     ->ArgsProduct({benchmark::CreateDenseRange(1, 9, 1), {0}})
     ->Args({9, 1})
     ->Args({9, 2})
+    ->Args({9, 3})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 

@@ -28,12 +28,24 @@ bool ProcessorRuns(TFastIsa isa) {
 #else
         return false;
 #endif
+    case TFastIsa::Avx512:
+#if defined(OCTAVANE_FAST_HAS_X86_ISAS)
+        // The library checks that the system saves the AVX-512 registers, too.
+        return ProcessorRuns(TFastIsa::Avx2) && __builtin_cpu_supports("avx512f") &&
+               __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw") &&
+               __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vpopcntdq");
+#else
+        return false;
+#endif
     }
     return false;
 }
 
 const TFastIsaEntry& EntryOf(TFastIsa isa) {
 #if defined(OCTAVANE_FAST_HAS_X86_ISAS)
+    if (isa == TFastIsa::Avx512) {
+        return fast_avx512::isaEntry;
+    }
     if (isa == TFastIsa::Avx2) {
         return fast_avx2::isaEntry;
     }
@@ -51,7 +63,7 @@ struct TSelection {
 };
 
 TSelection BestAvailable() {
-    for (TFastIsa isa : {TFastIsa::Avx2, TFastIsa::Popcnt}) {
+    for (TFastIsa isa : {TFastIsa::Avx512, TFastIsa::Avx2, TFastIsa::Popcnt}) {
         if (ProcessorRuns(isa)) {
             return {isa, &EntryOf(isa)};
         }

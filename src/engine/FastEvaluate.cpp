@@ -1,5 +1,9 @@
 #include "engine/FastKernels.h"
 
+#if defined(__AVX512F__)
+#include <immintrin.h>
+#endif
+
 namespace OCTAVANE_FAST_ISA {
 namespace {
 
@@ -152,6 +156,31 @@ struct TClasses {
 // The position's weight for `own` less that for `opp`, by the classes of its squares.
 [[gnu::always_inline]] inline int Weigh(TBitboard own, TBitboard opp, const TClasses& classes) {
     // An occupied corner always lies in its own run, so the table's corner weight never counts.
+#if defined(__AVX512F__) && defined(__AVX512VPOPCNTDQ__)
+    // The seven classes side by side, one lane each, in the order of their weights: the plain
+    // squares of the table's weights 1, 2, 4 and 8 (8 also for six occupied neighbours), then
+    // 16, 32 and the runs' 128.
+    const __m512i table = _mm512_set_epi64(0, 0, 0, 0, static_cast<long long>(g_tablePlanes[3]),
+                                           static_cast<long long>(g_tablePlanes[2]),
+                                           static_cast<long long>(g_tablePlanes[1]),
+                                           static_cast<long long>(g_tablePlanes[0]));
+    const __m512i crowded = _mm512_set_epi64(
+        0, static_cast<long long>(classes.Runs), static_cast<long long>(classes.Eight),
+        static_cast<long long>(classes.Seven), static_cast<long long>(classes.Six), 0, 0, 0);
+    const __m512i masks = _mm512_or_si512(
+        _mm512_and_si512(table, _mm512_set1_epi64(static_cast<long long>(classes.Plain))), crowded);
+    const __m512i mine = _mm512_popcnt_epi64(
+        _mm512_and_si512(masks, _mm512_set1_epi64(static_cast<long long>(own))));
+    const __m512i theirs = _mm512_popcnt_epi64(
+        _mm512_and_si512(masks, _mm512_set1_epi64(static_cast<long long>(opp))));
+    const __m512i weighted =
+        _mm512_sllv_epi64(_mm512_sub_epi64(mine, theirs), _mm512_set_epi64(0, 7, 5, 4, 3, 2, 1, 0));
+    const __m256i half =
+        _mm256_add_epi64(_mm512_castsi512_si256(weighted), _mm512_extracti64x4_epi64(weighted, 1));
+    const __m128i quarter =
+        _mm_add_epi64(_mm256_castsi256_si128(half), _mm256_extracti128_si256(half, 1));
+    return static_cast<int>(_mm_cvtsi128_si64(quarter) + _mm_extract_epi64(quarter, 1));
+#else
     auto difference = [&](TBitboard mask) { return CountDifference(own, opp, mask); };
     return difference(g_tablePlanes[0] & classes.Plain) +
            2 * difference(g_tablePlanes[1] & classes.Plain) +
@@ -159,6 +188,7 @@ struct TClasses {
            8 * difference((g_tablePlanes[3] & classes.Plain) | classes.Six) +
            16 * difference(classes.Seven) + 32 * difference(classes.Eight) +
            128 * difference(classes.Runs);
+#endif
 }
 
 // The squares around each square.

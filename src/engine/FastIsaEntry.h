@@ -40,4 +40,7 @@ extern const TFastIsaEntry isaEntry;
 namespace fast_avx2 {
 extern const TFastIsaEntry isaEntry;
 }
+namespace fast_avx512 {
+extern const TFastIsaEntry isaEntry;
+}
 #endif

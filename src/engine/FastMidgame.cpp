@@ -100,6 +100,28 @@ int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int be
     return best;
 }
 
+int TFastSearcher::CachedLastPly(TBitboard own, TBitboard opp, TBitboard moves, int alpha,
+                                 int beta) {
+    TLastPlyEntry& entry = m_lastPlyCache[TFastTable::Hash(own, opp) & (lastPlyCacheSize - 1)];
+    if (entry.Own == own && entry.Opp == opp) {
+        if (entry.Lower >= beta || entry.Lower == entry.Upper) {
+            return entry.Lower;
+        }
+        if (entry.Upper <= alpha) {
+            return entry.Upper;
+        }
+    } else {
+        entry = {own, opp, -infinity, infinity};
+    }
+    const int value = LastPly(own, opp, moves, beta);
+    if (value >= beta) {
+        entry.Lower = Max(entry.Lower, value);
+    } else {
+        entry.Lower = entry.Upper = value;
+    }
+    return value;
+}
+
 int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, int beta,
                            int passes) {
     ++m_nodes;
@@ -114,7 +136,7 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
         return -Midgame(opp, own, depth, -beta, -alpha, passes + 1);
     }
     if (depth == 1) {
-        return LastPly(own, opp, moves, beta);
+        return CachedLastPly(own, opp, moves, alpha, beta);
     }
 
     // Step 1. A bound from an earlier visit at the same depth may settle the node.

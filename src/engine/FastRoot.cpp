@@ -89,6 +89,9 @@ void TFastSearcher::RankRootMoves(TBitboard own, TBitboard opp, TMoveList& list,
 void TFastSearcher::Forget() {
     m_table.Clear();
     m_killers[0] = m_killers[1] = TFastTable::noMove;
+    for (TLastPlyEntry& entry : m_lastPlyCache) {
+        entry = TLastPlyEntry{};
+    }
 }
 
 TFastIsaAnswer TFastSearcher::Search(const TFastPosition& position, int depth) {

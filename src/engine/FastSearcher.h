@@ -32,6 +32,7 @@ class TFastSearcher {
     // Midgame: the exact value of the node `depth` real moves deep, fail-soft.
     int Midgame(TBitboard own, TBitboard opp, int depth, int alpha, int beta, int passes);
     int LastPly(TBitboard own, TBitboard opp, TBitboard moves, int beta);
+    int CachedLastPly(TBitboard own, TBitboard opp, TBitboard moves, int alpha, int beta);
     void OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, int hint, int depth) const;
 
     // Finished-game solver: the final disc difference under best play, fail-soft, in discs.
@@ -51,6 +52,18 @@ class TFastSearcher {
     // The last two moves that refuted a node two moves above the leaves, most recent first:
     // tried there before the other moves are scored.
     int m_killers[2] = {TFastTable::noMove, TFastTable::noMove};
+
+    // Nodes one move above the leaves seen lately, by their whole position. Every child of such
+    // a node is scored, so when none reached beta its value is known exactly; otherwise a lower
+    // bound is. Small enough to stay in the processor's cache.
+    struct TLastPlyEntry {
+        TBitboard Own = 0;
+        TBitboard Opp = 0;
+        int Lower = 0;
+        int Upper = 0;
+    };
+    static constexpr int lastPlyCacheSize = 1 << 12;
+    TLastPlyEntry m_lastPlyCache[lastPlyCacheSize];
 };
 
 // Every legal move of the side to move, in scan order, with its flips.

@@ -25,10 +25,7 @@ TFastTable::TFastTable(int log2Buckets)
 }
 
 std::size_t TFastTable::Index(TBitboard own, TBitboard opp) const {
-    TBitboard key =
-        own * 0x9E3779B97F4A7C15ULL ^ (opp + 0x632BE59BD9B4E019ULL) * 0xBF58476D1CE4E5B9ULL;
-    key ^= key >> 29;
-    return static_cast<std::size_t>(key & m_mask) * ways;
+    return static_cast<std::size_t>(Hash(own, opp) & m_mask) * ways;
 }
 
 const TFastTable::TEntry* TFastTable::Find(TBitboard own, TBitboard opp) const {

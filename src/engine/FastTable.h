@@ -44,6 +44,13 @@ class TFastTable {
 
     void Clear();
 
+    // A mix of both masks with every bit spread over the low ones, for indexing tables.
+    static TBitboard Hash(TBitboard own, TBitboard opp) {
+        TBitboard key =
+            own * 0x9E3779B97F4A7C15ULL ^ (opp + 0x632BE59BD9B4E019ULL) * 0xBF58476D1CE4E5B9ULL;
+        return key ^ (key >> 29);
+    }
+
   private:
     static constexpr int ways = 2;
     std::size_t Index(TBitboard own, TBitboard opp) const;

@@ -24,7 +24,7 @@ class TIsaGuard {
 
 std::vector<TFastIsa> AvailableIsas() {
     std::vector<TFastIsa> isas;
-    for (TFastIsa isa : {TFastIsa::Plain, TFastIsa::Popcnt, TFastIsa::Avx2}) {
+    for (TFastIsa isa : {TFastIsa::Plain, TFastIsa::Popcnt, TFastIsa::Avx2, TFastIsa::Avx512}) {
         if (FastIsaAvailable(isa)) {
             isas.push_back(isa);
         }

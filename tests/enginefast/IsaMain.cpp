@@ -1,7 +1,7 @@
 // Test main of the engine's test programs: every test runs on the instruction set that
-// OCTAVANE_FAST_ISA names ("plain", "popcnt" or "avx2"), so that each build of the fast engine
-// meets the same tests. Unset, the engine's own choice stands. On a processor without the named set
-// the tests are skipped, not failed.
+// OCTAVANE_FAST_ISA names ("plain", "popcnt", "avx2" or "avx512"), so that each build of the fast
+// engine meets the same tests. Unset, the engine's own choice stands. On a processor without the
+// named set the tests are skipped, not failed.
 
 #include "engine/FastIsa.h"
 
@@ -20,10 +20,11 @@ class TIsaEnvironment : public ::testing::Environment {
             return;
         }
         const std::string isa = name;
-        const TFastIsa chosen = isa == "avx2"     ? TFastIsa::Avx2
+        const TFastIsa chosen = isa == "avx512"   ? TFastIsa::Avx512
+                                : isa == "avx2"   ? TFastIsa::Avx2
                                 : isa == "popcnt" ? TFastIsa::Popcnt
                                                   : TFastIsa::Plain;
-        if (isa != "plain" && isa != "popcnt" && isa != "avx2") {
+        if (isa != "plain" && isa != "popcnt" && isa != "avx2" && isa != "avx512") {
             FAIL() << "OCTAVANE_FAST_ISA names no instruction set: " << isa;
         }
         if (!FastSelectIsa(chosen)) {
