@@ -132,11 +132,6 @@ struct TNeighbourClasses {
     return {fours & ~twos & ones, fours & twos & ~ones, fours & twos & ones, eights};
 }
 
-// Disc count of `own` minus that of `opp` on `mask`.
-[[gnu::always_inline]] inline int CountDifference(TBitboard own, TBitboard opp, TBitboard mask) {
-    return Count(own & mask) - Count(opp & mask);
-}
-
 struct TClasses {
     TBitboard Runs;  // in a corner run: 128
     TBitboard Six;   // six occupied neighbours and no run: 8
@@ -181,7 +176,7 @@ struct TClasses {
         _mm_add_epi64(_mm256_castsi256_si128(half), _mm256_extracti128_si256(half, 1));
     return static_cast<int>(_mm_cvtsi128_si64(quarter) + _mm_extract_epi64(quarter, 1));
 #else
-    auto difference = [&](TBitboard mask) { return CountDifference(own, opp, mask); };
+    auto difference = [&](TBitboard mask) { return Count(own & mask) - Count(opp & mask); };
     return difference(g_tablePlanes[0] & classes.Plain) +
            2 * difference(g_tablePlanes[1] & classes.Plain) +
            4 * difference(g_tablePlanes[2] & classes.Plain) +
