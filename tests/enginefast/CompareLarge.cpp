@@ -5,10 +5,12 @@
 // reasonable time: the shallow levels everywhere, the deep ones where their search solves the
 // game to the end (up to 11 or 12 empty squares) and in the opening.
 //
-// Run by hand (it takes minutes): enginefast_compare_large. Exit status 0 when every pair
-// agrees; otherwise the first differences are printed.
+// Run by hand (it takes minutes): enginefast_compare_large [plain|popcnt|avx2|avx512], on the
+// engine's own choice of instruction set build when none is named. Exit status 0 when every
+// pair agrees; otherwise the first differences are printed.
 
 #include "ComparePositions.h"
+#include "engine/FastIsa.h"
 #include "engine/discsage.h"
 
 #include <chrono>
@@ -106,9 +108,33 @@ template <typename Run> void Report(const char* name, TTally& total, Run run) {
     total.Seconds += tally.Seconds;
 }
 
+// Selects the build named on the command line; false when it is unknown or cannot run here.
+bool SelectIsa(int argc, char** argv) {
+    if (argc < 2) {
+        return true;
+    }
+    const std::string name = argv[1];
+    const TFastIsa isa = name == "avx512"   ? TFastIsa::Avx512
+                         : name == "avx2"   ? TFastIsa::Avx2
+                         : name == "popcnt" ? TFastIsa::Popcnt
+                                            : TFastIsa::Plain;
+    if (name != "plain" && name != "popcnt" && name != "avx2" && name != "avx512") {
+        std::fprintf(stderr, "no such instruction set build: %s\n", name.c_str());
+        return false;
+    }
+    if (!FastSelectIsa(isa)) {
+        std::fprintf(stderr, "this processor does not run the %s build\n", name.c_str());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (!SelectIsa(argc, argv)) {
+        return 2;
+    }
     TTally total;
     TRandom random(20261206);
     for (const TStratum& stratum : strata) {
