@@ -21,20 +21,6 @@ namespace {
 
 constexpr std::uint64_t perft11Leaves = 212260880;
 
-const char* IsaName(TFastIsa isa) {
-    switch (isa) {
-    case TFastIsa::Avx512:
-        return "avx512";
-    case TFastIsa::Avx2:
-        return "avx2";
-    case TFastIsa::Popcnt:
-        return "popcnt";
-    case TFastIsa::Plain:
-        break;
-    }
-    return "plain";
-}
-
 // Runs a benchmark on the engine's own choice of build when its second argument is 0, else on
 // the plain (1), POPCNT (2) or AVX2 (3) build, and labels it with the build it ran on.
 class TIsaChoice {
@@ -47,7 +33,7 @@ class TIsaChoice {
         } else if (state.range(1) == 3) {
             FastSelectIsa(TFastIsa::Avx2);
         }
-        state.SetLabel(IsaName(FastSelectedIsa()));
+        state.SetLabel(FastIsaName(FastSelectedIsa()));
     }
     ~TIsaChoice() { FastSelectIsa(m_saved); }
     TIsaChoice(const TIsaChoice&) = delete;

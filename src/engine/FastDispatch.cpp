@@ -4,6 +4,7 @@
 #include "engine/FastSearch.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <new>
 
@@ -105,6 +106,31 @@ bool FastSelectIsa(TFastIsa isa) {
 
 TFastIsa FastSelectedIsa() {
     return Selection().Isa;
+}
+
+const char* FastIsaName(TFastIsa isa) {
+    switch (isa) {
+    case TFastIsa::Plain:
+        break;
+    case TFastIsa::Popcnt:
+        return "popcnt";
+    case TFastIsa::Avx2:
+        return "avx2";
+    case TFastIsa::Avx512:
+        return "avx512";
+    }
+    return "plain";
+}
+
+bool FastIsaFromName(const char* name, TFastIsa* isa) {
+    for (TFastIsa candidate :
+         {TFastIsa::Plain, TFastIsa::Popcnt, TFastIsa::Avx2, TFastIsa::Avx512}) {
+        if (std::strcmp(name, FastIsaName(candidate)) == 0) {
+            *isa = candidate;
+            return true;
+        }
+    }
+    return false;
 }
 
 int FastCount(TBitboard bits) {

@@ -19,3 +19,8 @@ bool FastIsaAvailable(TFastIsa isa);
 bool FastSelectIsa(TFastIsa isa);
 
 TFastIsa FastSelectedIsa();
+
+// The short name of each build ("plain", "popcnt", "avx2", "avx512"), and back: false, with
+// `isa` left alone, for a name that is none of them.
+const char* FastIsaName(TFastIsa isa);
+bool FastIsaFromName(const char* name, TFastIsa* isa);

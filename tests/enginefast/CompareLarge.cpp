@@ -113,17 +113,13 @@ bool SelectIsa(int argc, char** argv) {
     if (argc < 2) {
         return true;
     }
-    const std::string name = argv[1];
-    const TFastIsa isa = name == "avx512"   ? TFastIsa::Avx512
-                         : name == "avx2"   ? TFastIsa::Avx2
-                         : name == "popcnt" ? TFastIsa::Popcnt
-                                            : TFastIsa::Plain;
-    if (name != "plain" && name != "popcnt" && name != "avx2" && name != "avx512") {
-        std::fprintf(stderr, "no such instruction set build: %s\n", name.c_str());
+    TFastIsa isa = TFastIsa::Plain;
+    if (!FastIsaFromName(argv[1], &isa)) {
+        std::fprintf(stderr, "no such instruction set build: %s\n", argv[1]);
         return false;
     }
     if (!FastSelectIsa(isa)) {
-        std::fprintf(stderr, "this processor does not run the %s build\n", name.c_str());
+        std::fprintf(stderr, "this processor does not run the %s build\n", argv[1]);
         return false;
     }
     return true;

@@ -55,6 +55,18 @@ TEST(FastIsa, PlainAlwaysRunsAndAMissingSetChangesNothing) {
     }
 }
 
+TEST(FastIsa, NamesAndBuildsMatchBothWays) {
+    for (TFastIsa isa : {TFastIsa::Plain, TFastIsa::Popcnt, TFastIsa::Avx2, TFastIsa::Avx512}) {
+        TFastIsa read = isa == TFastIsa::Plain ? TFastIsa::Avx2 : TFastIsa::Plain;
+        ASSERT_TRUE(FastIsaFromName(FastIsaName(isa), &read)) << FastIsaName(isa);
+        EXPECT_EQ(read, isa);
+    }
+    TFastIsa untouched = TFastIsa::Popcnt;
+    EXPECT_FALSE(FastIsaFromName("avx", &untouched));
+    EXPECT_FALSE(FastIsaFromName("", &untouched));
+    EXPECT_EQ(untouched, TFastIsa::Popcnt);
+}
+
 // Every build runs the same search: the same answers and even the same number of nodes, from
 // an empty table, on positions from random games at every stage.
 TEST(FastIsa, EveryBuildSearchesTheSameTree) {

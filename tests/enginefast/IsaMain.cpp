@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
 
 namespace {
 
@@ -19,16 +18,12 @@ class TIsaEnvironment : public ::testing::Environment {
         if (name == nullptr) {
             return;
         }
-        const std::string isa = name;
-        const TFastIsa chosen = isa == "avx512"   ? TFastIsa::Avx512
-                                : isa == "avx2"   ? TFastIsa::Avx2
-                                : isa == "popcnt" ? TFastIsa::Popcnt
-                                                  : TFastIsa::Plain;
-        if (isa != "plain" && isa != "popcnt" && isa != "avx2" && isa != "avx512") {
-            FAIL() << "OCTAVANE_FAST_ISA names no instruction set: " << isa;
+        TFastIsa chosen = TFastIsa::Plain;
+        if (!FastIsaFromName(name, &chosen)) {
+            FAIL() << "OCTAVANE_FAST_ISA names no instruction set: " << name;
         }
         if (!FastSelectIsa(chosen)) {
-            GTEST_SKIP() << "this processor or build has no " << isa;
+            GTEST_SKIP() << "this processor or build has no " << name;
         }
     }
 };
