@@ -11,35 +11,23 @@
 namespace {
 
 bool ProcessorRuns(TFastIsa isa) {
-    switch (isa) {
-    case TFastIsa::Plain:
+    if (isa == TFastIsa::Plain) {
         return true;
-    case TFastIsa::Popcnt:
-#if defined(OCTAVANE_FAST_HAS_X86_ISAS)
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("sse4.2");
-#else
-        return false;
-#endif
-    case TFastIsa::Avx2:
-#if defined(OCTAVANE_FAST_HAS_X86_ISAS)
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
-               __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt");
-#else
-        return false;
-#endif
-    case TFastIsa::Avx512:
-#if defined(OCTAVANE_FAST_HAS_X86_ISAS)
-        // The library checks that the system saves the AVX-512 registers, too.
-        return ProcessorRuns(TFastIsa::Avx2) && __builtin_cpu_supports("avx512f") &&
-               __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw") &&
-               __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vpopcntdq");
-#else
-        return false;
-#endif
     }
+#if defined(OCTAVANE_FAST_HAS_X86_ISAS)
+    __builtin_cpu_init();
+    const bool popcnt = __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("sse4.2");
+    const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
+                      __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt");
+    // The library also checks that the system saves the AVX and AVX-512 registers.
+    const bool avx512 = avx2 && __builtin_cpu_supports("avx512f") &&
+                        __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw") &&
+                        __builtin_cpu_supports("avx512dq") &&
+                        __builtin_cpu_supports("avx512vpopcntdq");
+    return isa == TFastIsa::Popcnt ? popcnt : isa == TFastIsa::Avx2 ? avx2 : avx512;
+#else
     return false;
+#endif
 }
 
 const TFastIsaEntry& EntryOf(TFastIsa isa) {
