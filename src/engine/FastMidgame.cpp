@@ -198,6 +198,8 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
             return finish();
         }
     } else if (depth == killerDepth) {
+        // Only the first of the two that is legal here is tried; when the second refutes, it
+        // becomes the first.
         for (int k = 0; k < 2; ++k) {
             const int killer = m_killers[k];
             if (killer == TFastTable::noMove || (moves & Bit(killer)) == 0) {
