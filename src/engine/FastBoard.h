@@ -39,6 +39,10 @@ TBitboard FastMoves(TBitboard own, TBitboard opp);
 // The discs of `opp` that a move on `square` turns over; empty when the move is not legal.
 TBitboard FastFlips(int square, TBitboard own, TBitboard opp);
 
+// The discs each legal move of the side owning `own` turns over, by square, as the search lists
+// them; the entries of other squares are left as they are.
+void FastFlipsOfMoves(TBitboard own, TBitboard opp, TBitboard flips[fastSquareCount]);
+
 // Leaf count of the game tree `depth` moves deep. A pass uses no depth and a finished game is
 // one leaf wherever it ends.
 std::uint64_t FastPerft(TBitboard own, TBitboard opp, int depth, int passes);

@@ -145,6 +145,14 @@ int FastEvaluateAfter(TBitboard own, TBitboard opp, int square) {
     return Isa().EvaluateAfter(own, opp, square);
 }
 
+void FastFlipsOfMoves(TBitboard own, TBitboard opp, TBitboard flips[fastSquareCount]) {
+    Isa().FlipsOfMoves(own, opp, flips);
+}
+
+void FastScoreMoves(TBitboard own, TBitboard opp, int scores[fastSquareCount]) {
+    Isa().ScoreMoves(own, opp, scores);
+}
+
 TFastAnswer FastSearch(const TFastPosition& position, int depth) {
     const TFastIsaAnswer found = Isa().Search(position, depth);
     TFastAnswer answer;

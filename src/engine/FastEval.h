@@ -14,6 +14,11 @@ int FastEvaluate(TBitboard own, TBitboard opp);
 // of a position this way, from what their evaluations share with the position's own.
 int FastEvaluateAfter(TBitboard own, TBitboard opp, int square);
 
+// The score after each legal move of the side owning `own`, by square, as the search scores the
+// children of a node one move above its leaves: the final score when the move ends the game,
+// else FastEvaluateAfter. The entries of other squares are left as they are.
+void FastScoreMoves(TBitboard own, TBitboard opp, int scores[fastSquareCount]);
+
 // The score of a finished game from the side owning `own`: 100 per disc of difference.
 inline int FastFinalScore(TBitboard own, TBitboard opp) {
     return 100 * (FastCount(own) - FastCount(opp));

@@ -242,6 +242,83 @@ int EvaluateAfter(const TEvalBase& base, int square, TBitboard flips) {
                  {runs, six & ~runs, seven & ~runs, eight & ~runs, ~(runs | six | seven | eight)});
 }
 
+#if defined(OCTAVANE_FAST_MOVE_LANES)
+
+__m512i ScoresAfterLanes(const TEvalBase& base, __m512i square) {
+    auto spread = [](TBitboard bits) { return _mm512_set1_epi64(static_cast<long long>(bits)); };
+    const __m512i flips = FlipsOfLanes(base.Own, base.Opp, square);
+    const __m512i mine = _mm512_or_si512(spread(base.Own), _mm512_or_si512(flips, square));
+    const __m512i theirs = _mm512_andnot_si512(flips, spread(base.Opp));
+
+    // As in EvaluateAfter: the squares around the new disc move up one neighbour class.
+    const __m512i beside =
+        _mm512_or_si512(_mm512_and_si512(_mm512_slli_epi64(square, 1), spread(~column0)),
+                        _mm512_and_si512(_mm512_srli_epi64(square, 1), spread(~column7)));
+    const __m512i row = _mm512_or_si512(beside, square);
+    const __m512i around = _mm512_or_si512(
+        beside, _mm512_or_si512(_mm512_slli_epi64(row, 8), _mm512_srli_epi64(row, 8)));
+    auto choose = [](__m512i where, __m512i then, __m512i otherwise) {
+        return _mm512_ternarylogic_epi64(where, then, otherwise, 0xCA);
+    };
+    const __m512i six = choose(around, spread(base.Five), spread(base.Six));
+    const __m512i seven = choose(around, spread(base.Six), spread(base.Seven));
+    const __m512i eight = choose(around, spread(base.Seven), spread(base.Eight));
+
+    // An edge move may change the corner runs, when a corner is or becomes occupied: those
+    // lanes have theirs worked out one by one.
+    __m512i runs = spread(base.Runs);
+    const TBitboard watched = ((base.Own | base.Opp) & corners) != 0 ? edges : corners;
+    const __mmask8 rerun = _mm512_test_epi64_mask(square, spread(watched));
+    if (rerun != 0) {
+        alignas(64) TBitboard mineLanes[8];
+        alignas(64) TBitboard theirLanes[8];
+        alignas(64) TBitboard runLanes[8];
+        _mm512_store_si512(mineLanes, mine);
+        _mm512_store_si512(theirLanes, theirs);
+        _mm512_store_si512(runLanes, runs);
+        for (unsigned lanes = rerun; lanes != 0; lanes &= lanes - 1) {
+            const int lane = __builtin_ctz(lanes);
+            runLanes[lane] = CornerRuns(mineLanes[lane], theirLanes[lane]);
+        }
+        runs = _mm512_load_si512(runLanes);
+    }
+
+    // Weigh, lane by lane: each class's count difference shifted by the log of its weight.
+    const __m512i crowded =
+        _mm512_or_si512(runs, _mm512_or_si512(six, _mm512_or_si512(seven, eight)));
+    auto difference = [&](__m512i mask, int log2Weight) {
+        return _mm512_slli_epi64(
+            _mm512_sub_epi64(_mm512_popcnt_epi64(_mm512_and_si512(mask, mine)),
+                             _mm512_popcnt_epi64(_mm512_and_si512(mask, theirs))),
+            log2Weight);
+    };
+    auto plain = [&](int plane) {
+        return _mm512_andnot_si512(crowded, spread(g_tablePlanes[plane]));
+    };
+    __m512i score = difference(plain(0), 0);
+    score = _mm512_add_epi64(score, difference(plain(1), 1));
+    score = _mm512_add_epi64(score, difference(plain(2), 2));
+    score = _mm512_add_epi64(
+        score, difference(_mm512_or_si512(plain(3), _mm512_andnot_si512(runs, six)), 3));
+    score = _mm512_add_epi64(score, difference(_mm512_andnot_si512(runs, seven), 4));
+    score = _mm512_add_epi64(score, difference(_mm512_andnot_si512(runs, eight), 5));
+    score = _mm512_add_epi64(score, difference(runs, 7));
+
+    // A move that fills the board or takes the opponent's last disc ends the game.
+    const __mmask8 over =
+        _mm512_cmpeq_epi64_mask(theirs, _mm512_setzero_si512()) |
+        _mm512_cmpeq_epi64_mask(_mm512_or_si512(mine, theirs), spread(~TBitboard{0}));
+    if (over != 0) {
+        const __m512i final = _mm512_mullo_epi64(
+            _mm512_sub_epi64(_mm512_popcnt_epi64(mine), _mm512_popcnt_epi64(theirs)),
+            _mm512_set1_epi64(100));
+        score = _mm512_mask_mov_epi64(score, over, final);
+    }
+    return score;
+}
+
+#endif
+
 TWeightPlanes WeightPlanes(TBitboard own, TBitboard opp) {
     const TClasses classes = Classify(own, opp);
     return {{g_tablePlanes[0] & classes.Plain, g_tablePlanes[1] & classes.Plain,

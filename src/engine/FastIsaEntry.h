@@ -21,6 +21,8 @@ struct TFastIsaEntry {
     int (*Count)(TBitboard bits);
     int (*Evaluate)(TBitboard own, TBitboard opp);
     int (*EvaluateAfter)(TBitboard own, TBitboard opp, int square);
+    void (*FlipsOfMoves)(TBitboard own, TBitboard opp, TBitboard* flips);
+    void (*ScoreMoves)(TBitboard own, TBitboard opp, int* scores);
     TFastIsaAnswer (*Search)(const TFastPosition& position, int depth);
     void (*Forget)();
     std::uint64_t (*Nodes)();

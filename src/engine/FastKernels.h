@@ -10,6 +10,13 @@
 
 #include <cstdint>
 
+// With AVX-512 and its popcount, the moves of a position are worked eight at a time, one 64-bit
+// lane each.
+#if defined(__AVX512F__) && defined(__AVX512VPOPCNTDQ__)
+#include <immintrin.h>
+#define OCTAVANE_FAST_MOVE_LANES 1
+#endif
+
 #ifndef OCTAVANE_FAST_ISA
 #error "OCTAVANE_FAST_ISA names the namespace of one instruction set build"
 #endif
@@ -49,6 +56,10 @@ namespace OCTAVANE_FAST_ISA {
     return a > b ? a : b;
 }
 
+[[gnu::always_inline]] inline int Min(int a, int b) {
+    return a < b ? a : b;
+}
+
 TBitboard Moves(TBitboard own, TBitboard opp);
 TBitboard Flips(int square, TBitboard own, TBitboard opp);
 std::uint64_t Perft(TBitboard own, TBitboard opp, int depth, int passes);
@@ -67,6 +78,75 @@ TEvalBase EvalBase(TBitboard own, TBitboard opp);
 // from that side: the same number as Evaluate(own | flips | square, opp & ~flips), for about
 // half its cost.
 int EvaluateAfter(const TEvalBase& base, int square, TBitboard flips);
+
+#if defined(OCTAVANE_FAST_MOVE_LANES)
+
+template <int Step, bool Up> [[gnu::always_inline]] inline __m512i StepLanes(__m512i bits) {
+    return Up ? _mm512_slli_epi64(bits, Step) : _mm512_srli_epi64(bits, Step);
+}
+template <int Step, bool Up> [[gnu::always_inline]] inline TBitboard StepBits(TBitboard bits) {
+    return Up ? bits << Step : bits >> Step;
+}
+
+// The discs turned along one line direction by a move to each lane's square. The opponent's run
+// next to the square is filled by doubling (one, two, then four steps at a time), through the
+// opponent's discs that `Keep` leaves, which drops what would wrap round an edge; it turns over
+// when the square one step past it holds a disc of the mover.
+template <int Step, bool Up, TBitboard Keep>
+[[gnu::always_inline]] inline __m512i FlipsAlong(__m512i square, TBitboard own, TBitboard opp,
+                                                 __m512i flips) {
+    const TBitboard one = opp & Keep;
+    const TBitboard two = one & StepBits<Step, Up>(one);
+    const TBitboard four = two & StepBits<2 * Step, Up>(two);
+    auto spread = [](TBitboard bits) { return _mm512_set1_epi64(static_cast<long long>(bits)); };
+    __m512i run = square;
+    run = _mm512_or_si512(run, _mm512_and_si512(spread(one), StepLanes<Step, Up>(run)));
+    run = _mm512_or_si512(run, _mm512_and_si512(spread(two), StepLanes<2 * Step, Up>(run)));
+    run = _mm512_or_si512(run, _mm512_and_si512(spread(four), StepLanes<4 * Step, Up>(run)));
+    const __mmask8 closed = _mm512_test_epi64_mask(StepLanes<Step, Up>(run), spread(own & Keep));
+    return _mm512_mask_or_epi64(flips, closed, flips, run);
+}
+
+// The discs that a move to each lane's square (one bit per lane, each a legal move) turns over.
+[[gnu::always_inline]] inline __m512i FlipsOfLanes(TBitboard own, TBitboard opp, __m512i square) {
+    constexpr TBitboard notColumn0 = 0xFEFEFEFEFEFEFEFEULL;
+    constexpr TBitboard notColumn7 = 0x7F7F7F7F7F7F7F7FULL;
+    constexpr TBitboard all = ~TBitboard{0};
+    __m512i flips = _mm512_setzero_si512();
+    flips = FlipsAlong<1, true, notColumn0>(square, own, opp, flips);
+    flips = FlipsAlong<1, false, notColumn7>(square, own, opp, flips);
+    flips = FlipsAlong<8, true, all>(square, own, opp, flips);
+    flips = FlipsAlong<8, false, all>(square, own, opp, flips);
+    flips = FlipsAlong<9, true, notColumn0>(square, own, opp, flips);
+    flips = FlipsAlong<9, false, notColumn7>(square, own, opp, flips);
+    flips = FlipsAlong<7, true, notColumn7>(square, own, opp, flips);
+    flips = FlipsAlong<7, false, notColumn0>(square, own, opp, flips);
+    return _mm512_andnot_si512(square, flips);
+}
+
+// Takes up to eight squares off `moves`, lowest first, into `squares`, and returns how many; the
+// lanes left over repeat the first square, so that every lane holds a legal move.
+[[gnu::always_inline]] inline int TakeLanes(TBitboard& moves, long long* squares) {
+    int lanes = 0;
+    for (; moves != 0 && lanes < 8; moves &= moves - 1) {
+        squares[lanes++] = FirstSquare(moves);
+    }
+    for (int lane = lanes; lane < 8; ++lane) {
+        squares[lane] = squares[0];
+    }
+    return lanes;
+}
+
+// One bit per lane from square numbers.
+[[gnu::always_inline]] inline __m512i LaneBits(const long long* squares) {
+    return _mm512_sllv_epi64(_mm512_set1_epi64(1), _mm512_loadu_si512(squares));
+}
+
+// The scores after eight moves at once of the side owning base.Own, one lane per move, each a
+// legal move: the final score when the move ends the game, else EvaluateAfter.
+__m512i ScoresAfterLanes(const TEvalBase& base, __m512i square);
+
+#endif
 
 // Weight of every square, as bit planes: a disc on square s counts sum 2^k over the planes k
 // that hold s. Plane 7 holds the corner runs; plane 6 is always empty.

@@ -19,11 +19,23 @@ constexpr TBitboard nextToCorners = 0x42C300000000C342ULL;
 
 void ListMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher::TMoveList& list) {
     list.Count = 0;
+#if defined(OCTAVANE_FAST_MOVE_LANES)
+    while (moves != 0) {
+        long long squares[8];
+        const int lanes = TakeLanes(moves, squares);
+        alignas(64) TBitboard flips[8];
+        _mm512_store_si512(flips, FlipsOfLanes(own, opp, LaneBits(squares)));
+        for (int lane = 0; lane < lanes; ++lane) {
+            list.Moves[list.Count++] = {flips[lane], static_cast<int>(squares[lane]), 0};
+        }
+    }
+#else
     while (moves != 0) {
         const int square = FirstSquare(moves);
         moves &= moves - 1;
         list.Moves[list.Count++] = {Flips(square, own, opp), square, 0};
     }
+#endif
 }
 
 void SortMoves(TFastSearcher::TMoveList& list) {
@@ -76,19 +88,57 @@ void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, 
 // group in scan order.
 int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int beta) {
     const TEvalBase base = EvalBase(own, opp);
+    const TBitboard groups[] = {moves & corners, moves & ~(corners | nextToCorners),
+                                moves & nextToCorners};
+    auto scoreAfter = [&](int square) {
+        const TBitboard flips = Flips(square, own, opp);
+        const TBitboard childOwn = own | flips | Bit(square);
+        const TBitboard childOpp = opp & ~flips;
+        return IsOver(childOwn, childOpp, 0) ? FinalScore(childOwn, childOpp)
+                                             : EvaluateAfter(base, square, flips);
+    };
+#if defined(OCTAVANE_FAST_MOVE_LANES)
+    // The first child alone, as it refutes the node more often than not; the others eight at a
+    // time. The result and the count of children scored are those of one at a time: the first
+    // child in the order that reaches beta, else the best.
+    long long order[fastSquareCount + 8];
+    int count = 0;
+    for (TBitboard group : groups) {
+        for (; group != 0; group &= group - 1) {
+            order[count++] = FirstSquare(group);
+        }
+    }
+    for (int lane = 0; lane < 8; ++lane) {
+        order[count + lane] = order[0];
+    }
+    ++m_nodes;
+    int best = scoreAfter(static_cast<int>(order[0]));
+    if (best >= beta) {
+        return best;
+    }
+    const __m512i refuting = _mm512_set1_epi64(beta);
+    for (int first = 1; first < count; first += 8) {
+        const int lanes = Min(count - first, 8);
+        const __mmask8 live = static_cast<__mmask8>((1U << lanes) - 1);
+        const __m512i scores = ScoresAfterLanes(base, LaneBits(order + first));
+        const __mmask8 refutes = _mm512_mask_cmpge_epi64_mask(live, scores, refuting);
+        if (refutes != 0) {
+            const int lane = __builtin_ctz(refutes);
+            alignas(64) long long values[8];
+            _mm512_store_si512(values, scores);
+            m_nodes += static_cast<std::uint64_t>(lane) + 1;
+            return static_cast<int>(values[lane]);
+        }
+        m_nodes += static_cast<std::uint64_t>(lanes);
+        best = Max(best, static_cast<int>(_mm512_mask_reduce_max_epi64(live, scores)));
+    }
+    return best;
+#else
     int best = -infinity;
-    const TBitboard batches[] = {moves & corners, moves & ~(corners | nextToCorners),
-                                 moves & nextToCorners};
-    for (TBitboard batch : batches) {
-        while (batch != 0) {
-            const int square = FirstSquare(batch);
-            batch &= batch - 1;
-            const TBitboard flips = Flips(square, own, opp);
+    for (TBitboard group : groups) {
+        for (; group != 0; group &= group - 1) {
             ++m_nodes;
-            const TBitboard childOwn = own | flips | Bit(square);
-            const TBitboard childOpp = opp & ~flips;
-            const int value = IsOver(childOwn, childOpp, 0) ? FinalScore(childOwn, childOpp)
-                                                            : EvaluateAfter(base, square, flips);
+            const int value = scoreAfter(FirstSquare(group));
             if (value > best) {
                 best = value;
                 if (best >= beta) {
@@ -98,6 +148,7 @@ int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int be
         }
     }
     return best;
+#endif
 }
 
 int TFastSearcher::CachedLastPly(TBitboard own, TBitboard opp, TBitboard moves, int alpha,

@@ -170,9 +170,43 @@ int EvaluateAfterMove(TBitboard own, TBitboard opp, int square) {
     return EvaluateAfter(EvalBase(own, opp), square, Flips(square, own, opp));
 }
 
+void FlipsOfMoves(TBitboard own, TBitboard opp, TBitboard* flips) {
+    TFastSearcher::TMoveList list;
+    ListMoves(own, opp, Moves(own, opp), list);
+    for (int i = 0; i < list.Count; ++i) {
+        flips[list.Moves[i].Square] = list.Moves[i].Flips;
+    }
+}
+
+void ScoreMoves(TBitboard own, TBitboard opp, int* scores) {
+    const TEvalBase base = EvalBase(own, opp);
+    TBitboard moves = Moves(own, opp);
+#if defined(OCTAVANE_FAST_MOVE_LANES)
+    while (moves != 0) {
+        long long squares[8];
+        const int lanes = TakeLanes(moves, squares);
+        alignas(64) long long values[8];
+        _mm512_store_si512(values, ScoresAfterLanes(base, LaneBits(squares)));
+        for (int lane = 0; lane < lanes; ++lane) {
+            scores[squares[lane]] = static_cast<int>(values[lane]);
+        }
+    }
+#else
+    for (; moves != 0; moves &= moves - 1) {
+        const int square = FirstSquare(moves);
+        const TBitboard flips = Flips(square, own, opp);
+        const TBitboard childOwn = own | flips | Bit(square);
+        const TBitboard childOpp = opp & ~flips;
+        scores[square] = IsOver(childOwn, childOpp, 0) ? FinalScore(childOwn, childOpp)
+                                                       : EvaluateAfter(base, square, flips);
+    }
+#endif
+}
+
 } // namespace
 
 extern const TFastIsaEntry isaEntry = {
-    Moves, Flips, Perft, CountBits, Evaluate, EvaluateAfterMove, Search, Forget, Nodes};
+    Moves,        Flips,      Perft,  CountBits, Evaluate, EvaluateAfterMove,
+    FlipsOfMoves, ScoreMoves, Search, Forget,    Nodes};
 
 } // namespace OCTAVANE_FAST_ISA

@@ -69,6 +69,44 @@ TEST(FastRules, MovesAndFlipsAgreeWithTheBoardAlongRandomGames) {
     }
 }
 
+// The search lists the moves of a position with their flips several at a time; each must be
+// what the move alone turns, whatever the number of moves and wherever they lie.
+TEST(FastRules, ListedFlipsMatchEachMoveAlone) {
+    TRandom random(11);
+    auto check = [](TBitboard own, TBitboard opp) {
+        TBitboard listed[fastSquareCount];
+        for (TBitboard& flips : listed) {
+            flips = ~TBitboard{0};
+        }
+        FastFlipsOfMoves(own, opp, listed);
+        const TBitboard moves = FastMoves(own, opp);
+        for (int square = 0; square < fastSquareCount; ++square) {
+            const TBitboard expected =
+                (moves & FastBit(square)) != 0 ? FastFlips(square, own, opp) : ~TBitboard{0};
+            ASSERT_EQ(listed[square], expected)
+                << "square " << square << " own " << own << " opp " << opp;
+        }
+    };
+    for (int game = 0; game < 100; ++game) {
+        TBoard board;
+        do {
+            const TFastPosition position = ToFastPosition(board);
+            check(Own(position), Opp(position));
+        } while (PlayRandomMove(random, board));
+    }
+    for (int trial = 0; trial < 20000; ++trial) {
+        TBitboard own = 0;
+        TBitboard opp = 0;
+        const int density = static_cast<int>(random() % 100);
+        for (int square = 0; square < fastSquareCount; ++square) {
+            if (static_cast<int>(random() % 100) < density) {
+                (random() % 2 ? own : opp) |= FastBit(square);
+            }
+        }
+        check(own, opp);
+    }
+}
+
 TEST(FastRules, GameOverFollowsTheBoard) {
     TRandom random(11);
     for (int game = 0; game < 100; ++game) {

@@ -107,12 +107,37 @@ TEST(FastEvaluation, MatchesThePlainEvaluationOnScatteredDiscs) {
     }
 }
 
+// Calls `check(own, opp)` with the side to move of every position of `games` random games, and
+// then of `scatterings` random scatterings of discs, which put discs on every edge and corner.
+template <typename TCheck>
+void ForEachPosition(int seed, int games, int scatterings, TCheck check) {
+    TRandom random(seed);
+    for (int game = 0; game < games; ++game) {
+        TBoard board;
+        do {
+            const TFastPosition position = ToFastPosition(board);
+            const TBitboard own = position.BlackToMove ? position.Black : position.White;
+            const TBitboard opp = position.BlackToMove ? position.White : position.Black;
+            check(own, opp);
+        } while (PlayRandomMove(random, board));
+    }
+    for (int trial = 0; trial < scatterings; ++trial) {
+        TBitboard own = 0;
+        TBitboard opp = 0;
+        const int density = static_cast<int>(random() % 100);
+        for (int square = 0; square < fastSquareCount; ++square) {
+            if (static_cast<int>(random() % 100) < density) {
+                (random() % 2 ? own : opp) |= FastBit(square);
+            }
+        }
+        check(own, opp);
+    }
+}
+
 // The score of a position one move on, worked out from what it shares with the position before
-// the move, equals the full evaluation of that position for every legal move: on positions
-// from random games and on scatterings that put discs on every edge and corner.
+// the move, equals the full evaluation of that position for every legal move.
 TEST(FastEvaluation, ScoreAfterAMoveMatchesTheFullEvaluation) {
-    TRandom random(9);
-    auto checkEveryMove = [](TBitboard own, TBitboard opp) {
+    ForEachPosition(9, 300, 20000, [](TBitboard own, TBitboard opp) {
         for (TBitboard moves = FastMoves(own, opp); moves != 0; moves &= moves - 1) {
             int square = 0;
             while ((moves & FastBit(square)) == 0) {
@@ -123,27 +148,31 @@ TEST(FastEvaluation, ScoreAfterAMoveMatchesTheFullEvaluation) {
                       FastEvaluate(own | flips | FastBit(square), opp & ~flips))
                 << "move " << square << " own " << own << " opp " << opp;
         }
-    };
-    for (int game = 0; game < 300; ++game) {
-        TBoard board;
-        do {
-            const TFastPosition position = ToFastPosition(board);
-            const TBitboard own = position.BlackToMove ? position.Black : position.White;
-            const TBitboard opp = position.BlackToMove ? position.White : position.Black;
-            checkEveryMove(own, opp);
-        } while (PlayRandomMove(random, board));
-    }
-    for (int trial = 0; trial < 20000; ++trial) {
-        TBitboard own = 0;
-        TBitboard opp = 0;
-        const int density = static_cast<int>(random() % 100);
-        for (int square = 0; square < 64; ++square) {
-            if (static_cast<int>(random() % 100) < density) {
-                (random() % 2 ? own : opp) |= FastBit(square);
-            }
+    });
+}
+
+// The scores of all the moves of a position, worked out together, are each move's leaf score:
+// the final score for the moves that end the game (every random game ends in one), else the
+// evaluation. Squares that are no move keep what they held.
+TEST(FastEvaluation, ScoresOfAllMovesMatchEachMoveAlone) {
+    static constexpr int untouched = 123456;
+    ForEachPosition(13, 300, 20000, [](TBitboard own, TBitboard opp) {
+        int scores[fastSquareCount];
+        for (int& score : scores) {
+            score = untouched;
         }
-        checkEveryMove(own, opp);
-    }
+        FastScoreMoves(own, opp, scores);
+        const TBitboard moves = FastMoves(own, opp);
+        for (int square = 0; square < fastSquareCount; ++square) {
+            if ((moves & FastBit(square)) == 0) {
+                ASSERT_EQ(scores[square], untouched) << "square " << square;
+                continue;
+            }
+            const TBitboard flips = FastFlips(square, own, opp);
+            ASSERT_EQ(scores[square], FastLeafScore(own | flips | FastBit(square), opp & ~flips, 0))
+                << "move " << square << " own " << own << " opp " << opp;
+        }
+    });
 }
 
 } // namespace
