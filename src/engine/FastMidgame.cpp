@@ -4,7 +4,6 @@ namespace OCTAVANE_FAST_ISA {
 namespace {
 
 constexpr int infinity = 30000;    // beyond every score
-constexpr int hintScore = 1 << 20; // the table's move is searched first
 constexpr int mobilityWeight = 64; // per move left to the opponent, in evaluation units
 constexpr int scoredDepth = 5;     // from here up moves are ordered by their children's scores
 constexpr int tableDepth = 3;      // nodes this deep or deeper use the transposition table
@@ -50,30 +49,58 @@ void SortMoves(TFastSearcher::TMoveList& list) {
     }
 }
 
-void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, int hint,
-                                 int depth) const {
-    if (depth < scoredDepth) {
-        // Near the leaves the order is by what each move gains in this position's weights
-        // (twice the weight of the discs it turns), corners first: nearly the order of the
-        // children's own scores, for a fraction of their cost.
-        const TWeightPlanes planes = WeightPlanes(own, opp);
-        for (int i = 0; i < list.Count; ++i) {
-            TMove& move = list.Moves[i];
-            move.Score = move.Square == hint ? hintScore
-                                             : 2 * WeightOf(planes, move.Flips) +
-                                                   ((Bit(move.Square) & corners) ? cornerBonus : 0);
+namespace {
+
+// Near the leaves the moves are ordered by what each gains in this position's weights (twice
+// the weight of the discs it turns), corners first: nearly the order of the children's own
+// scores, for a fraction of their cost. Lists the moves with those scores, in scan order.
+void ListGainMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher::TMoveList& list) {
+    const TWeightPlanes planes = WeightPlanes(own, opp);
+#if defined(OCTAVANE_FAST_MOVE_LANES)
+    list.Count = 0;
+    auto spread = [](TBitboard bits) { return _mm512_set1_epi64(static_cast<long long>(bits)); };
+    while (moves != 0) {
+        long long squares[8];
+        const int lanes = TakeLanes(moves, squares);
+        const __m512i bits = LaneBits(squares);
+        const __m512i flips = FlipsOfLanes(own, opp, bits);
+        // Plane k counts 2^k, doubled: the gain turns the opponent's weight into the mover's.
+        __m512i gain = _mm512_setzero_si512();
+        for (int plane = 0; plane < 8; ++plane) {
+            if (plane == 6) {
+                continue; // always empty
+            }
+            const __m512i discs = _mm512_and_si512(flips, spread(planes.Plane[plane]));
+            gain = _mm512_add_epi64(gain, _mm512_slli_epi64(_mm512_popcnt_epi64(discs), plane + 1));
         }
-        SortMoves(list);
-        return;
+        gain = _mm512_mask_add_epi64(gain, _mm512_test_epi64_mask(bits, spread(corners)), gain,
+                                     _mm512_set1_epi64(cornerBonus));
+        alignas(64) TBitboard flipLanes[8];
+        alignas(64) long long gainLanes[8];
+        _mm512_store_si512(flipLanes, flips);
+        _mm512_store_si512(gainLanes, gain);
+        for (int lane = 0; lane < lanes; ++lane) {
+            list.Moves[list.Count++] = {flipLanes[lane], static_cast<int>(squares[lane]),
+                                        static_cast<int>(gainLanes[lane])};
+        }
     }
-    // Higher up, by the child's score less the replies it leaves the opponent.
+#else
+    ListMoves(own, opp, moves, list);
+    for (int i = 0; i < list.Count; ++i) {
+        TFastSearcher::TMove& move = list.Moves[i];
+        move.Score =
+            2 * WeightOf(planes, move.Flips) + ((Bit(move.Square) & corners) ? cornerBonus : 0);
+    }
+#endif
+}
+
+} // namespace
+
+// Higher up, by the child's score less the replies it leaves the opponent.
+void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list) const {
     const TEvalBase base = EvalBase(own, opp);
     for (int i = 0; i < list.Count; ++i) {
         TMove& move = list.Moves[i];
-        if (move.Square == hint) {
-            move.Score = hintScore;
-            continue;
-        }
         const TBitboard childOwn = opp & ~move.Flips;
         const TBitboard childOpp = own | move.Flips | Bit(move.Square);
         move.Score = EvaluateAfter(base, move.Square, move.Flips) -
@@ -268,7 +295,11 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
 
     // Step 4. The other children, most promising first.
     TMoveList list;
-    ListMoves(own, opp, moves & ~searched, list);
+    if (depth < scoredDepth) {
+        ListGainMoves(own, opp, moves & ~searched, list);
+    } else {
+        ListMoves(own, opp, moves & ~searched, list);
+    }
 
     // A child already known to be bad enough for the opponent cuts the node off before any of
     // them is searched.
@@ -284,7 +315,11 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
             }
         }
     }
-    OrderMidgame(own, opp, list, hint, depth);
+    if (depth < scoredDepth) {
+        SortMoves(list);
+    } else {
+        OrderMidgame(own, opp, list);
+    }
     for (int i = 0; i < list.Count; ++i) {
         if (refutes(list.Moves[i].Square, list.Moves[i].Flips)) {
             if (depth == killerDepth && m_killers[0] != list.Moves[i].Square) {

@@ -33,7 +33,7 @@ class TFastSearcher {
     int Midgame(TBitboard own, TBitboard opp, int depth, int alpha, int beta, int passes);
     int LastPly(TBitboard own, TBitboard opp, TBitboard moves, int beta);
     int CachedLastPly(TBitboard own, TBitboard opp, TBitboard moves, int alpha, int beta);
-    void OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list, int hint, int depth) const;
+    void OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list) const;
 
     // Finished-game solver: the final disc difference under best play, fail-soft, in discs.
     int Endgame(TBitboard own, TBitboard opp, int alpha, int beta, int passes);
