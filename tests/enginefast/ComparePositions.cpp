@@ -39,6 +39,17 @@ template <typename Keep> std::vector<TBoard> Collect(TRandom& random, int count,
 
 } // namespace
 
+TScattering ScatterDiscs(TRandom& random) {
+    TScattering scattering;
+    const int density = static_cast<int>(random() % 100);
+    for (int square = 0; square < fastSquareCount; ++square) {
+        if (static_cast<int>(random() % 100) < density) {
+            (random() % 2 ? scattering.Own : scattering.Opp) |= FastBit(square);
+        }
+    }
+    return scattering;
+}
+
 bool PlayRandomMove(TRandom& random, TBoard& board) {
     if (board.IsGameOver()) {
         return false;

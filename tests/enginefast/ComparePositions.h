@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/FastBoard.h"
 #include "engine/Reversiutil.h"
 
 #include <cstdint>
@@ -15,6 +16,14 @@ using TRandom = std::mt19937_64;
 // Plays one uniformly random legal move, or passes when the side to move has none. False when
 // the game is already over.
 bool PlayRandomMove(TRandom& random, TBoard& board);
+
+// Discs scattered at random over the whole board, with a density drawn anew each time: edges and
+// corners are often taken, in ways play rarely reaches.
+struct TScattering {
+    TBitboard Own = 0;
+    TBitboard Opp = 0;
+};
+TScattering ScatterDiscs(TRandom& random);
 
 // A random game played until `empties` squares are left; false when it ended earlier.
 bool PlayoutTo(TRandom& random, int empties, TBoard& board);

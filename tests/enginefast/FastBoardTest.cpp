@@ -95,15 +95,8 @@ TEST(FastRules, ListedFlipsMatchEachMoveAlone) {
         } while (PlayRandomMove(random, board));
     }
     for (int trial = 0; trial < 20000; ++trial) {
-        TBitboard own = 0;
-        TBitboard opp = 0;
-        const int density = static_cast<int>(random() % 100);
-        for (int square = 0; square < fastSquareCount; ++square) {
-            if (static_cast<int>(random() % 100) < density) {
-                (random() % 2 ? own : opp) |= FastBit(square);
-            }
-        }
-        check(own, opp);
+        const TScattering scattering = ScatterDiscs(random);
+        check(scattering.Own, scattering.Opp);
     }
 }
 
