@@ -167,6 +167,16 @@ TWeightPlanes WeightPlanes(TBitboard own, TBitboard opp);
     return 100 * (Count(own) - Count(opp));
 }
 
+// The score of the position after the side owning base.Own plays the legal move `square`, seen
+// from that side, as the node one move above the leaves scores its children: the final score
+// when the move ends the game, else EvaluateAfter.
+[[gnu::always_inline]] inline int ScoreAfter(const TEvalBase& base, int square) {
+    const TBitboard flips = Flips(square, base.Own, base.Opp);
+    const TBitboard own = base.Own | flips | Bit(square);
+    const TBitboard opp = base.Opp & ~flips;
+    return IsOver(own, opp, 0) ? FinalScore(own, opp) : EvaluateAfter(base, square, flips);
+}
+
 [[gnu::always_inline]] inline int LeafScore(TBitboard own, TBitboard opp, int passes) {
     return IsOver(own, opp, passes) ? FinalScore(own, opp) : Evaluate(own, opp);
 }

@@ -117,13 +117,6 @@ int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int be
     const TEvalBase base = EvalBase(own, opp);
     const TBitboard groups[] = {moves & corners, moves & ~(corners | nextToCorners),
                                 moves & nextToCorners};
-    auto scoreAfter = [&](int square) {
-        const TBitboard flips = Flips(square, own, opp);
-        const TBitboard childOwn = own | flips | Bit(square);
-        const TBitboard childOpp = opp & ~flips;
-        return IsOver(childOwn, childOpp, 0) ? FinalScore(childOwn, childOpp)
-                                             : EvaluateAfter(base, square, flips);
-    };
 #if defined(OCTAVANE_FAST_MOVE_LANES)
     // The first child alone, as it refutes the node more often than not; the others eight at a
     // time. The result and the count of children scored are those of one at a time: the first
@@ -139,7 +132,7 @@ int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int be
         order[count + lane] = order[0];
     }
     ++m_nodes;
-    int best = scoreAfter(static_cast<int>(order[0]));
+    int best = ScoreAfter(base, static_cast<int>(order[0]));
     if (best >= beta) {
         return best;
     }
@@ -165,7 +158,7 @@ int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int be
     for (TBitboard group : groups) {
         for (; group != 0; group &= group - 1) {
             ++m_nodes;
-            const int value = scoreAfter(FirstSquare(group));
+            const int value = ScoreAfter(base, FirstSquare(group));
             if (value > best) {
                 best = value;
                 if (best >= beta) {

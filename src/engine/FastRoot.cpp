@@ -193,12 +193,7 @@ void ScoreMoves(TBitboard own, TBitboard opp, int* scores) {
     }
 #else
     for (; moves != 0; moves &= moves - 1) {
-        const int square = FirstSquare(moves);
-        const TBitboard flips = Flips(square, own, opp);
-        const TBitboard childOwn = own | flips | Bit(square);
-        const TBitboard childOpp = opp & ~flips;
-        scores[square] = IsOver(childOwn, childOpp, 0) ? FinalScore(childOwn, childOpp)
-                                                       : EvaluateAfter(base, square, flips);
+        scores[FirstSquare(moves)] = ScoreAfter(base, FirstSquare(moves));
     }
 #endif
 }
