@@ -46,13 +46,14 @@ bench: build
 fuzz: deps
 	@JOBS=$(JOBS) ./tests/shell/fuzz/run-fuzz
 
+CLANG_FORMAT ?= clang-format-15
 FORMAT_FILES = $(shell git ls-files -co --exclude-standard '*.cpp' '*.h')
 
 format:
-	@clang-format -i $(FORMAT_FILES)
+	@$(CLANG_FORMAT) -i $(FORMAT_FILES)
 
 format-check:
-	@clang-format --dry-run --Werror $(FORMAT_FILES)
+	@$(CLANG_FORMAT) --dry-run --Werror $(FORMAT_FILES)
 
 clean:
 	@rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz

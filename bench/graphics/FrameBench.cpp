@@ -47,11 +47,13 @@ void DrawFrame() {
     g_camera->Update();
     g_lights[1]->Update();
     g_boardModel->Render();
-    for (TSolidPiece* piece : g_pieces)
+    for (TSolidPiece* piece : g_pieces) {
         piece->Render();
+    }
     g_pointer->Render();
-    for (const TLine& line : kLines)
+    for (const TLine& line : kLines) {
         DrawScreenText(line.Rect, line.Text, line.Color, line.Face, line.Height);
+    }
     PresentFrame();
     // Count the rasteriser's work, not only the queueing of it.
     glFinish();

@@ -53,8 +53,9 @@ struct TScene {
 
     void Render() {
         Log.Clear();
-        for (const auto& model : Models)
+        for (const auto& model : Models) {
             model->Render();
+        }
     }
 };
 
@@ -112,8 +113,9 @@ void BM_FrameWithCameraAndLight(benchmark::State& state) {
     TCamera camera(scene.Device.get());
     TLight light(&scene.D3D, viewport.get());
     light.SetPointLight({2, 2, 2, 0}, {0, 0, 100}, 400.0f);
-    for (int i = 0; i < 64; ++i)
+    for (int i = 0; i < 64; ++i) {
         light.Position.X.AddSchedule(i % 2 ? 300.0 : -300.0, 100, true);
+    }
     camera.Eye.X.AddSchedule(1000.0, 0xFFFFFFF0u, false);
     scene.Render();
     const std::uint64_t before = AllocationCount();
@@ -122,8 +124,9 @@ void BM_FrameWithCameraAndLight(benchmark::State& state) {
         scene.Log.Clear();
         camera.Update();
         light.Update();
-        for (const auto& model : scene.Models)
+        for (const auto& model : scene.Models) {
             model->Render();
+        }
         benchmark::ClobberMemory();
     }
     state.counters["allocations"] = static_cast<double>(AllocationCount() - before);

@@ -57,8 +57,9 @@ HRESULT Fail(HRESULT code, const char* step) {
 HRESULT CreateDevice() {
     for (const TDeviceKind kind : {devHardware, devMMX, devRGB}) {
         DeviceOwner = g_d3d->CreateDevice(kind);
-        if (DeviceOwner != nullptr)
+        if (DeviceOwner != nullptr) {
             break;
+        }
     }
     g_device = DeviceOwner.get();
     return g_device != nullptr ? DD_OK : Fail(DDERR_NO3D, "no 3D device could be created");
@@ -67,8 +68,9 @@ HRESULT CreateDevice() {
 void CreateViewport() {
     ViewportOwner = g_d3d->CreateViewport();
     g_viewport = ViewportOwner.get();
-    if (g_viewport == nullptr)
+    if (g_viewport == nullptr) {
         return;
+    }
     g_device->AddViewport(*g_viewport);
     g_device->SetCurrentViewport(*g_viewport);
     D3DVIEWPORT2 data{};
@@ -89,8 +91,9 @@ void CreateViewport() {
 void CreateMaterial() {
     MaterialOwner = g_d3d->CreateMaterial();
     g_material = MaterialOwner.get();
-    if (g_material != nullptr)
+    if (g_material != nullptr) {
         g_materialHandle = g_material->GetHandle(*g_device);
+    }
 }
 
 void CreateLights() {
@@ -170,23 +173,28 @@ HRESULT InitGraphics(HWND /*window*/) {
     Failure.clear();
     // 1. The display driver.
     g_presenter = Sources.Presenter;
-    if (g_presenter == nullptr)
+    if (g_presenter == nullptr) {
         return Fail(1, "there is no display driver");
-    if (g_presenter->OpenDriver() != DD_OK)
+    }
+    if (g_presenter->OpenDriver() != DD_OK) {
         return Fail(1, "no display driver is available");
+    }
     DriverOpen = true;
     // 2-4. The whole screen, 640 x 480 x 16.
     if (const HRESULT r = g_presenter->SetDisplayMode(kScreenWidth, kScreenHeight, kScreenBits);
-        r != DD_OK)
+        r != DD_OK) {
         return Fail(r, "the display mode could not be set");
+    }
     // 5-6. The flip chain with one back buffer.
-    if (const HRESULT r = g_presenter->CreateFlipChain(1); r != DD_OK)
+    if (const HRESULT r = g_presenter->CreateFlipChain(1); r != DD_OK) {
         return Fail(r, "the flip chain could not be created");
+    }
     FlipChainMade = true;
     // 7. The Direct3D object.
     g_d3d = g_presenter->GetDirect3D();
-    if (g_d3d == nullptr)
+    if (g_d3d == nullptr) {
         return Fail(DDERR_NO3D, "Direct3D is not available");
+    }
     // 8-10. The depth buffer, in video memory only beside a hardware device.
     const bool hardware = g_d3d->HasHardwareDevice();
     const bool videoMemory = g_presenter->BackBufferInVideoMemory();
@@ -194,8 +202,9 @@ HRESULT InitGraphics(HWND /*window*/) {
                                    hardware && videoMemory);
     DepthBufferMade = true;
     // 11. The device.
-    if (const HRESULT r = CreateDevice(); r != DD_OK)
+    if (const HRESULT r = CreateDevice(); r != DD_OK) {
         return r;
+    }
     // 12-13. The viewport and the shared material.
     CreateViewport();
     CreateMaterial();
@@ -212,8 +221,9 @@ HRESULT InitGraphics(HWND /*window*/) {
 
 void ReleaseGraphics() {
     // 1. The scene objects.
-    for (TSolidPiece*& piece : g_pieces)
+    for (TSolidPiece*& piece : g_pieces) {
         Delete(piece);
+    }
     Delete(g_boardModel);
     Delete(g_pointer);
     Delete(g_camera);
@@ -228,14 +238,18 @@ void ReleaseGraphics() {
     DeviceOwner.reset();
     g_device = nullptr;
     if (g_presenter != nullptr) {
-        if (g_d3d != nullptr)
+        if (g_d3d != nullptr) {
             g_presenter->ReleaseDirect3D();
-        if (DepthBufferMade)
+        }
+        if (DepthBufferMade) {
             g_presenter->ReleaseDepthBuffer();
-        if (FlipChainMade)
+        }
+        if (FlipChainMade) {
             g_presenter->ReleaseFlipChain();
-        if (DriverOpen)
+        }
+        if (DriverOpen) {
             g_presenter->CloseDriver();
+        }
     }
     g_d3d = nullptr;
     DepthBufferMade = false;
@@ -245,8 +259,9 @@ void ReleaseGraphics() {
 }
 
 void BeginFrame(int32_t fogEnable) {
-    if (g_presenter == nullptr || g_device == nullptr)
+    if (g_presenter == nullptr || g_device == nullptr) {
         return;
+    }
     // 1. The whole back buffer black.
     g_presenter->ColorFill(0);
     // 2-3. Depth test on; the depth of the whole screen cleared.
@@ -272,6 +287,7 @@ void BeginFrame(int32_t fogEnable) {
 }
 
 void PresentFrame() {
-    if (g_presenter != nullptr && g_device != nullptr)
+    if (g_presenter != nullptr && g_device != nullptr) {
         g_presenter->Flip();
+    }
 }

@@ -22,13 +22,16 @@ RECT Moved(const RECT& r, const TOffset& d) {
 int32_t DrawScreenText(const RECT& rect, const char* text, COLORREF color, const char* face,
                        int height) {
     TTextDevice* dc = g_presenter != nullptr ? g_presenter->GetTextDevice() : nullptr;
-    if (dc == nullptr)
+    if (dc == nullptr) {
         return kNoBackBuffer;
-    if (const int32_t error = dc->GetDC(); error != 0)
+    }
+    if (const int32_t error = dc->GetDC(); error != 0) {
         return error;
+    }
     if (const HFONT font = dc->CreateFont(face, height); font != 0) {
-        for (const TOffset& offset : kOutline)
+        for (const TOffset& offset : kOutline) {
             dc->DrawText(font, text, Moved(rect, offset), kOutlineColor);
+        }
         dc->DrawText(font, text, rect, color);
         dc->DeleteFont(font);
     }

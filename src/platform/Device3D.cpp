@@ -23,8 +23,9 @@ bool IsTransform(D3DTRANSFORMSTATETYPE state) {
 // ---- lights ----
 
 TDeviceLight::~TDeviceLight() {
-    if (Owner)
+    if (Owner) {
         Owner->DetachLight(*this);
+    }
 }
 
 void TDeviceLight::SetLight(const D3DLIGHT2& desc) {
@@ -34,8 +35,9 @@ void TDeviceLight::SetLight(const D3DLIGHT2& desc) {
 // ---- materials ----
 
 TDeviceMaterial::~TDeviceMaterial() {
-    if (HandleDevice)
+    if (HandleDevice) {
         HandleDevice->UnregisterMaterial(*this);
+    }
 }
 
 void TDeviceMaterial::SetMaterial(const D3DMATERIAL& material) {
@@ -43,10 +45,12 @@ void TDeviceMaterial::SetMaterial(const D3DMATERIAL& material) {
 }
 
 D3DMATERIALHANDLE TDeviceMaterial::GetHandle(TDevice3D& device) {
-    if (HandleDevice == &device)
+    if (HandleDevice == &device) {
         return Handle;
-    if (HandleDevice)
+    }
+    if (HandleDevice) {
         HandleDevice->UnregisterMaterial(*this);
+    }
     HandleDevice = &device;
     Handle = device.RegisterMaterial(*this);
     return Handle;
@@ -55,17 +59,21 @@ D3DMATERIALHANDLE TDeviceMaterial::GetHandle(TDevice3D& device) {
 // ---- viewports ----
 
 TDeviceViewport::~TDeviceViewport() {
-    for (TDeviceLight* light : Lights)
+    for (TDeviceLight* light : Lights) {
         light->Owner = nullptr;
-    if (Device)
+    }
+    if (Device) {
         Device->DetachViewport(*this);
+    }
 }
 
 void TDeviceViewport::AddLight(TDeviceLight& light) {
-    if (light.Owner == this)
+    if (light.Owner == this) {
         return;
-    if (light.Owner)
+    }
+    if (light.Owner) {
         light.Owner->DetachLight(light);
+    }
     light.Owner = this;
     Lights.push_back(&light);
 }
@@ -105,8 +113,9 @@ TDevice3D::TDevice3D() {
 }
 
 TDevice3D::~TDevice3D() {
-    for (TDeviceViewport* viewport : Viewports)
+    for (TDeviceViewport* viewport : Viewports) {
         viewport->Device = nullptr;
+    }
     for (TDeviceMaterial* material : Materials) {
         if (material) {
             material->HandleDevice = nullptr;
@@ -116,8 +125,9 @@ TDevice3D::~TDevice3D() {
 }
 
 void TDevice3D::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX& matrix) {
-    if (IsTransform(state))
+    if (IsTransform(state)) {
         Transforms[TransformIndex(state)] = matrix;
+    }
 }
 
 void TDevice3D::BeginScene() {
@@ -129,27 +139,32 @@ void TDevice3D::EndScene() {
 }
 
 void TDevice3D::SetRenderState(D3DRENDERSTATETYPE state, uint32_t value) {
-    if (state < RenderStateCount)
+    if (state < RenderStateCount) {
         RenderStates[state] = value;
+    }
 }
 
 void TDevice3D::SetLightState(D3DLIGHTSTATETYPE state, uint32_t value) {
-    if (state < LightStateCount)
+    if (state < LightStateCount) {
         LightStates[state] = value;
+    }
 }
 
 void TDevice3D::AddViewport(TDeviceViewport& viewport) {
-    if (viewport.Device == this)
+    if (viewport.Device == this) {
         return;
-    if (viewport.Device)
+    }
+    if (viewport.Device) {
         viewport.Device->DetachViewport(viewport);
+    }
     viewport.Device = this;
     Viewports.push_back(&viewport);
 }
 
 void TDevice3D::SetCurrentViewport(TDeviceViewport& viewport) {
-    if (viewport.Device == this)
+    if (viewport.Device == this) {
         CurrentViewport = &viewport;
+    }
 }
 
 const D3DMATRIX& TDevice3D::GetTransform(D3DTRANSFORMSTATETYPE state) const {
@@ -167,8 +182,9 @@ uint32_t TDevice3D::GetLightState(D3DLIGHTSTATETYPE state) const {
 
 TDeviceMaterial* TDevice3D::GetCurrentMaterial() const {
     const D3DMATERIALHANDLE handle = LightStates[D3DLIGHTSTATE_MATERIAL];
-    if (handle == 0 || handle > Materials.size())
+    if (handle == 0 || handle > Materials.size()) {
         return nullptr;
+    }
     return Materials[handle - 1];
 }
 
@@ -184,6 +200,7 @@ void TDevice3D::UnregisterMaterial(const TDeviceMaterial& material) {
 
 void TDevice3D::DetachViewport(const TDeviceViewport& viewport) {
     std::erase(Viewports, &viewport);
-    if (CurrentViewport == &viewport)
+    if (CurrentViewport == &viewport) {
         CurrentViewport = nullptr;
+    }
 }

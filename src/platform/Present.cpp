@@ -4,8 +4,9 @@
 
 TScreenArea FitScreenArea(int windowWidth, int windowHeight, int logicalWidth, int logicalHeight) {
     TScreenArea area;
-    if (windowWidth <= 0 || windowHeight <= 0 || logicalWidth <= 0 || logicalHeight <= 0)
+    if (windowWidth <= 0 || windowHeight <= 0 || logicalWidth <= 0 || logicalHeight <= 0) {
         return area;
+    }
     // Compare the aspect ratios in integers so that an exact 4:3 window fills without a bar.
     const int64_t wide = int64_t{windowWidth} * logicalHeight;
     const int64_t tall = int64_t{windowHeight} * logicalWidth;

@@ -54,8 +54,9 @@ size_t TRecordingLog::CountOf(TCallKind kind) const {
 std::vector<TCallKind> TRecordingLog::Kinds() const {
     std::vector<TCallKind> kinds;
     kinds.reserve(Calls.size());
-    for (const TRecordedCall& call : Calls)
+    for (const TRecordedCall& call : Calls) {
         kinds.push_back(call.Kind);
+    }
     return kinds;
 }
 
@@ -105,8 +106,9 @@ void TRecordingViewport::Clear(uint32_t count, const D3DRECT* rects, uint32_t fl
     TRecordedCall& call = Log.Append(callClear, this);
     call.Count = count;
     call.Flags = flags;
-    if (count > 0 && rects)
+    if (count > 0 && rects) {
         call.Record = rects[0];
+    }
 }
 
 void TRecordingViewport::SetViewport2(const D3DVIEWPORT2& data) {
@@ -176,8 +178,9 @@ void TRecordingDevice3D::SetCurrentViewport(TDeviceViewport& viewport) {
 
 std::unique_ptr<TDevice3D> TRecordingDirect3D::CreateDevice(TDeviceKind kind) {
     std::unique_ptr<TDevice3D> device;
-    if (kind <= devRGB && !RefuseDevice[kind])
+    if (kind <= devRGB && !RefuseDevice[kind]) {
         device = std::make_unique<TRecordingDevice3D>(Log);
+    }
     TRecordedCall& call = Log.Append(callCreateDevice, this, device.get());
     call.Type = kind;
     return device;
@@ -197,8 +200,9 @@ std::unique_ptr<TDeviceMaterial> TRecordingDirect3D::CreateMaterial() {
 
 std::unique_ptr<TDeviceLight> TRecordingDirect3D::CreateLight() {
     std::unique_ptr<TDeviceLight> light;
-    if (!RefuseLights)
+    if (!RefuseLights) {
         light = std::make_unique<TRecordingLight>(Log);
+    }
     Log.Append(callCreateLight, this, light.get());
     return light;
 }

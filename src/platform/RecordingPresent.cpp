@@ -9,8 +9,9 @@ void TRecordingPresenter::FailAt(TPresentCallKind kind, HRESULT code, const char
 }
 
 HRESULT TRecordingPresenter::Result(TPresentCallKind kind) {
-    if (kind != FailKind || FailCode == DD_OK)
+    if (kind != FailKind || FailCode == DD_OK) {
         return DD_OK;
+    }
     Error = FailWhy;
     return FailCode;
 }
@@ -72,8 +73,9 @@ void TRecordingPresenter::CloseDriver() {
 
 std::vector<TPresentCallKind> TRecordingPresenter::Kinds() const {
     std::vector<TPresentCallKind> kinds;
-    for (const TPresentCall& call : Log)
+    for (const TPresentCall& call : Log) {
         kinds.push_back(call.Kind);
+    }
     return kinds;
 }
 

@@ -12,15 +12,17 @@ int32_t TRecordingText::ReleaseDC() {
 
 HFONT TRecordingText::CreateFont(const char* face, int height) {
     const HFONT font = RefuseFonts ? 0 : NextFont++;
-    if (font != 0)
+    if (font != 0) {
         ++Live;
+    }
     Log.push_back({textCreateFont, font, face != nullptr ? face : "", height});
     return font;
 }
 
 void TRecordingText::DeleteFont(HFONT font) {
-    if (font != 0)
+    if (font != 0) {
         --Live;
+    }
     Log.push_back({textDeleteFont, font});
 }
 
@@ -30,8 +32,10 @@ void TRecordingText::DrawText(HFONT font, const char* text, const RECT& rect, CO
 
 std::vector<TTextCall> TRecordingText::Draws() const {
     std::vector<TTextCall> draws;
-    for (const TTextCall& call : Log)
-        if (call.Kind == textDrawText)
+    for (const TTextCall& call : Log) {
+        if (call.Kind == textDrawText) {
             draws.push_back(call);
+        }
+    }
     return draws;
 }

@@ -46,8 +46,9 @@ void TCamera::Update() {
     const TVector eye = Read(Eye);
     const TVector lookAt = Read(LookAt);
     View = MatrixView(eye, lookAt, Up, Roll);
-    if (!Device)
+    if (!Device) {
         return;
+    }
     Device->SetTransform(D3DTRANSFORMSTATE_VIEW, View);
     Device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, Projection);
 }

@@ -25,10 +25,12 @@ TVector Read(TMovement3D& value) {
 } // namespace
 
 TLight::TLight(TDirect3D* d3d, TDeviceViewport* viewport) : D3D(d3d), Viewport(viewport) {
-    if (D3D)
+    if (D3D) {
         D3DLight = D3D->CreateLight();
-    if (D3DLight && Viewport)
+    }
+    if (D3DLight && Viewport) {
         Viewport->AddLight(*D3DLight);
+    }
     Desc.dwSize = sizeof(D3DLIGHT2);
 }
 
@@ -67,6 +69,7 @@ void TLight::Update() {
 }
 
 void TLight::Send() {
-    if (D3DLight)
+    if (D3DLight) {
         D3DLight->SetLight(Desc);
+    }
 }

@@ -12,8 +12,9 @@ double TMovement::GetValue() {
         const TSchedule& front = Schedule.front();
         if (front.Time > 0) {
             const uint32_t elapsed = GetTickCount() - StartTime;
-            if (elapsed < front.Time)
+            if (elapsed < front.Time) {
                 return Value + (front.Target - Value) * elapsed / front.Time;
+            }
             jumpsInARow = 0;
         } else if (!front.Repeat) {
             jumpsInARow = 0;
@@ -23,10 +24,11 @@ double TMovement::GetValue() {
         // The segment has run out: the next one begins exactly where this one ended.
         Value = front.Target;
         StartTime += front.Time;
-        if (front.Repeat)
+        if (front.Repeat) {
             Schedule.splice(Schedule.end(), Schedule, Schedule.begin());
-        else
+        } else {
             Schedule.pop_front();
+        }
     }
     return Value;
 }
@@ -38,7 +40,8 @@ double TMovement::SetValue(double v) {
 }
 
 void TMovement::AddSchedule(double target, uint32_t time, bool repeat) {
-    if (Schedule.empty())
+    if (Schedule.empty()) {
         StartTime = GetTickCount();
+    }
     Schedule.push_back({target, time, repeat});
 }

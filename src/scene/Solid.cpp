@@ -14,14 +14,16 @@ float Radians(double degrees) {
 
 TSolid::TSolid(TDevice3D* device, TDeviceMaterial* material) : Device(device), Material(material) {
     for (TMovement* value :
-         {&Position.X, &Position.Y, &Position.Z, &Rotation.X, &Rotation.Y, &Rotation.Z})
+         {&Position.X, &Position.Y, &Position.Z, &Rotation.X, &Rotation.Y, &Rotation.Z}) {
         value->SetValue(0.0);
+    }
 }
 
 bool TSolid::Render() {
     // A model without a device or material (a failed set-up) has nothing to draw with.
-    if (!Visible || !Device || !Material)
+    if (!Visible || !Device || !Material) {
         return false;
+    }
     const float pz = static_cast<float>(Position.Z.GetValue());
     const float py = static_cast<float>(Position.Y.GetValue());
     const float px = static_cast<float>(Position.X.GetValue());

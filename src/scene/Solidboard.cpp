@@ -75,13 +75,15 @@ bool TSolidBoard::SetColor(int R, int G, int B) {
 }
 
 bool TSolidBoard::Render() {
-    if (!TSolid::Render())
+    if (!TSolid::Render()) {
         return false;
+    }
     Device->BeginScene();
     Material->SetMaterial(g_squareMaterial);
-    for (int k = 0; k < SquareCount; ++k)
+    for (int k = 0; k < SquareCount; ++k) {
         Device->DrawPrimitive(D3DPT_TRIANGLEFAN, D3DVT_VERTEX,
                               &g_squareVertices[k * VerticesPerSquare], VerticesPerSquare, 0);
+    }
     Material->SetMaterial(g_baseMaterial);
     Device->DrawPrimitive(D3DPT_TRIANGLEFAN, D3DVT_VERTEX, g_baseVertices, 4, 0);
     Device->EndScene();

@@ -85,8 +85,9 @@ TSolidPiece::TSolidPiece(TDevice3D* device, TDeviceMaterial* material) : TSolid(
 }
 
 bool TSolidPiece::Render() {
-    if (!TSolid::Render())
+    if (!TSolid::Render()) {
         return false;
+    }
     Device->BeginScene();
     Material->SetMaterial(g_blackMaterial);
     Device->DrawPrimitive(D3DPT_TRIANGLEFAN, D3DVT_VERTEX, g_topFace, FaceVertexCount, 0);

@@ -39,8 +39,9 @@ TSolidPointer::TSolidPointer(TDevice3D* device, TDeviceMaterial* material)
 }
 
 bool TSolidPointer::Render() {
-    if (!TSolid::Render())
+    if (!TSolid::Render()) {
         return false;
+    }
     Device->BeginScene();
     Material->SetMaterial(g_pointerMaterial);
     Device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DVT_VERTEX, g_pointerVertices, VertexCount, 0);

@@ -25,8 +25,9 @@ struct TSinCos {
 
 TSinCos SinCos(double angle) {
     // Most models stand unturned about most axes; cos 0 and sin 0 are exactly 1 and 0.
-    if (angle == 0.0)
+    if (angle == 0.0) {
         return {1.0f, 0.0f};
+    }
     return {static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle))};
 }
 
@@ -40,9 +41,11 @@ TMatrix MatrixIdentity() {
 
 TMatrix MatrixZero() {
     TMatrix m;
-    for (auto& row : m.m)
-        for (float& element : row)
+    for (auto& row : m.m) {
+        for (float& element : row) {
             element = 0.0f;
+        }
+    }
     return m;
 }
 
@@ -51,8 +54,9 @@ TMatrix MatrixMultiply(const TMatrix& a, const TMatrix& b) {
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < 4; ++j) {
             float sum = 0.0f;
-            for (int k = 0; k < 4; ++k)
+            for (int k = 0; k < 4; ++k) {
                 sum += a.m[i][k] * b.m[k][j];
+            }
             r.m[i][j] = sum;
         }
     }
@@ -116,8 +120,9 @@ TMatrix MatrixView(const TVector& eye, const TVector& at, const TVector& up, flo
     view._42 = -Dot(yv, eye);
     view._43 = -Dot(zv, eye);
 
-    if (angle != 0.0f)
+    if (angle != 0.0f) {
         return MatrixMultiply(MatrixRotateZ(-angle), view);
+    }
     return view;
 }
 

@@ -29,8 +29,9 @@ class Frame : public ::testing::Test {
     };
     std::vector<TState> States() const {
         std::vector<TState> states;
-        for (const TRecordedCall& call : Log.GetCalls())
+        for (const TRecordedCall& call : Log.GetCalls()) {
             states.push_back({call.Kind, call.Type, call.Value});
+        }
         return states;
     }
 
@@ -104,8 +105,9 @@ TEST_F(Frame, NothingHappensBeforeTheSetUpOrAfterTheRelease) {
 TEST_F(Frame, RecordingAFrameAllocatesNoNewLogStorage) {
     BeginFrame(1);
     const size_t capacity = Log.Capacity();
-    for (int i = 0; i < 100; ++i)
+    for (int i = 0; i < 100; ++i) {
         BeginFrame(i % 2);
+    }
     EXPECT_EQ(Log.Capacity(), capacity);
 }
 

@@ -69,14 +69,16 @@ double Clamp01(double v) {
 
 TGlPresenter& SetUpGraphics(int width, int height) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         ADD_FAILURE() << "SDL video: " << SDL_GetError();
+    }
     TWindowEntry& entry = Windows()[{width, height}];
     if (entry.Window == nullptr) {
         GlPrepareWindowAttributes();
         entry.Window = SDL_CreateWindow("Octavane test", 0, 0, width, height, GlWindowFlags());
-        if (entry.Window == nullptr)
+        if (entry.Window == nullptr) {
             ADD_FAILURE() << "window: " << SDL_GetError();
+        }
         TGlPresenterOptions options;
         options.FullScreen = false;
         options.Vsync = false;
@@ -101,8 +103,9 @@ TFrameImage RenderScene(int32_t fogEnable) {
     g_camera->Update();
     g_lights[1]->Update();
     g_boardModel->Render();
-    for (TSolidPiece* piece : g_pieces)
+    for (TSolidPiece* piece : g_pieces) {
         piece->Render();
+    }
     g_pointer->Render();
     // Leave the world transform of the board for the probes of the board.
     g_device->SetTransform(D3DTRANSFORMSTATE_WORLD, MatrixIdentity());
@@ -146,8 +149,9 @@ TColor ReferenceVertexColor(const D3DMATERIAL& m, const D3DVECTOR& position,
     TVec diffuse, specular;
     for (const TDeviceLight* light : g_viewport->GetLights()) {
         const D3DLIGHT2& d = light->GetLight();
-        if ((d.dwFlags & D3DLIGHT_ACTIVE) == 0)
+        if ((d.dwFlags & D3DLIGHT_ACTIVE) == 0) {
             continue;
+        }
         TVec l;
         double a = 1.0;
         if (d.dltType == D3DLIGHT_DIRECTIONAL) {
@@ -156,15 +160,17 @@ TColor ReferenceVertexColor(const D3DMATERIAL& m, const D3DVECTOR& position,
         } else {
             const TVec toLight = Sub(Transform(Of(d.dvPosition), view), p);
             const double distance = std::sqrt(Dot(toLight, toLight));
-            if (distance >= d.dvRange)
+            if (distance >= d.dvRange) {
                 continue;
+            }
             l = Normalised(toLight);
             const double dn = (d.dvRange - distance) / d.dvRange;
             a = d.dvAttenuation0 + d.dvAttenuation1 * dn + d.dvAttenuation2 * dn * dn;
         }
         const double nl = Dot(n, l);
-        if (nl <= 0)
+        if (nl <= 0) {
             continue;
+        }
         diffuse.X += a * d.dcvColor.r * nl;
         diffuse.Y += a * d.dcvColor.g * nl;
         diffuse.Z += a * d.dcvColor.b * nl;
@@ -193,8 +199,9 @@ TColor ReferenceVertexColor(const D3DMATERIAL& m, const D3DVECTOR& position,
 
 TColor ReferenceFog(const TColor& color, const D3DVECTOR& position) {
     if (g_device->GetRenderState(D3DRENDERSTATE_FOGENABLE) == 0 ||
-        g_device->GetLightState(D3DLIGHTSTATE_FOGMODE) != D3DFOG_LINEAR)
+        g_device->GetLightState(D3DLIGHTSTATE_FOGMODE) != D3DFOG_LINEAR) {
         return color;
+    }
     const double start = D3DStateToFloat(g_device->GetLightState(D3DLIGHTSTATE_FOGSTART));
     const double end = D3DStateToFloat(g_device->GetLightState(D3DLIGHTSTATE_FOGEND));
     const double f = Clamp01((end - std::abs(ToEye(position).Z)) / (end - start));

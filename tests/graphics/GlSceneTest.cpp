@@ -108,8 +108,9 @@ TEST_F(GlScene, TilesShowTheBoardColourAndTheGridLinesTheDarkBase) {
     const D3DMATERIAL base = BoardMaterial(0.0f, 0.0f, 0.0f);
     int checked = 0;
     for (int i = 0; i < 64; ++i) {
-        if (!BeyondPointLight(i))
+        if (!BeyondPointLight(i)) {
             continue;
+        }
         // Beside the disc, inside the tile; and in the gap to the neighbouring tile.
         const float side = i % 8 == 7 ? -1.0f : 1.0f;
         const D3DVECTOR onTile{CellX(i) + side * 58.0f, CellY(i), 0.0f};
@@ -180,8 +181,9 @@ TEST_F(GlScene, FogBetweenStartAndEndBlendsByEyeDepth) {
     for (int i = 0; i < 64; ++i) {
         const D3DVECTOR p{CellX(i) + 58.0f, CellY(i), 0.0f};
         const double depth = EyeDepth(p);
-        if (depth < kFogStart + 60 || depth > kFogEnd - 60 || !BeyondPointLight(i))
+        if (depth < kFogStart + 60 || depth > kFogEnd - 60 || !BeyondPointLight(i)) {
             continue;
+        }
         const TColor unfogged = Probe(clear, Project(p));
         const TColor expected = ReferenceFog(unfogged, p);
         EXPECT_LT(Distance(Probe(foggy, Project(p)), expected), 0.03) << "tile " << i;
@@ -200,8 +202,9 @@ TEST_F(GlScene, FogOffChangesNothingAcrossFrames) {
 }
 
 TEST_F(GlScene, TheBoardSeenFromBelowIsCulled) {
-    for (TSolidPiece* piece : g_pieces)
+    for (TSolidPiece* piece : g_pieces) {
         piece->Visible = false;
+    }
     g_camera->Eye.Z.SetValue(-2000.0);
     const TFrameImage culled = RenderScene(0);
     KeepFrame(culled, "below");
@@ -236,15 +239,17 @@ TEST_F(GlScene, DepthTestHidesTheBoardUnderTheDiscsWhateverTheOrder) {
     g_device->SetLightState(D3DLIGHTSTATE_MATERIAL, g_materialHandle);
     g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, kSceneAmbient);
     g_camera->Update();
-    for (TSolidPiece* piece : g_pieces)
+    for (TSolidPiece* piece : g_pieces) {
         piece->Render();
+    }
     g_boardModel->Render(); // drawn last, but lower
     const TFrameImage zOn = ReadFrame(static_cast<TGlPresenter*>(g_presenter)->Screen());
 
     BeginFrame(0);
     g_device->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DSTATE_FALSE);
-    for (TSolidPiece* piece : g_pieces)
+    for (TSolidPiece* piece : g_pieces) {
         piece->Render();
+    }
     g_boardModel->Render();
     const TFrameImage zOff = ReadFrame(static_cast<TGlPresenter*>(g_presenter)->Screen());
 
@@ -272,8 +277,9 @@ class GlWideScreen : public ::testing::Test {
 
 TEST_F(GlWideScreen, TheLogicalScreenIsCentredWithBlackBars) {
     g_boardModel->SetColor(255, 255, 255);
-    for (TSolidPiece* piece : g_pieces)
+    for (TSolidPiece* piece : g_pieces) {
         piece->Visible = false;
+    }
     g_pointer->Visible = false;
     // Close enough that the board overflows the 4:3 area on both sides.
     g_camera->Eye.Y.SetValue(700.0);

@@ -27,8 +27,9 @@ template <typename Pred> TBox Find(const TFrameImage& frame, Pred pred) {
     TBox box;
     for (int y = 0; y < frame.Height; ++y) {
         for (int x = 0; x < frame.Width; ++x) {
-            if (!pred(frame.At(x, y)))
+            if (!pred(frame.At(x, y))) {
                 continue;
+            }
             box.Left = std::min(box.Left, x);
             box.Right = std::max(box.Right, x);
             box.Top = std::min(box.Top, y);
@@ -160,9 +161,11 @@ TEST_F(GlText, ThePassHintDrawsJapaneseGlyphsNotBoxes) {
     EXPECT_GE(first.Left, 640);
     EXPECT_GE(first.Top, 840);
     int differing = 0;
-    for (int y = first.Top; y <= first.Bottom; ++y)
-        for (int x = first.Left; x <= first.Right; ++x)
+    for (int y = first.Top; y <= first.Bottom; ++y) {
+        for (int x = first.Left; x <= first.Right; ++x) {
             differing += IsWhite(hint.At(x, y)) != IsWhite(other.At(x, y));
+        }
+    }
     EXPECT_GT(differing, 50);
 }
 

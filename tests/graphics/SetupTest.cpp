@@ -52,9 +52,11 @@ class Setup : public ::testing::Test {
 
     // Index of the first call of `kind` in the device log, or the log's size.
     size_t FirstOf(TCallKind kind, size_t from = 0) const {
-        for (size_t i = from; i < Log.Size(); ++i)
-            if (Log[i].Kind == kind)
+        for (size_t i = from; i < Log.Size(); ++i) {
+            if (Log[i].Kind == kind) {
                 return i;
+            }
+        }
         return Log.Size();
     }
 
@@ -268,9 +270,11 @@ TEST_F(Setup, ReleaseTakesEverythingDownOnceInOrder) {
     Presenter.ClearLog();
     ReleaseDevices();
     std::vector<const void*> released;
-    for (const TRecordedCall& call : Log.GetCalls())
-        if (call.Kind == callRelease)
+    for (const TRecordedCall& call : Log.GetCalls()) {
+        if (call.Kind == callRelease) {
             released.push_back(call.Object);
+        }
+    }
     const std::vector<const void*> expected = {sun, lamp, material, viewport, device};
     EXPECT_EQ(released, expected);
     const std::vector<TPresentCallKind> screen = {presentReleaseDirect3D, presentReleaseDepthBuffer,

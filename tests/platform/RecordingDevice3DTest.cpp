@@ -109,14 +109,16 @@ TEST(RecordingLog, ClearKeepsTheStorageSoTheNextFrameReusesIt) {
     TRecordingLog log(16);
     TRecordingDirect3D d3d(log);
     auto device = d3d.CreateDevice(devHardware);
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 10; ++i) {
         device->BeginScene();
+    }
     const TRecordedCall* storage = log.GetCalls().data();
     const size_t capacity = log.Capacity();
     log.Clear();
     EXPECT_EQ(log.Size(), 0u);
-    for (int i = 0; i < 16; ++i)
+    for (int i = 0; i < 16; ++i) {
         device->EndScene();
+    }
     EXPECT_EQ(log.GetCalls().data(), storage);
     EXPECT_EQ(log.Capacity(), capacity);
 }

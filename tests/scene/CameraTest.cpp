@@ -14,9 +14,11 @@ struct TCameraFixture : TSceneFixture {
 
 const TRecordedCall* LastTransform(const TRecordingLog& log, D3DTRANSFORMSTATETYPE state) {
     const TRecordedCall* found = nullptr;
-    for (const TRecordedCall& call : log.GetCalls())
-        if (call.Kind == callSetTransform && call.Type == state)
+    for (const TRecordedCall& call : log.GetCalls()) {
+        if (call.Kind == callSetTransform && call.Type == state) {
             found = &call;
+        }
+    }
     return found;
 }
 

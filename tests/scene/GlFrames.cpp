@@ -27,15 +27,18 @@ class GlModels : public ::testing::Test {
   protected:
     // The window and its presenter stay for the whole program, as the game's do.
     static void SetUpTestSuite() {
-        if (Presenter)
+        if (Presenter) {
             return;
+        }
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             return;
+        }
         GlPrepareWindowAttributes();
         Window = SDL_CreateWindow("Octavane scene test", 0, 0, kWidth, kHeight, GlWindowFlags());
-        if (Window == nullptr)
+        if (Window == nullptr) {
             return;
+        }
         TGlPresenterOptions options;
         options.FullScreen = false;
         options.Vsync = false;
@@ -47,8 +50,9 @@ class GlModels : public ::testing::Test {
         SetDeviceSources({Presenter, nullptr, nullptr});
         ASSERT_EQ(InitGraphics(nullptr), 0) << GraphicsFailure();
         // Only what a test shows is drawn.
-        for (TSolidPiece* piece : g_pieces)
+        for (TSolidPiece* piece : g_pieces) {
             piece->Visible = false;
+        }
         g_boardModel->Visible = false;
         g_pointer->Visible = false;
     }
@@ -65,8 +69,9 @@ class GlModels : public ::testing::Test {
         g_camera->Update();
         g_lights[1]->Update();
         g_boardModel->Render();
-        for (TSolidPiece* piece : g_pieces)
+        for (TSolidPiece* piece : g_pieces) {
             piece->Render();
+        }
         g_pointer->Render();
         TFrameImage frame = ReadFrame(Presenter->Screen());
         SaveFramePng(frame, std::string("/tmp/octavane-scene-") + name + ".png");
@@ -85,23 +90,27 @@ TGlPresenter* GlModels::Presenter = nullptr;
 // Pixels that are clearly yellow: red and green high, blue low.
 int YellowPixels(const TFrameImage& frame) {
     int count = 0;
-    for (int y = 0; y < frame.Height; ++y)
+    for (int y = 0; y < frame.Height; ++y) {
         for (int x = 0; x < frame.Width; ++x) {
             const auto p = frame.At(x, y);
-            if (p.R > 100 && p.G > 100 && p.B < p.R / 2)
+            if (p.R > 100 && p.G > 100 && p.B < p.R / 2) {
                 ++count;
+            }
         }
+    }
     return count;
 }
 
 int BrightPixels(const TFrameImage& frame, int threshold) {
     int count = 0;
-    for (int y = 0; y < frame.Height; ++y)
+    for (int y = 0; y < frame.Height; ++y) {
         for (int x = 0; x < frame.Width; ++x) {
             const auto p = frame.At(x, y);
-            if (p.R + p.G + p.B > 3 * threshold)
+            if (p.R + p.G + p.B > 3 * threshold) {
                 ++count;
+            }
         }
+    }
     return count;
 }
 
@@ -143,8 +152,9 @@ TEST_F(GlModels, DiscShowsBlackUpAndWhiteWhenTurnedOver) {
 TEST_F(GlModels, WholeSceneIsNotABlackScreen) {
     g_boardModel->Visible = true;
     g_boardModel->SetColor(0, 178, 178);
-    for (TSolidPiece* piece : g_pieces)
+    for (TSolidPiece* piece : g_pieces) {
         piece->Visible = true;
+    }
     g_pointer->Visible = true;
     g_pointer->Position.X.SetValue(70.0);
     g_pointer->Position.Y.SetValue(70.0);
@@ -153,12 +163,14 @@ TEST_F(GlModels, WholeSceneIsNotABlackScreen) {
     const TFrameImage frame = Frame("whole");
     // The board covers a good part of the screen in its colour.
     int boardColoured = 0;
-    for (int y = 0; y < frame.Height; ++y)
+    for (int y = 0; y < frame.Height; ++y) {
         for (int x = 0; x < frame.Width; ++x) {
             const auto p = frame.At(x, y);
-            if (p.G > 40 && p.B > 40 && p.R < p.G / 2)
+            if (p.G > 40 && p.B > 40 && p.R < p.G / 2) {
                 ++boardColoured;
+            }
         }
+    }
     EXPECT_GT(boardColoured, frame.Width * frame.Height / 20);
     EXPECT_GT(YellowPixels(frame), 100);
 }

@@ -155,8 +155,9 @@ TEST_F(TMovementFixture, NonRepeatingSegmentsInFrontOfACycleRunOnce) {
 TEST_F(TMovementFixture, ClosedPathOfManySegmentsComesBackToItsStart) {
     // The title screen's light path: 64 repeating 100 ms segments round a closed loop.
     value.SetValue(0.0);
-    for (int i = 1; i <= 64; ++i)
+    for (int i = 1; i <= 64; ++i) {
         value.AddSchedule(i == 64 ? 0.0 : (i % 2 ? 50.0 : -50.0), 100, true);
+    }
     clock.Advance(6400);
     EXPECT_DOUBLE_EQ(value.GetValue(), 0.0);
     clock.Advance(50);

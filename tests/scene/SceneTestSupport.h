@@ -22,9 +22,11 @@ struct TSceneFixture : ::testing::Test {
 
     std::vector<const TRecordedCall*> CallsOf(TCallKind kind) const {
         std::vector<const TRecordedCall*> calls;
-        for (const TRecordedCall& call : log.GetCalls())
-            if (call.Kind == kind)
+        for (const TRecordedCall& call : log.GetCalls()) {
+            if (call.Kind == kind) {
                 calls.push_back(&call);
+            }
+        }
         return calls;
     }
 };
@@ -43,10 +45,13 @@ inline void ExpectNear(const TVector& actual, const TVector& expected, float tol
 }
 
 inline bool SameMatrix(const TMatrix& a, const TMatrix& b) {
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c)
-            if (a.m[r][c] != b.m[r][c])
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            if (a.m[r][c] != b.m[r][c]) {
                 return false;
+            }
+        }
+    }
     return true;
 }
 
@@ -57,15 +62,17 @@ inline std::vector<std::array<D3DVERTEX, 3>> Triangles(const TRecordedCall& draw
     const D3DVERTEX* v = draw.Vertices;
     for (uint32_t k = 0; k + 2 < draw.Count; ++k) {
         if (draw.Type == D3DPT_TRIANGLELIST) {
-            if (k % 3 == 0)
+            if (k % 3 == 0) {
                 triangles.push_back({v[k], v[k + 1], v[k + 2]});
+            }
         } else if (draw.Type == D3DPT_TRIANGLEFAN) {
             triangles.push_back({v[0], v[k + 1], v[k + 2]});
         } else if (draw.Type == D3DPT_TRIANGLESTRIP) {
-            if (k % 2 == 0)
+            if (k % 2 == 0) {
                 triangles.push_back({v[k], v[k + 1], v[k + 2]});
-            else
+            } else {
                 triangles.push_back({v[k], v[k + 2], v[k + 1]});
+            }
         }
     }
     return triangles;
@@ -78,8 +85,10 @@ inline bool FacesAlongItsNormals(const std::array<D3DVERTEX, 3>& t) {
     const float ax = t[1].x - t[0].x, ay = t[1].y - t[0].y, az = t[1].z - t[0].z;
     const float bx = t[2].x - t[0].x, by = t[2].y - t[0].y, bz = t[2].z - t[0].z;
     const float cx = ay * bz - az * by, cy = az * bx - ax * bz, cz = ax * by - ay * bx;
-    for (const D3DVERTEX& v : t)
-        if (cx * v.nx + cy * v.ny + cz * v.nz <= 0.0f)
+    for (const D3DVERTEX& v : t) {
+        if (cx * v.nx + cy * v.ny + cz * v.nz <= 0.0f) {
             return false;
+        }
+    }
     return true;
 }

@@ -63,14 +63,17 @@ TEST_F(TBoardFixture, HiddenBoardMakesNoDeviceCall) {
 
 TEST_F(TBoardFixture, EveryTileAndThePlateFaceUpwards) {
     board.Render();
-    for (const TRecordedCall* draw : CallsOf(callDrawPrimitive))
-        for (const auto& triangle : Triangles(*draw))
+    for (const TRecordedCall* draw : CallsOf(callDrawPrimitive)) {
+        for (const auto& triangle : Triangles(*draw)) {
             EXPECT_TRUE(FacesAlongItsNormals(triangle));
-    for (const TRecordedCall* draw : CallsOf(callDrawPrimitive))
+        }
+    }
+    for (const TRecordedCall* draw : CallsOf(callDrawPrimitive)) {
         for (uint32_t i = 0; i < draw->Count; ++i) {
             EXPECT_EQ(draw->Vertices[i].nz, 1.0f);
             EXPECT_EQ(draw->Vertices[i].tu, 0.0f);
         }
+    }
 }
 
 // ---- mesh ----

@@ -140,9 +140,11 @@ TEST_F(TPieceFixture, EveryRingPointLiesOnTheRim) {
 }
 
 TEST_F(TPieceFixture, EveryTriangleFacesOutOfTheDisc) {
-    for (int i = 0; i < 4; ++i)
-        for (const auto& triangle : Triangles(Draw(i)))
+    for (int i = 0; i < 4; ++i) {
+        for (const auto& triangle : Triangles(Draw(i))) {
             EXPECT_TRUE(FacesAlongItsNormals(triangle)) << "primitive " << i;
+        }
+    }
 }
 
 // ---- turning over ----

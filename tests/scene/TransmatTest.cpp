@@ -9,8 +9,9 @@ namespace {
 
 TMatrix Sample() {
     TMatrix m;
-    for (int i = 0; i < 16; ++i)
+    for (int i = 0; i < 16; ++i) {
         m.m[i / 4][i % 4] = static_cast<float>(i * 3 - 7) * 0.25f;
+    }
     return m;
 }
 
@@ -37,8 +38,9 @@ TEST(Transmat, IdentityIsNeutralOnEitherSide) {
 
 TEST(Transmat, ZeroHasNoNonZeroElement) {
     const TMatrix z = MatrixZero();
-    for (int i = 0; i < 16; ++i)
+    for (int i = 0; i < 16; ++i) {
         EXPECT_EQ(z.m[i / 4][i % 4], 0.0f);
+    }
 }
 
 TEST(Transmat, ProductIsRowTimesColumn) {

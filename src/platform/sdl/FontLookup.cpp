@@ -39,8 +39,9 @@ void AddFamily(FcPattern* pattern, const char* family) {
 char32_t NextCodePoint(std::string_view text, size_t& i) {
     const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i++);
-    if (lead < 0x80)
+    if (lead < 0x80) {
         return lead;
+    }
     int extra = 0;
     char32_t code = 0;
     if ((lead & 0xE0) == 0xC0) {
@@ -56,8 +57,9 @@ char32_t NextCodePoint(std::string_view text, size_t& i) {
         return 0xFFFD;
     }
     for (int k = 0; k < extra; ++k) {
-        if (i >= text.size() || (byte(i) & 0xC0) != 0x80)
+        if (i >= text.size() || (byte(i) & 0xC0) != 0x80) {
             return 0xFFFD;
+        }
         code = (code << 6) | (byte(i++) & 0x3F);
     }
     return code;
@@ -68,12 +70,13 @@ std::string NarrowFamilyName(std::string_view family) {
     for (size_t i = 0; i < family.size();) {
         const size_t start = i;
         const char32_t c = NextCodePoint(family, i);
-        if (c >= 0xFF01 && c <= 0xFF5E)
+        if (c >= 0xFF01 && c <= 0xFF5E) {
             narrow += static_cast<char>(c - 0xFF01 + 0x21);
-        else if (c == 0x3000)
+        } else if (c == 0x3000) {
             narrow += ' ';
-        else
+        } else {
             narrow.append(family.substr(start, i - start));
+        }
     }
     return narrow;
 }
@@ -84,39 +87,49 @@ int LiveLookups = 0;
 } // namespace
 
 TFontLookup::TFontLookup() : Ready(FcInit() == FcTrue) {
-    if (Ready)
+    if (Ready) {
         ++LiveLookups;
+    }
 }
 
 TFontLookup::~TFontLookup() {
-    if (Ready && --LiveLookups == 0)
+    if (Ready && --LiveLookups == 0) {
         FcFini();
+    }
 }
 
 TFontFile TFontLookup::Find(std::string_view family, std::string_view text) const {
     TFontFile found;
-    if (!Ready)
+    if (!Ready) {
         return found;
+    }
     FcPattern* pattern = FcPatternCreate();
     const std::string requested(family);
     const std::string narrow = NarrowFamilyName(family);
     AddFamily(pattern, requested.c_str());
-    if (narrow != requested)
+    if (narrow != requested) {
         AddFamily(pattern, narrow.c_str());
-    for (const TSubstitute& s : kSubstitutes)
-        if (SameName(narrow, s.Family))
-            for (const char* candidate : s.Candidates)
-                if (candidate != nullptr)
+    }
+    for (const TSubstitute& s : kSubstitutes) {
+        if (SameName(narrow, s.Family)) {
+            for (const char* candidate : s.Candidates) {
+                if (candidate != nullptr) {
                     AddFamily(pattern, candidate);
+                }
+            }
+        }
+    }
 
     FcCharSet* wanted = FcCharSetCreate();
     for (size_t i = 0; i < text.size();) {
         const char32_t c = NextCodePoint(text, i);
-        if (c > 0x20)
+        if (c > 0x20) {
             FcCharSetAddChar(wanted, c);
+        }
     }
-    if (FcCharSetCount(wanted) > 0)
+    if (FcCharSetCount(wanted) > 0) {
         FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+    }
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
 
@@ -128,8 +141,9 @@ TFontFile TFontLookup::Find(std::string_view family, std::string_view text) cons
         for (int k = 0; k < sorted->nfont; ++k) {
             FcPattern* font = sorted->fonts[k];
             FcChar8* file = nullptr;
-            if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch)
+            if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) {
                 continue;
+            }
             FcCharSet* has = nullptr;
             const bool covers = FcPatternGetCharSet(font, FC_CHARSET, 0, &has) == FcResultMatch &&
                                 FcCharSetIsSubset(wanted, has);
@@ -139,8 +153,9 @@ TFontFile TFontLookup::Find(std::string_view family, std::string_view text) cons
                 FcPatternGetInteger(font, FC_INDEX, 0, &found.Index);
                 found.CoversText = covers;
             }
-            if (found.CoversText)
+            if (found.CoversText) {
                 break;
+            }
         }
         FcFontSetDestroy(sorted);
     }

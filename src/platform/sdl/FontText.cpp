@@ -19,33 +19,41 @@ int32_t kNoBackBuffer = static_cast<int32_t>(0x887601C2u);
 
 TGlText::TGlText(TGlScreen& screen) : Screen(screen) {
     TtfReady = TTF_Init() == 0;
-    if (Program.Build())
+    if (Program.Build()) {
         glGenVertexArrays(1, &VertexArray);
+    }
 }
 
 TGlText::~TGlText() {
-    for (TLine& line : Lines)
-        if (line.Texture != 0)
+    for (TLine& line : Lines) {
+        if (line.Texture != 0) {
             glDeleteTextures(1, &line.Texture);
-    for (TOpenFont& open : Open)
+        }
+    }
+    for (TOpenFont& open : Open) {
         TTF_CloseFont(open.Font);
-    if (VertexArray != 0)
+    }
+    if (VertexArray != 0) {
         glDeleteVertexArrays(1, &VertexArray);
-    if (TtfReady)
+    }
+    if (TtfReady) {
         TTF_Quit();
+    }
 }
 
 int32_t TGlText::GetDC() {
-    if (!TtfReady || Program.Id() == 0 || VertexArray == 0)
+    if (!TtfReady || Program.Id() == 0 || VertexArray == 0) {
         return kNoBackBuffer;
+    }
     InDC = true;
     BeginDrawing();
     return 0;
 }
 
 int32_t TGlText::ReleaseDC() {
-    if (!InDC)
+    if (!InDC) {
         return kNoBackBuffer;
+    }
     InDC = false;
     glDisable(GL_BLEND);
     glDisable(GL_SCISSOR_TEST);
@@ -70,13 +78,16 @@ void TGlText::BeginDrawing() {
 }
 
 HFONT TGlText::CreateFont(const char* face, int height) {
-    if (!TtfReady || face == nullptr || height <= 0)
+    if (!TtfReady || face == nullptr || height <= 0) {
         return 0;
+    }
     size_t slot = 0;
-    while (slot < Fonts.size() && Fonts[slot].Used)
+    while (slot < Fonts.size() && Fonts[slot].Used) {
         ++slot;
-    if (slot == Fonts.size())
+    }
+    if (slot == Fonts.size()) {
         Fonts.emplace_back();
+    }
     TFontSlot& font = Fonts[slot];
     font.Face.assign(face);
     font.Height = height;
@@ -90,16 +101,20 @@ HFONT TGlText::CreateFont(const char* face, int height) {
 }
 
 void TGlText::DeleteFont(HFONT font) {
-    if (font >= 1 && font <= Fonts.size())
+    if (font >= 1 && font <= Fonts.size()) {
         Fonts[font - 1].Used = false;
+    }
 }
 
 const TFontFile& TGlText::Resolve(const std::string& face, const char* text) {
-    for (const TResolved& r : Resolved)
-        if (r.Face == face && r.Text == text)
+    for (const TResolved& r : Resolved) {
+        if (r.Face == face && r.Text == text) {
             return r.File;
-    if (Resolved.size() >= kMaxResolved)
+        }
+    }
+    if (Resolved.size() >= kMaxResolved) {
         Resolved.erase(Resolved.begin() + 1, Resolved.end());
+    }
     Resolved.push_back({face, text, Lookup.Find(face, text)});
     return Resolved.back().File;
 }
@@ -109,12 +124,15 @@ std::string TGlText::ResolvedPath(const char* face, const char* text) {
 }
 
 TTF_Font* TGlText::OpenFont(const TFontFile& file, int pixelHeight) {
-    for (const TOpenFont& open : Open)
-        if (open.PixelHeight == pixelHeight && open.Index == file.Index && open.Path == file.Path)
+    for (const TOpenFont& open : Open) {
+        if (open.PixelHeight == pixelHeight && open.Index == file.Index && open.Path == file.Path) {
             return open.Font;
+        }
+    }
     TTF_Font* font = TTF_OpenFontIndexDPI(file.Path.c_str(), kMeasurePoints, file.Index, 72, 72);
-    if (font == nullptr)
+    if (font == nullptr) {
         return nullptr;
+    }
     // A positive GDI height is the cell: ascent plus descent. Measure the face's cell at a known
     // size, then open it at the em size that gives the wanted cell; a 1-point size at a chosen
     // resolution sets the em in steps of 1/72 pixel.
@@ -126,12 +144,14 @@ TTF_Font* TGlText::OpenFont(const TFontFile& file, int pixelHeight) {
     }
     if (Open.size() >= kMaxOpenFonts) {
         for (TLine& line : Lines) {
-            if (line.Texture != 0)
+            if (line.Texture != 0) {
                 glDeleteTextures(1, &line.Texture);
+            }
             line = TLine{};
         }
-        for (TOpenFont& open : Open)
+        for (TOpenFont& open : Open) {
             TTF_CloseFont(open.Font);
+        }
         Open.clear();
     }
     Open.push_back({file.Path, file.Index, pixelHeight, font});
@@ -147,19 +167,22 @@ const TGlText::TLine* TGlText::Line(TTF_Font* font, const char* text) {
         }
     }
     SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, text, SDL_Color{255, 255, 255, 255});
-    if (rendered == nullptr)
+    if (rendered == nullptr) {
         return nullptr;
+    }
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(rendered);
-    if (argb == nullptr)
+    if (argb == nullptr) {
         return nullptr;
+    }
     std::vector<uint8_t> coverage(static_cast<size_t>(argb->w) * argb->h);
     SDL_LockSurface(argb);
     for (int y = 0; y < argb->h; ++y) {
         const auto* row = reinterpret_cast<const uint32_t*>(
             static_cast<const uint8_t*>(argb->pixels) + static_cast<size_t>(y) * argb->pitch);
-        for (int x = 0; x < argb->w; ++x)
+        for (int x = 0; x < argb->w; ++x) {
             coverage[static_cast<size_t>(y) * argb->w + x] = static_cast<uint8_t>(row[x] >> 24);
+        }
     }
     SDL_UnlockSurface(argb);
 
@@ -170,8 +193,9 @@ const TGlText::TLine* TGlText::Line(TTF_Font* font, const char* text) {
         slot = &*std::min_element(Lines.begin(), Lines.end(), [](const TLine& a, const TLine& b) {
             return a.LastUse < b.LastUse;
         });
-        if (slot->Texture != 0)
+        if (slot->Texture != 0) {
             glDeleteTextures(1, &slot->Texture);
+        }
     }
     slot->Font = font;
     slot->Text = text;
@@ -193,33 +217,38 @@ const TGlText::TLine* TGlText::Line(TTF_Font* font, const char* text) {
 
 void TGlText::DrawText(HFONT handle, const char* text, const RECT& rect, COLORREF color) {
     if (!InDC || text == nullptr || text[0] == '\0' || handle < 1 || handle > Fonts.size() ||
-        !Fonts[handle - 1].Used)
+        !Fonts[handle - 1].Used) {
         return;
+    }
     const TFontSlot& slot = Fonts[handle - 1];
     const TScreenArea& area = Screen.Area;
     const int pixelHeight = std::max(1, static_cast<int>(std::lround(slot.Height * area.Scale)));
 
     // The face by its name when it has every character of the line, otherwise one that has.
     TTF_Font* font = OpenFont(Resolve(slot.Face, ""), pixelHeight);
-    if (font == nullptr)
+    if (font == nullptr) {
         return;
+    }
     const std::string_view view(text);
     for (size_t i = 0; i < view.size();) {
         const char32_t c = NextCodePoint(view, i);
         if (c > 0x20 && !TTF_GlyphIsProvided32(font, c)) {
             TTF_Font* other = OpenFont(Resolve(slot.Face, text), pixelHeight);
-            if (other != nullptr)
+            if (other != nullptr) {
                 font = other;
+            }
             break;
         }
     }
     const TLine* line = Line(font, text);
-    if (line == nullptr)
+    if (line == nullptr) {
         return;
+    }
 
     const TGlRect clip = LogicalToWindow(Screen, rect.left, rect.top, rect.right, rect.bottom);
-    if (clip.Width <= 0 || clip.Height <= 0)
+    if (clip.Width <= 0 || clip.Height <= 0) {
         return;
+    }
     // Centred as GDI centres: (rectangle width - text width) / 2 from the left, from the top.
     const double left = area.X + rect.left * area.Scale;
     const double right = area.X + rect.right * area.Scale;

@@ -16,10 +16,12 @@ constexpr uint32_t kArraySlots = 1024;
 
 D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
     D3DMATRIX r{};
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < 4; ++j) {
             r.m[i][j] = a.m[i][0] * b.m[0][j] + a.m[i][1] * b.m[1][j] + a.m[i][2] * b.m[2][j] +
                         a.m[i][3] * b.m[3][j];
+        }
+    }
     return r;
 }
 
@@ -62,8 +64,9 @@ void NormalMatrix(const D3DMATRIX& m, GLfloat out[9]) {
     }
     // inv(M) = adj(M) / det with adj = transpose(cofactors); its transpose is cofactors / det.
     const float r[9] = {co00, co01, co02, co10, co11, co12, co20, co21, co22};
-    for (int k = 0; k < 9; ++k)
+    for (int k = 0; k < 9; ++k) {
         out[k] = r[k] / det;
+    }
 }
 
 void TransformPoint(const D3DVECTOR& p, const D3DMATRIX& m, GLfloat out[3]) {
@@ -136,11 +139,14 @@ bool PrimitiveMode(D3DPRIMITIVETYPE type, GLenum& mode) {
 }
 
 bool IsSoftwareRenderer(const char* renderer) {
-    if (renderer == nullptr)
+    if (renderer == nullptr) {
         return false;
-    for (const char* name : {"llvmpipe", "softpipe", "Software Rasterizer", "SWR", "swrast"})
-        if (std::strstr(renderer, name) != nullptr)
+    }
+    for (const char* name : {"llvmpipe", "softpipe", "Software Rasterizer", "SWR", "swrast"}) {
+        if (std::strstr(renderer, name) != nullptr) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -151,10 +157,12 @@ bool IsSoftwareRenderer(const char* renderer) {
 void TGlScreen::Refresh() {
     int width = 0;
     int height = 0;
-    if (Window != nullptr)
+    if (Window != nullptr) {
         SDL_GL_GetDrawableSize(Window, &width, &height);
-    if (width != DrawableWidth || height != DrawableHeight)
+    }
+    if (width != DrawableWidth || height != DrawableHeight) {
         RasterDirty = true;
+    }
     DrawableWidth = width;
     DrawableHeight = height;
     Area = FitScreenArea(width, height, LogicalWidth, LogicalHeight);
@@ -176,8 +184,9 @@ TGlRect LogicalToWindow(const TGlScreen& screen, double left, double top, double
 // ---- viewport ----
 
 void TGlViewport::Clear(uint32_t count, const D3DRECT* rects, uint32_t flags) {
-    if (rects == nullptr || (flags & (D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER)) == 0)
+    if (rects == nullptr || (flags & (D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER)) == 0) {
         return;
+    }
     Screen.FlushDrawing();
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {
@@ -201,8 +210,9 @@ void TGlViewport::Clear(uint32_t count, const D3DRECT* rects, uint32_t flags) {
 }
 
 void TGlScreen::FlushDrawing() const {
-    if (Device != nullptr)
+    if (Device != nullptr) {
         Device->Flush();
+    }
 }
 
 // ---- device ----
@@ -210,8 +220,9 @@ void TGlScreen::FlushDrawing() const {
 TGlDevice::TGlDevice(TGlScreen& screen, TGlDirect3D* owner)
     : Screen(screen), Owner(owner), Indices(new GLuint[BatchCapacity]),
       Store(new D3DVERTEX[CacheCapacity]), Arrays(new TCachedArray[kArraySlots]) {
-    if (!Gouraud.Build(false) || !Flat.Build(true))
+    if (!Gouraud.Build(false) || !Flat.Build(true)) {
         return;
+    }
     glGenVertexArrays(1, &VertexArray);
     glGenBuffers(1, &VertexBuffer);
     glGenBuffers(1, &IndexBuffer);
@@ -230,29 +241,35 @@ TGlDevice::TGlDevice(TGlScreen& screen, TGlDirect3D* owner)
     // D3D takes a flat-shaded triangle's colour from its first vertex.
     glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
     Ready_ = glGetError() == GL_NO_ERROR;
-    if (Ready_)
+    if (Ready_) {
         Screen.Device = this;
+    }
 }
 
 TGlDevice::~TGlDevice() {
     Flush();
     ReleaseGlObjects();
-    if (Owner != nullptr)
+    if (Owner != nullptr) {
         Owner->ForgetDevice(this);
+    }
 }
 
 void TGlDevice::ReleaseGlObjects() {
     IndexCount = 0;
     ResetCache();
-    if (Screen.Device == this)
+    if (Screen.Device == this) {
         Screen.Device = nullptr;
-    if (IndexBuffer != 0)
+    }
+    if (IndexBuffer != 0) {
         glDeleteBuffers(1, &IndexBuffer);
+    }
     IndexBuffer = 0;
-    if (VertexBuffer != 0)
+    if (VertexBuffer != 0) {
         glDeleteBuffers(1, &VertexBuffer);
-    if (VertexArray != 0)
+    }
+    if (VertexArray != 0) {
         glDeleteVertexArrays(1, &VertexArray);
+    }
     VertexBuffer = 0;
     VertexArray = 0;
     Gouraud.Release();
@@ -263,11 +280,13 @@ void TGlDevice::ReleaseGlObjects() {
 void TGlDevice::BuildLights(TGlLightBlock& block, const D3DMATRIX& view) const {
     for (const TDeviceLight* light : GetCurrentViewport()->GetLights()) {
         const D3DLIGHT2& d = light->GetLight();
-        if ((d.dwFlags & D3DLIGHT_ACTIVE) == 0 || block.Count == kGlMaxLights)
+        if ((d.dwFlags & D3DLIGHT_ACTIVE) == 0 || block.Count == kGlMaxLights) {
             continue;
+        }
         if (d.dltType != D3DLIGHT_POINT && d.dltType != D3DLIGHT_SPOT &&
-            d.dltType != D3DLIGHT_DIRECTIONAL)
+            d.dltType != D3DLIGHT_DIRECTIONAL) {
             continue;
+        }
         const int i = block.Count++;
         block.Type[i] = d.dltType == D3DLIGHT_POINT  ? kGlLightPoint
                         : d.dltType == D3DLIGHT_SPOT ? kGlLightSpot
@@ -306,8 +325,9 @@ void TGlDevice::BuildState(TGlDrawState& s) const {
     s.WorldView = Multiply(GetTransform(D3DTRANSFORMSTATE_WORLD), view);
     s.ProjClip = Multiply(GetTransform(D3DTRANSFORMSTATE_PROJECTION), ClipVolumeMatrix(vp));
     // With no material selected everything lit comes out black, as on a device without one.
-    if (const TDeviceMaterial* current = GetCurrentMaterial())
+    if (const TDeviceMaterial* current = GetCurrentMaterial()) {
         s.Material = current->GetMaterial();
+    }
     BuildLights(s.Lights, view);
     s.Ambient = GetLightState(D3DLIGHTSTATE_AMBIENT);
     s.SpecularEnable = GetRenderState(D3DRENDERSTATE_SPECULARENABLE) != 0;
@@ -323,12 +343,15 @@ void TGlDevice::BuildState(TGlDrawState& s) const {
 
 void TGlDevice::ApplyRaster(const TGlDrawState& wanted) {
     const bool all = Screen.RasterDirty;
-    if (all || wanted.DepthTest != Raster.DepthTest)
+    if (all || wanted.DepthTest != Raster.DepthTest) {
         (wanted.DepthTest ? glEnable : glDisable)(GL_DEPTH_TEST);
-    if (all || wanted.DepthWrite != Raster.DepthWrite)
+    }
+    if (all || wanted.DepthWrite != Raster.DepthWrite) {
         glDepthMask(wanted.DepthWrite ? GL_TRUE : GL_FALSE);
-    if (all || wanted.DepthFunc != Raster.DepthFunc)
+    }
+    if (all || wanted.DepthFunc != Raster.DepthFunc) {
         glDepthFunc(wanted.DepthFunc);
+    }
     if (all || wanted.Cull != Raster.Cull) {
         // D3D culls by the winding seen on screen, as GL does in window coordinates:
         // D3DCULL_CCW keeps clockwise triangles.
@@ -342,8 +365,9 @@ void TGlDevice::ApplyRaster(const TGlDrawState& wanted) {
     }
     const TGlRect& v = wanted.Viewport;
     const TGlRect& r = Raster.Viewport;
-    if (all || v.X != r.X || v.Y != r.Y || v.Width != r.Width || v.Height != r.Height)
+    if (all || v.X != r.X || v.Y != r.Y || v.Width != r.Width || v.Height != r.Height) {
         glViewport(v.X, v.Y, v.Width, v.Height);
+    }
     if (all) {
         glDisable(GL_BLEND);
         glDisable(GL_SCISSOR_TEST);
@@ -374,8 +398,9 @@ void TGlDevice::UploadUniforms(const TGlLightingProgram& program, const TGlDrawS
         glUniformMatrix4fv(u.WorldView, 1, GL_TRUE, &s.WorldView.m[0][0]);
         glUniformMatrix3fv(u.NormalMatrix, 1, GL_TRUE, normal);
     }
-    if (changed(s.ProjClip, up.ProjClip))
+    if (changed(s.ProjClip, up.ProjClip)) {
         glUniformMatrix4fv(u.ProjClip, 1, GL_TRUE, &s.ProjClip.m[0][0]);
+    }
     if (changed(s.Material, up.Material)) {
         const D3DMATERIAL& m = s.Material;
         glUniform4f(u.MatDiffuse, m.diffuse.r, m.diffuse.g, m.diffuse.b, m.diffuse.a);
@@ -402,8 +427,9 @@ void TGlDevice::UploadUniforms(const TGlLightingProgram& program, const TGlDrawS
         ColorOf(s.Ambient, c);
         glUniform3fv(u.Ambient, 1, c);
     }
-    if (changed(s.SpecularEnable, up.SpecularEnable))
+    if (changed(s.SpecularEnable, up.SpecularEnable)) {
         glUniform1i(u.SpecularEnable, s.SpecularEnable);
+    }
     if (!valid || s.FogEnable != up.FogEnable || s.FogStart != up.FogStart ||
         s.FogEnd != up.FogEnd || s.FogColor != up.FogColor) {
         GLfloat c[3];
@@ -429,8 +455,9 @@ void TGlDevice::ApplyState(const TGlDrawState& state) {
 }
 
 void TGlDevice::ResetCache() {
-    for (uint32_t i = 0; i < kArraySlots; ++i)
+    for (uint32_t i = 0; i < kArraySlots; ++i) {
         Arrays[i] = TCachedArray{};
+    }
     ArrayCount = 0;
     StoreUsed = 0;
 }
@@ -454,8 +481,9 @@ bool TGlDevice::Cache(const D3DVERTEX* vertices, uint32_t count, uint32_t& first
         }
         slot = (slot + 1) & (kArraySlots - 1);
     }
-    if (count > CacheCapacity)
+    if (count > CacheCapacity) {
         return false;
+    }
     if (StoreUsed + count > CacheCapacity || 2 * (ArrayCount + 1) > kArraySlots) {
         // Full: start again (what waits in the batch refers to the old store).
         Flush();
@@ -490,8 +518,9 @@ GLintptr TGlDevice::StreamIndices(const GLuint* indices, uint32_t count) {
 // (list 3k, strip k, fan k+1).
 bool TGlDevice::AppendTriangles(D3DPRIMITIVETYPE type, uint32_t b, uint32_t count) {
     const uint32_t triangles = type == D3DPT_TRIANGLELIST ? count / 3 : count - 2;
-    if (IndexCount + 3 * triangles > BatchCapacity)
+    if (IndexCount + 3 * triangles > BatchCapacity) {
         return false;
+    }
     GLuint* out = Indices.get() + IndexCount;
     for (GLuint k = 0; k < triangles; ++k) {
         if (type == D3DPT_TRIANGLELIST) {
@@ -535,29 +564,37 @@ void TGlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, D3DVERTEXTYPE vertexType,
     (void)flags;
     GLenum mode = GL_TRIANGLES;
     // Direct3D draws only between BeginScene and EndScene, into a current viewport.
-    if (!Ready_ || !IsInScene() || GetCurrentViewport() == nullptr)
+    if (!Ready_ || !IsInScene() || GetCurrentViewport() == nullptr) {
         return;
-    if (vertexType != D3DVT_VERTEX || vertices == nullptr || !PrimitiveMode(type, mode))
+    }
+    if (vertexType != D3DVT_VERTEX || vertices == nullptr || !PrimitiveMode(type, mode)) {
         return;
+    }
     const bool triangles =
         type == D3DPT_TRIANGLELIST || type == D3DPT_TRIANGLESTRIP || type == D3DPT_TRIANGLEFAN;
-    if (count == 0 || (triangles && count < 3))
+    if (count == 0 || (triangles && count < 3)) {
         return;
+    }
     uint32_t first = 0;
-    if (!Cache(vertices, count, first))
+    if (!Cache(vertices, count, first)) {
         return;
+    }
     BuildState(Wanted);
-    if (IndexCount > 0 && std::memcmp(&Wanted, &BatchState, sizeof Wanted) != 0)
+    if (IndexCount > 0 && std::memcmp(&Wanted, &BatchState, sizeof Wanted) != 0) {
         Flush();
+    }
     if (triangles) {
-        if (IndexCount == 0)
+        if (IndexCount == 0) {
             BatchState = Wanted;
-        if (AppendTriangles(type, first, count))
+        }
+        if (AppendTriangles(type, first, count)) {
             return;
+        }
         Flush();
         BatchState = Wanted;
-        if (AppendTriangles(type, first, count))
+        if (AppendTriangles(type, first, count)) {
             return;
+        }
     }
     Flush();
     ApplyState(Wanted);
@@ -634,8 +671,9 @@ std::unique_ptr<TDevice3D> TGlDirect3D::CreateDevice(TDeviceKind kind) {
     }
     if (Context == nullptr) {
         Context = TGlContext::Create(Screen.Window, kind, Vsync, Error);
-        if (Context == nullptr)
+        if (Context == nullptr) {
             return nullptr;
+        }
     }
     Context->MakeCurrent();
     Screen.Refresh();
@@ -652,8 +690,9 @@ std::unique_ptr<TDevice3D> TGlDirect3D::CreateDevice(TDeviceKind kind) {
 }
 
 void TGlDirect3D::ForgetDevice(const TGlDevice* device) {
-    if (Device == device)
+    if (Device == device) {
         Device = nullptr;
+    }
 }
 
 std::unique_ptr<TDeviceViewport> TGlDirect3D::CreateViewport() {

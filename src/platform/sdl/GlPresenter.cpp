@@ -21,29 +21,35 @@ HRESULT TGlPresenter::Fail(HRESULT code, const std::string& what) {
 
 HRESULT TGlPresenter::OpenDriver() {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             return Fail(DDERR_NODIRECTDRAWHW,
                         std::string("no video driver could be started: ") + SDL_GetError());
+        }
         OwnsVideoSubsystem = true;
     }
-    if (SDL_GetNumVideoDisplays() < 1)
+    if (SDL_GetNumVideoDisplays() < 1) {
         return Fail(DDERR_NODIRECTDRAWHW, "there is no display to draw on");
+    }
     DriverOpen = true;
     return DD_OK;
 }
 
 HRESULT TGlPresenter::SetDisplayMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel) {
-    if (!DriverOpen)
+    if (!DriverOpen) {
         return Fail(DDERR_NOTINITIALIZED, "the display driver is not open");
-    if (Screen_.Window == nullptr)
+    }
+    if (Screen_.Window == nullptr) {
         return Fail(DDERR_INVALIDMODE, "there is no window to take the screen with");
+    }
     if (width == 0 || height == 0 ||
-        (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32))
+        (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32)) {
         return Fail(DDERR_INVALIDMODE, "the display mode is not supported");
+    }
     if (Options.FullScreen) {
-        if (SDL_SetWindowFullscreen(Screen_.Window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        if (SDL_SetWindowFullscreen(Screen_.Window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
             return Fail(DDERR_INVALIDMODE,
                         std::string("the window could not go full-screen: ") + SDL_GetError());
+        }
         WentFullScreen = true;
     }
     Screen_.LogicalWidth = static_cast<int>(width);
@@ -53,11 +59,13 @@ HRESULT TGlPresenter::SetDisplayMode(uint32_t width, uint32_t height, uint32_t b
 }
 
 HRESULT TGlPresenter::CreateFlipChain(uint32_t backBufferCount) {
-    if (!DriverOpen || Screen_.Window == nullptr)
+    if (!DriverOpen || Screen_.Window == nullptr) {
         return Fail(DDERR_NOTINITIALIZED, "the display mode is not set");
+    }
     // GL windows are double-buffered; more back buffers would only add latency.
-    if (backBufferCount != 1)
+    if (backBufferCount != 1) {
         return Fail(DDERR_INVALIDMODE, "only one back buffer is supported");
+    }
     FlipChain = true;
     return DD_OK;
 }
@@ -67,8 +75,9 @@ TDirect3D* TGlPresenter::GetDirect3D() {
         Error = "there is no flip chain to render into";
         return nullptr;
     }
-    if (Direct3D == nullptr)
+    if (Direct3D == nullptr) {
         Direct3D = std::make_unique<TGlDirect3D>(Screen_, Options.Vsync);
+    }
     return Direct3D.get();
 }
 
@@ -77,8 +86,9 @@ HRESULT TGlPresenter::CreateDepthBuffer(uint32_t width, uint32_t height, uint32_
     (void)videoMemory;
     // The window's visual already carries a depth buffer of at least 16 bits
     // (GlPrepareWindowAttributes) at the window's real size, which covers the logical one.
-    if (!FlipChain || width == 0 || height == 0 || bitsPerPixel == 0)
+    if (!FlipChain || width == 0 || height == 0 || bitsPerPixel == 0) {
         return Fail(DDERR_INVALIDMODE, "the depth buffer cannot be made");
+    }
     return DD_OK;
 }
 
@@ -87,8 +97,9 @@ bool TGlPresenter::CanDraw() const {
 }
 
 void TGlPresenter::ColorFill(uint32_t color) {
-    if (!CanDraw())
+    if (!CanDraw()) {
         return;
+    }
     Screen_.FlushDrawing();
     Screen_.Refresh();
     glDisable(GL_SCISSOR_TEST);
@@ -100,17 +111,20 @@ void TGlPresenter::ColorFill(uint32_t color) {
 }
 
 TTextDevice* TGlPresenter::GetTextDevice() {
-    if (!CanDraw())
+    if (!CanDraw()) {
         return nullptr;
+    }
     Screen_.FlushDrawing();
-    if (Text == nullptr)
+    if (Text == nullptr) {
         Text = std::make_unique<TGlText>(Screen_);
+    }
     return Text.get();
 }
 
 void TGlPresenter::Flip() {
-    if (!CanDraw())
+    if (!CanDraw()) {
         return;
+    }
     Screen_.FlushDrawing();
     SDL_GL_SwapWindow(Screen_.Window);
 }
@@ -127,11 +141,13 @@ void TGlPresenter::ReleaseFlipChain() {
 }
 
 void TGlPresenter::CloseDriver() {
-    if (WentFullScreen && Screen_.Window != nullptr)
+    if (WentFullScreen && Screen_.Window != nullptr) {
         SDL_SetWindowFullscreen(Screen_.Window, 0);
+    }
     WentFullScreen = false;
-    if (OwnsVideoSubsystem)
+    if (OwnsVideoSubsystem) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
     OwnsVideoSubsystem = false;
     DriverOpen = false;
 }

@@ -149,8 +149,9 @@ GLuint CompileStage(GLenum stage, const std::string& source) {
     glCompileShader(shader);
     GLint ok = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (ok == GL_TRUE)
+    if (ok == GL_TRUE) {
         return shader;
+    }
     char log[2048] = {};
     glGetShaderInfoLog(shader, sizeof log, nullptr, log);
     std::fprintf(stderr, "Octavane: shader compilation failed: %s\n", log);
@@ -176,8 +177,9 @@ GLuint Link(const std::string& vertexSource, const std::string& fragmentSource) 
     glDeleteShader(fragment);
     GLint ok = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    if (ok == GL_TRUE)
+    if (ok == GL_TRUE) {
         return program;
+    }
     char log[2048] = {};
     glGetProgramInfoLog(program, sizeof log, nullptr, log);
     std::fprintf(stderr, "Octavane: shader link failed: %s\n", log);
@@ -201,16 +203,18 @@ TGlLightingProgram::~TGlLightingProgram() {
 }
 
 void TGlLightingProgram::Release() {
-    if (Program != 0)
+    if (Program != 0) {
         glDeleteProgram(Program);
+    }
     Program = 0;
 }
 
 bool TGlLightingProgram::Build(bool flat) {
     const std::string prelude = LightingPrelude(flat);
     Program = Link(prelude + kLightingVertexSource, prelude + kLightingFragmentSource);
-    if (Program == 0)
+    if (Program == 0) {
         return false;
+    }
     auto at = [this](const char* name) { return glGetUniformLocation(Program, name); };
     Locations.WorldView = at("uWorldView");
     Locations.ProjClip = at("uProjClip");
@@ -243,15 +247,17 @@ TGlTextProgram::~TGlTextProgram() {
 }
 
 void TGlTextProgram::Release() {
-    if (Program != 0)
+    if (Program != 0) {
         glDeleteProgram(Program);
+    }
     Program = 0;
 }
 
 bool TGlTextProgram::Build() {
     Program = Link(kTextVertexSource, kTextFragmentSource);
-    if (Program == 0)
+    if (Program == 0) {
         return false;
+    }
     WindowSizeLocation = glGetUniformLocation(Program, "uWindowSize");
     RectLocation = glGetUniformLocation(Program, "uRect");
     ColorLocation = glGetUniformLocation(Program, "uColor");

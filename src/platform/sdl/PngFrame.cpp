@@ -7,8 +7,9 @@
 #include <cstring>
 
 TFrameImage::TPixel TFrameImage::At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= Width || y >= Height)
+    if (x < 0 || y < 0 || x >= Width || y >= Height) {
         return {};
+    }
     const size_t i = (static_cast<size_t>(y) * Width + x) * 4;
     return {Rgba[i], Rgba[i + 1], Rgba[i + 2]};
 }
@@ -18,8 +19,9 @@ TFrameImage ReadFrame(const TGlScreen& screen) {
     TFrameImage frame;
     frame.Width = screen.DrawableWidth;
     frame.Height = screen.DrawableHeight;
-    if (frame.Width <= 0 || frame.Height <= 0)
+    if (frame.Width <= 0 || frame.Height <= 0) {
         return frame;
+    }
     const size_t rowBytes = static_cast<size_t>(frame.Width) * 4;
     std::vector<uint8_t> bottomUp(rowBytes * frame.Height);
     glReadBuffer(GL_BACK);
@@ -27,9 +29,10 @@ TFrameImage ReadFrame(const TGlScreen& screen) {
     glReadPixels(0, 0, frame.Width, frame.Height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
     // GL's row 0 is the bottom of the window.
     frame.Rgba.resize(bottomUp.size());
-    for (int y = 0; y < frame.Height; ++y)
+    for (int y = 0; y < frame.Height; ++y) {
         std::memcpy(&frame.Rgba[static_cast<size_t>(y) * rowBytes],
                     &bottomUp[static_cast<size_t>(frame.Height - 1 - y) * rowBytes], rowBytes);
+    }
     return frame;
 }
 
@@ -46,8 +49,9 @@ bool SaveFramePng(const TFrameImage& frame, const std::string& path) {
         return false;
     }
     const bool ok = IMG_SavePNG(surface, path.c_str()) == 0;
-    if (!ok)
+    if (!ok) {
         std::fprintf(stderr, "Octavane: cannot write %s: %s\n", path.c_str(), IMG_GetError());
+    }
     SDL_FreeSurface(surface);
     return ok;
 }
