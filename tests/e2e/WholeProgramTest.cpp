@@ -130,6 +130,7 @@ class TScript {
 // Screen position in window pixels of a world point, as the camera sees it now.
 struct TPoint {
     int X, Y;
+    double W = 0.0; // after the projection: what depth fog goes by
 };
 TPoint Project(const TGlScreen& screen, double wx, double wy, double wz) {
     const TVector eye{static_cast<float>(g_camera->Eye.X.GetValue()),
@@ -145,7 +146,7 @@ TPoint Project(const TGlScreen& screen, double wx, double wy, double wz) {
     const double lx = (x / w + 1.0) / 2.0 * 640.0;
     const double ly = (0.75 - y / w) / 1.5 * 480.0;
     return {static_cast<int>(screen.Area.X + lx * screen.Area.Scale),
-            static_cast<int>(screen.Area.Y + ly * screen.Area.Scale)};
+            static_cast<int>(screen.Area.Y + ly * screen.Area.Scale), w};
 }
 
 // Pixels of a logical rectangle of the 640 x 480 screen that satisfy `test`.
@@ -206,6 +207,10 @@ class WholeProgramTest : public ::testing::Test {
         ::setenv("XDG_CONFIG_HOME", Config.c_str(), 1);
         Previous = fs::current_path();
         fs::current_path(OCTAVANE_ASSETS_DIR);
+        ResetProgram();
+    }
+    // What a fresh start of the program finds.
+    static void ResetProgram() {
         ResetSettings();
         // A run that quit with a key still down must not hand it to the next one.
         Keyboard().ReleaseAll();
@@ -353,9 +358,85 @@ TEST_F(WholeProgramTest, ConfigurationIsShownAndKeptAtExit) {
         CountPixels(Run.Images.at("config-before"), screen, 0, 60, 640, 270, reddish);
     const int red = CountPixels(Run.Images.at("config-red"), screen, 0, 60, 640, 270, reddish);
     EXPECT_GT(red, before + 5000);
-    // Fog shows from the next frame on: black fog darkens the board.
-    EXPECT_LT(CountPixels(Run.Images.at("config-fog"), screen, 0, 60, 640, 270, Lit),
-              CountPixels(Run.Images.at("config-red"), screen, 0, 60, 640, 270, Lit) / 2);
+    // Fog shows from the next frame on: the board is darker, and still there.
+    const int fogged = CountPixels(Run.Images.at("config-fog"), screen, 0, 60, 640, 270, reddish);
+    EXPECT_LT(fogged, red - 5000);
+    EXPECT_GT(fogged, red / 10);
+}
+
+// The title and a game in play, once without fog and once with it, on the same clock: the near
+// squares keep their colour, the far edge is darker, and the board never goes black.
+TEST_F(WholeProgramTest, FogDarkensTheFarSquaresOnTheTitleAndInPlay) {
+    struct TProbe {
+        TPoint Point;
+        TFrameImage::TPixel Seen[2]; // fog off, fog on
+    };
+    std::map<std::string, std::vector<TProbe>> probes;
+    int lit[2][2] = {};
+    for (const int fog : {0, 1}) {
+        Run = TRun{};
+        ResetProgram();
+        RuntimeSrand(1);
+        const fs::path file = Config / "Bellwick" / "Octavane" / "settings.reg";
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << "[" << kSettingsKey << "]\n\"FogEnable\"=dword:0000000" << fog
+                            << "\n";
+        const std::string names[2] = {"fog" + std::to_string(fog) + "-title",
+                                      "fog" + std::to_string(fog) + "-game"};
+        // Every square, beside its disc: where it is and how far off for the fog.
+        auto look = [&](const std::string& scene, int index) {
+            const TGlScreen& screen = static_cast<TGlPresenter*>(g_presenter)->Screen();
+            const TFrameImage& image = Run.Images.at(names[index]);
+            std::vector<TProbe>& list = probes[scene];
+            for (int i = 0; i < 64; ++i) {
+                const double side = i % 8 == 7 ? -58.0 : 58.0;
+                TPoint p = Project(screen, CellToWorld(i % 8) + side, CellToWorld(i / 8), 0);
+                // Text is drawn over the fog: the bands of the title's and the counts' lines.
+                const double y = (p.Y - screen.Area.Y) / screen.Area.Scale;
+                if (y < 64 || (y > 165 && y < 265) || (y > 315 && y < 365) || y > 435) {
+                    p.W = -1.0;
+                }
+                if (fog == 0) {
+                    list.push_back({p, {image.At(p.X, p.Y), {}}});
+                } else {
+                    list[i].Seen[1] = image.At(p.X, p.Y);
+                }
+            }
+            lit[fog][index] = CountPixels(image, screen, 0, 60, 640, 420, Lit);
+        };
+        TScript script(Run);
+        script.Wait(400).Capture(names[0]).Do([&] { look("title", 0); });
+        script.Press(SDLK_SPACE).Press(SDLK_DOWN).Press(SDLK_DOWN).Press(SDLK_SPACE);
+        script.Wait(1600).Capture(names[1]).Do([&] { look("game", 1); });
+        script.Press(SDLK_ESCAPE).Wait(100).Press(SDLK_ESCAPE);
+        Run.LastFrame = script.Frame() + 200;
+        ASSERT_EQ(RunProgram(), 0);
+    }
+    // Black linear fog from w = 700 to 1100: each square keeps the share f of its colour.
+    for (const auto& [scene, list] : probes) {
+        SCOPED_TRACE(scene);
+        ASSERT_EQ(list.size(), 64u);
+        int clear = 0;
+        double farthest = 0.0;
+        for (const TProbe& probe : list) {
+            if (probe.Point.W < 0.0) {
+                continue;
+            }
+            const double f =
+                std::clamp((kFogEnd - probe.Point.W) / (kFogEnd - kFogStart), 0.0, 1.0);
+            const int before = probe.Seen[0].R + probe.Seen[0].G + probe.Seen[0].B;
+            const int after = probe.Seen[1].R + probe.Seen[1].G + probe.Seen[1].B;
+            EXPECT_NEAR(after, f * before, 12 + 0.04 * before) << "square at w " << probe.Point.W;
+            clear += f > 0.95 ? 1 : 0;
+            farthest = std::max(farthest, probe.Point.W);
+        }
+        EXPECT_GE(clear, 1) << "the nearest squares should keep their colour";
+        EXPECT_GT(farthest, 850.0) << "the far edge should be well into the fog";
+    }
+    for (int index = 0; index < 2; ++index) {
+        EXPECT_GT(lit[1][index], 20000) << "a black screen with fog on";
+        EXPECT_GT(lit[1][index], lit[0][index] / 2);
+    }
 }
 
 TEST_F(WholeProgramTest, ExitInTheMenuEndsTheProgram) {

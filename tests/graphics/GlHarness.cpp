@@ -61,6 +61,11 @@ TVec ToEye(const D3DVECTOR& p) {
                      g_device->GetTransform(D3DTRANSFORMSTATE_VIEW));
 }
 
+double ProjectedW(const TVec& eye) {
+    const D3DMATRIX& p = g_device->GetTransform(D3DTRANSFORMSTATE_PROJECTION);
+    return eye.X * p._14 + eye.Y * p._24 + eye.Z * p._34 + p._44;
+}
+
 double Clamp01(double v) {
     return v < 0 ? 0 : (v > 1 ? 1 : v);
 }
@@ -118,7 +123,7 @@ TScreenPoint Project(const D3DVECTOR& world) {
     const D3DMATRIX& p = g_device->GetTransform(D3DTRANSFORMSTATE_PROJECTION);
     const double x = eye.X * p._11 + eye.Y * p._21 + eye.Z * p._31 + p._41;
     const double y = eye.X * p._12 + eye.Y * p._22 + eye.Z * p._32 + p._42;
-    const double w = eye.X * p._14 + eye.Y * p._24 + eye.Z * p._34 + p._44;
+    const double w = ProjectedW(eye);
     const D3DVIEWPORT2& vp = g_viewport->GetViewport2();
     const double xc = 2.0 / vp.dvClipWidth * x + (-2.0 * vp.dvClipX / vp.dvClipWidth - 1.0) * w;
     const double yc = 2.0 / vp.dvClipHeight * y + (-2.0 * vp.dvClipY / vp.dvClipHeight + 1.0) * w;
@@ -134,8 +139,8 @@ TScreenPoint ProjectModel(const D3DVECTOR& model) {
         {static_cast<float>(world.X), static_cast<float>(world.Y), static_cast<float>(world.Z)});
 }
 
-double EyeDepth(const D3DVECTOR& world) {
-    return std::abs(Transform(Of(world), g_device->GetTransform(D3DTRANSFORMSTATE_VIEW)).Z);
+double FogDepth(const D3DVECTOR& world) {
+    return ProjectedW(Transform(Of(world), g_device->GetTransform(D3DTRANSFORMSTATE_VIEW)));
 }
 
 TColor ReferenceVertexColor(const D3DMATERIAL& m, const D3DVECTOR& position,
@@ -204,7 +209,7 @@ TColor ReferenceFog(const TColor& color, const D3DVECTOR& position) {
     }
     const double start = D3DStateToFloat(g_device->GetLightState(D3DLIGHTSTATE_FOGSTART));
     const double end = D3DStateToFloat(g_device->GetLightState(D3DLIGHTSTATE_FOGEND));
-    const double f = Clamp01((end - std::abs(ToEye(position).Z)) / (end - start));
+    const double f = Clamp01((end - ProjectedW(ToEye(position))) / (end - start));
     const uint32_t fog = g_device->GetRenderState(D3DRENDERSTATE_FOGCOLOR);
     const double fc[3] = {((fog >> 16) & 0xFF) / 255.0, ((fog >> 8) & 0xFF) / 255.0,
                           (fog & 0xFF) / 255.0};

@@ -35,8 +35,8 @@ inline constexpr uint32_t kSceneAmbient = 0x00FF8080;
 TScreenPoint Project(const D3DVECTOR& world);
 // The same for a model-space point under the device's current World.
 TScreenPoint ProjectModel(const D3DVECTOR& model);
-// Depth of a world point in eye space (the distance fog uses).
-double EyeDepth(const D3DVECTOR& world);
+// The w of a world point after the projection: the distance depth fog uses.
+double FogDepth(const D3DVECTOR& world);
 
 struct TColor {
     double R = 0.0, G = 0.0, B = 0.0; // 0..1

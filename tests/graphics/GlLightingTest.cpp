@@ -212,7 +212,13 @@ TEST_F(GlLighting, InactiveLightsDoNotLight) {
     EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0x000000, 0));
 }
 
-TEST_F(GlLighting, LinearFogBlendsTowardTheFogColourByEyeDepth) {
+TEST_F(GlLighting, LinearFogBlendsTowardTheFogColourByProjectedW) {
+    // A projection with w = z; each point is placed so that it still lands where x/w says.
+    D3DMATRIX projection = MatrixIdentity();
+    projection._33 = 0.5f;
+    projection._34 = 1.0f;
+    projection._44 = 0.0f;
+    g_device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, projection);
     SetMaterial(kBlack, kBlack, kBlack, 0.0f, {1, 1, 1, 0});
     g_device->SetRenderState(D3DRENDERSTATE_FOGENABLE, D3DSTATE_TRUE);
     g_device->SetRenderState(D3DRENDERSTATE_FOGCOLOR, 0x000000FF);
@@ -221,8 +227,12 @@ TEST_F(GlLighting, LinearFogBlendsTowardTheFogColourByEyeDepth) {
     g_device->SetLightState(D3DLIGHTSTATE_FOGEND, D3DStateFromFloat(1.0f));
     // f = (1.0 - 0.6) / 0.8 = 0.5 of white, the rest blue.
     EXPECT_TRUE(NearRgb(Shade(0, 0, 0.6f), 0x8080FF));
-    EXPECT_TRUE(NearRgb(Shade(0.5f, 0, 0.1f), 0xFFFFFF));
-    EXPECT_TRUE(NearRgb(Shade(-0.5f, 0, 1.5f), 0x0000FF));
+    EXPECT_TRUE(NearRgb(Shade(0.05f, 0, 0.1f), 0xFFFFFF));
+    EXPECT_TRUE(NearRgb(Shade(-0.6f, 0, 1.2f), 0x0000FF));
+    // w, not the eye depth: the same eye depth under a projection that halves w is fogged less.
+    projection._34 = 0.5f;
+    g_device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, projection);
+    EXPECT_TRUE(NearRgb(Shade(0, 0, 1.2f), 0x8080FF));
 }
 
 TEST_F(GlLighting, FogEnableWithoutAVertexFogModeLeavesColours) {

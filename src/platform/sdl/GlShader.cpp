@@ -89,9 +89,11 @@ void main() {
     vDiffuse = clamp(uMatAmbient * uAmbient + uMatDiffuse.rgb * diffuse + uMatEmissive, 0.0, 1.0);
     vSpecular = clamp(uMatSpecular * specular, 0.0, 1.0);
 
+    // Depth fog runs on the projected w, which a perspective projection makes proportional to
+    // the eye depth (the game's camera gives w = 0.287 z); fog distances are in those units.
     vFog = 1.0;
     if (uFogEnable) {
-        float depth = abs(eye.z);
+        float depth = clip.w;
         float span = uFogEnd - uFogStart;
         vFog = span != 0.0 ? clamp((uFogEnd - depth) / span, 0.0, 1.0)
                            : (depth < uFogEnd ? 1.0 : 0.0);

@@ -5,7 +5,7 @@
 // The one shader program of the renderer: fixed-function DirectX 5 transform and lighting done
 // per vertex (ambient light state, material ambient/diffuse/specular/emissive, directional, point
 // and spot lights with range and the legacy attenuation polynomial, renormalised normals, the two
-// colours clamped per vertex), linear vertex fog from eye depth, and Gouraud or flat shading.
+// colours clamped per vertex), linear vertex fog from the projected w, and Gouraud or flat shading.
 //
 // Matrices are uploaded as the D3D row-major data with transpose = GL_TRUE and the shader works
 // with row vectors, so `position * uWorldView * uProjClip` is literally p * W * V * P * Clip.
