@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -40,7 +41,23 @@ const TLine kLines[] = {
     {{320, 420, 640, 480}, "パスは Enter キー", 0xFFFFFF, "ＭＳ Ｐゴシック", 20},
 };
 
-void DrawFrame() {
+// The resident set of this process in KiB, from /proc (0 where there is none).
+long ResidentKiB() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    long kib = 0;
+    if (status != nullptr) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status) != nullptr) {
+            if (std::sscanf(line, "VmRSS: %ld kB", &kib) == 1) {
+                break;
+            }
+        }
+        std::fclose(status);
+    }
+    return kib;
+}
+
+void DrawFrame(bool finish = true) {
     BeginFrame(0);
     g_device->SetLightState(D3DLIGHTSTATE_MATERIAL, g_materialHandle);
     g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, 0x00FF8080);
@@ -55,29 +72,55 @@ void DrawFrame() {
         DrawScreenText(line.Rect, line.Text, line.Color, line.Face, line.Height);
     }
     PresentFrame();
-    // Count the rasteriser's work, not only the queueing of it.
-    glFinish();
+    if (finish) {
+        // Count the rasteriser's work, not only the queueing of it.
+        glFinish();
+    }
 }
 
+// An offscreen window with the whole scene set up on it, for the life of one benchmark.
+class TOffscreenScene {
+  public:
+    explicit TOffscreenScene(benchmark::State& state) {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            state.SkipWithError(SDL_GetError());
+            return;
+        }
+        GlPrepareWindowAttributes();
+        Window = SDL_CreateWindow("Octavane bench", 0, 0, 640, 480, GlWindowFlags());
+        TGlPresenterOptions options;
+        options.FullScreen = false;
+        options.Vsync = false;
+        Presenter = std::make_unique<TGlPresenter>(Window, options);
+        SetDeviceSources({Presenter.get(), nullptr, nullptr});
+        if (InitGraphics(nullptr) != DD_OK) {
+            state.SkipWithError(GraphicsFailure());
+            return;
+        }
+        g_pointer->Visible = false;
+        g_boardModel->SetColor(0, 178, 178);
+        Ready = true;
+    }
+    ~TOffscreenScene() {
+        ReleaseGraphics();
+        Presenter.reset();
+        if (Window != nullptr) {
+            SDL_DestroyWindow(Window);
+        }
+    }
+    bool Ready = false;
+
+  private:
+    SDL_Window* Window = nullptr;
+    std::unique_ptr<TGlPresenter> Presenter;
+};
+
 void BM_InitialSceneWithTenLines(benchmark::State& state) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        state.SkipWithError(SDL_GetError());
+    TOffscreenScene scene(state);
+    if (!scene.Ready) {
         return;
     }
-    GlPrepareWindowAttributes();
-    SDL_Window* window = SDL_CreateWindow("Octavane bench", 0, 0, 640, 480, GlWindowFlags());
-    TGlPresenterOptions options;
-    options.FullScreen = false;
-    options.Vsync = false;
-    auto presenter = std::make_unique<TGlPresenter>(window, options);
-    SetDeviceSources({presenter.get(), nullptr, nullptr});
-    if (InitGraphics(nullptr) != DD_OK) {
-        state.SkipWithError(GraphicsFailure());
-        return;
-    }
-    g_pointer->Visible = false;
-    g_boardModel->SetColor(0, 178, 178);
     DrawFrame(); // fonts opened, lines rendered
     const uint64_t before = AllocationCount();
     uint64_t frames = 0;
@@ -87,9 +130,27 @@ void BM_InitialSceneWithTenLines(benchmark::State& state) {
     }
     state.counters["allocations_per_frame"] =
         static_cast<double>(AllocationCount() - before) / static_cast<double>(frames);
-    ReleaseGraphics();
-    presenter.reset();
-    SDL_DestroyWindow(window);
+}
+
+// Frames presented as the program presents them, with nothing waiting for the rasteriser: the
+// memory the driver holds must stay flat however many frames go by.
+void BM_PresentedFramesKeepMemoryFlat(benchmark::State& state) {
+    TOffscreenScene scene(state);
+    if (!scene.Ready) {
+        return;
+    }
+    for (int i = 0; i < 1000; ++i) {
+        DrawFrame(false); // past the first allocations of fonts, lines and the driver's pools
+    }
+    const long before = ResidentKiB();
+    uint64_t frames = 0;
+    for (auto _ : state) {
+        DrawFrame(false);
+        ++frames;
+    }
+    glFinish();
+    state.counters["rss_growth_kib_per_1000_frames"] =
+        static_cast<double>(ResidentKiB() - before) * 1000.0 / static_cast<double>(frames);
 }
 
 // Wall time is the figure that matters (the rasteriser works on threads of its own); the CPU
@@ -98,6 +159,10 @@ BENCHMARK(BM_InitialSceneWithTenLines)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2.0)
     ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK(BM_PresentedFramesKeepMemoryFlat)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2000)
     ->UseRealTime();
 
 } // namespace

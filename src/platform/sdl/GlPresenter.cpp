@@ -126,6 +126,10 @@ void TGlPresenter::Flip() {
         return;
     }
     Screen_.FlushDrawing();
+    // Where the window is an EGL pbuffer (SDL's offscreen driver) the swap does nothing at all,
+    // not even flush: the frames' commands, and the buffer blocks they hold, would pile up in
+    // the driver without end (tens of megabytes a second with Mesa's software rasteriser).
+    glFlush();
     SDL_GL_SwapWindow(Screen_.Window);
 }
 
