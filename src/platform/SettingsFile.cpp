@@ -6,8 +6,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,6 +87,198 @@ std::string ErrnoText(const std::string& what) {
     return what + ": " + std::strerror(errno);
 }
 
+std::string DwordLine(std::string_view name, uint32_t value) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%08x", value);
+    std::string line(1, '"');
+    line.append(name).append("\"=dword:").append(hex);
+    return line;
+}
+
+bool IsBlank(std::string_view text) {
+    return Trim(text).empty();
+}
+
+// Whether the trimmed line opens a section, and whether that section is `key`.
+bool IsSection(std::string_view line, std::string_view key, bool& ours) {
+    if (line.empty() || line.front() != '[') {
+        return false;
+    }
+    // Registry key names are case-insensitive.
+    ours = line.back() == ']' && EqualsNoCase(line.substr(1, line.size() - 2), key);
+    return true;
+}
+
+// ---- text encodings ----
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The code points of UTF-8 text; malformed bytes become U+FFFD.
+std::u32string DecodeUtf8(std::string_view text) {
+    std::u32string out;
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char lead = byte(i++);
+        int extra = 0;
+        char32_t c = lead;
+        if ((lead & 0xE0) == 0xC0) {
+            extra = 1;
+            c = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2;
+            c = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3;
+            c = lead & 0x07;
+        } else if (lead >= 0x80) {
+            extra = -1;
+        }
+        for (int k = 0; k < extra; ++k) {
+            if (i >= text.size() || (byte(i) & 0xC0) != 0x80) {
+                extra = -1;
+                break;
+            }
+            c = (c << 6) | (byte(i++) & 0x3F);
+        }
+        out += extra < 0 ? char32_t{0xFFFD} : c;
+    }
+    return out;
+}
+
+bool EndsWith(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+bool IsUtf16(TRegEncoding encoding) {
+    return encoding == TRegEncoding::Utf16Le || encoding == TRegEncoding::Utf16Be;
+}
+
+void AppendUnit(std::string& out, char16_t unit, TRegEncoding encoding) {
+    const char low = static_cast<char>(unit & 0xFF);
+    const char high = static_cast<char>(unit >> 8);
+    if (encoding == TRegEncoding::Utf16Le) {
+        out += low;
+        out += high;
+    } else {
+        out += high;
+        out += low;
+    }
+}
+
+// UTF-8 text in the file's encoding.
+std::string Encode(std::string_view text, TRegEncoding encoding) {
+    if (!IsUtf16(encoding)) {
+        return std::string(text);
+    }
+    std::string out;
+    for (char32_t c : DecodeUtf8(text)) {
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            AppendUnit(out, static_cast<char16_t>(0xD800 | (c >> 10)), encoding);
+            AppendUnit(out, static_cast<char16_t>(0xDC00 | (c & 0x3FF)), encoding);
+        } else {
+            AppendUnit(out, static_cast<char16_t>(c), encoding);
+        }
+    }
+    return out;
+}
+
+// UTF-16 code units as UTF-8; unpaired surrogates become U+FFFD.
+std::string Utf16ToUtf8(const std::u16string& units) {
+    std::string out;
+    for (size_t i = 0; i < units.size(); ++i) {
+        char32_t c = units[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+// The text of a line without its line ending.
+std::string_view WithoutLineEnd(std::string_view text) {
+    if (!text.empty() && text.back() == '\n') {
+        text.remove_suffix(1);
+    }
+    if (!text.empty() && text.back() == '\r') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// ---- files ----
+
+// A settings file is a few lines; anything far larger is not ours.
+constexpr size_t kMaxFileBytes = 1 << 20;
+// As the kernel's own limit on links followed in one path.
+constexpr int kMaxLinkHops = 40;
+
+// The file a path finally names once its symbolic links are followed; it need not exist.
+bool FollowLinks(const std::string& path, std::string& target, std::string& error) {
+    std::filesystem::path current(path);
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            target = current.string();
+            return true;
+        }
+        std::error_code ec;
+        std::filesystem::path next = std::filesystem::read_symlink(current, ec);
+        if (ec) {
+            error = current.string() + ": " + ec.message();
+            return false;
+        }
+        current = next.is_relative() ? current.parent_path() / next : next;
+    }
+    error = path + ": too many levels of symbolic links";
+    return false;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        written += size_t(n);
+    }
+    return true;
+}
+
+// Makes a rename in `directory` survive a crash, where the file system allows.
+void SyncDirectory(const std::filesystem::path& directory) {
+    const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 } // namespace
 
 void TRegValues::Set(std::string_view name, uint32_t value) {
@@ -113,7 +303,7 @@ const uint32_t* TRegValues::Find(std::string_view name) const {
 std::string SettingsFilePath() {
     std::string base;
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg) {
+    if (xdg && xdg[0] == '/') {
         base = xdg;
     } else {
         const char* home = std::getenv("HOME");
@@ -125,93 +315,255 @@ std::string SettingsFilePath() {
     return base + "/Bellwick/Octavane/settings.reg";
 }
 
-TRegValues ParseRegText(std::string_view text, std::string_view key) {
+TRegDocument TRegDocument::FromBytes(std::string_view bytes) {
+    TRegDocument document;
+    const auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+    if (starts("\xEF\xBB\xBF")) {
+        document.Encoding_ = TRegEncoding::Utf8Bom;
+        document.Bom = bytes.substr(0, 3);
+    } else if (starts("\xFF\xFE")) {
+        document.Encoding_ = TRegEncoding::Utf16Le;
+        document.Bom = bytes.substr(0, 2);
+    } else if (starts("\xFE\xFF")) {
+        document.Encoding_ = TRegEncoding::Utf16Be;
+        document.Bom = bytes.substr(0, 2);
+    }
+    bytes.remove_prefix(document.Bom.size());
+
+    if (!IsUtf16(document.Encoding_)) {
+        while (!bytes.empty()) {
+            const size_t end = bytes.find('\n');
+            const size_t length = end == std::string_view::npos ? bytes.size() : end + 1;
+            const std::string_view raw = bytes.substr(0, length);
+            document.Lines.push_back({std::string(raw), std::string(WithoutLineEnd(raw))});
+            bytes.remove_prefix(length);
+        }
+    } else {
+        const bool little = document.Encoding_ == TRegEncoding::Utf16Le;
+        TLine line;
+        std::u16string units;
+        size_t i = 0;
+        for (; i + 1 < bytes.size(); i += 2) {
+            const auto b0 = static_cast<unsigned char>(bytes[i]);
+            const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+            const auto unit = static_cast<char16_t>(little ? b0 | b1 << 8 : b0 << 8 | b1);
+            line.Raw.append(bytes.substr(i, 2));
+            units += unit;
+            if (unit == u'\n') {
+                line.Text = WithoutLineEnd(Utf16ToUtf8(units));
+                document.Lines.push_back(std::move(line));
+                line = TLine{};
+                units.clear();
+            }
+        }
+        document.Tail = bytes.substr(i); // an odd last byte stays the last
+        if (!line.Raw.empty()) {
+            line.Text = WithoutLineEnd(Utf16ToUtf8(units));
+            document.Lines.push_back(std::move(line));
+        }
+    }
+    // New lines end as the first line does.
+    if (!document.Lines.empty()) {
+        document.Crlf_ = EndsWith(document.Lines[0].Raw, Encode("\r\n", document.Encoding_));
+    }
+    return document;
+}
+
+TRegValues TRegDocument::Values(std::string_view key) const {
     TRegValues values;
     bool inKey = false;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = Trim(text.substr(0, end));
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        if (line.empty() || line.front() == ';') {
-            continue;
-        }
-        if (line.front() == '[') {
-            // Registry key names are case-insensitive.
-            inKey = line.back() == ']' && EqualsNoCase(line.substr(1, line.size() - 2), key);
-            continue;
-        }
+    for (const TLine& line : Lines) {
+        const std::string_view text = Trim(line.Text);
         std::string name;
         uint32_t value = 0;
-        if (inKey && ParseDwordLine(line, name, value)) {
+        if (IsSection(text, key, inKey)) {
+            continue;
+        }
+        if (inKey && ParseDwordLine(text, name, value)) {
             values.Set(name, value);
         }
     }
     return values;
 }
 
-std::string FormatRegText(std::string_view key, const TRegValues& values) {
-    std::string text;
-    text += kRegHeader;
-    text += "\n\n[";
-    text += key;
-    text += "]\n";
-    for (const auto& [name, value] : values) {
-        char hex[16];
-        std::snprintf(hex, sizeof hex, "%08x", value);
-        text += '"' + name + "\"=dword:" + hex + '\n';
-    }
-    return text;
+TRegDocument::TLine TRegDocument::MakeLine(std::string_view text) const {
+    std::string raw(text);
+    raw.append(Crlf_ ? "\r\n" : "\n");
+    return {Encode(raw, Encoding_), std::string(text)};
 }
 
-bool ReadRegFile(const std::string& path, std::string_view key, TRegValues& values) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+void TRegDocument::Terminate(TLine& line) const {
+    if (!EndsWith(line.Raw, Encode("\n", Encoding_))) {
+        line.Raw += Encode(Crlf_ ? "\r\n" : "\n", Encoding_);
+    }
+}
+
+void TRegDocument::Insert(size_t at, std::string_view text) {
+    if (at == Lines.size() && !Lines.empty()) {
+        Terminate(Lines.back());
+    }
+    Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(at), MakeLine(text));
+}
+
+void TRegDocument::Set(std::string_view key, const TRegValues& values) {
+    std::vector<bool> present(values.Size(), false);
+    size_t sectionEnd = 0; // after the last line of the first section of `key`, 0: none yet
+    bool inKey = false;
+    bool inFirst = false;
+    for (size_t i = 0; i < Lines.size(); ++i) {
+        const std::string_view text = Trim(Lines[i].Text);
+        if (IsSection(text, key, inKey)) {
+            inFirst = inKey && sectionEnd == 0;
+            if (inFirst) {
+                sectionEnd = i + 1;
+            }
+            continue;
+        }
+        if (inFirst && !text.empty()) {
+            sectionEnd = i + 1;
+        }
+        std::string name;
+        uint32_t stored = 0;
+        if (!inKey || !ParseDwordLine(text, name, stored)) {
+            continue;
+        }
+        size_t k = 0;
+        for (const auto& [wanted, value] : values) {
+            if (EqualsNoCase(wanted, name)) {
+                present[k] = true;
+                if (stored != value) {
+                    Lines[i] = MakeLine(DwordLine(name, value)); // the name as the file spells it
+                }
+            }
+            ++k;
+        }
+    }
+
+    std::vector<std::string> added;
+    size_t k = 0;
+    for (const auto& [name, value] : values) {
+        if (!present[k++]) {
+            added.push_back(DwordLine(name, value));
+        }
+    }
+    if (sectionEnd == 0) {
+        if (Lines.empty()) {
+            Insert(Lines.size(), kRegHeader);
+            Insert(Lines.size(), "");
+        } else if (!IsBlank(Lines.back().Text)) {
+            Insert(Lines.size(), "");
+        }
+        std::string header(1, '[');
+        header.append(key).append(1, ']');
+        Insert(Lines.size(), header);
+        sectionEnd = Lines.size();
+    }
+    for (const std::string& line : added) {
+        Insert(sectionEnd++, line);
+    }
+}
+
+std::string TRegDocument::ToBytes() const {
+    std::string bytes = Bom;
+    for (const TLine& line : Lines) {
+        bytes += line.Raw;
+    }
+    return bytes + Tail;
+}
+
+TRegValues ParseRegText(std::string_view text, std::string_view key) {
+    return TRegDocument::FromBytes(text).Values(key);
+}
+
+std::string FormatRegText(std::string_view key, const TRegValues& values) {
+    TRegDocument document;
+    document.Set(key, values);
+    return document.ToBytes();
+}
+
+TRegRead ReadRegDocument(const std::string& path, TRegDocument& document, std::string& error) {
+    // Non-blocking, so that a FIFO put in the file's place cannot hang the start.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return TRegRead::Missing;
+        }
+        error = std::strerror(errno);
+        return TRegRead::Unreadable;
+    }
+    struct stat info {};
+    std::string bytes;
+    if (::fstat(fd, &info) != 0) {
+        error = std::strerror(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        error = "not a regular file";
+    } else if (static_cast<uint64_t>(info.st_size) > kMaxFileBytes) {
+        error = "far larger than a settings file";
+    } else {
+        char buffer[4096];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                error = std::strerror(errno);
+                break;
+            }
+            if (n == 0) {
+                break;
+            }
+            bytes.append(buffer, static_cast<size_t>(n));
+            if (bytes.size() > kMaxFileBytes) {
+                error = "far larger than a settings file";
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    if (!error.empty()) {
+        return TRegRead::Unreadable;
+    }
+    document = TRegDocument::FromBytes(bytes);
+    return TRegRead::Read;
+}
+
+bool WriteRegFile(const std::string& path, std::string_view bytes, std::string& error) {
+    std::string target;
+    if (!FollowLinks(path, target, error)) {
         return false;
     }
-    // A settings file is a few lines; anything far larger is not ours.
-    constexpr std::streamsize kMaxBytes = 1 << 20;
-    std::string text(static_cast<size_t>(kMaxBytes), '\0');
-    in.read(text.data(), kMaxBytes);
-    text.resize(static_cast<size_t>(in.gcount()));
-    for (const auto& [name, value] : ParseRegText(text, key)) {
-        values.Set(name, value);
-    }
-    return true;
-}
-
-bool WriteRegFile(const std::string& path, std::string_view key, const TRegValues& values,
-                  std::string& error) {
-    const std::filesystem::path target(path);
+    const std::filesystem::path file(target);
     std::error_code ec;
-    if (target.has_parent_path()) {
-        std::filesystem::create_directories(target.parent_path(), ec);
+    if (file.has_parent_path()) {
+        std::filesystem::create_directories(file.parent_path(), ec);
         if (ec) {
-            error = target.parent_path().string() + ": " + ec.message();
+            error = file.parent_path().string() + ": " + ec.message();
             return false;
         }
     }
-    const std::string text = FormatRegText(key, values);
-    std::string temp = path + ".XXXXXX";
+    mode_t mode = 0644;
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        if (::access(target.c_str(), W_OK) != 0) {
+            error = ErrnoText(target); // a file made read-only keeps what it holds
+            return false;
+        }
+        mode = old.st_mode & 07777;
+    }
+    std::string temp = target + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         error = ErrnoText(temp);
         return false;
     }
-    size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            error = ErrnoText(temp);
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return false;
-        }
-        written += size_t(n);
+    if (!WriteAll(fd, bytes)) {
+        error = ErrnoText(temp);
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return false;
     }
-    ::fchmod(fd, 0644);
+    ::fchmod(fd, mode);
     const bool synced = ::fsync(fd) == 0;
     const int syncErrno = errno;
     const bool closed = ::close(fd) == 0;
@@ -221,10 +573,11 @@ bool WriteRegFile(const std::string& path, std::string_view key, const TRegValue
         ::unlink(temp.c_str());
         return false;
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        error = ErrnoText(path);
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        error = ErrnoText(target);
         ::unlink(temp.c_str());
         return false;
     }
+    SyncDirectory(file.parent_path());
     return true;
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <unistd.h>
 
@@ -69,6 +70,7 @@ TEST_F(SettingsTest, FirstRunHasDefaultsAndWritesAllFourAtSave) {
 }
 
 TEST_F(SettingsTest, SavedValuesComeBack) {
+    LoadSettings();
     FogEnable = 1;
     BoardR = 10;
     BoardG = 3;
@@ -82,21 +84,22 @@ TEST_F(SettingsTest, SavedValuesComeBack) {
     EXPECT_EQ(BoardB, 0);
 }
 
-TEST_F(SettingsTest, ValuesOutsideTheStepRangeAreKept) {
+TEST_F(SettingsTest, ColourStepsAreBroughtIntoRangeAndFogKeepsAnyValue) {
     WriteFile("[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"
-              "\"BoardR\"=dword:00000032\n"
-              "\"BoardG\"=dword:ffffffff\n"
+              "\"BoardR\"=dword:ffffffff\n"
+              "\"BoardG\"=dword:0000270f\n"
+              "\"BoardB\"=dword:7fffffff\n"
               "\"FogEnable\"=dword:00000005\n");
     LoadSettings();
-    EXPECT_EQ(BoardR, 50);
-    EXPECT_EQ(BoardG, -1);
+    EXPECT_EQ(BoardR, 0);
+    EXPECT_EQ(BoardG, 10);
+    EXPECT_EQ(BoardB, 10);
     EXPECT_EQ(FogEnable, 5);
-    EXPECT_EQ(BoardB, 7);
-    ASSERT_TRUE(SaveSettings());
-    ResetSettings();
+    WriteFile("[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"
+              "\"BoardR\"=dword:80000000\n\"BoardG\"=dword:0000000b\n");
     LoadSettings();
-    EXPECT_EQ(BoardR, 50);
-    EXPECT_EQ(BoardG, -1);
+    EXPECT_EQ(BoardR, 0);
+    EXPECT_EQ(BoardG, 10);
 }
 
 TEST_F(SettingsTest, MissingValuesKeepTheirDefaults) {
@@ -136,7 +139,7 @@ TEST_F(SettingsTest, ValuesOfOtherKeysAreNotOurs) {
     EXPECT_EQ(BoardG, 1);
 }
 
-TEST_F(SettingsTest, BinaryJunkFileKeepsDefaultsAndIsReplacedAtSave) {
+TEST_F(SettingsTest, BinaryJunkFileKeepsDefaultsAndIsKeptAtSave) {
     std::string junk(4096, '\0');
     for (size_t i = 0; i < junk.size(); ++i) {
         junk[i] = char(i * 131 + 7);
@@ -146,25 +149,130 @@ TEST_F(SettingsTest, BinaryJunkFileKeepsDefaultsAndIsReplacedAtSave) {
     EXPECT_EQ(BoardG, 7);
     BoardR = 4;
     ASSERT_TRUE(SaveSettings());
+    EXPECT_EQ(ReadAll(File()).substr(0, junk.size()), junk);
     ResetSettings();
     LoadSettings();
     EXPECT_EQ(BoardR, 4);
 }
 
-TEST_F(SettingsTest, SaveKeepsOtherValuesOfTheKey) {
-    WriteFile("[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"
-              "\"Volume\"=dword:0000000a\n");
-    ASSERT_TRUE(SaveSettings());
-    TRegValues values;
-    ASSERT_TRUE(ReadRegFile(File().string(), kSettingsKey, values));
-    ASSERT_NE(values.Find("Volume"), nullptr);
-    EXPECT_EQ(*values.Find("Volume"), 10u);
-    EXPECT_EQ(values.Size(), 5u);
+// What is not ours stays where it was: comments, other values, other keys; ours change in their
+// own lines, and the file keeps the encoding and line ending it came in.
+TEST_F(SettingsTest, SaveChangesOnlyOurLinesInTheFileAsItCame) {
+    const std::string kept = "Windows Registry Editor Version 5.00\r\n\r\n; mine\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\r\n"
+                             "\"Volume\"=dword:0000000a\r\n\"BoardR\"=dword:00000003\r\n";
+    const std::string other = "\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"X\"=\"y\"\r\n";
+    const std::string expected = "Windows Registry Editor Version 5.00\r\n\r\n; mine\r\n"
+                                 "[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\r\n"
+                                 "\"Volume\"=dword:0000000a\r\n\"BoardR\"=dword:00000009\r\n"
+                                 "\"FogEnable\"=dword:00000000\r\n\"BoardG\"=dword:00000007\r\n"
+                                 "\"BoardB\"=dword:00000007\r\n" +
+                                 other;
+    // As the Windows registry editor exports: UTF-16, little-endian, with its mark.
+    const auto utf16 = [](const std::string& text) {
+        std::string out = "\xFF\xFE";
+        for (const char c : text) {
+            out += c;
+            out += '\0';
+        }
+        return out;
+    };
+    for (const bool wide : {false, true}) {
+        SCOPED_TRACE(wide ? "utf-16" : "utf-8");
+        ResetSettings();
+        WriteFile(wide ? utf16(kept + other) : kept + other);
+        LoadSettings();
+        EXPECT_EQ(BoardR, 3);
+        BoardR = 9;
+        ASSERT_TRUE(SaveSettings());
+        EXPECT_EQ(ReadAll(File()), wide ? utf16(expected) : expected);
+    }
+}
+
+// A file that is there but cannot be read is never replaced by the first-run settings.
+TEST_F(SettingsTest, AFileThatCannotBeReadIsLeftAlone) {
+    const std::string stored = "[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"
+                               "\"BoardR\"=dword:00000003\n";
+    struct TRow {
+        const char* Name;
+        std::function<void()> Make;
+    };
+    const TRow rows[] = {
+        {"no permission",
+         [&] {
+             WriteFile(stored);
+             fs::permissions(File(), fs::perms::none);
+         }},
+        {"a directory", [&] { fs::create_directories(File() / "inside"); }},
+        {"far too large", [&] { WriteFile(stored + std::string(2 << 20, ';')); }},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        if (std::string(row.Name) == "no permission" && ::geteuid() == 0) {
+            continue; // root reads it anyway
+        }
+        ResetSettings();
+        fs::remove_all(Dir);
+        row.Make();
+        const auto before = fs::status(File()).type();
+        const uintmax_t size = fs::is_regular_file(File()) ? fs::file_size(File()) : 0;
+        ::testing::internal::CaptureStderr();
+        LoadSettings();
+        EXPECT_EQ(BoardR, 0);
+        BoardR = 5;
+        EXPECT_FALSE(SaveSettings());
+        EXPECT_NE(::testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(fs::status(File()).type(), before);
+        if (before == fs::file_type::regular) {
+            EXPECT_EQ(fs::file_size(File()), size);
+        }
+        fs::permissions(File(), fs::perms::owner_all, fs::perm_options::add);
+    }
+}
+
+// A linked settings file is written through to its target, and the link stays a link.
+TEST_F(SettingsTest, ALinkIsWrittenThroughToItsTarget) {
+    const fs::path elsewhere = Dir / "dotfiles";
+    struct TRow {
+        const char* Name;
+        fs::path LinkTo; // relative to the link's directory when relative
+        fs::path Target;
+    };
+    const TRow rows[] = {
+        {"absolute", elsewhere / "a.reg", elsewhere / "a.reg"},
+        {"relative", "../../dotfiles/b.reg", elsewhere / "b.reg"},
+        {"to a link", "c-link.reg", elsewhere / "c.reg"},
+        {"dangling", elsewhere / "new" / "d.reg", elsewhere / "new" / "d.reg"},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        ResetSettings();
+        fs::remove_all(Dir);
+        fs::create_directories(File().parent_path());
+        fs::create_directories(elsewhere);
+        if (row.Name != std::string("dangling")) {
+            std::ofstream(row.Target) << "; kept\n";
+        }
+        if (row.LinkTo == "c-link.reg") {
+            fs::create_symlink(row.Target, File().parent_path() / "c-link.reg");
+        }
+        fs::create_symlink(row.LinkTo, File());
+        LoadSettings();
+        BoardB = 1;
+        ASSERT_TRUE(SaveSettings());
+        EXPECT_TRUE(fs::is_symlink(File()));
+        const std::string text = ReadAll(row.Target);
+        EXPECT_NE(text.find("\"BoardB\"=dword:00000001"), std::string::npos) << text;
+        if (row.Name != std::string("dangling")) {
+            EXPECT_EQ(text.substr(0, 7), "; kept\n");
+        }
+    }
 }
 
 // Saving replaces the file by renaming a complete new one over it: a reader that opened the
 // old file still reads all of it, and nothing else is left in the directory.
 TEST_F(SettingsTest, SaveReplacesTheFileWhole) {
+    LoadSettings();
     ASSERT_TRUE(SaveSettings());
     const std::string before = ReadAll(File());
     std::ifstream oldReader(File(), std::ios::binary);
@@ -185,6 +293,7 @@ TEST_F(SettingsTest, UnwritableLocationFailsWithAMessageAndLosesNothing) {
     // The configuration directory is a plain file: nothing can be created below it.
     std::ofstream(Dir.string() + "-blocker") << "x";
     ::setenv("XDG_CONFIG_HOME", (Dir.string() + "-blocker").c_str(), 1);
+    LoadSettings();
     BoardB = 2;
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveSettings());
@@ -196,11 +305,13 @@ TEST_F(SettingsTest, UnwritableLocationFailsWithAMessageAndLosesNothing) {
 
 TEST_F(SettingsTest, PathFollowsXdgThenHome) {
     EXPECT_EQ(SettingsFilePath(), File().string());
-    ::setenv("XDG_CONFIG_HOME", "", 1);
     const char* home = std::getenv("HOME");
-    if (home && *home) {
-        EXPECT_EQ(SettingsFilePath(),
-                  std::string(home) + "/.config/Bellwick/Octavane/settings.reg");
+    ASSERT_TRUE(home && *home);
+    // Empty or relative: ignored, as the XDG base directory rules say.
+    for (const char* xdg : {"", "config", "./config", "~/.config"}) {
+        ::setenv("XDG_CONFIG_HOME", xdg, 1);
+        EXPECT_EQ(SettingsFilePath(), std::string(home) + "/.config/Bellwick/Octavane/settings.reg")
+            << xdg;
     }
 }
 

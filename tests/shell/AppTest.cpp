@@ -102,7 +102,7 @@ TEST_F(AppTest, FirstRunKeepsDefaultsAndWritesTheFileAtExit) {
 TEST_F(AppTest, SettingsAreLoadedAfterTheWindowAndSavedAfterTheLoop) {
     fs::create_directories(SettingsFile().parent_path());
     std::ofstream(SettingsFile()) << "[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"
-                                     "\"BoardR\"=dword:00000032\n";
+                                     "\"BoardR\"=dword:00000008\n";
     int boardRInCreate = -1;
     Platform.Window.OnShowCursor = [&](bool visible) {
         if (!visible) {
@@ -110,7 +110,7 @@ TEST_F(AppTest, SettingsAreLoadedAfterTheWindowAndSavedAfterTheLoop) {
         }
     };
     OnFrame = [](int frame) {
-        EXPECT_EQ(BoardR, 50); // loaded before the first frame, its range unchecked
+        EXPECT_EQ(BoardR, 8); // loaded before the first frame
         if (frame == 2) {
             FogEnable = 1; // what the configuration screen would do
         }
@@ -119,7 +119,7 @@ TEST_F(AppTest, SettingsAreLoadedAfterTheWindowAndSavedAfterTheLoop) {
     EXPECT_EQ(boardRInCreate, 0);
     ResetSettings();
     LoadSettings();
-    EXPECT_EQ(BoardR, 50);
+    EXPECT_EQ(BoardR, 8);
     EXPECT_EQ(FogEnable, 1);
 }
 

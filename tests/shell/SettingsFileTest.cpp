@@ -66,10 +66,86 @@ TEST(RegText, SetKeepsFirstOrderAndReplacesByName) {
 }
 
 TEST(RegFile, MissingFileReadsAsNothing) {
-    TRegValues values;
-    values.Set("Keep", 1);
-    EXPECT_FALSE(ReadRegFile("/nonexistent/dir/settings.reg", kKey, values));
-    EXPECT_EQ(values.Size(), 1u);
+    TRegDocument document;
+    std::string error;
+    EXPECT_EQ(ReadRegDocument("/nonexistent/dir/settings.reg", document, error), TRegRead::Missing);
+    EXPECT_EQ(document.ToBytes(), "");
+}
+
+// UTF-16 text of ASCII, as the registry editor writes it.
+std::string Utf16(std::string_view text, bool little) {
+    std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char c : text) {
+        out += little ? std::string{c, '\0'} : std::string{'\0', c};
+    }
+    return out;
+}
+
+TEST(RegDocument, ReadsEachEncodingAndWritesBackOnlyWhatChanged) {
+    const std::string key = std::string("[") + kKey + "]";
+    // A file as a person keeps it: a comment, someone else's values, another key, a duplicate.
+    const std::string lf = "Windows Registry Editor Version 5.00\n\n; my colours\n" + key +
+                           "\n\"Volume\"=dword:00000005\n\"boardr\"=dword:00000004\n"
+                           "\"BoardR\"=dword:00000004\n\"BoardB\"=dword:00000007\n\n"
+                           "[HKEY_CURRENT_USER\\Software\\Other]\n\"X\"=dword:00000001";
+    const std::string lfAfter = "Windows Registry Editor Version 5.00\n\n; my colours\n" + key +
+                                "\n\"Volume\"=dword:00000005\n\"boardr\"=dword:0000000a\n"
+                                "\"BoardR\"=dword:0000000a\n\"BoardB\"=dword:00000007\n"
+                                "\"FogEnable\"=dword:00000001\n\n"
+                                "[HKEY_CURRENT_USER\\Software\\Other]\n\"X\"=dword:00000001";
+    const auto crlf = [](std::string text) {
+        for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 2)) {
+            text.replace(i, 1, "\r\n");
+        }
+        return text;
+    };
+    struct TRow {
+        const char* Name;
+        std::string Before;
+        std::string After;
+        TRegEncoding Encoding;
+    };
+    const TRow rows[] = {
+        {"utf-8", lf, lfAfter, TRegEncoding::Utf8},
+        {"utf-8, crlf", crlf(lf), crlf(lfAfter), TRegEncoding::Utf8},
+        {"utf-8 bom", "\xEF\xBB\xBF" + lf, "\xEF\xBB\xBF" + lfAfter, TRegEncoding::Utf8Bom},
+        {"utf-16 le, crlf", Utf16(crlf(lf), true), Utf16(crlf(lfAfter), true),
+         TRegEncoding::Utf16Le},
+        {"utf-16 be", Utf16(lf, false), Utf16(lfAfter, false), TRegEncoding::Utf16Be},
+        {"no section", "; nothing yet",
+         "; nothing yet\n\n" + key +
+             "\n\"BoardR\"=dword:0000000a\n"
+             "\"BoardB\"=dword:00000007\n"
+             "\"FogEnable\"=dword:00000001\n",
+         TRegEncoding::Utf8},
+    };
+    TRegValues ours;
+    ours.Set("BoardR", 10);
+    ours.Set("BoardB", 7);
+    ours.Set("FogEnable", 1);
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TRegDocument document = TRegDocument::FromBytes(row.Before);
+        EXPECT_EQ(document.Encoding(), row.Encoding);
+        EXPECT_EQ(document.ToBytes(), row.Before);
+        document.Set(kKey, ours);
+        EXPECT_EQ(document.ToBytes(), row.After);
+        const TRegValues back = TRegDocument::FromBytes(document.ToBytes()).Values(kKey);
+        EXPECT_EQ(*back.Find("BoardR"), 10u);
+        EXPECT_EQ(*back.Find("FogEnable"), 1u);
+    }
+}
+
+TEST(RegDocument, BytesThatAreNotTextPassThrough) {
+    std::string junk(300, '\0');
+    for (size_t i = 0; i < junk.size(); ++i) {
+        junk[i] = static_cast<char>(i * 131 + 7);
+    }
+    // The last: UTF-16 with a line of a lone surrogate and an odd byte at the end.
+    const std::string odd("\xFE\xFF\x00\n\xD8\x00\x41", 7);
+    for (const std::string& bytes : {junk, "\xFF\xFE" + junk + "x", odd}) {
+        EXPECT_EQ(TRegDocument::FromBytes(bytes).ToBytes(), bytes);
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
-// libFuzzer target: the settings file parser on arbitrary text. Whatever it accepts must come
-// back unchanged after being written out and read again.
+// libFuzzer target: the settings file on arbitrary bytes. Whatever it accepts must come back
+// unchanged after being written out and read again; a document read and written without
+// changes gives back the very bytes it was read from; and values set in it read back, with
+// every other value of the key as it was.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,18 +10,45 @@
 
 #include "platform/SettingsFile.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    constexpr std::string_view kKey = "HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane";
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const TRegValues values = ParseRegText(text, kKey);
-    const TRegValues again = ParseRegText(FormatRegText(kKey, values), kKey);
-    if (again.Size() != values.Size()) {
+namespace {
+
+constexpr std::string_view kKey = "HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane";
+
+void Check(bool condition) {
+    if (!condition) {
         std::abort();
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const TRegValues values = ParseRegText(bytes, kKey);
+    const TRegValues again = ParseRegText(FormatRegText(kKey, values), kKey);
+    Check(again.Size() == values.Size());
     for (const auto& [name, value] : values) {
         const uint32_t* back = again.Find(name);
-        if (!back || *back != value) {
-            std::abort();
+        Check(back && *back == value);
+    }
+
+    TRegDocument document = TRegDocument::FromBytes(bytes);
+    Check(document.ToBytes() == bytes);
+    TRegValues ours;
+    ours.Set("FogEnable", size);
+    ours.Set("BoardR", 10);
+    document.Set(kKey, ours);
+    const TRegDocument written = TRegDocument::FromBytes(document.ToBytes());
+    Check(written.Encoding() == document.Encoding());
+    const TRegValues read = written.Values(kKey);
+    for (const auto& [name, value] : ours) {
+        const uint32_t* back = read.Find(name);
+        Check(back && *back == value);
+    }
+    for (const auto& [name, value] : values) {
+        if (!ours.Find(name)) {
+            const uint32_t* back = read.Find(name);
+            Check(back && *back == value);
         }
     }
     return 0;
