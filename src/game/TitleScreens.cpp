@@ -200,6 +200,12 @@ void SideStepConfig(int direction) {
     ApplyBoardColour();
 }
 
+// Back to the menu, with the settings saved: a crash later in the run loses none of them.
+void LeaveConfig() {
+    SetTitleState(tsMenu);
+    SaveSettings();
+}
+
 void RunConfig() {
     StepListCursor(g_configCursor, 0, kConfigLines - 1);
     if (Triggered(keyLeft)) {
@@ -212,11 +218,11 @@ void RunConfig() {
         if (g_configCursor == kConfigFog) {
             ToggleFog();
         } else if (g_configCursor == kConfigBack) {
-            SetTitleState(tsMenu);
+            LeaveConfig();
         }
     }
     if (Triggered(keyEnter)) {
-        SetTitleState(tsMenu);
+        LeaveConfig();
     }
 }
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
 #include "ScreenRig.h"
 #include "device/Input.h"
 #include "device/Setdx.h"
@@ -435,6 +439,44 @@ TEST_F(TitleScreensTest, ConfigCursorStopsAtItsEndsButAlwaysSounds) {
     EXPECT_EQ(g_configCursor, 0);
     EXPECT_EQ(Rig.Sounds().size(), 9u);
     EXPECT_EQ(Rig.Sounds().back().Id, sndMove);
+}
+
+} // namespace
+
+namespace {
+
+// Leaving the configuration (Space on [BACK], or Enter) saves at once; nothing is saved
+// before the settings were loaded.
+TEST(TitleScreensSaveTest, LeavingTheConfigurationSavesTheSettings) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("octavane-title-save-" + std::to_string(::getpid()));
+    const std::string file = (dir / "settings.reg").string();
+    const auto stored = [&] {
+        std::ifstream in(file);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (const bool byEnter : {false, true}) {
+        SCOPED_TRACE(byEnter ? "Enter" : "Space on [BACK]");
+        std::filesystem::remove_all(dir);
+        TScreenRig rig;
+        ResetSettings();
+        rig.Frame();
+        rig.Press(keySpace);
+        rig.Press(keyDown, 3);
+        rig.Press(keySpace); // the configuration
+        rig.Press(keyUp, 4);
+        rig.Press(keyRight); // red 1
+        rig.Press(keyDown, 4);
+        rig.Press(byEnter ? keyEnter : keySpace);
+        EXPECT_FALSE(std::filesystem::exists(file)) << "saved before the settings were loaded";
+        LoadSettingsFrom(file); // there is none yet: red stays 1
+        rig.Press(keySpace);
+        rig.Press(byEnter ? keyEnter : keySpace); // the configuration opens on [BACK]
+        EXPECT_EQ(g_titleState, tsMenu);
+        EXPECT_NE(stored().find("\"BoardR\"=dword:00000001"), std::string::npos) << stored();
+        ResetSettings();
+    }
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
