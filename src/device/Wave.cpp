@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -60,6 +62,8 @@ const char* WaveErrorText(TWaveError error) {
         return "no error";
     case TWaveError::CannotOpen:
         return "missing or unreadable";
+    case TWaveError::NotAFile:
+        return "not a regular file";
     case TWaveError::NotRiffWave:
         return "not a RIFF/WAVE file";
     case TWaveError::NoFormat:
@@ -95,14 +99,21 @@ bool TMemorySource::Seek(uint64_t offset) {
 }
 
 TFileSource::TFileSource(const std::string& path) {
-    File = std::fopen(path.c_str(), "rb");
-    if (!File) {
+    // Opened without waiting: a FIFO in a sound's place would block open() until a writer came.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         return;
     }
     struct stat info {};
-    if (::fstat(::fileno(File), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(File);
-        File = nullptr;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        NotAFile = true;
+        ::close(fd);
+        return;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    File = ::fdopen(fd, "rb");
+    if (!File) {
+        ::close(fd);
         return;
     }
     FileSize = static_cast<uint64_t>(info.st_size);
@@ -203,7 +214,7 @@ TWaveError ReadWave(TByteSource& source, TWave& wave) {
 TWaveError ReadWaveFile(const std::string& path, TWave& wave) {
     TFileSource file(path);
     if (!file.IsOpen()) {
-        return TWaveError::CannotOpen;
+        return file.NotRegular() ? TWaveError::NotAFile : TWaveError::CannotOpen;
     }
     return ReadWave(file, wave);
 }

@@ -19,6 +19,7 @@ constexpr uint64_t kMaxWaveDataBytes = 64u << 20;
 enum class TWaveError {
     None,
     CannotOpen,
+    NotAFile,    // a FIFO, a directory, a device: never read, so it cannot block the start
     NotRiffWave, // no "RIFF" .... "WAVE" header
     NoFormat,    // no usable "fmt " chunk
     NoData,      // no "data" chunk
@@ -62,6 +63,8 @@ class TFileSource final : public TByteSource {
     TFileSource& operator=(const TFileSource&) = delete;
 
     bool IsOpen() const { return File != nullptr; }
+    // Whether the path names something other than a regular file (then it is not opened).
+    bool NotRegular() const { return NotAFile; }
     size_t Read(void* buffer, size_t count) override;
     bool Seek(uint64_t offset) override;
     uint64_t Tell() const override { return Position; }
@@ -69,6 +72,7 @@ class TFileSource final : public TByteSource {
 
   private:
     std::FILE* File = nullptr;
+    bool NotAFile = false;
     uint64_t FileSize = 0;
     uint64_t Position = 0;
 };

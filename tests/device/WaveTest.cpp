@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "WaveBuilder.h"
 #include "device/Wave.h"
@@ -243,10 +248,28 @@ TEST(WaveFile, MissingFileCannotBeOpened) {
     EXPECT_EQ(ReadWaveFile("/nonexistent/Sound/Drop.wav", wave), TWaveError::CannotOpen);
 }
 
-TEST(WaveFile, DirectoryIsNotAFile) {
-    TWave wave;
-    EXPECT_EQ(ReadWaveFile(std::filesystem::temp_directory_path().string(), wave),
-              TWaveError::CannotOpen);
+// A FIFO, a directory or a device in a sound's place is refused at once: never waited on.
+TEST(WaveFile, WhatIsNotARegularFileIsRefusedWithoutBlocking) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("octavane-wave-special-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string fifo = (dir / "Drop.wav").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, dir.string(), std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        auto read = std::async(std::launch::async, [path] {
+            TWave wave;
+            return ReadWaveFile(path, wave);
+        });
+        if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            // Let the blocked open go, so that the test can end and report.
+            const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            ::close(writer);
+            ADD_FAILURE() << "the reader blocked";
+        }
+        EXPECT_EQ(read.get(), TWaveError::NotAFile);
+    }
+    std::filesystem::remove_all(dir);
 }
 
 size_t OpenFileCount() {
