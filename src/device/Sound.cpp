@@ -1,6 +1,8 @@
 #include "device/Sound.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "device/Wave.h"
 #include "platform/Timers.h"
@@ -23,6 +25,13 @@ constexpr TSlotSource kSlots[sndCount] = {
     {"Sound/Fall.wav", 0}, {"Sound/Down.wav", 0}, {"Sound/Leady.wav", 0}, {"Sound/Move.wav", 0},
     {nullptr, sndMove},    {"Sound/Win.wav", 0},  {"Sound/Lose.wav", 0},
 };
+
+// The line after each sound is a developer's diagnostic, written only when OCTAVANE_SOUND_DEBUG
+// is set to something other than "" or "0".
+bool SoundDebugWanted() {
+    const char* wanted = std::getenv("OCTAVANE_SOUND_DEBUG");
+    return wanted != nullptr && *wanted != '\0' && std::strcmp(wanted, "0") != 0;
+}
 
 } // namespace
 
@@ -55,7 +64,9 @@ void TSoundBuffer::Play() {
     }
     g_mixer->Halt(Channel);
     const bool started = g_mixer->Play(Channel, *Buffer);
-    std::fputs(started ? "OK 2\n" : "ERROR 2\n", stderr);
+    if (SoundDebugWanted()) {
+        std::fputs(started ? "OK 2\n" : "ERROR 2\n", stderr);
+    }
 }
 
 void InitSound(TAudioSource* audio) {

@@ -38,8 +38,9 @@ class TSoundBuffer {
     TSoundBuffer(const TSoundBuffer&) = delete;
     TSoundBuffer& operator=(const TSoundBuffer&) = delete;
 
-    // Plays once from the start, cutting off the sound if it is still playing; writes
-    // "OK 2" or "ERROR 2" to standard error. A silent buffer does nothing.
+    // Plays once from the start, cutting off the sound if it is still playing. With
+    // OCTAVANE_SOUND_DEBUG set (to anything but "" or "0") writes "OK 2" or "ERROR 2" to
+    // standard error. A silent buffer does nothing.
     void Play();
 
     std::shared_ptr<TMixerChunk> Buffer; // null when silent; shared by the group's voices

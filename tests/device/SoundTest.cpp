@@ -105,12 +105,10 @@ TEST_F(SoundTest, BrokenFileSilencesItsGroupWithAMessage) {
     EXPECT_NE(g_sounds[sndWin]->Buffer, nullptr);
 }
 
-TEST_F(SoundTest, PlayHaltsThenPlaysOnItsOwnChannelAndSaysOk) {
+TEST_F(SoundTest, PlayHaltsThenPlaysOnItsOwnChannel) {
     InitSound(&Audio);
-    ::testing::internal::CaptureStderr();
     g_sounds[sndDrop + 2]->Play();
     g_sounds[sndDrop + 2]->Play();
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "OK 2\nOK 2\n");
     ASSERT_EQ(Audio.Calls.size(), 4u);
     EXPECT_EQ(Audio.Calls[0].What, "halt");
     EXPECT_EQ(Audio.Calls[0].Channel, 2);
@@ -119,12 +117,31 @@ TEST_F(SoundTest, PlayHaltsThenPlaysOnItsOwnChannelAndSaysOk) {
     EXPECT_EQ(Audio.Calls[1].Chunk, g_sounds[sndDrop]->Buffer.get());
 }
 
-TEST_F(SoundTest, FailedPlaySaysError) {
+// "OK 2" or "ERROR 2" after each sound only when asked for.
+TEST_F(SoundTest, EachPlayIsReportedOnlyWhenTheDebugVariableAsks) {
     InitSound(&Audio);
-    Audio.Mixer->FailPlays = true;
-    ::testing::internal::CaptureStderr();
-    g_sounds[sndWin]->Play();
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "ERROR 2\n");
+    struct TRow {
+        const char* Value; // null: unset
+        bool Fails;
+        const char* Expected;
+    };
+    const TRow rows[] = {
+        {nullptr, false, ""},       {"", false, ""}, {"0", true, ""}, {"1", false, "OK 2\n"},
+        {"yes", true, "ERROR 2\n"},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Value ? row.Value : "unset");
+        if (row.Value) {
+            ::setenv("OCTAVANE_SOUND_DEBUG", row.Value, 1);
+        } else {
+            ::unsetenv("OCTAVANE_SOUND_DEBUG");
+        }
+        Audio.Mixer->FailPlays = row.Fails;
+        ::testing::internal::CaptureStderr();
+        g_sounds[sndWin]->Play();
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), row.Expected);
+    }
+    ::unsetenv("OCTAVANE_SOUND_DEBUG");
 }
 
 TEST_F(SoundTest, NoAudioDeviceLeavesEverySlotEmptyAndPlaysNothing) {
@@ -183,9 +200,8 @@ TEST_F(SoundLaterTest, PlaysOnceAfterItsDelay) {
     PlaySoundLater(sndFall, 300);
     DrainAt(5299);
     EXPECT_TRUE(PlayedChannels().empty());
-    ::testing::internal::CaptureStderr();
     DrainAt(5300);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "OK 2\n");
+    EXPECT_EQ(PlayedChannels(), std::vector<int>{sndFall});
     DrainAt(9000);
     EXPECT_EQ(PlayedChannels(), std::vector<int>{sndFall});
 }
