@@ -51,14 +51,16 @@ int WinMain(TAppPlatform& platform, TFrameProc frame) {
     SetMessageTarget(platform.Events(), window, MainWndProc);
     SetCloseHandler(PostCloseToMainWindow);
 
-    // 3. The settings, once the window exists.
+    // 3. The settings, once the window exists; saved even should a library end the process
+    // with exit() (Xlib does when the display connection is lost).
     LoadSettings();
+    SaveSettingsOnExit();
 
     // 4. The loop, until WM_QUIT.
     const int exitCode = RunMessageLoop(frame);
 
     // 5. The settings, written back.
-    SaveSettings();
+    SaveSettingsAtEnd();
 
     SetCloseHandler(nullptr);
     SetMessageTarget(nullptr, nullptr, nullptr);

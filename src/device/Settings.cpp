@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/SettingsFile.h"
 
@@ -33,10 +34,19 @@ enum class TFileState {
     NotLoaded, // nothing is saved before the settings were read
     Loaded,    // read (or there was no file): saves go to `g_settingsPath`
     LeftAlone, // the file is there but could not be read: it is never written
+    Ended,     // saved for the last time at the end of the run
 };
 
 TFileState g_fileState = TFileState::NotLoaded;
 std::string g_settingsPath;
+bool g_exitSaveInstalled = false;
+
+void SaveIfTheRunDidNot() {
+    if (g_fileState == TFileState::Loaded) {
+        SaveSettings();
+    }
+}
+
 } // namespace
 
 void ResetSettings() {
@@ -95,6 +105,20 @@ bool SaveSettings() {
         return false;
     }
     return SaveSettingsTo(g_settingsPath);
+}
+
+bool SaveSettingsAtEnd() {
+    const bool saved = SaveSettings();
+    if (g_fileState == TFileState::Loaded) {
+        g_fileState = TFileState::Ended;
+    }
+    return saved;
+}
+
+void SaveSettingsOnExit() {
+    if (!g_exitSaveInstalled) {
+        g_exitSaveInstalled = std::atexit(SaveIfTheRunDidNot) == 0;
+    }
 }
 
 bool SaveSettingsTo(const std::string& path) {

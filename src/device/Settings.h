@@ -27,8 +27,13 @@ void LoadSettings();
 void LoadSettingsFrom(const std::string& path);
 
 // Writes the four values back to the file they were loaded from: their own lines change, every
-// other line stays as it was. Does nothing (and returns false) before the settings were loaded
-// or for a file that could not be read. On failure says so on
+// other line stays as it was. Does nothing (and returns false) before the settings were loaded,
+// after the run's last save, or for a file that could not be read. On failure says so on
 // standard error and returns false; the run goes on.
 bool SaveSettings();
 bool SaveSettingsTo(const std::string& path);
+// The save at the end of the run; nothing is saved after it.
+bool SaveSettingsAtEnd();
+// Should the process end through exit() before SaveSettingsAtEnd (Xlib ends the program that
+// way when its display connection is lost), the loaded settings are saved on the way out.
+void SaveSettingsOnExit();

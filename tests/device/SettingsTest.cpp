@@ -316,3 +316,46 @@ TEST_F(SettingsTest, PathFollowsXdgThenHome) {
 }
 
 } // namespace
+
+namespace {
+
+// A process ended by exit() in the middle of the run (as Xlib ends it when the display goes)
+// saves what was loaded, once: never before the settings were loaded, nor after the run's own
+// last save.
+TEST_F(SettingsTest, AnExitInTheMiddleOfTheRunSavesTheLoadedSettings) {
+    struct TRow {
+        const char* Name;
+        bool Load;
+        bool EndFirst;
+        const char* Expected; // in the file afterwards; null: no file
+    };
+    const TRow rows[] = {
+        {"during the run", true, false, "\"BoardR\"=dword:00000006"},
+        {"after the last save", true, true, "\"BoardR\"=dword:00000000"},
+        {"before loading", false, false, nullptr},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        fs::remove_all(Dir);
+        EXPECT_EXIT(
+            {
+                if (row.Load) {
+                    LoadSettings();
+                }
+                SaveSettingsOnExit();
+                if (row.EndFirst) {
+                    SaveSettingsAtEnd();
+                }
+                BoardR = 6;
+                std::exit(1);
+            },
+            ::testing::ExitedWithCode(1), "");
+        if (row.Expected) {
+            EXPECT_NE(ReadAll(File()).find(row.Expected), std::string::npos) << ReadAll(File());
+        } else {
+            EXPECT_FALSE(fs::exists(File()));
+        }
+    }
+}
+
+} // namespace
