@@ -8,7 +8,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <unistd.h>
 
 // Text drawn on real frames: where it lands, its outline, its faces and its clipping. The window
 // is 1280 x 960, twice the logical screen, so one logical pixel is two real ones.
@@ -173,6 +177,61 @@ TEST_F(GlText, AFaceThatIsNotInstalledIsSubstituted) {
     g_presenter->ColorFill(0x808080);
     DrawScreenText({0, 0, 640, 100}, "Octavane", kWhiteText, "No Such Face Anywhere", 32);
     EXPECT_GT(Find(Read(), IsWhite).Count, 100);
+}
+
+// Fonts as fontconfig is told to see them: the usual faces, only faces of other families, or
+// none at all. Text is drawn whenever any scalable face exists; a replaced face and a missing
+// font are each said once, however many lines are drawn.
+TEST_F(GlText, MissingFacesFallBackToAnyFaceAndNoFontAtAllLeavesNoTextOnce) {
+    const std::string dir = ::testing::TempDir() + "octavane-fonts-" + std::to_string(::getpid());
+    std::filesystem::create_directories(dir);
+    struct TRow {
+        const char* Name;
+        const char* FontDir; // null: none
+        bool Drawn;
+        int Lines; // on standard error
+    };
+    const TRow rows[] = {
+        {"the usual faces", "/usr/share/fonts/truetype/liberation2", true, 0},
+        {"other faces only", "/usr/share/fonts/truetype/dejavu", true, 1},
+        {"no font", nullptr, false, 1},
+    };
+    const char* old = std::getenv("FONTCONFIG_FILE");
+    const std::string previous = old ? old : "";
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        const std::string config = dir + "/fonts.conf";
+        std::ofstream(config) << "<?xml version=\"1.0\"?><fontconfig>"
+                              << (row.FontDir ? std::string("<dir>") + row.FontDir + "</dir>" : "")
+                              << "<cachedir>" << dir << "/cache</cachedir></fontconfig>\n";
+        ::setenv("FONTCONFIG_FILE", config.c_str(), 1);
+        TGlScreen screen = static_cast<TGlPresenter*>(g_presenter)->Screen();
+        ::testing::internal::CaptureStderr();
+        int white = 0;
+        {
+            TGlText text(screen);
+            for (int frame = 0; frame < 3; ++frame) {
+                g_presenter->ColorFill(0x808080);
+                ASSERT_EQ(text.GetDC(), 0);
+                for (const int height : {32, 16}) {
+                    const HFONT font = text.CreateFont("Times New Roman", height);
+                    text.DrawText(font, "Octavane", {0, 0, 640, 100}, kWhiteText);
+                    text.DeleteFont(font);
+                }
+                text.ReleaseDC();
+            }
+            white = Find(ReadFrame(screen), IsWhite).Count;
+        }
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(white > 100, row.Drawn) << white;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), row.Lines) << err;
+    }
+    if (old) {
+        ::setenv("FONTCONFIG_FILE", previous.c_str(), 1);
+    } else {
+        ::unsetenv("FONTCONFIG_FILE");
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(GlText, TextIsDrawnOverTheThreeDimensionalScene) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -28,6 +29,31 @@ constexpr TSubstitute kSubstitutes[] = {
 
 bool SameName(std::string_view a, const char* b) {
     return a.size() == std::strlen(b) && strncasecmp(a.data(), b, a.size()) == 0;
+}
+
+// Family names that fontconfig maps to whatever it has; a face found through them is not one
+// that was named.
+bool IsGeneric(const char* family) {
+    return SameName(family, "serif") || SameName(family, "sans-serif") ||
+           SameName(family, "monospace");
+}
+
+// Whether the font is of one of the families asked for by name.
+bool OfFamily(FcPattern* font, const std::vector<std::string>& families, std::string& family) {
+    FcChar8* name = nullptr;
+    for (int k = 0; FcPatternGetString(font, FC_FAMILY, k, &name) == FcResultMatch; ++k) {
+        const char* text = reinterpret_cast<const char*>(name);
+        if (k == 0) {
+            family = text;
+        }
+        for (const std::string& wanted : families) {
+            if (SameName(wanted, text)) {
+                family = text;
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 void AddFamily(FcPattern* pattern, const char* family) {
@@ -86,26 +112,39 @@ namespace {
 int LiveLookups = 0;
 } // namespace
 
-TFontLookup::TFontLookup() : Ready(FcInit() == FcTrue) {
-    if (Ready) {
+TFontLookup::TFontLookup() : Config(FcInitLoadConfigAndFonts()) {
+    if (Config != nullptr) {
         ++LiveLookups;
     }
 }
 
 TFontLookup::~TFontLookup() {
-    if (Ready && --LiveLookups == 0) {
-        FcFini();
+    if (Config != nullptr) {
+        FcConfigDestroy(Config);
+        if (--LiveLookups == 0) {
+            FcFini();
+        }
     }
 }
 
 TFontFile TFontLookup::Find(std::string_view family, std::string_view text) const {
     TFontFile found;
-    if (!Ready) {
+    if (Config == nullptr) {
         return found;
     }
     FcPattern* pattern = FcPatternCreate();
     const std::string requested(family);
     const std::string narrow = NarrowFamilyName(family);
+    std::vector<std::string> named = {requested, narrow};
+    for (const TSubstitute& s : kSubstitutes) {
+        if (SameName(narrow, s.Family)) {
+            for (const char* candidate : s.Candidates) {
+                if (candidate != nullptr && !IsGeneric(candidate)) {
+                    named.emplace_back(candidate);
+                }
+            }
+        }
+    }
     AddFamily(pattern, requested.c_str());
     if (narrow != requested) {
         AddFamily(pattern, narrow.c_str());
@@ -130,18 +169,20 @@ TFontFile TFontLookup::Find(std::string_view family, std::string_view text) cons
     if (FcCharSetCount(wanted) > 0) {
         FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
     }
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(Config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
 
     FcResult result = FcResultNoMatch;
-    FcFontSet* sorted = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+    FcFontSet* sorted = FcFontSort(Config, pattern, FcFalse, nullptr, &result);
     if (sorted != nullptr) {
         // The sort ranks coverage of the characters above the family; still check it, and keep
         // the best-ranked face when none covers everything.
         for (int k = 0; k < sorted->nfont; ++k) {
             FcPattern* font = sorted->fonts[k];
             FcChar8* file = nullptr;
-            if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) {
+            FcBool scalable = FcFalse;
+            if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch ||
+                FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) != FcResultMatch || !scalable) {
                 continue;
             }
             FcCharSet* has = nullptr;
@@ -152,6 +193,7 @@ TFontFile TFontLookup::Find(std::string_view family, std::string_view text) cons
                 found.Index = 0;
                 FcPatternGetInteger(font, FC_INDEX, 0, &found.Index);
                 found.CoversText = covers;
+                found.Named = OfFamily(font, named, found.Family);
             }
             if (found.CoversText) {
                 break;

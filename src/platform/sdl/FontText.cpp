@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -116,7 +117,28 @@ const TFontFile& TGlText::Resolve(const std::string& face, const char* text) {
         Resolved.erase(Resolved.begin() + 1, Resolved.end());
     }
     Resolved.push_back({face, text, Lookup.Find(face, text)});
+    Report(face, Resolved.back().File);
     return Resolved.back().File;
+}
+
+void TGlText::Report(const std::string& face, const TFontFile& file) {
+    if (file.Path.empty()) {
+        if (!ReportedNoFont) {
+            std::fprintf(stderr, "Octavane: no usable font: fontconfig finds no scalable face; "
+                                 "the game plays on without text\n");
+            ReportedNoFont = true;
+        }
+        return;
+    }
+    if (file.Named ||
+        std::find(ReportedFaces.begin(), ReportedFaces.end(), face) != ReportedFaces.end()) {
+        return;
+    }
+    std::fprintf(stderr,
+                 "Octavane: neither the face \"%s\" nor a stand-in for it is installed; "
+                 "its text is drawn in %s (%s)\n",
+                 face.c_str(), file.Family.c_str(), file.Path.c_str());
+    ReportedFaces.push_back(face);
 }
 
 std::string TGlText::ResolvedPath(const char* face, const char* text) {
@@ -129,8 +151,18 @@ TTF_Font* TGlText::OpenFont(const TFontFile& file, int pixelHeight) {
             return open.Font;
         }
     }
+    if (file.Path.empty() ||
+        std::find(Unusable.begin(), Unusable.end(), file.Path) != Unusable.end()) {
+        return nullptr;
+    }
     TTF_Font* font = TTF_OpenFontIndexDPI(file.Path.c_str(), kMeasurePoints, file.Index, 72, 72);
     if (font == nullptr) {
+        // Said once and not tried again: the file will not get better while the game runs.
+        std::fprintf(stderr,
+                     "Octavane: the font file %s cannot be used (%s); its text is not "
+                     "drawn\n",
+                     file.Path.c_str(), TTF_GetError());
+        Unusable.push_back(file.Path);
         return nullptr;
     }
     // A positive GDI height is the cell: ascent plus descent. Measure the face's cell at a known

@@ -17,7 +17,8 @@
 //
 // Caches, none of which changes what is drawn: resolved font files per face and text, opened
 // TTF fonts per file and pixel height, and rendered lines as textures. A draw whose line is
-// cached allocates nothing.
+// cached allocates nothing. A face that has to be replaced is said once on standard error;
+// with no font at all that is said once too, and text is not drawn.
 class TGlText final : public TTextDevice {
   public:
     explicit TGlText(TGlScreen& screen);
@@ -61,6 +62,8 @@ class TGlText final : public TTextDevice {
     };
 
     const TFontFile& Resolve(const std::string& face, const char* text);
+    // Says once, on standard error, that a face had to be replaced, or that there is no font.
+    void Report(const std::string& face, const TFontFile& file);
     TTF_Font* OpenFont(const TFontFile& file, int pixelHeight);
     const TLine* Line(TTF_Font* font, const char* text);
     void BeginDrawing();
@@ -76,4 +79,7 @@ class TGlText final : public TTextDevice {
     std::vector<TOpenFont> Open;
     std::vector<TLine> Lines;
     uint64_t UseCounter = 0;
+    bool ReportedNoFont = false;
+    std::vector<std::string> ReportedFaces;
+    std::vector<std::string> Unusable; // font files that would not open
 };
