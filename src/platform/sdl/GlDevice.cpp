@@ -644,7 +644,7 @@ std::unique_ptr<TGlContext> TGlContext::Create(SDL_Window* window, TDeviceKind k
         error = "the only OpenGL renderer is a software one";
         return nullptr;
     }
-    SDL_GL_SetSwapInterval(vsync ? 1 : 0);
+    result->SwapWaits_ = SDL_GL_SetSwapInterval(vsync ? 1 : 0) == 0 && vsync;
     return result;
 }
 

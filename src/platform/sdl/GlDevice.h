@@ -183,11 +183,14 @@ class TGlContext {
     static std::unique_ptr<TGlContext> Create(SDL_Window* window, TDeviceKind kind, bool vsync,
                                               const char*& error);
     void MakeCurrent() const;
+    // Whether the swap was set to wait for the display (it may still not, in practice).
+    bool SwapWaits() const { return SwapWaits_; }
 
   private:
     TGlContext(SDL_Window* window, SDL_GLContext context) : Window(window), Context(context) {}
     SDL_Window* Window;
     SDL_GLContext Context;
+    bool SwapWaits_ = false;
 };
 
 // The Direct3D object on GL. It owns the context once a device has been created.
@@ -203,6 +206,7 @@ class TGlDirect3D final : public TDirect3D {
     std::unique_ptr<TDeviceLight> CreateLight() override;
 
     bool HasContext() const { return Context != nullptr; }
+    bool SwapWaits() const { return Context != nullptr && Context->SwapWaits(); }
     // The device created last, or null; not owned.
     TGlDevice* GetDevice() const { return Device; }
     void ForgetDevice(const TGlDevice* device);

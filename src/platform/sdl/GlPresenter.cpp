@@ -1,5 +1,6 @@
 #include "platform/sdl/GlPresenter.h"
 
+#include "platform/Clock.h"
 #include "platform/sdl/FontText.h"
 
 TGlPresenter::TGlPresenter(SDL_Window* window, const TGlPresenterOptions& options)
@@ -131,9 +132,23 @@ void TGlPresenter::Flip() {
     // the driver without end (tens of megabytes a second with Mesa's software rasteriser).
     glFlush();
     SDL_GL_SwapWindow(Screen_.Window);
+    if (Options.Vsync) {
+        if (Pacer == nullptr) {
+            SDL_DisplayMode mode{};
+            const int display = SDL_GetWindowDisplayIndex(Screen_.Window);
+            const int refresh = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0
+                                    ? mode.refresh_rate
+                                    : 0;
+            Pacer = std::make_unique<TFramePacer>(refresh, Direct3D->SwapWaits());
+        }
+        if (const uint32_t wait = Pacer->AfterSwap(GetTickCount())) {
+            SDL_Delay(wait);
+        }
+    }
 }
 
 void TGlPresenter::ReleaseDirect3D() {
+    Pacer.reset();
     Text.reset();
     Direct3D.reset();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FramePacer.h"
 #include "platform/Present.h"
 #include "platform/sdl/GlDevice.h"
 
@@ -19,6 +20,8 @@ class TGlText;
 // owned and must outlive the presenter.
 struct TGlPresenterOptions {
     bool FullScreen = true; // false keeps the window's size (tests, benchmarks)
+    // Frames shown at the display's rate: the swap waits for it, or the presenter paces them
+    // where it does not (TFramePacer). False draws as fast as possible.
     bool Vsync = true;
 };
 
@@ -60,5 +63,6 @@ class TGlPresenter final : public TPresenter {
     bool WentFullScreen = false;
     std::unique_ptr<TGlDirect3D> Direct3D;
     std::unique_ptr<TGlText> Text;
+    std::unique_ptr<TFramePacer> Pacer; // once the context exists, with Vsync
     std::string Error;
 };
