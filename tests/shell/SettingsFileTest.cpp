@@ -136,16 +136,4 @@ TEST(RegDocument, ReadsEachEncodingAndWritesBackOnlyWhatChanged) {
     }
 }
 
-TEST(RegDocument, BytesThatAreNotTextPassThrough) {
-    std::string junk(300, '\0');
-    for (size_t i = 0; i < junk.size(); ++i) {
-        junk[i] = static_cast<char>(i * 131 + 7);
-    }
-    // The last: UTF-16 with a line of a lone surrogate and an odd byte at the end.
-    const std::string odd("\xFE\xFF\x00\n\xD8\x00\x41", 7);
-    for (const std::string& bytes : {junk, "\xFF\xFE" + junk + "x", odd}) {
-        EXPECT_EQ(TRegDocument::FromBytes(bytes).ToBytes(), bytes);
-    }
-}
-
 } // namespace
