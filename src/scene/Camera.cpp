@@ -52,3 +52,40 @@ void TCamera::Update() {
     Device->SetTransform(D3DTRANSFORMSTATE_VIEW, View);
     Device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, Projection);
 }
+
+bool ClipPointOnGround(const TMatrix& view, const TMatrix& projection, float clipX, float clipY,
+                       TVector& ground) {
+    TMatrix inverse;
+    if (!MatrixInverse(MatrixMultiply(view, projection), inverse)) {
+        return false;
+    }
+    // The world points at depth 0 (near plane) and 1 (far plane) under the clip point.
+    struct TPoint {
+        double X, Y, Z;
+    };
+    const auto unproject = [&](double depth, TPoint& point) {
+        double h[4];
+        for (int c = 0; c < 4; ++c) {
+            h[c] = clipX * inverse.m[0][c] + clipY * inverse.m[1][c] + depth * inverse.m[2][c] +
+                   inverse.m[3][c];
+        }
+        if (h[3] == 0.0) {
+            return false;
+        }
+        point = {h[0] / h[3], h[1] / h[3], h[2] / h[3]};
+        return true;
+    };
+    TPoint nearPoint{};
+    TPoint farPoint{};
+    if (!unproject(0.0, nearPoint) || !unproject(1.0, farPoint) || nearPoint.Z == farPoint.Z) {
+        return false;
+    }
+    const double t = nearPoint.Z / (nearPoint.Z - farPoint.Z);
+    if (!(t >= 0.0 && t <= 1.0)) {
+        return false;
+    }
+    ground.x = static_cast<float>(nearPoint.X + t * (farPoint.X - nearPoint.X));
+    ground.y = static_cast<float>(nearPoint.Y + t * (farPoint.Y - nearPoint.Y));
+    ground.z = 0.0f;
+    return true;
+}

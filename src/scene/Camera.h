@@ -40,3 +40,10 @@ class TCamera {
     TMatrix View = MatrixIdentity();
     TMatrix Projection = MatrixIdentity();
 };
+
+// The point of the board's plane z = 0 that shows at (clipX, clipY), the x/w and y/w that a
+// world point gets through `view` x `projection`, taken between the near and the far plane.
+// False when that line of sight meets the plane nowhere in between (it runs parallel to it, or
+// the plane lies behind the near plane or beyond the far one): nothing of the plane shows there.
+bool ClipPointOnGround(const TMatrix& view, const TMatrix& projection, float clipX, float clipY,
+                       TVector& ground);

@@ -1,6 +1,7 @@
 #include "scene/Transmat.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -136,4 +137,46 @@ TMatrix MatrixProjection(float nearZ, float farZ, float fov) {
     m._34 = s;
     m._43 = -q * nearZ;
     return m;
+}
+
+bool MatrixInverse(const TMatrix& m, TMatrix& inverse) {
+    // Gauss-Jordan elimination on [m | I] with the largest pivot of each column.
+    double a[4][8];
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            a[r][c] = m.m[r][c];
+            a[r][c + 4] = r == c ? 1.0 : 0.0;
+        }
+    }
+    for (int column = 0; column < 4; ++column) {
+        int pivot = column;
+        for (int r = column + 1; r < 4; ++r) {
+            if (std::abs(a[r][column]) > std::abs(a[pivot][column])) {
+                pivot = r;
+            }
+        }
+        if (a[pivot][column] == 0.0) {
+            return false;
+        }
+        std::swap(a[pivot], a[column]);
+        const double scale = 1.0 / a[column][column];
+        for (double& element : a[column]) {
+            element *= scale;
+        }
+        for (int r = 0; r < 4; ++r) {
+            if (r == column || a[r][column] == 0.0) {
+                continue;
+            }
+            const double factor = a[r][column];
+            for (int c = 0; c < 8; ++c) {
+                a[r][c] -= factor * a[column][c];
+            }
+        }
+    }
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            inverse.m[r][c] = static_cast<float>(a[r][c + 4]);
+        }
+    }
+    return true;
 }

@@ -27,3 +27,6 @@ TMatrix MatrixView(const TVector& eye, const TVector& at, const TVector& up, flo
 // clip window supplies the aspect ratio): depth `nearZ` maps to 0 and `farZ` to 1 after the
 // division by w. Needs nearZ != farZ and farZ != 0.
 TMatrix MatrixProjection(float nearZ, float farZ, float fov);
+// The inverse of `m`, found in double precision; false (and `inverse` untouched) when `m` has
+// no inverse.
+bool MatrixInverse(const TMatrix& m, TMatrix& inverse);

@@ -154,3 +154,46 @@ TEST_F(TCameraFixture, UpdateLeavesTheWorldTransformAlone) {
     camera.Update();
     EXPECT_EQ(LastTransform(log, D3DTRANSFORMSTATE_WORLD), nullptr);
 }
+
+// ---- the point of the board under a screen point ----
+
+// Every board point seen from a camera comes back from its clip position, from the play view,
+// the swoop, a low free view and from under the board; where the plane does not show, none.
+TEST(CameraPick, ClipPointOnGroundInvertsTheForwardProjection) {
+    struct TView {
+        TVector Eye, LookAt;
+    };
+    const TView views[] = {
+        {{765.4f, 1847.8f, 2000}, {0, 0, 0}},  {{0, 1000, 500}, {-70, 210, 10}},
+        {{-1414.2f, 1414.2f, 300}, {0, 0, 0}}, {{765.4f, 1847.8f, -600}, {0, 0, 0}},
+        {{1999, 10, 3000}, {0, 0, 0}},
+    };
+    const TMatrix projection =
+        MatrixProjection(TCamera::DefaultNear, TCamera::DefaultFar, TCamera::DefaultFov);
+    for (const TView& v : views) {
+        const TMatrix view = MatrixView(v.Eye, v.LookAt, {0, 0, 1}, 0.0f);
+        const TMatrix clip = MatrixMultiply(view, projection);
+        for (float x = -550; x <= 550; x += 110) {
+            for (float y = -550; y <= 550; y += 110) {
+                SCOPED_TRACE(::testing::Message()
+                             << "eye z " << v.Eye.z << " at " << x << "," << y);
+                const TVector seen = Transform({x, y, 0}, clip);
+                if (seen.z < 0 || seen.z > 1) {
+                    continue; // outside the depth range: not drawn, so not picked
+                }
+                TVector ground{};
+                ASSERT_TRUE(ClipPointOnGround(view, projection, seen.x, seen.y, ground));
+                EXPECT_NEAR(ground.x, x, 0.5f);
+                EXPECT_NEAR(ground.y, y, 0.5f);
+            }
+        }
+    }
+    // Looking level across the board from its own height: the upper half is sky.
+    const TMatrix level = MatrixView({0, 2000, 100}, {0, 0, 100}, {0, 0, 1}, 0.0f);
+    TVector ground{};
+    EXPECT_FALSE(ClipPointOnGround(level, projection, 0.0f, 0.5f, ground));
+    EXPECT_TRUE(ClipPointOnGround(level, projection, 0.0f, -0.5f, ground));
+    // From far above the plane lies beyond the far plane.
+    const TMatrix high = MatrixView({0, 10, 5000}, {0, 0, 0}, {0, 0, 1}, 0.0f);
+    EXPECT_FALSE(ClipPointOnGround(high, projection, 0.0f, 0.0f, ground));
+}
