@@ -5,9 +5,11 @@
 #include "platform/Clock.h"
 #include "platform/Joystick.h"
 #include "platform/KeyState.h"
+#include "platform/MouseState.h"
 #include "platform/WindowMessages.h"
 
 uint8_t g_keyState[keyCount] = {};
+TMouseFrame g_mouse;
 uint32_t g_repeatTime = 0;
 
 namespace {
@@ -79,6 +81,9 @@ void PollInput() {
     const bool right = KeyDown(VK_RIGHT) || joy.X > kAxisThreshold;
     const bool up = KeyDown(VK_UP) || joy.Y < -kAxisThreshold;
     const bool down = KeyDown(VK_DOWN) || joy.Y > kAxisThreshold;
+    const bool hint = KeyDown(VK_H) || ButtonDown(joy, 5);
+    const bool undo = KeyDown(VK_BACK) || ButtonDown(joy, 4);
+    const bool marks = KeyDown(VK_L);
 
     g_keyState[keySpace] = EdgeKey(space, g_keyState[keySpace]);
     g_keyState[keyEnter] = EdgeKey(enter, g_keyState[keyEnter]);
@@ -87,6 +92,9 @@ void PollInput() {
     g_keyState[keyRight] = RepeatKey(right, g_keyState[keyRight], now);
     g_keyState[keyUp] = RepeatKey(up, g_keyState[keyUp], now);
     g_keyState[keyDown] = RepeatKey(down, g_keyState[keyDown], now);
+    g_keyState[keyHint] = EdgeKey(hint, g_keyState[keyHint]);
+    g_keyState[keyUndo] = EdgeKey(undo, g_keyState[keyUndo]);
+    g_keyState[keyMarks] = EdgeKey(marks, g_keyState[keyMarks]);
 
     // A new press of any direction restarts the shared wait for the first repeat.
     for (int key = keyLeft; key <= keyDown; ++key) {
@@ -97,4 +105,6 @@ void PollInput() {
     if (Reached(now, g_repeatTime)) {
         g_repeatTime = now + kRepeatMs;
     }
+
+    g_mouse = Mouse().Take();
 }

@@ -2,11 +2,14 @@
 
 #include <cstdint>
 
+#include "platform/MouseState.h"
+
 class TJoystickSource;
 
-// The seven logical keys the screens are driven by, rewritten once per frame by PollInput from
-// the keyboard and the first joystick. A screen acts on a key in a frame when KEY_TRIGGERED is
-// set in its state byte; Escape is not among them (the window procedure handles it).
+// The logical keys the screens are driven by, rewritten once per frame by PollInput from the
+// keyboard and the first joystick. A screen acts on a key in a frame when KEY_TRIGGERED is set
+// in its state byte; Escape is not among them (the window procedure handles it). The seven
+// first keys drive the game itself; hint, undo and the legal-move marks are the player's aids.
 
 enum InputKey : int {
     keySpace = 0, // Space, joystick button 0 or 3
@@ -16,6 +19,9 @@ enum InputKey : int {
     keyRight,     // Right arrow, joystick X above 500
     keyUp,        // Up arrow, joystick Y below -500
     keyDown,      // Down arrow, joystick Y above 500
+    keyHint,      // H, joystick button 5 (a gamepad's right shoulder)
+    keyUndo,      // Backspace, joystick button 4 (a gamepad's left shoulder)
+    keyMarks,     // L
     keyCount
 };
 
@@ -28,6 +34,9 @@ constexpr uint32_t kRepeatMs = 100;
 constexpr int32_t kAxisThreshold = 500; // of -1000..1000; exactly +-500 is not a press
 
 extern uint8_t g_keyState[keyCount];
+// This frame's mouse, taken from Mouse() by PollInput: its place on the logical screen and the
+// clicks and wheel steps since the last frame.
+extern TMouseFrame g_mouse;
 // Tick at which the next auto-repeat of a held direction fires; shared by all four.
 extern uint32_t g_repeatTime;
 
@@ -35,5 +44,6 @@ extern uint32_t g_repeatTime;
 void InitInput(TJoystickSource* joysticks);
 // Lets go of the joystick; safe when none was opened.
 void ReleaseInput();
-// Rewrites g_keyState from the keyboard and the joystick. Once per frame, before the screen.
+// Rewrites g_keyState from the keyboard and the joystick, and g_mouse from the mouse. Once per
+// frame, before the screen.
 void PollInput();

@@ -15,7 +15,8 @@ constexpr uint32_t WM_QUIT = 0x0012;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_TIMER = 0x0113;
 
-// Virtual-key codes of the keys the program reads.
+// Virtual-key codes of the keys the program reads; a letter's code is its capital's.
+constexpr int VK_BACK = 0x08;
 constexpr int VK_RETURN = 0x0D;
 constexpr int VK_CONTROL = 0x11;
 constexpr int VK_ESCAPE = 0x1B;
@@ -24,6 +25,8 @@ constexpr int VK_LEFT = 0x25;
 constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
+constexpr int VK_H = 0x48;
+constexpr int VK_L = 0x4C;
 constexpr int VK_LCONTROL = 0xA2;
 constexpr int VK_RCONTROL = 0xA3;
 

@@ -4,6 +4,7 @@
 #include "device/Input.h"
 #include "platform/Clock.h"
 #include "platform/KeyState.h"
+#include "platform/MouseState.h"
 #include "platform/WindowMessages.h"
 
 namespace {
@@ -221,6 +222,60 @@ TEST_F(JoystickInputTest, WithoutJoystickTheKeyboardWorksAlone) {
     InitInput(&Joysticks);
     Keyboard().SetDown(VK_SPACE, true);
     EXPECT_EQ(PollAt(1000, keySpace), kTrigger);
+}
+
+// The player's aids: each key and gamepad button presses its own logical key, once per press.
+TEST_F(JoystickInputTest, AidKeysAndShoulderButtonsTriggerOncePerPress) {
+    struct TRow {
+        int VirtualKey; // 0: none
+        int Button;     // -1: none
+        InputKey Key;
+    };
+    const TRow rows[] = {{VK_H, -1, keyHint},
+                         {VK_BACK, -1, keyUndo},
+                         {VK_L, -1, keyMarks},
+                         {0, 5, keyHint},
+                         {0, 4, keyUndo}};
+    uint32_t now = 1000;
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Key);
+        if (row.VirtualKey != 0) {
+            Keyboard().SetDown(row.VirtualKey, true);
+        } else {
+            Joysticks.State.Buttons[row.Button] = 0x80;
+        }
+        EXPECT_EQ(PollAt(now += 16, row.Key), kTrigger);
+        for (int key = 0; key < keyCount; ++key) {
+            EXPECT_EQ(g_keyState[key] != 0, key == row.Key) << "key " << key;
+        }
+        EXPECT_EQ(PollAt(now += 16, row.Key), KEY_HELD);
+        Keyboard().ReleaseAll();
+        Joysticks.State.Buttons[row.Button < 0 ? 0 : row.Button] = 0;
+        EXPECT_EQ(PollAt(now += 16, row.Key), 0);
+    }
+}
+
+TEST_F(InputTest, EachFrameTakesTheMouseEventsSinceTheLast) {
+    Mouse().Reset();
+    Mouse().MoveTo(true, 100.5, 200.25);
+    Mouse().PressLeft();
+    Mouse().Scroll(1);
+    Mouse().Scroll(1);
+    PollAt(1000, keySpace);
+    EXPECT_TRUE(g_mouse.HasPosition && g_mouse.Moved && g_mouse.LeftClick);
+    EXPECT_FALSE(g_mouse.RightClick);
+    EXPECT_EQ(g_mouse.X, 100.5);
+    EXPECT_EQ(g_mouse.Y, 200.25);
+    EXPECT_EQ(g_mouse.Wheel, 2);
+    Mouse().MoveTo(true, 100.5, 200.25); // no motion
+    PollAt(1016, keySpace);
+    EXPECT_TRUE(g_mouse.HasPosition);
+    EXPECT_FALSE(g_mouse.Moved || g_mouse.LeftClick || g_mouse.Wheel != 0);
+    Mouse().MoveTo(false, 0, 0);
+    PollAt(1032, keySpace);
+    EXPECT_TRUE(g_mouse.Moved);
+    EXPECT_FALSE(g_mouse.HasPosition);
+    Mouse().Reset();
 }
 
 } // namespace

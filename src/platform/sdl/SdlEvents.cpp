@@ -1,6 +1,7 @@
 #include <SDL.h>
 
 #include "platform/KeyState.h"
+#include "platform/sdl/SdlMouse.h"
 #include "platform/sdl/SdlSystem.h"
 
 int VirtualKeyFromSdl(int32_t sdlKey) {
@@ -24,6 +25,12 @@ int VirtualKeyFromSdl(int32_t sdlKey) {
         return VK_UP;
     case SDLK_DOWN:
         return VK_DOWN;
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_h:
+        return VK_H;
+    case SDLK_l:
+        return VK_L;
     default:
         return 0;
     }
@@ -52,8 +59,10 @@ bool TSdlEventSource::Next(TMessage& message) {
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
                 Keyboard().ReleaseAll();
             }
+            RecordMouseEvent(event);
             break;
         default:
+            RecordMouseEvent(event);
             break;
         }
     }

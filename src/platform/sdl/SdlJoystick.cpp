@@ -37,9 +37,13 @@ class TSdlGamepad final : public TJoystick {
         } else if (Pressed(SDL_CONTROLLER_BUTTON_DPAD_DOWN)) {
             state.Y = 1000;
         }
-        const SDL_GameControllerButton faces[] = {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
-                                                  SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y};
-        for (int i = 0; i < 4; ++i) {
+        const SDL_GameControllerButton faces[] = {SDL_CONTROLLER_BUTTON_A,
+                                                  SDL_CONTROLLER_BUTTON_B,
+                                                  SDL_CONTROLLER_BUTTON_X,
+                                                  SDL_CONTROLLER_BUTTON_Y,
+                                                  SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+                                                  SDL_CONTROLLER_BUTTON_RIGHTSHOULDER};
+        for (int i = 0; i < 6; ++i) {
             state.Buttons[i] = Pressed(faces[i]) ? kButtonDown : 0;
         }
         return true;

@@ -62,8 +62,9 @@ class TSdlEventSource final : public TEventSource {
 int VirtualKeyFromSdl(int32_t sdlKey);
 
 // The first joystick or gamepad attached at start-up. A recognised gamepad reads its left
-// stick (or its d-pad) as the axes and A, B, X, Y as buttons 0..3; any other joystick reads its
-// first two axes and its buttons in order. Axes are scaled to -1000..1000.
+// stick (or its d-pad) as the axes, A, B, X, Y as buttons 0..3 and its left and right shoulder
+// buttons as 4 and 5; any other joystick reads its first two axes and its buttons in order.
+// Axes are scaled to -1000..1000.
 class TSdlJoystickSource final : public TJoystickSource {
   public:
     std::unique_ptr<TJoystick> OpenFirstAttached() override;
