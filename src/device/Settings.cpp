@@ -10,6 +10,7 @@ int32_t FogEnable = 0;
 int32_t BoardR = 0;
 int32_t BoardG = 7;
 int32_t BoardB = 7;
+int32_t ShowMoves = 0;
 
 namespace {
 
@@ -20,10 +21,8 @@ struct TSettingSlot {
 
 // In the order they are read and written.
 const TSettingSlot kSlots[] = {
-    {"FogEnable", &FogEnable},
-    {"BoardR", &BoardR},
-    {"BoardG", &BoardG},
-    {"BoardB", &BoardB},
+    {"FogEnable", &FogEnable}, {"BoardR", &BoardR},       {"BoardG", &BoardG},
+    {"BoardB", &BoardB},       {"ShowMoves", &ShowMoves},
 };
 
 constexpr int32_t kStepMin = 0;
@@ -54,6 +53,7 @@ void ResetSettings() {
     BoardR = 0;
     BoardG = 7;
     BoardB = 7;
+    ShowMoves = 0;
     g_fileState = TFileState::NotLoaded;
     g_settingsPath.clear();
 }

@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <string>
 
-// The four persistent settings, named after their stored values. They live for the whole run;
-// the configuration screen reads and writes them, the frame applies FogEnable every frame.
+// The persistent settings, named after their stored values. They live for the whole run;
+// the configuration screen reads and writes the first four, the frame applies FogEnable every
+// frame, and L in the game toggles ShowMoves.
 // FogEnable keeps whatever is stored (non-zero is on); the colour steps are brought into
 // 0..10 when read, the range the configuration screen works in.
 
@@ -12,12 +13,13 @@ extern int32_t FogEnable; // 0 = fog off, anything else = on (the screens write 
 extern int32_t BoardR;    // board colour steps, 0..10
 extern int32_t BoardG;
 extern int32_t BoardB;
+extern int32_t ShowMoves; // 0 = no marks on the legal squares, anything else = marks
 
 // The key under which the settings are stored.
 inline constexpr const char* kSettingsKey = "HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane";
 
-// Puts back the first-run values: fog off, board colour steps 0, 7, 7; and forgets the file
-// they were read from, so that nothing is saved until they are loaded again.
+// Puts back the first-run values: fog off, board colour steps 0, 7, 7, no marks; and forgets the
+// file they were read from, so that nothing is saved until they are loaded again.
 void ResetSettings();
 
 // Reads the settings file; each value that is missing or unreadable keeps its current value,
@@ -26,7 +28,7 @@ void ResetSettings();
 void LoadSettings();
 void LoadSettingsFrom(const std::string& path);
 
-// Writes the four values back to the file they were loaded from: their own lines change, every
+// Writes the values back to the file they were loaded from: their own lines change, every
 // other line stays as it was. Does nothing (and returns false) before the settings were loaded,
 // after the run's last save, or for a file that could not be read. On failure says so on
 // standard error and returns false; the run goes on.

@@ -53,12 +53,13 @@ class SettingsTest : public ::testing::Test {
     std::string OldXdg;
 };
 
-TEST_F(SettingsTest, FirstRunHasDefaultsAndWritesAllFourAtSave) {
+TEST_F(SettingsTest, FirstRunHasDefaultsAndWritesAllFiveAtSave) {
     LoadSettings();
     EXPECT_EQ(FogEnable, 0);
     EXPECT_EQ(BoardR, 0);
     EXPECT_EQ(BoardG, 7);
     EXPECT_EQ(BoardB, 7);
+    EXPECT_EQ(ShowMoves, 0);
     EXPECT_FALSE(fs::exists(File()));
     ASSERT_TRUE(SaveSettings());
     EXPECT_EQ(ReadAll(File()), "Windows Registry Editor Version 5.00\n\n"
@@ -66,7 +67,8 @@ TEST_F(SettingsTest, FirstRunHasDefaultsAndWritesAllFourAtSave) {
                                "\"FogEnable\"=dword:00000000\n"
                                "\"BoardR\"=dword:00000000\n"
                                "\"BoardG\"=dword:00000007\n"
-                               "\"BoardB\"=dword:00000007\n");
+                               "\"BoardB\"=dword:00000007\n"
+                               "\"ShowMoves\"=dword:00000000\n");
 }
 
 TEST_F(SettingsTest, SavedValuesComeBack) {
@@ -166,7 +168,7 @@ TEST_F(SettingsTest, SaveChangesOnlyOurLinesInTheFileAsItCame) {
                                  "[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\r\n"
                                  "\"Volume\"=dword:0000000a\r\n\"BoardR\"=dword:00000009\r\n"
                                  "\"FogEnable\"=dword:00000000\r\n\"BoardG\"=dword:00000007\r\n"
-                                 "\"BoardB\"=dword:00000007\r\n" +
+                                 "\"BoardB\"=dword:00000007\r\n\"ShowMoves\"=dword:00000000\r\n" +
                                  other;
     // As the Windows registry editor exports: UTF-16, little-endian, with its mark.
     const auto utf16 = [](const std::string& text) {
@@ -351,6 +353,27 @@ TEST_F(SettingsTest, AnExitInTheMiddleOfTheRunSavesTheLoadedSettings) {
         } else {
             EXPECT_FALSE(fs::exists(File()));
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The legal-move marks: a file from before them reads as off, and the choice comes back.
+TEST_F(SettingsTest, ShowMovesReadsOffWhereMissingAndSurvivesARoundTrip) {
+    WriteFile("[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"
+              "\"FogEnable\"=dword:00000001\n");
+    LoadSettings();
+    EXPECT_EQ(ShowMoves, 0);
+    for (int32_t value : {1, 0}) {
+        SCOPED_TRACE(value);
+        ShowMoves = value;
+        ASSERT_TRUE(SaveSettings());
+        ShowMoves = 1 - value;
+        LoadSettings();
+        EXPECT_EQ(ShowMoves, value);
+        EXPECT_EQ(FogEnable, 1);
     }
 }
 
