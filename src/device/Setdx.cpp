@@ -6,6 +6,7 @@
 #include "scene/Camera.h"
 #include "scene/Light.h"
 #include "scene/Solidboard.h"
+#include "scene/Solidmark.h"
 #include "scene/Solidpiece.h"
 #include "scene/Solidpointer.h"
 
@@ -24,6 +25,7 @@ TCamera* g_camera = nullptr;
 TSolidPiece* g_pieces[kPieceCount] = {};
 TSolidBoard* g_boardModel = nullptr;
 TSolidPointer* g_pointer = nullptr;
+TSolidMark* g_moveMark = nullptr;
 
 namespace {
 
@@ -216,6 +218,8 @@ HRESULT InitGraphics(HWND /*window*/) {
     g_boardModel->Visible = true;
     g_pointer = new TSolidPointer(g_device, g_material);
     g_pointer->Visible = true;
+    // The legal-move mark, shown only while the game places it.
+    g_moveMark = new TSolidMark(g_device, g_material);
     return DD_OK;
 }
 
@@ -226,6 +230,7 @@ void ReleaseGraphics() {
     }
     Delete(g_boardModel);
     Delete(g_pointer);
+    Delete(g_moveMark);
     Delete(g_camera);
     Delete(g_lights[0]);
     Delete(g_lights[1]);

@@ -11,6 +11,7 @@ class TCamera;
 class TSolidPiece;
 class TSolidBoard;
 class TSolidPointer;
+class TSolidMark;
 class TJoystickSource;
 class TAudioSource;
 
@@ -44,6 +45,7 @@ extern TCamera* g_camera;
 extern TSolidPiece* g_pieces[kPieceCount]; // index row * 8 + column
 extern TSolidBoard* g_boardModel;
 extern TSolidPointer* g_pointer;
+extern TSolidMark* g_moveMark; // drawn once on each square where the side to move may place
 
 // The logical screen and its viewport.
 inline constexpr uint32_t kScreenWidth = 640;
