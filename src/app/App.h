@@ -53,6 +53,14 @@ int RunMessageLoop(TFrameProc frame);
 // One frame: clear, render states, input, the current screen, flip.
 void RenderFrame();
 
+// The system mouse pointer shows while the mouse moves and hides kPointerHideMs after its last
+// motion, so that a player on the keyboard never sees it. Once per frame after the input poll,
+// with that frame's mouse. The window starts with it hidden (WM_CREATE), and ForgetMousePointer
+// says so.
+inline constexpr uint32_t kPointerHideMs = 2000;
+void UpdateMousePointer(HWND window, bool moved, uint32_t now);
+void ForgetMousePointer();
+
 // Set-up and release of the window's devices, called from WM_CREATE and WM_CLOSE. Set-up
 // returns 0, or non-zero when the graphics could not be set up.
 int CreateDevices(HWND window);

@@ -46,6 +46,7 @@ int64_t MainWndProc(HWND window, uint32_t message, uint64_t wParam, int64_t /*lP
     switch (message) {
     case WM_CREATE:
         window->ShowCursor(false);
+        ForgetMousePointer();
         if (CreateDevices(window) != 0) {
             SendMessage(window, WM_CLOSE);
         }
