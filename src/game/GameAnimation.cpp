@@ -32,6 +32,8 @@ constexpr double kSwoopLookHighZ = 1000.0; // look-at follows the fall: up first
 constexpr uint32_t kSwoopLookUpMs = 150;
 constexpr uint32_t kSwoopLookDownMs = 850; // ... then down onto the landed disc
 constexpr int kViewHeightStep = 100;
+constexpr double kTakeBackHopZ = 60.0;   // a disc turning back hops this high
+constexpr double kTakeBackRiseZ = 800.0; // a disc taken away rises this high before it goes
 
 // Stops a value where it is now and drops what was scheduled.
 void Freeze(TMovement& value) {
@@ -236,4 +238,49 @@ void ReturnFromFreeView() {
     eye.Y.AddSchedule(PlayEyeY(), kGlideMs, false);
     Freeze(eye.Z);
     eye.Z.AddSchedule(kPlayEyeHeight, kGlideMs, false);
+}
+
+void StartTakeBackAnimation() {
+    bool turned = false;
+    for (int row = 0; row < 8; ++row) {
+        for (int column = 0; column < 8; ++column) {
+            const int before = g_shownBoard.GetCell(column, row);
+            const int after = g_gameBoard.GetCell(column, row);
+            if (before == cellEmpty || before == after) {
+                continue;
+            }
+            TSolid& disc = *g_pieces[row * 8 + column];
+            if (after == cellEmpty) {
+                Freeze(disc.Position.Z);
+                disc.Position.Z.AddSchedule(kTakeBackRiseZ, kTakeBackTurnMs, false);
+                disc.Rotation.Y.SetValue(0.0);
+                disc.Rotation.Y.AddSchedule(-360.0, kTakeBackTurnMs, false);
+                continue;
+            }
+            disc.Rotation.X.SetValue(SideUpDegrees(before));
+            disc.Rotation.X.AddSchedule(SideUpDegrees(after), kTakeBackTurnMs, false);
+            disc.Position.Z.SetValue(kRestingDiscZ);
+            disc.Position.Z.AddSchedule(kTakeBackHopZ, kTakeBackTurnMs / 2, false);
+            disc.Position.Z.AddSchedule(kRestingDiscZ, kTakeBackTurnMs / 2, false);
+            turned = true;
+        }
+    }
+    if (turned) {
+        PlaySound(sndTern, 0);
+    }
+    g_waitTime = kTakeBackWaitMs;
+}
+
+void SettleTakenBackDiscs() {
+    for (int row = 0; row < 8; ++row) {
+        for (int column = 0; column < 8; ++column) {
+            TSolid& disc = *g_pieces[row * 8 + column];
+            const bool occupied = g_gameBoard.GetCell(column, row) != cellEmpty;
+            if (!occupied) {
+                disc.Position.Z.SetValue(kRestingDiscZ);
+                disc.Rotation.Y.SetValue(0.0);
+            }
+            disc.Visible = occupied;
+        }
+    }
 }

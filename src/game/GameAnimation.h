@@ -20,7 +20,9 @@ inline constexpr uint32_t kViewStepMs = 200;     // one step of the free view
 inline constexpr double kPlayEyeRadius = 2000.0; // the play view's eye: step 6 of 32, radius
 inline constexpr double kPlayEyeHeight = 2000.0; // ... and height
 inline constexpr int kPlayEyeStep = 6;
-inline constexpr double kRestingDiscZ = 10.0; // a disc lying on the board
+inline constexpr double kRestingDiscZ = 10.0;    // a disc lying on the board
+inline constexpr uint32_t kTakeBackTurnMs = 600; // a taken-back disc turns or rises within this
+inline constexpr uint32_t kTakeBackWaitMs = 700; // ... and the shown board follows after this
 
 // Centre of column or row `cell` (0..7) along X or Y.
 constexpr double CellToWorld(int cell) {
@@ -43,6 +45,15 @@ void StopPointerSpin();
 // swoops to it and back, and the sounds are requested with their delays. Raises g_waitTime to the
 // end of the last flip; the camera arrives back exactly then.
 void StartMoveAnimation();
+
+// A move taken back, from g_shownBoard (before) to g_gameBoard (the earlier position): the discs
+// that change turn back and the discs of squares now empty rise and spin away, all at once; a
+// swish sounds when any disc turns. Sets g_waitTime to kTakeBackWaitMs. The discs that rose are
+// hidden by SettleTakenBackDiscs once the wait is over.
+void StartTakeBackAnimation();
+
+// Shows exactly the discs of g_gameBoard's occupied squares, the others resting hidden.
+void SettleTakenBackDiscs();
 
 // One frame of the free view while Control is held: the arrows turn and raise the eye.
 void StepFreeView();

@@ -34,7 +34,7 @@ void DrawGameOverlay() {
         DrawTextItem(320, 420, 640, 480, "パスは Enter キー", kColourWhite, kFaceGothic,
                      kHintHeight);
     }
-    if (g_gameState == gsWait && g_shownBoard.MustPass()) {
+    if (g_gameState == gsWait && !g_takingBack && g_shownBoard.MustPass()) {
         DrawBanner(g_shownBoard.GetTurn() == cellBlack ? "Black Pass" : "White Pass");
     }
     if (g_gameState == gsResult) {

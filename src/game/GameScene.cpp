@@ -2,8 +2,11 @@
 
 #include "device/Input.h"
 #include "device/Setdx.h"
+#include "device/Settings.h"
 #include "device/Sound.h"
+#include "game/GameAids.h"
 #include "game/GameAnimation.h"
+#include "game/GameHistory.h"
 #include "game/GameOverlay.h"
 #include "game/GameState.h"
 #include "platform/Clock.h"
@@ -24,6 +27,7 @@ uint32_t g_waitTime = 0;
 int g_viewStep = kPlayEyeStep;
 int g_viewHeight = static_cast<int>(kPlayEyeHeight);
 bool g_moveSoundToggle = false;
+bool g_takingBack = false;
 
 namespace {
 
@@ -42,8 +46,17 @@ void SetGameState(int state) {
     g_stateTime = GetTickCount();
 }
 
+// Each real step of the cursor sounds, alternating the two cursor buffers.
+void PlayCursorStep() {
+    PlaySound(g_moveSoundToggle ? sndMove : sndMove2, 0);
+    g_moveSoundToggle = !g_moveSoundToggle;
+}
+
+// The mouse over a square this frame: the cursor has been put there.
+bool g_mouseOnSquare = false;
+
 // Step 1: the arrows move the cursor in every state; each press glides the pointer there, even
-// at the edge, and each real step sounds, alternating the two cursor buffers.
+// at the edge, and each real step sounds.
 void MoveCursor() {
     if (Triggered(keyControl)) {
         return;
@@ -70,12 +83,50 @@ void MoveCursor() {
         StartPointerGlide();
     }
     if (moved) {
-        PlaySound(g_moveSoundToggle ? sndMove : sndMove2, 0);
-        g_moveSoundToggle = !g_moveSoundToggle;
+        PlayCursorStep();
+    }
+}
+
+// Step 2b: the mouse puts the cursor on the square under it, as the camera shows the board in
+// this frame, when it moves or clicks; the pointer glides and the step sounds only when the
+// square changes. Off the board nothing changes. Held Control keeps the cursor still, as it
+// keeps the arrows to the view.
+void FollowMouse() {
+    g_mouseOnSquare = false;
+    if (Triggered(keyControl) || !(g_mouse.Moved || g_mouse.LeftClick || g_mouse.RightClick)) {
+        return;
+    }
+    int column = 0;
+    int row = 0;
+    if (!SquareUnderMouse(g_mouse, column, row)) {
+        return;
+    }
+    g_mouseOnSquare = true;
+    if (column != g_cursorX || row != g_cursorY) {
+        g_cursorX = column;
+        g_cursorY = row;
+        StartPointerGlide();
+        PlayCursorStep();
+    }
+}
+
+// A left click on a square is Space there; a right click anywhere is Enter.
+bool Confirmed() {
+    return Triggered(keySpace) || (g_mouse.LeftClick && g_mouseOnSquare);
+}
+bool Declined() {
+    return Triggered(keyEnter) || g_mouse.RightClick;
+}
+
+void ToggleMoveMarks() {
+    if (Triggered(keyMarks)) {
+        ShowMoves = ShowMoves == 0 ? 1 : 0;
     }
 }
 
 void RunStart() {
+    ClearGameHistory();
+    g_takingBack = false;
     g_gameBoard = TBoard();
     g_shownBoard = g_gameBoard;
     StartGameAnimation();
@@ -106,6 +157,7 @@ void RunComputer() {
     if (!g_lastMove.ready) {
         return;
     }
+    RecordGamePosition(g_gameBoard);
     if (g_lastMove.isPass) {
         g_gameBoard.Pass();
     } else {
@@ -114,15 +166,43 @@ void RunComputer() {
     SetGameState(gsAnimate);
 }
 
+// Undo: back to the human's previous turn, or a dull knock when there is nothing to take back.
+void TakeBack() {
+    TBoard restored;
+    if (!TakeBackMove(g_playerType, restored)) {
+        PlaySound(sndDown, 0);
+        return;
+    }
+    g_gameBoard = restored;
+    StopPointerSpin();
+    StartTakeBackAnimation();
+    g_takingBack = true;
+    SetGameState(gsWait);
+}
+
+// The hint: the cursor glides to level 8's choice; nothing is played.
+void ShowHint() {
+    int column = 0;
+    int row = 0;
+    if (FindHint(g_gameBoard, column, row)) {
+        g_cursorX = column;
+        g_cursorY = row;
+        StartPointerGlide();
+        PlayCursorStep();
+    }
+}
+
 void RunHuman() {
-    if (Triggered(keySpace) && g_gameBoard.CanPlace(g_cursorX, g_cursorY)) {
+    if (Confirmed() && g_gameBoard.CanPlace(g_cursorX, g_cursorY)) {
+        RecordGamePosition(g_gameBoard);
         g_gameBoard.Place(g_cursorX, g_cursorY);
         g_lastMove.x = g_cursorX;
         g_lastMove.y = g_cursorY;
         g_lastMove.isPass = false;
         StopPointerSpin();
         SetGameState(gsAnimate);
-    } else if (Triggered(keyEnter) && g_gameBoard.MustPass()) {
+    } else if (Declined() && g_gameBoard.MustPass()) {
+        RecordGamePosition(g_gameBoard);
         g_gameBoard.Pass();
         g_lastMove.isPass = true;
         StopPointerSpin();
@@ -131,6 +211,10 @@ void RunHuman() {
         g_viewStep = kPlayEyeStep;
         g_viewHeight = static_cast<int>(kPlayEyeHeight);
         g_gameState = gsView; // the view's transitions leave g_stateTime alone
+    } else if (Triggered(keyUndo)) {
+        TakeBack();
+    } else if (Triggered(keyHint)) {
+        ShowHint();
     }
 }
 
@@ -153,13 +237,17 @@ void RunAnimate() {
 
 void RunWait() {
     if (GetTickCount() - g_stateTime > g_waitTime) {
+        if (g_takingBack) {
+            SettleTakenBackDiscs();
+            g_takingBack = false;
+        }
         g_shownBoard = g_gameBoard;
         SetGameState(gsNextTurn);
     }
 }
 
 void RunResult() {
-    if (Triggered(keySpace)) {
+    if (Triggered(keySpace) || g_mouse.LeftClick) {
         ReturnToTitle();
     }
 }
@@ -197,6 +285,10 @@ void RunState() {
 
 void RenderModels() {
     g_boardModel->Render();
+    // The marks lie on the board, under any disc; only while a human chooses.
+    if (ShowMoves != 0 && (g_gameState == gsHuman || g_gameState == gsView)) {
+        RenderMoveMarks(g_gameBoard);
+    }
     for (int i = 0; i < 64; ++i) {
         g_pieces[i]->Render();
     }
@@ -236,6 +328,10 @@ void RunGameScene() {
     // Step 2: the moving light and the camera send their current values to the device.
     g_lights[1]->Update();
     g_camera->Update();
+    // Step 2b: the mouse, through the matrices the camera has just given the device; L toggles
+    // the legal-move marks.
+    FollowMouse();
+    ToggleMoveMarks();
     // Step 3: the light hovers over the pointer from the next frame on.
     g_lights[1]->Position.X.SetValue(g_pointer->Position.X.GetValue());
     g_lights[1]->Position.Y.SetValue(g_pointer->Position.Y.GetValue());

@@ -34,6 +34,7 @@ extern uint32_t g_waitTime; // ms that gsWait lets pass before the shown board c
 extern int g_viewStep;      // free view: eye position on a circle of 32 steps
 extern int g_viewHeight;    // free view: eye height in world units
 extern bool g_moveSoundToggle;
+extern bool g_takingBack; // the wait under way shows a move being taken back
 
 // One frame of the game scene; called by the frame loop after the input poll.
 void RunGameScene();

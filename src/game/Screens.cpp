@@ -3,6 +3,7 @@
 #include "device/Setdx.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
+#include "game/TitleMouse.h"
 #include "game/TitleScreens.h"
 
 void RunScreens() {
@@ -11,7 +12,9 @@ void RunScreens() {
         return;
     }
     if (g_scene == sceneTitle) {
+        const TTitleKeys keys = PressTitleKeys();
         RunTitleScreens();
+        keys.Restore();
     } else if (g_scene == sceneGame) {
         RunGameScene();
     }

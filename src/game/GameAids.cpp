@@ -1,0 +1,73 @@
+#include "game/GameAids.h"
+
+#include <cmath>
+
+#include "device/Setdx.h"
+#include "engine/discsage.h"
+#include "game/GameAnimation.h"
+#include "scene/Camera.h"
+#include "scene/Solidmark.h"
+
+namespace {
+
+// Squares are kSquarePitch wide and centred on CellToWorld: the board spans four pitches on
+// either side of its centre.
+constexpr double kBoardHalfWidth = 4.0 * kSquarePitch;
+
+int CellOfWorld(double v) {
+    return static_cast<int>(std::floor((v + kBoardHalfWidth) / kSquarePitch));
+}
+
+} // namespace
+
+bool SquareUnderMouse(const TMouseFrame& mouse, int& column, int& row) {
+    if (!mouse.HasPosition || g_camera == nullptr) {
+        return false;
+    }
+    // The viewport's clip window: x/w from -1 to 1 across the screen, y/w from 0.75 at the top
+    // to -0.75 at the bottom.
+    const double width = kScreenWidth;
+    const double height = kScreenHeight;
+    const double clipX = -1.0 + 2.0 * mouse.X / width;
+    const double clipY = (height / width) * (1.0 - 2.0 * mouse.Y / height);
+    TVector ground{};
+    if (!ClipPointOnGround(g_camera->View, g_camera->Projection, static_cast<float>(clipX),
+                           static_cast<float>(clipY), ground)) {
+        return false;
+    }
+    const int c = CellOfWorld(ground.x);
+    const int r = CellOfWorld(ground.y);
+    if (c < 0 || c >= boardSize || r < 0 || r >= boardSize) {
+        return false;
+    }
+    column = c;
+    row = r;
+    return true;
+}
+
+bool FindHint(const TBoard& board, int& column, int& row) {
+    static TSage adviser = [] {
+        TSage sage;
+        sage.SetLevel(kHintLevel);
+        return sage;
+    }();
+    return adviser.Think(board, &column, &row);
+}
+
+void RenderMoveMarks(const TBoard& board) {
+    if (g_moveMark == nullptr) {
+        return;
+    }
+    TSolidMark& mark = *g_moveMark;
+    mark.Visible = true;
+    for (int row = 0; row < boardSize; ++row) {
+        for (int column = 0; column < boardSize; ++column) {
+            if (board.CanPlace(column, row)) {
+                mark.Position.X.SetValue(CellToWorld(column));
+                mark.Position.Y.SetValue(CellToWorld(row));
+                mark.Render();
+            }
+        }
+    }
+    mark.Visible = false;
+}
