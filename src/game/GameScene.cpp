@@ -89,11 +89,11 @@ void MoveCursor() {
 
 // Step 2b: the mouse puts the cursor on the square under it, as the camera shows the board in
 // this frame, when it moves or clicks; the pointer glides and the step sounds only when the
-// square changes. Off the board nothing changes. Held Control keeps the cursor still, as it
-// keeps the arrows to the view.
+// square changes. Off the board nothing changes. Unlike the arrows it also points during the
+// free view, which it does not steer.
 void FollowMouse() {
     g_mouseOnSquare = false;
-    if (Triggered(keyControl) || !(g_mouse.Moved || g_mouse.LeftClick || g_mouse.RightClick)) {
+    if (!(g_mouse.Moved || g_mouse.LeftClick || g_mouse.RightClick)) {
         return;
     }
     int column = 0;
