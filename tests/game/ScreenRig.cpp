@@ -6,11 +6,15 @@
 
 #include "device/Input.h"
 #include "device/Setdx.h"
+#include "device/Settings.h"
 #include "device/Sound.h"
 #include "device/StepSine.h"
+#include "game/GameAnimation.h"
+#include "game/GameHistory.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
 #include "game/Screens.h"
+#include "game/TitleMouse.h"
 #include "game/TitleScreens.h"
 #include "platform/RecordingPresent.h"
 #include "platform/Text.h"
@@ -90,6 +94,11 @@ TScreenRig::TScreenRig() : Parts(std::make_unique<TParts>()) {
     for (uint8_t& state : g_keyState) {
         state = 0;
     }
+    g_mouse = TMouseFrame{};
+    ResetTitleMouse();
+    ClearGameHistory();
+    g_takingBack = false;
+    ShowMoves = 0;
     Parts->Log.Clear();
 }
 
@@ -106,10 +115,30 @@ void TScreenRig::Frame(std::initializer_list<int> keys) {
     for (int key : keys) {
         g_keyState[key] = KEY_TRIGGERED | KEY_HELD;
     }
+    g_mouse = MouseNext;
+    MouseNext.Moved = MouseNext.LeftClick = MouseNext.RightClick = false;
+    MouseNext.Wheel = 0;
     Parts->Log.Clear();
     Parts->Text.Items.clear();
     RunScreens();
     CollectSounds();
+}
+
+void TScreenRig::MoveMouse(double x, double y) {
+    MouseNext.HasPosition = true;
+    MouseNext.X = x;
+    MouseNext.Y = y;
+    MouseNext.Moved = true;
+    Frame();
+}
+
+void TScreenRig::Click(double x, double y, bool right) {
+    MouseNext.Moved = !MouseNext.HasPosition || MouseNext.X != x || MouseNext.Y != y;
+    MouseNext.HasPosition = true;
+    MouseNext.X = x;
+    MouseNext.Y = y;
+    (right ? MouseNext.RightClick : MouseNext.LeftClick) = true;
+    Frame();
 }
 
 void TScreenRig::Press(int key) {
@@ -196,4 +225,14 @@ TRgb BoardColourDrawn(const TRecordingLog& log) {
         }
     }
     return colour;
+}
+
+TScreenPoint ScreenPointOfSquare(int column, int row) {
+    const TMatrix m = MatrixMultiply(g_camera->View, g_camera->Projection);
+    const float x = static_cast<float>(CellToWorld(column));
+    const float y = static_cast<float>(CellToWorld(row));
+    const float cx = x * m._11 + y * m._21 + m._41;
+    const float cy = x * m._12 + y * m._22 + m._42;
+    const float w = x * m._14 + y * m._24 + m._44;
+    return {(cx / w + 1.0) * 320.0, (0.75 - cy / w) / 1.5 * 480.0};
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/MouseState.h"
 #include "platform/RecordingDevice3D.h"
 
 // A test bench for the screens: a clock moved by hand, the real scene objects on the recording
@@ -36,8 +37,12 @@ class TScreenRig {
     TScreenRig(const TScreenRig&) = delete;
     TScreenRig& operator=(const TScreenRig&) = delete;
 
-    // One frame with exactly these keys triggered (0x81), all others up.
+    // One frame with exactly these keys triggered (0x81), all others up, and the mouse of
+    // MouseNext; its motion, clicks and wheel steps are gone after the frame, its place stays.
     void Frame(std::initializer_list<int> keys = {});
+    // One frame with the mouse moved to logical (x, y), or clicked there.
+    void MoveMouse(double x, double y);
+    void Click(double x, double y, bool right = false);
     // A press: one frame with the key, one without.
     void Press(int key);
     void Press(int key, int times);
@@ -62,6 +67,7 @@ class TScreenRig {
     const TRecordingLog& Log() const;
 
     TManualClock Clock{kStartTick};
+    TMouseFrame MouseNext;
 
   private:
     void CollectSounds();
@@ -77,3 +83,10 @@ struct TRgb {
     int R = -1, G = -1, B = -1;
 };
 TRgb BoardColourDrawn(const TRecordingLog& log);
+
+// Where the centre of square (column, row) shows on the logical screen through the matrices the
+// camera last gave the device, by the forward projection and the viewport's clip window.
+struct TScreenPoint {
+    double X, Y;
+};
+TScreenPoint ScreenPointOfSquare(int column, int row);

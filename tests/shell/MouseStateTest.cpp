@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "ShellFakes.h"
+#include "app/App.h"
 #include "platform/MouseState.h"
 
 namespace {
@@ -51,6 +53,26 @@ TEST(MouseState, ClicksAndWheelAreTakenOnceAndThePositionStays) {
     EXPECT_EQ(frame.X, 10);
     mouse.MoveTo(true, 10, 20); // the same place again is no motion
     EXPECT_FALSE(mouse.Take().Moved);
+}
+
+// The system pointer shows on the first motion and hides two seconds after the last one; a
+// keyboard player, who never moves the mouse, never sees it.
+TEST(MousePointer, ShowsWhileTheMouseMovesAndHidesTwoSecondsAfter) {
+    std::vector<std::string> log;
+    TFakeWindow window;
+    window.Log = &log;
+    ForgetMousePointer();
+    const struct {
+        bool Moved;
+        uint32_t Now;
+    } frames[] = {{false, 0},    {false, 5000}, {true, 6000},  {true, 6500},
+                  {false, 8499}, {false, 8500}, {false, 9000}, {true, 9100}};
+    for (const auto& frame : frames) {
+        UpdateMousePointer(&window, frame.Moved, frame.Now);
+    }
+    const std::vector<std::string> expected = {"cursor on", "cursor off", "cursor on"};
+    EXPECT_EQ(log, expected);
+    ForgetMousePointer();
 }
 
 } // namespace
