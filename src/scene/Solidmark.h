@@ -2,7 +2,7 @@
 
 #include "scene/Solid.h"
 
-// The mark on a square where the side to move may place: a small flat disc of radius 18 lying
+// The mark on a square where the side to move may place: a small flat disc of radius 20 lying
 // 2 units above the board plane (clear of the tiles in the depth buffer, well under a disc),
 // facing +Z. One model serves every marked square: the game moves it and draws it once per
 // square. The mesh is shared and built by the first mark.
@@ -12,6 +12,6 @@ class TSolidMark : public TSolid {
 
     bool Render() override;
 
-    static constexpr float Radius = 18.0f;
+    static constexpr float Radius = 20.0f;
     static constexpr float Height = 2.0f;
 };

@@ -488,4 +488,81 @@ TEST_F(WholeProgramTest, APassShowsTheHintAndThenTheBanner) {
     EXPECT_GT(banner, after + 400);
 }
 
+// A mouse click at window pixel `p` of the program's window, as SDL reports one.
+void PushClick(TPoint p) {
+    SDL_Window* window = static_cast<TGlPresenter*>(g_presenter)->Screen().Window;
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.windowID = SDL_GetWindowID(window);
+    event.motion.x = p.X;
+    event.motion.y = p.Y;
+    SDL_PushEvent(&event);
+    event = SDL_Event{};
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.windowID = SDL_GetWindowID(window);
+    event.button.button = SDL_BUTTON_LEFT;
+    event.button.state = SDL_PRESSED;
+    event.button.x = p.X;
+    event.button.y = p.Y;
+    SDL_PushEvent(&event);
+}
+
+bool Gold(TFrameImage::TPixel p) {
+    return p.R > 120 && p.G > 90 && p.B < p.R * 3 / 4 && p.R > p.G;
+}
+
+// The legal-move marks on real frames, a disc placed by a click, and the move taken back: the
+// marks show on the four legal squares (and nowhere else), go while the move shows, and come
+// back with the position; the choice is written at exit.
+TEST_F(WholeProgramTest, MarksAClickAndUndoOnRealFrames) {
+    std::vector<TPoint> squares; // (3, 2), (2, 3), (5, 4), (4, 5), then (2, 2) with no move
+    std::vector<TPoint> discTop;
+    TScript script(Run);
+    script.Wait(200).Press(SDLK_SPACE).Press(SDLK_DOWN).Press(SDLK_DOWN).Press(SDLK_SPACE);
+    script.Wait(1600).Press(SDLK_l).Wait(100).Capture("marks");
+    script.Do([&] {
+        const auto& screen = static_cast<TGlPresenter*>(g_presenter)->Screen();
+        const int cells[5][2] = {{3, 2}, {2, 3}, {5, 4}, {4, 5}, {2, 2}};
+        for (const auto& c : cells) {
+            squares.push_back(Project(screen, CellToWorld(c[0]), CellToWorld(c[1]), 2.0));
+        }
+        // Round the top of a disc on (2, 3), clear of the pointer standing over its middle.
+        for (const double d : {-30.0, 30.0}) {
+            discTop.push_back(Project(screen, CellToWorld(2) + d, CellToWorld(3), 20.0));
+            discTop.push_back(Project(screen, CellToWorld(2), CellToWorld(3) + d, 20.0));
+        }
+    });
+    script.Do([&] { PushClick(squares[1]); }).Wait(400).Capture("move-shown");
+    script.Wait(2800).Capture("after-click");
+    script.Press(SDLK_BACKSPACE).Wait(1000).Capture("after-undo");
+    script.Press(SDLK_ESCAPE).Wait(100).Press(SDLK_ESCAPE);
+    Run.LastFrame = script.Frame() + 200;
+
+    EXPECT_EQ(RunProgram(), 0);
+    ASSERT_EQ(Run.Images.size(), 4u);
+    ASSERT_EQ(squares.size(), 5u);
+    const TFrameImage& marks = Run.Images.at("marks");
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(Gold(marks.At(squares[i].X, squares[i].Y))) << "no mark on legal square " << i;
+    }
+    EXPECT_FALSE(Gold(marks.At(squares[4].X, squares[4].Y))) << "a mark on (2, 2)";
+    EXPECT_FALSE(Gold(Run.Images.at("move-shown").At(squares[0].X, squares[0].Y)));
+    // The click put a black disc on (2, 3); undo took it away and the marks came back.
+    const auto brightness = [&](const char* frame, TPoint p) {
+        const auto pixel = Run.Images.at(frame).At(p.X, p.Y);
+        return pixel.R + pixel.G + pixel.B;
+    };
+    for (const TPoint& p : discTop) {
+        const int board = brightness("marks", p);
+        EXPECT_LT(brightness("after-click", p), board - 60) << "no black disc on (2, 3)";
+        // The board again, lit brighter now that the light hovers over the cursor there.
+        EXPECT_GT(brightness("after-undo", p), board - 20) << "the disc on (2, 3) stayed";
+    }
+    const TFrameImage& undone = Run.Images.at("after-undo");
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(Gold(undone.At(squares[i].X, squares[i].Y))) << "mark " << i << " after undo";
+    }
+    EXPECT_NE(SettingsText().find("\"ShowMoves\"=dword:00000001"), std::string::npos);
+}
+
 } // namespace
