@@ -1,0 +1,51 @@
+// Where the whole-program mouse test must point: the window pixel of a logical screen point, or
+// of a world point as the game's play view shows it, in a full-screen window of the given size.
+// Worked out forwards (view, projection, clip window, letterbox), independently of the program's
+// own picking.
+//   e2e_screen_point WIDTH HEIGHT logical X Y
+//   e2e_screen_point WIDTH HEIGHT world X Y Z
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <numbers>
+#include <string>
+
+#include "platform/Present.h"
+#include "scene/Camera.h"
+#include "scene/Transmat.h"
+
+int main(int argc, char** argv) {
+    if (argc < 6) {
+        std::fprintf(stderr, "usage: %s WIDTH HEIGHT logical X Y | world X Y Z\n", argv[0]);
+        return 2;
+    }
+    const int width = std::atoi(argv[1]);
+    const int height = std::atoi(argv[2]);
+    const std::string kind = argv[3];
+    double x = std::atof(argv[4]);
+    double y = std::atof(argv[5]);
+    if (kind == "world") {
+        if (argc < 7) {
+            return 2;
+        }
+        // The play view: step 6 of 32 round the board at radius 2000, 2000 high.
+        const double angle = 6 * std::numbers::pi / 16;
+        const TVector eye{static_cast<float>(std::cos(angle) * 2000),
+                          static_cast<float>(std::sin(angle) * 2000), 2000.0f};
+        const TMatrix m = MatrixMultiply(
+            MatrixView(eye, {0, 0, 0}, {0, 0, 1}, 0.0f),
+            MatrixProjection(TCamera::DefaultNear, TCamera::DefaultFar, TCamera::DefaultFov));
+        const double z = std::atof(argv[6]);
+        const double cx = x * m._11 + y * m._21 + z * m._31 + m._41;
+        const double cy = x * m._12 + y * m._22 + z * m._32 + m._42;
+        const double w = x * m._14 + y * m._24 + z * m._34 + m._44;
+        x = (cx / w + 1.0) * 320.0;
+        y = (0.75 - cy / w) / 1.5 * 480.0;
+    } else if (kind != "logical") {
+        return 2;
+    }
+    const TScreenArea area = FitScreenArea(width, height, 640, 480);
+    std::printf("%ld %ld\n", std::lround(area.X + x * area.Scale - 0.5),
+                std::lround(area.Y + y * area.Scale - 0.5));
+    return 0;
+}
