@@ -143,60 +143,32 @@ TEST_F(PlayerAidsTest, UndoWalksBackToTheStartAndTheGameReplaysTheSame) {
     }
 }
 
-TEST_F(PlayerAidsTest, UndoTurnsTheDiscsBackAndLiftsThePlacedOneAway) {
-    StartGame(kGameKinds[2]);
-    Rig.Frame({keySpace}); // (3, 2) is no move; the cursor starts on (3, 3)
-    g_cursorY = 2;
-    Rig.Frame({keySpace});
-    ASSERT_TRUE(Rig.RunUntilGameState(gsHuman));
-    Rig.Press(keyUndo);
-    EXPECT_EQ(g_gameState, gsWait);
-    EXPECT_FALSE(g_pointer->Visible);
-    Rig.RunFor(300);
-    EXPECT_GT(g_pieces[2 * 8 + 3]->Position.Z.GetValue(), 100.0); // rising
-    const double turning = g_pieces[3 * 8 + 3]->Rotation.X.GetValue();
-    EXPECT_GT(turning, 0.0);
-    EXPECT_LT(turning, 180.0);
-    EXPECT_EQ(Rig.FindText("Black Pass"), nullptr);
-    EXPECT_EQ(Rig.FindText("White Pass"), nullptr);
-    ASSERT_TRUE(Rig.RunUntilGameState(gsHuman));
-    EXPECT_FALSE(g_pieces[2 * 8 + 3]->Visible);
-    EXPECT_DOUBLE_EQ(g_pieces[3 * 8 + 3]->Rotation.X.GetValue(), 180.0);
-}
-
 // --- The legal-move marks ---
 
-// The squares the marks were drawn on in the last frame, and whether all came after the board
-// and before the first disc.
+// The squares the marks were drawn on in the last frame (told by their gold material, placed by
+// the world transform before it), and whether every one came after the board and before the
+// first disc (told by the board's dark base and the discs' black material).
 struct TMarksDrawn {
     std::vector<std::pair<int, int>> Squares;
     bool BetweenBoardAndDiscs = true;
 };
 TMarksDrawn MarksDrawn(const TRecordingLog& log) {
     TMarksDrawn drawn;
-    const auto& calls = log.GetCalls();
-    bool boardDone = false;
-    bool discSeen = false;
-    float x = 0;
-    float y = 0;
-    for (size_t i = 0; i < calls.size(); ++i) {
-        const TRecordedCall& call = calls[i];
+    int board = 0;
+    int discs = 0;
+    const D3DMATRIX* world = nullptr;
+    for (const TRecordedCall& call : log.GetCalls()) {
         if (call.Kind == callSetTransform && call.Type == D3DTRANSFORMSTATE_WORLD) {
-            x = call.Matrix()._41;
-            y = call.Matrix()._42;
-        }
-        if (call.Kind != callSetMaterial) {
-            continue;
-        }
-        const D3DMATERIAL& m = call.Material();
-        if (m.diffuse.r == 0 && m.diffuse.g == 0 && calls[i + 1].Count == 4) {
-            boardDone = true; // the board's base plate
-        } else if (m.diffuse.r == 1 && m.diffuse.g < 0.9f && m.diffuse.g > 0.8f) {
-            drawn.Squares.emplace_back(static_cast<int>(x / 140 + 3.5),
-                                       static_cast<int>(y / 140 + 3.5));
-            drawn.BetweenBoardAndDiscs = drawn.BetweenBoardAndDiscs && boardDone && !discSeen;
-        } else if (calls[i + 1].Count == 18) {
-            discSeen = true;
+            world = &call.Matrix();
+        } else if (call.Kind == callSetMaterial) {
+            const D3DCOLORVALUE& d = call.Material().diffuse;
+            board += d.r == 0 && d.g == 0 && d.b == 0 && discs == 0 && board == 0 ? 1 : 0;
+            discs += d.r == 0 && d.g == 0 && d.b == 0 && board > 0 && world->_43 > 5 ? 1 : 0;
+            if (d.r == 1 && d.g > 0.8f && d.g < 0.9f) {
+                drawn.Squares.emplace_back(static_cast<int>(world->_41 / 140 + 3.5),
+                                           static_cast<int>(world->_42 / 140 + 3.5));
+                drawn.BetweenBoardAndDiscs = drawn.BetweenBoardAndDiscs && board && !discs;
+            }
         }
     }
     return drawn;

@@ -159,26 +159,3 @@ TEST(Transmat, ProjectionMapsNearToDepthZeroAndFarToDepthOne) {
     const TVector side = Transform({100, 100, 1000}, p);
     EXPECT_FLOAT_EQ(side.x, side.y);
 }
-
-// ---- inverse ----
-
-TEST(Transmat, InverseUndoesTheMatrixAndRefusesASingularOne) {
-    const TMatrix view = MatrixView({765.4f, 1847.8f, 2000}, {0, 0, 0}, {0, 0, 1}, 0.0f);
-    const TMatrix samples[] = {
-        MatrixMultiply(MatrixRotateX(0.3f), MatrixTranslate(10, -20, 30)),
-        MatrixMultiply(view, MatrixProjection(400, 4000, 0.58291358f)),
-    };
-    for (const TMatrix& m : samples) {
-        TMatrix inverse;
-        ASSERT_TRUE(MatrixInverse(m, inverse));
-        for (const TVector& p : {TVector{0, 0, 0}, TVector{-490, 350, 10}, TVector{7, 8, -9}}) {
-            const TVector back = Transform(Transform(p, m), inverse);
-            EXPECT_NEAR(back.x, p.x, 0.01f);
-            EXPECT_NEAR(back.y, p.y, 0.01f);
-            EXPECT_NEAR(back.z, p.z, 0.01f);
-        }
-    }
-    TMatrix untouched = MatrixIdentity();
-    EXPECT_FALSE(MatrixInverse(MatrixZero(), untouched));
-    EXPECT_TRUE(SameMatrix(untouched, MatrixIdentity()));
-}
