@@ -15,9 +15,8 @@ int DiscDifference(TBitboard own, TBitboard opp) {
 } // namespace
 
 void TFastSearcher::OrderEndgame(TBitboard own, TBitboard opp, TMoveList& list, int hint) const {
-    // Fastest first: the move that leaves the opponent the fewest replies, corners a little
+    // Fastest first: the move that leaves the opponent the fewest replies, kCorners a little
     // ahead because they can never be taken back.
-    constexpr TBitboard corners = 0x8100000000000081ULL;
     for (int i = 0; i < list.Count; ++i) {
         TMove& move = list.Moves[i];
         if (move.Square == hint) {
@@ -27,7 +26,7 @@ void TFastSearcher::OrderEndgame(TBitboard own, TBitboard opp, TMoveList& list, 
         const TBitboard childOwn = opp & ~move.Flips;
         const TBitboard childOpp = own | move.Flips | Bit(move.Square);
         move.Score = -16 * Count(Moves(childOwn, childOpp));
-        if ((Bit(move.Square) & corners) != 0) {
+        if ((Bit(move.Square) & kCorners) != 0) {
             move.Score += 8;
         }
     }

@@ -1,4 +1,5 @@
 #include "engine/FastKernels.h"
+#include "engine/Weights.h"
 
 #if defined(__AVX512F__)
 #include <immintrin.h>
@@ -7,14 +8,11 @@
 namespace OCTAVANE_FAST_ISA {
 namespace {
 
-// The square weights, which are powers of two, as one mask per bit of the weight.
-constexpr int squareWeights[8][8] = {
-    {16, 1, 8, 4, 4, 8, 1, 16}, {1, 1, 1, 2, 2, 1, 1, 1},   {8, 1, 8, 4, 4, 8, 1, 8},
-    {4, 2, 4, 8, 8, 4, 2, 4},   {4, 2, 4, 8, 8, 4, 2, 4},   {8, 1, 8, 4, 4, 8, 1, 8},
-    {1, 1, 1, 2, 2, 1, 1, 1},   {16, 1, 8, 4, 4, 8, 1, 16},
-};
-
-constexpr int weightBits = 8; // up to 128
+// Weigh works the table's plain squares one lane per plane and gives the six-neighbour class the
+// lane of the table's highest plain plane; the runs and the other crowded classes take a lane
+// each, eight lanes in all.
+static_assert(kPlainPlanes == 4 && kCrowdedWeights[0] == 1 << (kPlainPlanes - 1),
+              "six occupied neighbours weigh as the table's highest plain plane");
 
 // Fixed-size tables as plain arrays in structs, so that no library template built for one
 // instruction set is shared with another.
@@ -24,12 +22,13 @@ template <typename T, int N> struct TTable {
     constexpr const T& operator[](int i) const { return Item[i]; }
 };
 
-constexpr TTable<TBitboard, weightBits> MakeWeightPlanes() {
-    TTable<TBitboard, weightBits> planes;
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            for (int bit = 0; bit < weightBits; ++bit) {
-                if ((squareWeights[y][x] >> bit) & 1) {
+// The square weights as one mask per bit of the weight.
+constexpr TTable<TBitboard, kWeightPlanes> MakeWeightPlanes() {
+    TTable<TBitboard, kWeightPlanes> planes;
+    for (int y = 0; y < boardSize; ++y) {
+        for (int x = 0; x < boardSize; ++x) {
+            for (int bit = 0; bit < kWeightPlanes; ++bit) {
+                if ((g_squareWeights[y][x] >> bit) & 1) {
                     planes[bit] |= FastBit(FastSquare(x, y));
                 }
             }
@@ -38,13 +37,7 @@ constexpr TTable<TBitboard, weightBits> MakeWeightPlanes() {
     return planes;
 }
 
-constexpr TTable<TBitboard, weightBits> g_tablePlanes = MakeWeightPlanes();
-
-constexpr TBitboard column0 = 0x0101010101010101ULL;
-constexpr TBitboard column7 = 0x8080808080808080ULL;
-constexpr TBitboard row0 = 0x00000000000000FFULL;
-constexpr TBitboard row7 = 0xFF00000000000000ULL;
-constexpr TBitboard corners = 0x8100000000000081ULL;
+constexpr TTable<TBitboard, kWeightPlanes> kTablePlanes = MakeWeightPlanes();
 
 // For an 8-bit line along an edge, the squares in the unbroken runs that start at either end.
 constexpr TTable<std::uint8_t, 256> MakeEndRuns() {
@@ -75,27 +68,27 @@ constexpr TTable<TBitboard, 256> MakeColumnSpread() {
     return spread;
 }
 
-constexpr TTable<std::uint8_t, 256> g_endRuns = MakeEndRuns();
-constexpr TTable<TBitboard, 256> g_columnSpread = MakeColumnSpread();
+constexpr TTable<std::uint8_t, 256> kEndRuns = MakeEndRuns();
+constexpr TTable<TBitboard, 256> kColumnSpread = MakeColumnSpread();
 
 // Column 0 of `bits` as an 8-bit line, row i in bit i.
 inline unsigned ColumnLine(TBitboard bits) {
-    return static_cast<unsigned>(((bits & column0) * 0x0102040810204080ULL) >> 56);
+    return static_cast<unsigned>(((bits & kColumn0) * 0x0102040810204080ULL) >> 56);
 }
 
 // The runs along the four edges from each occupied corner, in that corner's colour.
 [[gnu::always_inline]] inline TBitboard CornerRuns(TBitboard own, TBitboard opp) {
     auto runs = [](TBitboard a, TBitboard b, auto line) {
-        return static_cast<TBitboard>(g_endRuns[line(a)] | g_endRuns[line(b)]);
+        return static_cast<TBitboard>(kEndRuns[line(a)] | kEndRuns[line(b)]);
     };
-    auto top = [](TBitboard bits) { return static_cast<unsigned>(bits & row0); };
+    auto top = [](TBitboard bits) { return static_cast<unsigned>(bits & kRow0); };
     auto bottom = [](TBitboard bits) { return static_cast<unsigned>(bits >> 56); };
     auto left = [](TBitboard bits) { return ColumnLine(bits); };
     auto right = [](TBitboard bits) { return ColumnLine(bits >> 7); };
     TBitboard result = runs(own, opp, top);
     result |= runs(own, opp, bottom) << 56;
-    result |= g_columnSpread[runs(own, opp, left)];
-    result |= g_columnSpread[runs(own, opp, right)] << 7;
+    result |= kColumnSpread[runs(own, opp, left)];
+    result |= kColumnSpread[runs(own, opp, right)] << 7;
     return result;
 }
 
@@ -106,14 +99,14 @@ struct TNeighbourClasses {
 // Squares by their number of occupied neighbours, a neighbour off the board counting as
 // occupied: the eight neighbour planes are added bit-sliced, one counter bit per plane.
 [[gnu::always_inline]] inline TNeighbourClasses CountNeighbours(TBitboard occupied) {
-    const TBitboard e = (occupied >> 1) | column7;
-    const TBitboard w = (occupied << 1) | column0;
-    const TBitboard s = (occupied >> 8) | row7;
-    const TBitboard n = (occupied << 8) | row0;
-    const TBitboard se = (occupied >> 9) | column7 | row7;
-    const TBitboard sw = (occupied >> 7) | column0 | row7;
-    const TBitboard ne = (occupied << 7) | column7 | row0;
-    const TBitboard nw = (occupied << 9) | column0 | row0;
+    const TBitboard e = (occupied >> 1) | kColumn7;
+    const TBitboard w = (occupied << 1) | kColumn0;
+    const TBitboard s = (occupied >> 8) | kRow7;
+    const TBitboard n = (occupied << 8) | kRow0;
+    const TBitboard se = (occupied >> 9) | kColumn7 | kRow7;
+    const TBitboard sw = (occupied >> 7) | kColumn0 | kRow7;
+    const TBitboard ne = (occupied << 7) | kColumn7 | kRow0;
+    const TBitboard nw = (occupied << 9) | kColumn0 | kRow0;
     auto carrySave = [](TBitboard a, TBitboard b, TBitboard c, TBitboard& carry) {
         carry = (a & b) | (c & (a ^ b));
         return a ^ b ^ c;
@@ -133,17 +126,17 @@ struct TNeighbourClasses {
 }
 
 struct TClasses {
-    TBitboard Runs;  // in a corner run: 128
-    TBitboard Six;   // six occupied neighbours and no run: 8
-    TBitboard Seven; // seven: 16
-    TBitboard Eight; // eight: 32
+    TBitboard Runs;  // in a corner run
+    TBitboard Six;   // six occupied neighbours and no run
+    TBitboard Seven; // seven
+    TBitboard Eight; // eight
     TBitboard Plain; // the rest: the table's weight
 };
 
 [[gnu::always_inline]] inline TClasses Classify(TBitboard own, TBitboard opp) {
     const TBitboard occupied = own | opp;
     const TNeighbourClasses neighbours = CountNeighbours(occupied);
-    const TBitboard runs = (occupied & corners) != 0 ? CornerRuns(own, opp) : 0;
+    const TBitboard runs = (occupied & kCorners) != 0 ? CornerRuns(own, opp) : 0;
     return {runs, neighbours.Six & ~runs, neighbours.Seven & ~runs, neighbours.Eight & ~runs,
             ~(runs | neighbours.Six | neighbours.Seven | neighbours.Eight)};
 }
@@ -152,13 +145,13 @@ struct TClasses {
 [[gnu::always_inline]] inline int Weigh(TBitboard own, TBitboard opp, const TClasses& classes) {
     // An occupied corner always lies in its own run, so the table's corner weight never counts.
 #if defined(__AVX512F__) && defined(__AVX512VPOPCNTDQ__)
-    // The seven classes side by side, one lane each, in the order of their weights: the plain
-    // squares of the table's weights 1, 2, 4 and 8 (8 also for six occupied neighbours), then
-    // 16, 32 and the runs' 128.
-    const __m512i table = _mm512_set_epi64(0, 0, 0, 0, static_cast<long long>(g_tablePlanes[3]),
-                                           static_cast<long long>(g_tablePlanes[2]),
-                                           static_cast<long long>(g_tablePlanes[1]),
-                                           static_cast<long long>(g_tablePlanes[0]));
+    // The classes side by side, one lane each, in the order of their weights: the plain
+    // squares of each of the table's planes (the six-neighbour class joining the last), then
+    // seven and eight neighbours and the runs.
+    const __m512i table = _mm512_set_epi64(0, 0, 0, 0, static_cast<long long>(kTablePlanes[3]),
+                                           static_cast<long long>(kTablePlanes[2]),
+                                           static_cast<long long>(kTablePlanes[1]),
+                                           static_cast<long long>(kTablePlanes[0]));
     const __m512i crowded = _mm512_set_epi64(
         0, static_cast<long long>(classes.Runs), static_cast<long long>(classes.Eight),
         static_cast<long long>(classes.Seven), static_cast<long long>(classes.Six), 0, 0, 0);
@@ -169,7 +162,9 @@ struct TClasses {
     const __m512i theirs = _mm512_popcnt_epi64(
         _mm512_and_si512(masks, _mm512_set1_epi64(static_cast<long long>(opp))));
     const __m512i weighted =
-        _mm512_sllv_epi64(_mm512_sub_epi64(mine, theirs), _mm512_set_epi64(0, 7, 5, 4, 3, 2, 1, 0));
+        _mm512_sllv_epi64(_mm512_sub_epi64(mine, theirs),
+                          _mm512_set_epi64(0, kRunPlane, kCrowdedPlanes[2], kCrowdedPlanes[1],
+                                           kCrowdedPlanes[0], 2, 1, 0));
     const __m256i half =
         _mm256_add_epi64(_mm512_castsi512_si256(weighted), _mm512_extracti64x4_epi64(weighted, 1));
     const __m128i quarter =
@@ -177,12 +172,13 @@ struct TClasses {
     return static_cast<int>(_mm_cvtsi128_si64(quarter) + _mm_extract_epi64(quarter, 1));
 #else
     auto difference = [&](TBitboard mask) { return Count(own & mask) - Count(opp & mask); };
-    return difference(g_tablePlanes[0] & classes.Plain) +
-           2 * difference(g_tablePlanes[1] & classes.Plain) +
-           4 * difference(g_tablePlanes[2] & classes.Plain) +
-           8 * difference((g_tablePlanes[3] & classes.Plain) | classes.Six) +
-           16 * difference(classes.Seven) + 32 * difference(classes.Eight) +
-           128 * difference(classes.Runs);
+    return difference(kTablePlanes[0] & classes.Plain) +
+           2 * difference(kTablePlanes[1] & classes.Plain) +
+           4 * difference(kTablePlanes[2] & classes.Plain) +
+           kCrowdedWeights[0] * difference((kTablePlanes[3] & classes.Plain) | classes.Six) +
+           kCrowdedWeights[1] * difference(classes.Seven) +
+           kCrowdedWeights[2] * difference(classes.Eight) +
+           kCornerRunWeight * difference(classes.Runs);
 #endif
 }
 
@@ -203,8 +199,7 @@ constexpr TTable<TBitboard, 64> MakeAround() {
     return around;
 }
 
-constexpr TTable<TBitboard, 64> g_around = MakeAround();
-constexpr TBitboard edges = 0xFF818181818181FFULL;
+constexpr TTable<TBitboard, 64> kAround = MakeAround();
 
 } // namespace
 
@@ -221,7 +216,7 @@ TEvalBase EvalBase(TBitboard own, TBitboard opp) {
             neighbours.Six,
             neighbours.Seven,
             neighbours.Eight,
-            (occupied & corners) != 0 ? CornerRuns(own, opp) : 0};
+            (occupied & kCorners) != 0 ? CornerRuns(own, opp) : 0};
 }
 
 int EvaluateAfter(const TEvalBase& base, int square, TBitboard flips) {
@@ -230,13 +225,13 @@ int EvaluateAfter(const TEvalBase& base, int square, TBitboard flips) {
     const TBitboard opp = base.Opp & ~flips;
     // The new disc adds one occupied neighbour to each square around it, and nothing else
     // changes the counts. A move off the edges turns no edge disc, so the runs stay.
-    const TBitboard around = g_around[square];
+    const TBitboard around = kAround[square];
     const TBitboard six = (base.Six & ~around) | (base.Five & around);
     const TBitboard seven = (base.Seven & ~around) | (base.Six & around);
     const TBitboard eight = (base.Eight & ~around) | (base.Seven & around);
     TBitboard runs = base.Runs;
-    if ((bit & edges) != 0) {
-        runs = ((own | opp) & corners) != 0 ? CornerRuns(own, opp) : 0;
+    if ((bit & kEdges) != 0) {
+        runs = ((own | opp) & kCorners) != 0 ? CornerRuns(own, opp) : 0;
     }
     return Weigh(own, opp,
                  {runs, six & ~runs, seven & ~runs, eight & ~runs, ~(runs | six | seven | eight)});
@@ -252,8 +247,8 @@ __m512i ScoresAfterLanes(const TEvalBase& base, __m512i square) {
 
     // As in EvaluateAfter: the squares around the new disc move up one neighbour class.
     const __m512i beside =
-        _mm512_or_si512(_mm512_and_si512(_mm512_slli_epi64(square, 1), spread(~column0)),
-                        _mm512_and_si512(_mm512_srli_epi64(square, 1), spread(~column7)));
+        _mm512_or_si512(_mm512_and_si512(_mm512_slli_epi64(square, 1), spread(~kColumn0)),
+                        _mm512_and_si512(_mm512_srli_epi64(square, 1), spread(~kColumn7)));
     const __m512i row = _mm512_or_si512(beside, square);
     const __m512i around = _mm512_or_si512(
         beside, _mm512_or_si512(_mm512_slli_epi64(row, 8), _mm512_srli_epi64(row, 8)));
@@ -267,7 +262,7 @@ __m512i ScoresAfterLanes(const TEvalBase& base, __m512i square) {
     // An edge move may change the corner runs, when a corner is or becomes occupied: those
     // lanes have theirs worked out one by one.
     __m512i runs = spread(base.Runs);
-    const TBitboard watched = ((base.Own | base.Opp) & corners) != 0 ? edges : corners;
+    const TBitboard watched = ((base.Own | base.Opp) & kCorners) != 0 ? kEdges : kCorners;
     const __mmask8 rerun = _mm512_test_epi64_mask(square, spread(watched));
     if (rerun != 0) {
         alignas(64) TBitboard mineLanes[8];
@@ -293,16 +288,19 @@ __m512i ScoresAfterLanes(const TEvalBase& base, __m512i square) {
             log2Weight);
     };
     auto plain = [&](int plane) {
-        return _mm512_andnot_si512(crowded, spread(g_tablePlanes[plane]));
+        return _mm512_andnot_si512(crowded, spread(kTablePlanes[plane]));
     };
     __m512i score = difference(plain(0), 0);
     score = _mm512_add_epi64(score, difference(plain(1), 1));
     score = _mm512_add_epi64(score, difference(plain(2), 2));
     score = _mm512_add_epi64(
-        score, difference(_mm512_or_si512(plain(3), _mm512_andnot_si512(runs, six)), 3));
-    score = _mm512_add_epi64(score, difference(_mm512_andnot_si512(runs, seven), 4));
-    score = _mm512_add_epi64(score, difference(_mm512_andnot_si512(runs, eight), 5));
-    score = _mm512_add_epi64(score, difference(runs, 7));
+        score,
+        difference(_mm512_or_si512(plain(3), _mm512_andnot_si512(runs, six)), kCrowdedPlanes[0]));
+    score =
+        _mm512_add_epi64(score, difference(_mm512_andnot_si512(runs, seven), kCrowdedPlanes[1]));
+    score =
+        _mm512_add_epi64(score, difference(_mm512_andnot_si512(runs, eight), kCrowdedPlanes[2]));
+    score = _mm512_add_epi64(score, difference(runs, kRunPlane));
 
     // A move that fills the board or takes the opponent's last disc ends the game.
     const __mmask8 over =
@@ -311,7 +309,7 @@ __m512i ScoresAfterLanes(const TEvalBase& base, __m512i square) {
     if (over != 0) {
         const __m512i final = _mm512_mullo_epi64(
             _mm512_sub_epi64(_mm512_popcnt_epi64(mine), _mm512_popcnt_epi64(theirs)),
-            _mm512_set1_epi64(100));
+            _mm512_set1_epi64(kFinishedDiscValue));
         score = _mm512_mask_mov_epi64(score, over, final);
     }
     return score;
@@ -321,9 +319,15 @@ __m512i ScoresAfterLanes(const TEvalBase& base, __m512i square) {
 
 TWeightPlanes WeightPlanes(TBitboard own, TBitboard opp) {
     const TClasses classes = Classify(own, opp);
-    return {{g_tablePlanes[0] & classes.Plain, g_tablePlanes[1] & classes.Plain,
-             g_tablePlanes[2] & classes.Plain, (g_tablePlanes[3] & classes.Plain) | classes.Six,
-             (g_tablePlanes[4] & classes.Plain) | classes.Seven, classes.Eight, 0, classes.Runs}};
+    TWeightPlanes planes;
+    for (int plane = 0; plane < kWeightPlanes; ++plane) {
+        planes.Plane[plane] = kTablePlanes[plane] & classes.Plain;
+    }
+    planes.Plane[kCrowdedPlanes[0]] |= classes.Six;
+    planes.Plane[kCrowdedPlanes[1]] |= classes.Seven;
+    planes.Plane[kCrowdedPlanes[2]] |= classes.Eight;
+    planes.Plane[kRunPlane] |= classes.Runs;
+    return planes;
 }
 
 } // namespace OCTAVANE_FAST_ISA

@@ -6,7 +6,9 @@
 // code at link time, so these sources use compiler builtins and their own helpers rather than
 // inline functions or templates shared with the rest of the program.
 
+#include "engine/BoardMasks.h"
 #include "engine/FastBoard.h"
+#include "engine/Weights.h"
 
 #include <cstdint>
 
@@ -109,18 +111,16 @@ template <int Step, bool Up, TBitboard Keep>
 
 // The discs that a move to each lane's square (one bit per lane, each a legal move) turns over.
 [[gnu::always_inline]] inline __m512i FlipsOfLanes(TBitboard own, TBitboard opp, __m512i square) {
-    constexpr TBitboard notColumn0 = 0xFEFEFEFEFEFEFEFEULL;
-    constexpr TBitboard notColumn7 = 0x7F7F7F7F7F7F7F7FULL;
     constexpr TBitboard all = ~TBitboard{0};
     __m512i flips = _mm512_setzero_si512();
-    flips = FlipsAlong<1, true, notColumn0>(square, own, opp, flips);
-    flips = FlipsAlong<1, false, notColumn7>(square, own, opp, flips);
+    flips = FlipsAlong<1, true, kNotColumn0>(square, own, opp, flips);
+    flips = FlipsAlong<1, false, kNotColumn7>(square, own, opp, flips);
     flips = FlipsAlong<8, true, all>(square, own, opp, flips);
     flips = FlipsAlong<8, false, all>(square, own, opp, flips);
-    flips = FlipsAlong<9, true, notColumn0>(square, own, opp, flips);
-    flips = FlipsAlong<9, false, notColumn7>(square, own, opp, flips);
-    flips = FlipsAlong<7, true, notColumn7>(square, own, opp, flips);
-    flips = FlipsAlong<7, false, notColumn0>(square, own, opp, flips);
+    flips = FlipsAlong<9, true, kNotColumn0>(square, own, opp, flips);
+    flips = FlipsAlong<9, false, kNotColumn7>(square, own, opp, flips);
+    flips = FlipsAlong<7, true, kNotColumn7>(square, own, opp, flips);
+    flips = FlipsAlong<7, false, kNotColumn0>(square, own, opp, flips);
     return _mm512_andnot_si512(square, flips);
 }
 
@@ -149,22 +149,25 @@ __m512i ScoresAfterLanes(const TEvalBase& base, __m512i square);
 #endif
 
 // Weight of every square, as bit planes: a disc on square s counts sum 2^k over the planes k
-// that hold s. Plane 7 holds the corner runs; plane 6 is always empty.
+// that hold s. Plane kRunPlane holds the corner runs; plane kEmptyPlane is always empty.
 struct TWeightPlanes {
-    TBitboard Plane[8];
+    TBitboard Plane[kWeightPlanes];
 };
 TWeightPlanes WeightPlanes(TBitboard own, TBitboard opp);
 
 // The weight `planes` give the discs of `bits` together.
 [[gnu::always_inline]] inline int WeightOf(const TWeightPlanes& planes, TBitboard bits) {
-    return Count(bits & planes.Plane[0]) + 2 * Count(bits & planes.Plane[1]) +
-           4 * Count(bits & planes.Plane[2]) + 8 * Count(bits & planes.Plane[3]) +
-           16 * Count(bits & planes.Plane[4]) + 32 * Count(bits & planes.Plane[5]) +
-           128 * Count(bits & planes.Plane[7]);
+    int weight = 0;
+    for (int plane = 0; plane < kWeightPlanes; ++plane) {
+        if (plane != kEmptyPlane) {
+            weight += Count(bits & planes.Plane[plane]) << plane;
+        }
+    }
+    return weight;
 }
 
 [[gnu::always_inline]] inline int FinalScore(TBitboard own, TBitboard opp) {
-    return 100 * (Count(own) - Count(opp));
+    return kFinishedDiscValue * (Count(own) - Count(opp));
 }
 
 // The score of the position after the side owning base.Own plays the legal move `square`, seen

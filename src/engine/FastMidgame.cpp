@@ -11,9 +11,6 @@ constexpr int childProbeDepth = 4; // nodes this deep or deeper look their child
 constexpr int killerDepth = 2;     // nodes this deep try the last refutations first
 constexpr int cornerBonus = 248;   // a corner move goes ahead of almost any other there
 
-constexpr TBitboard corners = 0x8100000000000081ULL;
-constexpr TBitboard nextToCorners = 0x42C300000000C342ULL;
-
 } // namespace
 
 void ListMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher::TMoveList& list) {
@@ -52,7 +49,7 @@ void SortMoves(TFastSearcher::TMoveList& list) {
 namespace {
 
 // Near the leaves the moves are ordered by what each gains in this position's weights (twice
-// the weight of the discs it turns), corners first: nearly the order of the children's own
+// the weight of the discs it turns), kCorners first: nearly the order of the children's own
 // scores, for a fraction of their cost. Lists the moves with those scores, in scan order.
 void ListGainMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher::TMoveList& list) {
     const TWeightPlanes planes = WeightPlanes(own, opp);
@@ -66,14 +63,14 @@ void ListGainMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher:
         const __m512i flips = FlipsOfLanes(own, opp, bits);
         // Plane k counts 2^k, doubled: the gain turns the opponent's weight into the mover's.
         __m512i gain = _mm512_setzero_si512();
-        for (int plane = 0; plane < 8; ++plane) {
-            if (plane == 6) {
-                continue; // always empty
+        for (int plane = 0; plane < kWeightPlanes; ++plane) {
+            if (plane == kEmptyPlane) {
+                continue;
             }
             const __m512i discs = _mm512_and_si512(flips, spread(planes.Plane[plane]));
             gain = _mm512_add_epi64(gain, _mm512_slli_epi64(_mm512_popcnt_epi64(discs), plane + 1));
         }
-        gain = _mm512_mask_add_epi64(gain, _mm512_test_epi64_mask(bits, spread(corners)), gain,
+        gain = _mm512_mask_add_epi64(gain, _mm512_test_epi64_mask(bits, spread(kCorners)), gain,
                                      _mm512_set1_epi64(cornerBonus));
         alignas(64) TBitboard flipLanes[8];
         alignas(64) long long gainLanes[8];
@@ -89,7 +86,7 @@ void ListGainMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher:
     for (int i = 0; i < list.Count; ++i) {
         TFastSearcher::TMove& move = list.Moves[i];
         move.Score =
-            2 * WeightOf(planes, move.Flips) + ((Bit(move.Square) & corners) ? cornerBonus : 0);
+            2 * WeightOf(planes, move.Flips) + ((Bit(move.Square) & kCorners) ? cornerBonus : 0);
     }
 #endif
 }
@@ -111,12 +108,12 @@ void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list) 
 
 // The node one move above the leaves: every child is scored as it stands, from what this
 // position's evaluation has in common with them. Corner moves go first, as they most often
-// refute at once, and the squares next to the corners, which have the least weight, last; each
+// refute at once, and the squares next to the kCorners, which have the least weight, last; each
 // group in scan order.
 int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int beta) {
     const TEvalBase base = EvalBase(own, opp);
-    const TBitboard groups[] = {moves & corners, moves & ~(corners | nextToCorners),
-                                moves & nextToCorners};
+    const TBitboard groups[] = {moves & kCorners, moves & ~(kCorners | kNextToCorners),
+                                moves & kNextToCorners};
 #if defined(OCTAVANE_FAST_MOVE_LANES)
     // The first child alone, as it refutes the node more often than not; the others eight at a
     // time. The result and the count of children scored are those of one at a time: the first

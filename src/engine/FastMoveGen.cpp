@@ -5,13 +5,6 @@
 #endif
 
 namespace OCTAVANE_FAST_ISA {
-namespace {
-
-constexpr TBitboard notColumn0 = 0xFEFEFEFEFEFEFEFEULL;
-constexpr TBitboard notColumn7 = 0x7F7F7F7F7F7F7F7FULL;
-
-} // namespace
-
 #if defined(__AVX2__)
 
 // With AVX2 the four lines through a square are worked side by side, one 64-bit lane each,
@@ -29,7 +22,7 @@ struct TLines {
 };
 
 [[gnu::always_inline]] inline TLines Lines(TBitboard opp) {
-    constexpr long long inner = static_cast<long long>(notColumn0 & notColumn7);
+    constexpr long long inner = static_cast<long long>(kNotColumn0 & kNotColumn7);
     const __m256i shift = _mm256_set_epi64x(7, 9, 8, 1);
     // A run along a row or a diagonal never contains a disc of the edge columns; on a column
     // the shift itself drops what leaves the board.
@@ -143,7 +136,7 @@ template <int Shift> TBitboard MovesAlong(TBitboard own, TBitboard mask) {
 } // namespace
 
 TBitboard Moves(TBitboard own, TBitboard opp) {
-    const TBitboard inner = opp & notColumn0 & notColumn7;
+    const TBitboard inner = opp & kNotColumn0 & kNotColumn7;
     TBitboard moves = MovesAlong<1>(own, inner) | MovesAlong<-1>(own, inner);
     moves |= MovesAlong<8>(own, opp) | MovesAlong<-8>(own, opp);
     moves |= MovesAlong<7>(own, inner) | MovesAlong<-7>(own, inner);

@@ -10,9 +10,8 @@ static_assert(phaseRoot == fastNoMove && phasePass == fastPass,
 
 namespace {
 
-// Weight of a disc whose neighbours are nearly all occupied: 8, 16 or 32 for six, seven or
-// eight occupied neighbours, where off the board counts as occupied; 0 for five or fewer,
-// which keeps the table weight.
+// Weight of a disc whose neighbours are nearly all occupied, where off the board counts as
+// occupied; 0 when too few are, which keeps the table weight.
 int CrowdedWeight(const TBoard& board, int x, int y) {
     int occupied = 0;
     for (int dy = -1; dy <= 1; ++dy) {
@@ -22,17 +21,14 @@ int CrowdedWeight(const TBoard& board, int x, int y) {
             }
         }
     }
-    const int excess = occupied - 5;
-    return excess > 0 ? 4 << excess : 0;
+    return occupied >= kCrowdedFrom ? kCrowdedWeights[occupied - kCrowdedFrom] : 0;
 }
-
-constexpr int cornerRunWeight = 128;
 
 // Marks the run of `colour` that starts on (x, y) and steps by (dx, dy), at most one edge long.
 void MarkRun(const TBoard& board, int weights[boardSize][boardSize], int colour, int x, int y,
              int dx, int dy) {
     for (int i = 0; i < boardSize && board.GetCell(x, y) == colour; ++i) {
-        weights[y][x] = cornerRunWeight;
+        weights[y][x] = kCornerRunWeight;
         x += dx;
         y += dy;
     }
@@ -65,7 +61,7 @@ int WorstFor(int turn) {
 
 int EvaluateBoard(const TBoard& board) {
     if (board.IsGameOver()) {
-        return (board.GetCount(cellBlack) - board.GetCount(cellWhite)) * finishedDiscValue;
+        return (board.GetCount(cellBlack) - board.GetCount(cellWhite)) * kFinishedDiscValue;
     }
     int weights[boardSize][boardSize];
     for (int y = 0; y < boardSize; ++y) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Reversiutil.h"
+#include "engine/Weights.h"
 
 // The computer player: a fixed-depth minimax search with a cut-off by the parent's running
 // value, over a hand-made evaluation.
@@ -15,19 +16,9 @@
 constexpr int phaseRoot = -1; // the root: no move of its own; afterwards it holds the choice
 constexpr int phasePass = -2; // the side to move passes
 
-// Weight of a disc on each square, [y][x]; symmetric under all eight symmetries of the board.
-inline constexpr int g_squareWeights[boardSize][boardSize] = {
-    {16, 1, 8, 4, 4, 8, 1, 16}, {1, 1, 1, 2, 2, 1, 1, 1},   {8, 1, 8, 4, 4, 8, 1, 8},
-    {4, 2, 4, 8, 8, 4, 2, 4},   {4, 2, 4, 8, 8, 4, 2, 4},   {8, 1, 8, 4, 4, 8, 1, 8},
-    {1, 1, 1, 2, 2, 1, 1, 1},   {16, 1, 8, 4, 4, 8, 1, 16},
-};
-
-// Weight that a finished game gives each disc of difference.
-constexpr int finishedDiscValue = 100;
-
 // Score of a position from Black's side. Independent of the side to move; reads the board only.
-// Discs with six or more occupied neighbours (the edge counts as occupied) weigh 8, 16 or 32,
-// and discs in an unbroken run along an edge from an occupied corner of their colour weigh 128.
+// The weights are those of engine/Weights.h: the square's, or a crowded disc's, or a corner
+// run's.
 int EvaluateBoard(const TBoard& board);
 
 // One node of the search tree: the move that leads into it and, once searched, its value.

@@ -70,7 +70,7 @@ TEST(FastEvaluation, CrowdedDiscsAndRunsCoveringWholeEdges) {
             board.SetCell(x, y, (x + y) % 2 == 0 ? cellWhite : cellBlack);
         }
     }
-    EXPECT_EQ(FastBlackScore(board), ReferenceEvaluate(board));
+    EXPECT_EQ(FastBlackScore(board), EvaluateBoard(board));
     EXPECT_EQ(FastBlackScore(board), 8 * 128 + (4 + 4 + 1 + 1) - (8 + 2 + 2 + 1 + 32));
 }
 
@@ -82,7 +82,7 @@ TEST(FastEvaluation, MatchesThePlainEvaluationOnRandomPositions) {
     for (int game = 0; game < 400; ++game) {
         TBoard board;
         do {
-            ASSERT_EQ(FastBlackScore(board), ReferenceEvaluate(board)) << BoardText(board);
+            ASSERT_EQ(FastBlackScore(board), EvaluateBoard(board)) << BoardText(board);
             const TFastPosition position = ToFastPosition(board);
             ASSERT_EQ(FastEvaluate(position.White, position.Black),
                       -FastEvaluate(position.Black, position.White));
@@ -103,7 +103,7 @@ TEST(FastEvaluation, MatchesThePlainEvaluationOnScatteredDiscs) {
                 board.SetCell(square % 8, square / 8, random() % 2 ? cellBlack : cellWhite);
             }
         }
-        ASSERT_EQ(FastBlackScore(board), ReferenceEvaluate(board)) << BoardText(board);
+        ASSERT_EQ(FastBlackScore(board), EvaluateBoard(board)) << BoardText(board);
     }
 }
 

@@ -7,73 +7,11 @@
 
 namespace {
 
-int CrowdedWeight(const TBoard& board, int x, int y) {
-    int occupied = 0;
-    for (int dy = -1; dy <= 1; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) {
-            if ((dx != 0 || dy != 0) && board.GetCell(x + dx, y + dy) != cellEmpty) {
-                ++occupied;
-            }
-        }
-    }
-    const int excess = occupied - 5;
-    return excess > 0 ? 4 << excess : 0;
-}
-
-void MarkRun(const TBoard& board, int weights[8][8], int colour, int x, int y, int dx, int dy) {
-    for (int i = 0; i < 8 && board.GetCell(x, y) == colour; ++i) {
-        weights[y][x] = 128;
-        x += dx;
-        y += dy;
-    }
-}
-
-const int squareWeights[8][8] = {
-    {16, 1, 8, 4, 4, 8, 1, 16}, {1, 1, 1, 2, 2, 1, 1, 1},   {8, 1, 8, 4, 4, 8, 1, 8},
-    {4, 2, 4, 8, 8, 4, 2, 4},   {4, 2, 4, 8, 8, 4, 2, 4},   {8, 1, 8, 4, 4, 8, 1, 8},
-    {1, 1, 1, 2, 2, 1, 1, 1},   {16, 1, 8, 4, 4, 8, 1, 16},
-};
-
 int WorstFor(int turn) {
     return turn == cellBlack ? INT_MIN : INT_MAX;
 }
 
 } // namespace
-
-int ReferenceEvaluate(const TBoard& board) {
-    if (board.IsGameOver()) {
-        return (board.GetCount(cellBlack) - board.GetCount(cellWhite)) * 100;
-    }
-    int weights[8][8];
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            weights[y][x] = squareWeights[y][x];
-            if (board.GetCell(x, y) != cellEmpty) {
-                if (const int crowded = CrowdedWeight(board, x, y); crowded > 0) {
-                    weights[y][x] = crowded;
-                }
-            }
-        }
-    }
-    const int corners[4][2] = {{0, 0}, {7, 7}, {0, 7}, {7, 0}};
-    for (const auto& corner : corners) {
-        const int colour = board.GetCell(corner[0], corner[1]);
-        if (colour != cellEmpty) {
-            const int inwardX = corner[0] == 0 ? 1 : -1;
-            const int inwardY = corner[1] == 0 ? 1 : -1;
-            MarkRun(board, weights, colour, corner[0], corner[1], inwardX, 0);
-            MarkRun(board, weights, colour, corner[0], corner[1], 0, inwardY);
-        }
-    }
-    int score = 0;
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            const int cell = board.GetCell(x, y);
-            score += cell == cellBlack ? weights[y][x] : cell == cellWhite ? -weights[y][x] : 0;
-        }
-    }
-    return score;
-}
 
 int TReferencePhase::Search(TBoard board, int bound, int depth) {
     // Step 1. Play this node's move on the copy.

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "engine/Reversiutil.h"
+#include "engine/discsage.h"
 
 // The computer player's search in its plain form, as TPhase::Search ran it before the bitboard
 // engine took over, kept as the measure of the fast search: a fixed-depth minimax that copies
 // the board into every node, keeps each node's children in a list and cuts off only by the
-// parent's running value, over the plain square-by-square evaluation.
-
-// Board score from Black's side, read square by square.
-int ReferenceEvaluate(const TBoard& board);
+// parent's running value, over the program's plain square-by-square evaluation.
 
 // One node of the plain search; x, y are the move into it, or phaseRoot / phasePass.
 class TReferencePhase {
@@ -18,7 +16,7 @@ class TReferencePhase {
     TReferencePhase(const TReferencePhase&) = default;
     TReferencePhase& operator=(const TReferencePhase&) = default;
 
-    virtual int Evaluate(const TBoard& board) const { return ReferenceEvaluate(board); }
+    virtual int Evaluate(const TBoard& board) const { return EvaluateBoard(board); }
     int Search(TBoard board, int bound, int depth);
 
     int x;
