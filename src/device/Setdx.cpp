@@ -42,10 +42,6 @@ bool DriverOpen = false;
 bool FlipChainMade = false;
 bool DepthBufferMade = false;
 
-constexpr float kPieceSpacing = 140.0f;
-constexpr float kPieceRestZ = 10.0f;
-constexpr float kWhiteUpDegrees = 180.0f;
-
 HRESULT Fail(HRESULT code, const char* step) {
     Failure = step;
     if (g_presenter != nullptr && g_presenter->LastError()[0] != '\0') {
@@ -116,9 +112,9 @@ void CreatePieces() {
         TSolidPiece* piece = new TSolidPiece(g_device, g_material);
         g_pieces[i] = piece;
         piece->Visible = true;
-        piece->Position.X.SetValue((i % 8 - 3.5) * kPieceSpacing);
-        piece->Position.Y.SetValue((i / 8 - 3.5) * kPieceSpacing);
-        piece->Position.Z.SetValue(kPieceRestZ);
+        piece->Position.X.SetValue(CellToWorld(i % kBoardSide));
+        piece->Position.Y.SetValue(CellToWorld(i / kBoardSide));
+        piece->Position.Z.SetValue(kRestingDiscZ);
         piece->Rotation.X.SetValue(RuntimeRand() % 2 != 0 ? kWhiteUpDegrees : 0.0);
         piece->Rotation.Y.SetValue(0.0);
         piece->Rotation.Z.SetValue(0.0);
@@ -232,8 +228,9 @@ void ReleaseGraphics() {
     Delete(g_pointer);
     Delete(g_moveMark);
     Delete(g_camera);
-    Delete(g_lights[0]);
-    Delete(g_lights[1]);
+    for (TLight*& light : g_lights) {
+        Delete(light);
+    }
     // 2. The device objects, then the screen.
     MaterialOwner.reset();
     g_material = nullptr;

@@ -3,6 +3,7 @@
 #include "platform/Device3D.h"
 #include "platform/Present.h"
 #include "platform/WindowMessages.h"
+#include "scene/BoardGeometry.h"
 
 #include <cstdint>
 
@@ -38,11 +39,10 @@ extern TDeviceMaterial* g_material; // shared by every model; each sets its colo
 extern D3DMATERIALHANDLE g_materialHandle;
 
 inline constexpr int kLightCount = 2;
-inline constexpr int kPieceCount = 64;
 
 extern TLight* g_lights[kLightCount]; // 0: fixed directional light, 1: moving point light
 extern TCamera* g_camera;
-extern TSolidPiece* g_pieces[kPieceCount]; // index row * 8 + column
+extern TSolidPiece* g_pieces[kPieceCount]; // by PieceIndex(column, row)
 extern TSolidBoard* g_boardModel;
 extern TSolidPointer* g_pointer;
 extern TSolidMark* g_moveMark; // drawn once on each square where the side to move may place

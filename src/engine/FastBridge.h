@@ -3,7 +3,7 @@
 #include "engine/FastSearch.h"
 #include "engine/Reversiutil.h"
 
-// The bitboard form of a board, and back.
+// The bitboard form of a board.
 inline TFastPosition ToFastPosition(const TBoard& board) {
     TFastPosition position;
     position.Black = position.White = 0;
@@ -20,19 +20,4 @@ inline TFastPosition ToFastPosition(const TBoard& board) {
     position.BlackToMove = board.GetTurn() == cellBlack;
     position.Passes = board.passes;
     return position;
-}
-
-inline TBoard ToBoard(const TFastPosition& position) {
-    TBoard board;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
-            const TBitboard bit = FastBit(FastSquare(x, y));
-            const bool black = (position.Black & bit) != 0;
-            const bool white = (position.White & bit) != 0;
-            board.SetCell(x, y, black ? cellBlack : white ? cellWhite : cellEmpty);
-        }
-    }
-    board.turn = position.BlackToMove ? cellBlack : cellWhite;
-    board.passes = position.Passes;
-    return board;
 }

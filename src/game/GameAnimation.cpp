@@ -16,10 +16,8 @@
 
 namespace {
 
-constexpr double kWhiteUpDegrees = 180.0;      // Rotation.X showing the white face
-constexpr uint32_t kAmbientLight = 0x00FF8080; // D3DLIGHTSTATE_AMBIENT during play and title
-constexpr double kLightHeight = 200.0;         // point light over the board during play
-constexpr double kHopTopZ = 100.0;             // a turning disc hops this high
+constexpr double kLightHeight = 200.0; // point light over the board during play
+constexpr double kHopTopZ = 100.0;     // a turning disc hops this high
 constexpr uint32_t kHopUpMs = 500;
 constexpr double kFallStartZ = 1000.0; // the new disc falls from here
 constexpr uint32_t kFallMs = 1000;
@@ -89,7 +87,7 @@ int StartFlipWave() {
             }
             const int distance = row == g_lastMove.y ? std::abs(g_lastMove.x - column)
                                                      : std::abs(g_lastMove.y - row);
-            const uint32_t end = StartFlip(*g_pieces[row * 8 + column], now, distance);
+            const uint32_t end = StartFlip(*g_pieces[PieceIndex(column, row)], now, distance);
             g_waitTime = std::max(g_waitTime, end);
             farthest = std::max(farthest, distance);
         }
@@ -121,8 +119,8 @@ void StartCameraSwoop(const TSolid& disc, uint32_t wait) {
     const double tx = camera.LookAt.X.GetValue();
     const double ty = camera.LookAt.Y.GetValue();
     const double tz = camera.LookAt.Z.GetValue();
-    const double px = const_cast<TSolid&>(disc).Position.X.GetValue();
-    const double py = const_cast<TSolid&>(disc).Position.Y.GetValue();
+    const double px = disc.Position.X.GetValue();
+    const double py = disc.Position.Y.GetValue();
     Swoop(camera.Eye.X, 0.0, ex, wait);
     Swoop(camera.Eye.Y, kSwoopEyeY, ey, wait);
     Swoop(camera.Eye.Z, kSwoopEyeZ, ez, wait);
@@ -149,14 +147,14 @@ void StartGameAnimation() {
     for (int row = 0; row < 8; ++row) {
         for (int column = 0; column < 8; ++column) {
             const int cell = g_gameBoard.GetCell(column, row);
-            TSolid& disc = *g_pieces[row * 8 + column];
+            TSolid& disc = *g_pieces[PieceIndex(column, row)];
             disc.Visible = cell != cellEmpty;
             disc.Rotation.X.SetValue(SideUpDegrees(cell));
         }
     }
     // Step 2: the shared material and the ambient level.
     g_device->SetLightState(D3DLIGHTSTATE_MATERIAL, g_materialHandle);
-    g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, kAmbientLight);
+    g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, kSceneAmbient);
     // Step 3: the point light over the centre until the pointer takes it along.
     const TVector lightPosition{0.0f, 0.0f, static_cast<float>(kLightHeight)};
     g_lights[1]->SetPosition(lightPosition);
@@ -202,7 +200,7 @@ void StartMoveAnimation() {
         PlaySound(sndDrop + k, kDropSoundMs + offset);
     }
     // Step 3: the new disc falls onto its square.
-    TSolid& disc = *g_pieces[g_lastMove.y * 8 + g_lastMove.x];
+    TSolid& disc = *g_pieces[PieceIndex(g_lastMove.x, g_lastMove.y)];
     StartFall(disc, g_gameBoard.GetCell(g_lastMove.x, g_lastMove.y));
     PlaySound(sndFall, 0);
     PlaySound(sndDown, kFallMs);
@@ -249,7 +247,7 @@ void StartTakeBackAnimation() {
             if (before == cellEmpty || before == after) {
                 continue;
             }
-            TSolid& disc = *g_pieces[row * 8 + column];
+            TSolid& disc = *g_pieces[PieceIndex(column, row)];
             if (after == cellEmpty) {
                 Freeze(disc.Position.Z);
                 disc.Position.Z.AddSchedule(kTakeBackRiseZ, kTakeBackTurnMs, false);
@@ -274,7 +272,7 @@ void StartTakeBackAnimation() {
 void SettleTakenBackDiscs() {
     for (int row = 0; row < 8; ++row) {
         for (int column = 0; column < 8; ++column) {
-            TSolid& disc = *g_pieces[row * 8 + column];
+            TSolid& disc = *g_pieces[PieceIndex(column, row)];
             const bool occupied = g_gameBoard.GetCell(column, row) != cellEmpty;
             if (!occupied) {
                 disc.Position.Z.SetValue(kRestingDiscZ);

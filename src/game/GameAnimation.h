@@ -1,15 +1,14 @@
 #pragma once
 
+#include "scene/BoardGeometry.h"
+
 #include <cstdint>
 
 // Every schedule the game scene hands to the models, the camera and the point light. Nothing
 // here moves anything directly: each call sets values and appends timed segments, and the models
 // follow them by the clock when they are read.
-//
-// World frame: +Z up, the board in the plane z = 0, square (column, row) centred on
-// (CellToWorld(column), CellToWorld(row)). Rotations in degrees.
+// Where things stand is in scene/BoardGeometry.h. Rotations in degrees.
 
-inline constexpr double kSquarePitch = 140.0;    // world units between square centres
 inline constexpr uint32_t kGlideMs = 100;        // pointer glide, camera return
 inline constexpr uint32_t kSpinTurnMs = 2000;    // one full turn of the pointer
 inline constexpr uint32_t kFlipRestMs = 1000;    // a turned disc rests this long before turning
@@ -20,14 +19,8 @@ inline constexpr uint32_t kViewStepMs = 200;     // one step of the free view
 inline constexpr double kPlayEyeRadius = 2000.0; // the play view's eye: step 6 of 32, radius
 inline constexpr double kPlayEyeHeight = 2000.0; // ... and height
 inline constexpr int kPlayEyeStep = 6;
-inline constexpr double kRestingDiscZ = 10.0;    // a disc lying on the board
 inline constexpr uint32_t kTakeBackTurnMs = 600; // a taken-back disc turns or rises within this
 inline constexpr uint32_t kTakeBackWaitMs = 700; // ... and the shown board follows after this
-
-// Centre of column or row `cell` (0..7) along X or Y.
-constexpr double CellToWorld(int cell) {
-    return (cell - 3.5) * kSquarePitch;
-}
 
 // A new game: the discs of g_gameBoard, material and ambient light, the point light over the
 // centre, and the camera flown in 100 ms to the play view (which ends the title's orbit).

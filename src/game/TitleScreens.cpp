@@ -23,7 +23,6 @@ int g_configCursor = 0;
 
 namespace {
 
-constexpr uint32_t kAmbientLight = 0x00FF8080;
 constexpr int kOrbitSegments = 64; // two laps of 32 steps; the segments repeat for ever
 constexpr double kLightOrbitRadius = 500.0;
 constexpr uint32_t kLightStepMs = 100; // 3.2 s a lap
@@ -70,7 +69,7 @@ void StartGame() {
 
 void RunInit() {
     g_device->SetLightState(D3DLIGHTSTATE_MATERIAL, g_materialHandle);
-    g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, kAmbientLight);
+    g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, kSceneAmbient);
     // The light circles the centre at its current height, queued behind what it still has.
     TMovement3D& light = g_lights[1]->Position;
     for (int i = 0; i < kOrbitSegments; ++i) {

@@ -194,8 +194,9 @@ D3DMATERIALHANDLE TDevice3D::RegisterMaterial(TDeviceMaterial& material) {
 }
 
 void TDevice3D::UnregisterMaterial(const TDeviceMaterial& material) {
-    std::replace(Materials.begin(), Materials.end(), const_cast<TDeviceMaterial*>(&material),
-                 static_cast<TDeviceMaterial*>(nullptr));
+    std::replace_if(
+        Materials.begin(), Materials.end(),
+        [&material](const TDeviceMaterial* held) { return held == &material; }, nullptr);
 }
 
 void TDevice3D::DetachViewport(const TDeviceViewport& viewport) {

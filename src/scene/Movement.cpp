@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-double TMovement::GetValue() {
+double TMovement::GetValue() const {
     // A queue made only of repeating jumps would never let the loop end; once every queued
     // segment has gone round as a repeating jump without time passing, hold the value there.
     std::size_t jumpsInARow = 0;

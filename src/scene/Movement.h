@@ -27,19 +27,20 @@ class TMovement {
     TMovement(const TMovement&) = delete;
     TMovement& operator=(const TMovement&) = delete;
 
-    // The current value; consumes the segments that have run out.
-    double GetValue();
+    // The current value. Catches up with the clock, consuming the segments that have run out;
+    // that changes no reading, so it is allowed on a const value.
+    double GetValue() const;
     // Cancels every queued segment and holds `v`; StartTime is left as it was. Returns `v`.
     double SetValue(double v);
     // Appends a segment. On an idle value it starts now; behind others it starts when they end.
     void AddSchedule(double target, uint32_t time, bool repeat);
 
     // The value at the start of the running segment, or the value itself while idle.
-    double Value;
+    mutable double Value;
     // Tick (ms) at which the running segment began.
-    uint32_t StartTime = 0;
+    mutable uint32_t StartTime = 0;
     // The queue; its front is the running segment. Empty means idle.
-    std::list<TSchedule> Schedule;
+    mutable std::list<TSchedule> Schedule;
 };
 
 // A point or a triple of angles, each coordinate animated on its own.

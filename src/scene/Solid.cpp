@@ -4,13 +4,26 @@
 
 namespace {
 
-constexpr double RadiansPerDegree = 0.017453292519943295;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr float kAmbientReflection = 0.1f;
 
 float Radians(double degrees) {
-    return static_cast<float>(degrees * RadiansPerDegree);
+    return static_cast<float>(degrees * kRadiansPerDegree);
 }
 
 } // namespace
+
+D3DMATERIAL ModelMaterial(D3DCOLORVALUE diffuse, float specular) {
+    D3DMATERIAL m{};
+    m.dwSize = sizeof(D3DMATERIAL);
+    m.diffuse = diffuse;
+    m.ambient = {kAmbientReflection, kAmbientReflection, kAmbientReflection, 0.0f};
+    m.specular = {specular, specular, specular, 0.0f};
+    m.emissive = {0.0f, 0.0f, 0.0f, 0.0f};
+    m.power = 1.0f;
+    m.dwRampSize = 1;
+    return m;
+}
 
 TSolid::TSolid(TDevice3D* device, TDeviceMaterial* material) : Device(device), Material(material) {
     for (TMovement* value :

@@ -14,6 +14,7 @@
 //
 // Device and Material are not owned and must outlive the model. Each kind keeps its mesh and
 // material records in static storage of its own, built by its first instance and shared by all.
+// Every model's material reflects a little ambient light, some specular and emits nothing.
 class TSolid {
   public:
     TSolid(TDevice3D* device, TDeviceMaterial* material);
@@ -32,3 +33,6 @@ class TSolid {
     TMovement3D Position;
     TMovement3D Rotation;
 };
+
+// A model's material of colour `diffuse` and grey specular level `specular`.
+D3DMATERIAL ModelMaterial(D3DCOLORVALUE diffuse, float specular);

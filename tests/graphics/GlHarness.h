@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scene/BoardGeometry.h"
+
 #include "platform/D3DTypes.h"
 #include "platform/sdl/GlPresenter.h"
 #include "platform/sdl/PngFrame.h"
@@ -26,9 +28,6 @@ void TearDownGraphics();
 // ambient light of the screens, camera and moving light updated, then the board, the 64 discs and
 // the pointer (each when visible). The frame is read back before the flip.
 TFrameImage RenderScene(int32_t fogEnable);
-
-// The ambient light state the screens set.
-inline constexpr uint32_t kSceneAmbient = 0x00FF8080;
 
 // Projects a world point with the device's current World, View, Projection and viewport, through
 // the letterboxed screen area, as the D3D pipeline defines it.

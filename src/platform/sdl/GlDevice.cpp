@@ -206,7 +206,7 @@ void TGlViewport::Clear(uint32_t count, const D3DRECT* rects, uint32_t flags) {
         glClear(mask);
     }
     glDisable(GL_SCISSOR_TEST);
-    const_cast<TGlScreen&>(Screen).RasterDirty = true;
+    Screen.RasterDirty = true;
 }
 
 void TGlScreen::FlushDrawing() const {

@@ -51,11 +51,11 @@ TGlRect LogicalToWindow(const TGlScreen& screen, double left, double top, double
 
 class TGlViewport final : public TDeviceViewport {
   public:
-    explicit TGlViewport(const TGlScreen& screen) : Screen(screen) {}
+    explicit TGlViewport(TGlScreen& screen) : Screen(screen) {}
     void Clear(uint32_t count, const D3DRECT* rects, uint32_t flags) override;
 
   private:
-    const TGlScreen& Screen;
+    TGlScreen& Screen; // its raster goes stale when the viewport clears it
 };
 
 class TGlMaterial final : public TDeviceMaterial {
