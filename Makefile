@@ -3,6 +3,7 @@
 #   make test           install what is missing, build, run every test
 #   make test-sanitize  the same tests built with AddressSanitizer and UBSan
 #   make bench          run the benchmarks (release build)
+#   make install        build, then install under PREFIX (default /usr/local; PREFIX=~/.local)
 #   make format         reformat the sources; make format-check fails on unformatted code
 #   make fuzz           fuzz the WAV reader and the settings parser (FUZZ_SECONDS each, clang)
 
@@ -10,8 +11,9 @@ MAKEFLAGS += --no-print-directory
 JOBS  ?= $(shell nproc)
 BUILD := build
 PROGRAM := $(BUILD)/src/app/octavane
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz format format-check clean
+.PHONY: all deps configure build run test test-sanitize bench install fuzz format format-check clean
 
 all: build
 
@@ -42,6 +44,9 @@ test-sanitize: deps
 bench: build
 	@set -e; for b in $$(find $(BUILD)/bench -type f -executable -name '*_bench' | sort); do \
 		echo "== $$b"; $$b; done
+
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 fuzz: deps
 	@JOBS=$(JOBS) ./tests/shell/fuzz/run-fuzz
