@@ -4,6 +4,7 @@
 #   make test-sanitize  the same tests built with AddressSanitizer and UBSan
 #   make bench          run the benchmarks (release build)
 #   make install        build, then install under PREFIX (default /usr/local; PREFIX=~/.local)
+#   make package        build the Debian package build/octavane_<version>_<arch>.deb
 #   make format         reformat the sources; make format-check fails on unformatted code
 #   make fuzz           fuzz the WAV reader and the settings parser (FUZZ_SECONDS each, clang)
 
@@ -13,7 +14,7 @@ BUILD := build
 PROGRAM := $(BUILD)/src/app/octavane
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-sanitize bench install fuzz format format-check clean
+.PHONY: all deps configure build run test test-sanitize bench install package fuzz format format-check clean
 
 all: build
 
@@ -47,6 +48,9 @@ bench: build
 
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 fuzz: deps
 	@JOBS=$(JOBS) ./tests/shell/fuzz/run-fuzz
