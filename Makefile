@@ -3,6 +3,9 @@
 #   make test           install what is missing, build, run every test
 #   make test-sanitize  the same tests built with AddressSanitizer and UBSan
 #   make bench          run the benchmarks (release build)
+#   make install        build, then install under PREFIX (default /usr/local; PREFIX=~/.local)
+#   make uninstall      remove what the last make install copied
+#   make package        build the Debian package build/octavane_<version>_<arch>.deb
 #   make format         reformat the sources; make format-check fails on unformatted code
 #   make fuzz           fuzz the WAV reader and the settings parser (FUZZ_SECONDS each, clang)
 
@@ -10,8 +13,9 @@ MAKEFLAGS += --no-print-directory
 JOBS  ?= $(shell nproc)
 BUILD := build
 PROGRAM := $(BUILD)/src/app/octavane
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz format format-check clean
+.PHONY: all deps configure build run test test-sanitize bench install uninstall package fuzz format format-check clean
 
 all: build
 
@@ -42,6 +46,24 @@ test-sanitize: deps
 bench: build
 	@set -e; for b in $$(find $(BUILD)/bench -type f -executable -name '*_bench' | sort); do \
 		echo "== $$b"; $$b; done
+
+# CMake rewrites install_manifest.txt at every install, the package's and the tests' too, so
+# the list of what `make install` copied is kept aside for `make uninstall`.
+INSTALLED := $(BUILD)/installed-files.txt
+
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+	@cp $(BUILD)/install_manifest.txt $(INSTALLED)
+
+uninstall:
+	@if [ -f $(INSTALLED) ]; then \
+		tr '\n' '\0' < $(INSTALLED) | xargs -0 rm -fv && rm -f $(INSTALLED); \
+	else \
+		echo "Octavane: nothing installed by make install from this build"; \
+	fi
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 fuzz: deps
 	@JOBS=$(JOBS) ./tests/shell/fuzz/run-fuzz
