@@ -8,6 +8,7 @@
 #include "device/Sound.h"
 #include "device/StepSine.h"
 #include "game/GameScene.h"
+#include "game/ScreenInput.h"
 #include "scene/Camera.h"
 #include "scene/Light.h"
 #include "scene/Solidboard.h"
@@ -47,10 +48,6 @@ double PlayEyeX() {
 }
 double PlayEyeY() {
     return StepSin(kPlayEyeStep) * kPlayEyeRadius;
-}
-
-void PlaySound(int id, uint32_t delayMs) {
-    PlaySoundLater(static_cast<SoundId>(id), delayMs);
 }
 
 // Starts the turn of one captured disc, `distance` steps from the new one; returns the time the
@@ -134,10 +131,6 @@ void StartCameraSwoop(const TSolid& disc, uint32_t wait) {
 void MoveEyeToStep(int step) {
     g_camera->Eye.X.AddSchedule(StepCos(step) * kPlayEyeRadius, kViewStepMs, false);
     g_camera->Eye.Y.AddSchedule(StepSin(step) * kPlayEyeRadius, kViewStepMs, false);
-}
-
-bool Triggered(int key) {
-    return (g_keyState[key] & KEY_TRIGGERED) != 0;
 }
 
 } // namespace

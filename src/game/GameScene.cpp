@@ -9,6 +9,7 @@
 #include "game/GameHistory.h"
 #include "game/GameOverlay.h"
 #include "game/GameState.h"
+#include "game/ScreenInput.h"
 #include "platform/Clock.h"
 #include "scene/Camera.h"
 #include "scene/Light.h"
@@ -32,14 +33,6 @@ bool g_takingBack = false;
 namespace {
 
 constexpr int kLastSquare = 7;
-
-bool Triggered(int key) {
-    return (g_keyState[key] & KEY_TRIGGERED) != 0;
-}
-
-void PlaySound(int id, uint32_t delayMs) {
-    PlaySoundLater(static_cast<SoundId>(id), delayMs);
-}
 
 void SetGameState(int state) {
     g_gameState = state;

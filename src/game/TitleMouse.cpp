@@ -5,21 +5,11 @@
 
 #include "device/Sound.h"
 #include "game/GameState.h"
+#include "game/TitleLayout.h"
 #include "game/TitleScreens.h"
 
 namespace {
 
-// Where the panels' lines lie, top and pitch in logical pixels (see the panels' drawing).
-constexpr int kMenuTop = 288;
-constexpr int kMenuPitch = 28;
-constexpr int kMenuLines = 5;
-constexpr int kListTop = 304; // the level and configuration lines, under their heading
-constexpr int kListPitch = 18;
-constexpr int kLevelLines = 7; // six levels, then "Expert" or what has taken its place
-constexpr int kLevelLastBottom = 440;
-constexpr int kConfigLines = 5;
-constexpr int kConfigColourLines = 3; // R, G, B
-constexpr int kExpertCursor = 7;
 constexpr double kScreenMiddle = 320.0;
 constexpr int kMaxWaitingWheelSteps = 8;
 
@@ -43,7 +33,8 @@ int HoveredLine() {
     }
     switch (g_titleState) {
     case tsMenu:
-        return LineAt(g_mouse.Y, kMenuTop, kMenuPitch, kMenuLines, kMenuTop + 5 * kMenuPitch);
+        return LineAt(g_mouse.Y, kMenuTop, kMenuPitch, kMenuLines,
+                      kMenuTop + kMenuLines * kMenuPitch);
     case tsLevel:
         return LineAt(g_mouse.Y, kListTop, kListPitch, kLevelLines, kLevelLastBottom);
     case tsConfig:

@@ -9,7 +9,9 @@
 #include "device/StepSine.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
+#include "game/ScreenInput.h"
 #include "game/TextItems.h"
+#include "game/TitleLayout.h"
 #include "platform/Clock.h"
 #include "scene/Camera.h"
 #include "scene/Light.h"
@@ -29,8 +31,6 @@ constexpr uint32_t kLightStepMs = 100; // 3.2 s a lap
 constexpr double kEyeOrbitRadius = 2000.0;
 constexpr uint32_t kEyeStepMs = 500; // 16 s a lap
 constexpr uint32_t kEyeFirstStepMs = 100;
-constexpr int kMenuLines = 5;
-constexpr int kConfigLines = 5;
 constexpr int kConfigBack = 4;
 constexpr int kConfigFog = 3;
 constexpr int kStepMax = 10;
@@ -45,16 +45,6 @@ enum TMenuLine : int {
 
 const char* const kMenuText[kMenuLines] = {"1 Player Game (Black)", "1 Player Game (White)",
                                            "2 Players Game", "Config", "[ EXIT ]"};
-
-const char* const kLevelText[6] = {"Poor", "Very Easy", "Easy", "Normal", "Hard", "Very Hard"};
-
-bool Triggered(int key) {
-    return (g_keyState[key] & KEY_TRIGGERED) != 0;
-}
-
-void PlaySound(int id) {
-    PlaySoundLater(static_cast<SoundId>(id), 0);
-}
 
 void SetTitleState(int state) {
     g_titleState = state;
@@ -264,27 +254,31 @@ void DrawLine(int top, const char* text, uint32_t colour, int height) {
 
 void DrawMenu() {
     for (int line = 0; line < kMenuLines; ++line) {
-        DrawLine(288 + 28 * line, kMenuText[line], ItemColour(line == g_menuCursor), 24);
+        DrawLine(kMenuTop + kMenuPitch * line, kMenuText[line], ItemColour(line == g_menuCursor),
+                 kHeadingHeight);
     }
 }
 
 void DrawLevels() {
-    int top = 276;
-    DrawLine(top, "Level", kColourWhite, 24);
-    top += 28;
-    for (int level = 1; level <= 6; ++level) {
+    DrawLine(kPanelTop, "Level", kColourWhite, kHeadingHeight);
+    int top = kListTop;
+    for (int level = 1; level <= kPlainLevels; ++level) {
         const bool selected = g_levelCursor == level;
-        DrawLine(top, kLevelText[level - 1], ItemColour(selected), selected ? 20 : 16);
-        top += 18;
+        DrawLine(top, LevelName(level), ItemColour(selected),
+                 selected ? kSelectedLineHeight : kLineHeight);
+        top += kListPitch;
     }
-    // The seventh line holds "Expert" until the cursor presses on past it.
-    if (g_levelCursor <= 12) {
-        const bool selected = g_levelCursor >= 7;
-        DrawLine(top, "Expert", ItemColour(selected), selected ? 20 : 16);
-    } else if (g_levelCursor <= 18) {
-        DrawLine(top - 4, "Extreme", kColourRed, 24);
+    // The seventh line holds "Expert" until the cursor presses on past it, then the two levels
+    // beyond, each larger and in a colour of its own.
+    const int level = LevelOfCursor(g_levelCursor);
+    if (g_levelCursor < kExtremeCursor) {
+        const bool selected = g_levelCursor >= kExpertCursor;
+        DrawLine(top, LevelName(kPlainLevels + 1), ItemColour(selected),
+                 selected ? kSelectedLineHeight : kLineHeight);
+    } else if (g_levelCursor < kExtremePlusCursor) {
+        DrawLine(top - 4, LevelName(level), kColourRed, 24);
     } else {
-        DrawLine(top - 6, "Extreme+", kColourViolet, 30);
+        DrawLine(top - 6, LevelName(level), kColourViolet, 30);
     }
 }
 
@@ -299,14 +293,13 @@ void FormatConfigLine(int line, char* buffer, size_t size) {
 }
 
 void DrawConfig() {
-    int top = 276;
-    DrawLine(top, "Config", kColourWhite, 24);
-    top += 28;
+    DrawLine(kPanelTop, "Config", kColourWhite, kHeadingHeight);
+    int top = kListTop;
     for (int line = 0; line < kConfigLines; ++line) {
         char buffer[32];
         FormatConfigLine(line, buffer, sizeof buffer);
-        DrawLine(top, buffer, ItemColour(line == g_configCursor), 16);
-        top += 18;
+        DrawLine(top, buffer, ItemColour(line == g_configCursor), kLineHeight);
+        top += kListPitch;
     }
 }
 
@@ -338,13 +331,13 @@ void DrawTitleText() {
 } // namespace
 
 int LevelOfCursor(int cursor) {
-    if (cursor <= 6) {
+    if (cursor <= kPlainLevels) {
         return cursor;
     }
-    if (cursor <= 12) {
-        return 7;
+    if (cursor < kExtremeCursor) {
+        return kPlainLevels + 1;
     }
-    return cursor <= 18 ? 8 : 9;
+    return cursor < kExtremePlusCursor ? kPlainLevels + 2 : kPlainLevels + 3;
 }
 
 int BoardColourOfStep(int step) {
