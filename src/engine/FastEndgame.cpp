@@ -1,5 +1,7 @@
 #include "engine/FastSearcher.h"
 
+#include <cassert>
+
 namespace OCTAVANE_FAST_ISA {
 namespace {
 
@@ -54,6 +56,7 @@ int TFastSearcher::EndgameSmall(TBitboard own, TBitboard opp, TBitboard moves, i
 }
 
 int TFastSearcher::Endgame(TBitboard own, TBitboard opp, int alpha, int beta, int passes) {
+    assert(alpha < beta);
     ++m_nodes;
     if (IsOver(own, opp, passes)) {
         return DiscDifference(own, opp);

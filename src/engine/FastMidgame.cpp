@@ -1,5 +1,7 @@
 #include "engine/FastSearcher.h"
 
+#include <cassert>
+
 namespace OCTAVANE_FAST_ISA {
 namespace {
 
@@ -14,6 +16,7 @@ constexpr int cornerBonus = 248;   // a corner move goes ahead of almost any oth
 } // namespace
 
 void ListMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher::TMoveList& list) {
+    assert(Count(moves) <= TFastSearcher::TMoveList::capacity);
     list.Count = 0;
 #if defined(OCTAVANE_FAST_MOVE_LANES)
     while (moves != 0) {
@@ -192,6 +195,7 @@ int TFastSearcher::CachedLastPly(TBitboard own, TBitboard opp, TBitboard moves, 
 
 int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, int beta,
                            int passes) {
+    assert(alpha < beta);
     ++m_nodes;
     if (IsOver(own, opp, passes)) {
         return FinalScore(own, opp);

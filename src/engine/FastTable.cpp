@@ -1,5 +1,7 @@
 #include "engine/FastTable.h"
 
+#include <cassert>
+
 #include "engine/FastIsaEntry.h"
 
 namespace OCTAVANE_FAST_ISA {
@@ -25,7 +27,9 @@ TFastTable::TFastTable(int log2Buckets)
 }
 
 std::size_t TFastTable::Index(TBitboard own, TBitboard opp) const {
-    return static_cast<std::size_t>(Hash(own, opp) & m_mask) * ways;
+    const std::size_t first = static_cast<std::size_t>(Hash(own, opp) & m_mask) * ways;
+    assert(first + ways <= m_size);
+    return first;
 }
 
 const TFastTable::TEntry* TFastTable::Find(TBitboard own, TBitboard opp) const {

@@ -1,5 +1,7 @@
 #include "engine/Reversiutil.h"
 
+#include <cassert>
+
 namespace {
 
 // Length of the run of opponent discs that starts next to (x, y) in direction (dx, dy) and is
@@ -38,6 +40,8 @@ int TBoard::GetCell(int x, int y) const {
 }
 
 void TBoard::SetCell(int x, int y, int value) {
+    assert(x >= 0 && x < boardSize && y >= 0 && y < boardSize);
+    assert(value == cellEmpty || value == cellBlack || value == cellWhite);
     --counts[cells[y][x]];
     cells[y][x] = value;
     ++counts[value];
