@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <filesystem>
+
 TWindow* TSdlAppPlatform::CreateMainWindow() {
     MainWindow = TSdlWindow::Create("Octavane");
     return MainWindow.get();
@@ -16,4 +18,15 @@ TPresenter* TSdlAppPlatform::Presenter() {
 
 void TSdlAppPlatform::Sleep(uint32_t ms) {
     SDL_Delay(ms);
+}
+
+std::vector<std::string> TSdlAppPlatform::SoundFolders() const {
+    std::vector<std::string> folders{"Sound"};
+    if (char* base = SDL_GetBasePath()) {
+        const std::filesystem::path installed =
+            std::filesystem::path(base) / ".." / "share" / "octavane" / "Sound";
+        folders.push_back(installed.lexically_normal().string());
+        SDL_free(base);
+    }
+    return folders;
 }

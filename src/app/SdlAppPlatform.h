@@ -14,6 +14,9 @@ class TSdlAppPlatform final : public TAppPlatform {
     TEventSource* Events() override { return &EventSource; }
     TJoystickSource* Joysticks() override { return &JoystickSource; }
     TAudioSource* Audio() override { return &AudioSource; }
+    // Sound/ in the working directory, then share/octavane/Sound beside the executable's folder
+    // (where an install puts it, whatever the prefix).
+    std::vector<std::string> SoundFolders() const override;
     // OpenGL on the main window, made when the graphics set-up first asks for it.
     TPresenter* Presenter() override;
     void Sleep(uint32_t ms) override;
