@@ -5,13 +5,15 @@
 #include <filesystem>
 
 TWindow* TSdlAppPlatform::CreateMainWindow() {
-    MainWindow = TSdlWindow::Create("Octavane");
+    MainWindow = TSdlWindow::Create("Octavane", Windowed);
     return MainWindow.get();
 }
 
 TPresenter* TSdlAppPlatform::Presenter() {
     if (!Screen && MainWindow) {
-        Screen = std::make_unique<TGlPresenter>(MainWindow->Handle(), TGlPresenterOptions{});
+        TGlPresenterOptions options;
+        options.FullScreen = !Windowed;
+        Screen = std::make_unique<TGlPresenter>(MainWindow->Handle(), options);
     }
     return Screen.get();
 }

@@ -42,6 +42,6 @@ int main(int argc, char** argv) {
     // 3. The game.
     TSdlClock clock;
     TScopedClock useClock(clock);
-    TSdlAppPlatform platform;
+    TSdlAppPlatform platform(line.Windowed);
     return WinMain(platform, RenderFrame);
 }

@@ -39,8 +39,11 @@ class SdlTest : public ::testing::Test {
     TSdlSystem Sdl;
 };
 
-void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false) {
+void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false, Uint16 mod = KMOD_NONE,
+             Uint32 windowId = 0) {
     SDL_Event event{};
+    event.key.windowID = windowId;
+    event.key.keysym.mod = mod;
     event.type = type;
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.repeat = repeat ? 1 : 0;
@@ -98,6 +101,53 @@ TEST_F(SdlTest, KeyEventsAreRecordedWithoutMessages) {
     DrainEvents(source);
     EXPECT_FALSE(Keyboard().IsDown(VK_LEFT));
     EXPECT_TRUE(Keyboard().IsDown(VK_SPACE));
+}
+
+// F11 and Alt+Enter switch a window made with --window to full screen and back, at any moment;
+// the game never sees them, and their auto-repeats change nothing.
+TEST_F(SdlTest, F11AndAltEnterSwitchFullScreenAndNeverReachTheGame) {
+    const auto window = TSdlWindow::Create("Octavane", true);
+    ASSERT_NE(window, nullptr);
+    const Uint32 id = SDL_GetWindowID(window->Handle());
+    const auto fullScreen = [&] {
+        return (SDL_GetWindowFlags(window->Handle()) & SDL_WINDOW_FULLSCREEN) != 0;
+    };
+    const auto size = [&] {
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window->Handle(), &width, &height);
+        return std::pair{width, height};
+    };
+    ASSERT_FALSE(fullScreen());
+    EXPECT_EQ(size(), std::pair(kWindowedWidth, kWindowedHeight));
+    TSdlEventSource source;
+    DrainEvents(source);
+    struct TRow {
+        SDL_Keycode Key;
+        Uint16 Mod;
+        bool Repeat;
+        bool FullScreenAfter;
+    };
+    const TRow rows[] = {
+        {SDLK_F11, KMOD_NONE, false, true},     {SDLK_F11, KMOD_NONE, true, true},
+        {SDLK_RETURN, KMOD_LALT, false, false}, {SDLK_KP_ENTER, KMOD_RALT, false, true},
+        {SDLK_RETURN, KMOD_RALT, true, true},   {SDLK_F11, KMOD_LCTRL, false, false},
+        {SDLK_RETURN, KMOD_NONE, false, false},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(testing::Message() << SDL_GetKeyName(row.Key) << " mod " << row.Mod
+                                        << (row.Repeat ? " repeat" : ""));
+        PushKey(SDL_KEYDOWN, row.Key, row.Repeat, row.Mod, id);
+        EXPECT_TRUE(DrainEvents(source).empty());
+        EXPECT_EQ(fullScreen(), row.FullScreenAfter);
+        if (!row.FullScreenAfter) {
+            EXPECT_EQ(size(), std::pair(kWindowedWidth, kWindowedHeight));
+        }
+        // Only a plain Enter is the game's.
+        EXPECT_EQ(Keyboard().IsDown(VK_RETURN), row.Key == SDLK_RETURN && row.Mod == KMOD_NONE);
+        PushKey(SDL_KEYUP, row.Key, false, row.Mod, id);
+        DrainEvents(source);
+    }
 }
 
 TEST_F(SdlTest, AxisScalesToPlusMinusThousand) {
