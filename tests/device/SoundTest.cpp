@@ -107,31 +107,14 @@ TEST_F(SoundTest, BrokenFileSilencesItsGroupWithAMessage) {
     EXPECT_NE(g_sounds[sndWin]->Buffer, nullptr);
 }
 
-TEST_F(SoundTest, SoundsComeFromTheFirstFolderThatHoldsThem) {
-    fs::rename(Dir / "Sound", Dir / "Installed");
-    InitSound(&Audio, {"Sound", "Installed"});
-    for (int slot = 0; slot < sndCount; ++slot) {
-        ASSERT_NE(g_sounds[slot], nullptr) << slot;
-        EXPECT_NE(g_sounds[slot]->Buffer, nullptr) << slot;
-    }
-    EXPECT_EQ(ChunkOf(sndLose)->Samples, TWaveBuilder::Ramp(8, 1 + 7 * 16));
-}
-
 TEST_F(SoundTest, NoFolderWithSoundsSaysSoOnceAndPlaysSilently) {
     ::testing::internal::CaptureStderr();
     InitSound(&Audio, {"Nowhere", "Elsewhere"});
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-    for (TSoundBuffer* sound : g_sounds) {
-        EXPECT_EQ(sound, nullptr);
-    }
+    EXPECT_TRUE(std::all_of(std::begin(g_sounds), std::end(g_sounds),
+                            [](const TSoundBuffer* sound) { return sound == nullptr; }));
     EXPECT_EQ(g_mixer, nullptr);
-    PlaySoundLater(sndWin, 0);
-    TMessage message;
-    while (PeekMessage(message)) {
-        DispatchMessage(message);
-    }
-    EXPECT_TRUE(Audio.Calls.empty());
 }
 
 // Which of several candidate folders the sounds are read from.
@@ -139,42 +122,27 @@ TEST(SoundFolder, FirstCompleteFolderElseFirstPartialElseNone) {
     char pattern[] = "/tmp/octavane-folders-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);
     const fs::path root = pattern;
-    // Each folder by what it holds: all eight files, only some, none, or nothing at all there.
-    const auto make = [&](const char* name, int files) {
+    // Each folder by how many of the eight files it holds; "dirs" holds a folder by a sound's
+    // name, which is no sound, and "missing" is not there at all.
+    for (const auto& [name, files] : {std::pair{"all", 8}, {"all2", 8}, {"some", 3}, {"one", 1}}) {
         fs::create_directories(root / name);
         for (int i = 0; i < files; ++i) {
             std::ofstream(root / name / (std::string(kFiles[i]) + ".wav")) << "RIFF";
         }
+    }
+    fs::create_directories(root / "dirs" / "Drop.wav");
+    const std::pair<std::vector<const char*>, const char*> rows[] = {
+        {{"missing", "all"}, "all"},    {{"dirs", "all2", "all"}, "all2"},
+        {{"some", "all"}, "all"},       {{"one", "some", "dirs"}, "one"},
+        {{"missing", "dirs"}, nullptr}, {{}, nullptr},
     };
-    make("all", 8);
-    make("all2", 8);
-    make("some", 3);
-    make("some2", 1);
-    make("empty", 0);
-    fs::create_directories(root / "dirs" / "Drop.wav"); // a folder by a sound's name is no sound
-    struct TRow {
-        std::vector<const char*> Folders;
-        const char* Expected;
-    };
-    const TRow rows[] = {
-        {{"all"}, "all"},
-        {{"missing", "all"}, "all"},
-        {{"empty", "dirs", "all2", "all"}, "all2"},
-        {{"some", "all"}, "all"},
-        {{"some2", "some", "empty"}, "some2"},
-        {{"missing", "empty", "dirs"}, ""},
-        {{}, ""},
-    };
-    for (const TRow& row : rows) {
+    for (const auto& [names, expected] : rows) {
         std::vector<std::string> folders;
-        std::string shown;
-        for (const char* name : row.Folders) {
+        for (const char* name : names) {
             folders.push_back((root / name).string());
-            shown += std::string(name) + " ";
         }
-        SCOPED_TRACE(shown);
-        const std::string expected = *row.Expected ? (root / row.Expected).string() : "";
-        EXPECT_EQ(FindSoundFolder(folders), expected);
+        SCOPED_TRACE(testing::PrintToString(folders));
+        EXPECT_EQ(FindSoundFolder(folders), expected ? (root / expected).string() : "");
     }
     fs::remove_all(root);
 }
