@@ -8,8 +8,10 @@ set -euo pipefail
 width=1280
 height=800
 if [[ "${1:-}" != "--inner" ]]; then
-    # Auto-repeat off: a held key must not come back as a second switch.
-    exec xvfb-run -a -s "-screen 0 ${width}x${height}x24 -ardelay 10000" "$0" --inner "$@"
+    # Auto-repeat off, so that a held key never comes back as a second switch; a server number
+    # of its own, as other X tests may be starting at the same moment.
+    exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 ${width}x${height}x24 -ardelay 10000" \
+        "$0" --inner "$@"
 fi
 out=$4
 mkdir -p "$out"
