@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/WindowMessages.h"
 
@@ -24,6 +26,8 @@ class TAppPlatform {
     virtual TAudioSource* Audio() = 0;        // null: no sound
     // The screen the graphics set-up takes over; null: no graphics, so the set-up fails.
     virtual TPresenter* Presenter() { return nullptr; }
+    // The folders the sounds may be in, the first choice first.
+    virtual std::vector<std::string> SoundFolders() const { return {"Sound"}; }
     // Gives up the processor for about `ms` milliseconds.
     virtual void Sleep(uint32_t ms) = 0;
 };

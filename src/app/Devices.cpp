@@ -5,7 +5,8 @@
 // graphics fail, neither input nor sound is started and non-zero is returned.
 int CreateDevices(HWND window) {
     if (g_platform) {
-        SetDeviceSources({g_platform->Presenter(), g_platform->Joysticks(), g_platform->Audio()});
+        SetDeviceSources({g_platform->Presenter(), g_platform->Joysticks(), g_platform->Audio(),
+                          g_platform->SoundFolders()});
     }
     return InitDevices(window);
 }

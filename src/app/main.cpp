@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "app/App.h"
+#include "app/CommandLine.h"
 #include "app/SdlAppPlatform.h"
 #include "platform/sdl/SdlDisplay.h"
 
@@ -11,7 +12,24 @@ constexpr int kExitNoDisplay = 1;
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // 1. The command line, before SDL: --help and --version need no display.
+    const TCommandLine line = ParseCommandLine(argc, argv);
+    switch (line.Action) {
+    case TCommandAction::Help:
+        std::fputs(UsageText(), stdout);
+        return 0;
+    case TCommandAction::Version:
+        std::printf("%s\n", VersionText());
+        return 0;
+    case TCommandAction::Error:
+        std::fprintf(stderr, "Octavane: unknown option: %s\n", line.BadOption.c_str());
+        std::fputs(UsageText(), stderr);
+        return kExitBadCommandLine;
+    case TCommandAction::Run:
+        break;
+    }
+    // 2. SDL and a display to open the window on.
     TSdlSystem sdl;
     if (!sdl.IsReady()) {
         std::fprintf(stderr, "Octavane: cannot start SDL: %s\n", sdl.Error());
@@ -21,8 +39,9 @@ int main() {
         std::fprintf(stderr, "Octavane: no display to open the window on: %s\n", reason.c_str());
         return kExitNoDisplay;
     }
+    // 3. The game.
     TSdlClock clock;
     TScopedClock useClock(clock);
-    TSdlAppPlatform platform;
+    TSdlAppPlatform platform(line.Windowed);
     return WinMain(platform, RenderFrame);
 }

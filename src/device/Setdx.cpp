@@ -157,7 +157,7 @@ int InitDevices(HWND window) {
     }
     // 3, 4. Input and sound; a machine without them runs on silently.
     InitInput(Sources.Joysticks);
-    InitSound(Sources.Audio);
+    InitSound(Sources.Audio, Sources.SoundFolders);
     return 0;
 }
 

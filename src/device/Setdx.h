@@ -6,6 +6,8 @@
 #include "scene/BoardGeometry.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 class TLight;
 class TCamera;
@@ -25,8 +27,9 @@ class TAudioSource;
 // implementations, tests the recording ones. Set before InitDevices.
 struct TDeviceSources {
     TPresenter* Presenter = nullptr;
-    TJoystickSource* Joysticks = nullptr; // null: keyboard only
-    TAudioSource* Audio = nullptr;        // null: no sound
+    TJoystickSource* Joysticks = nullptr;           // null: keyboard only
+    TAudioSource* Audio = nullptr;                  // null: no sound
+    std::vector<std::string> SoundFolders{"Sound"}; // where to look for the sounds, in order
 };
 void SetDeviceSources(const TDeviceSources& sources);
 

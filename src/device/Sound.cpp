@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "device/Wave.h"
 #include "platform/Timers.h"
@@ -17,14 +19,44 @@ struct TSlotSource {
     int Source;           // duplicated from this earlier slot when FileName is null
 };
 
+// The files every sound comes from, each in the sound folder.
+constexpr const char* kSoundFiles[] = {"Drop.wav",  "Tern.wav", "Fall.wav", "Down.wav",
+                                       "Leady.wav", "Move.wav", "Win.wav",  "Lose.wav"};
+constexpr int kSoundFileCount = sizeof(kSoundFiles) / sizeof(kSoundFiles[0]);
+
 // In slot order; every source comes before its duplicates.
 constexpr TSlotSource kSlots[sndCount] = {
-    {"Sound/Drop.wav", 0}, {nullptr, sndDrop},    {nullptr, sndDrop},     {nullptr, sndDrop},
-    {nullptr, sndDrop},    {nullptr, sndDrop},    {"Sound/Tern.wav", 0},  {nullptr, sndTern},
-    {nullptr, sndTern},    {nullptr, sndTern},    {nullptr, sndTern},     {nullptr, sndTern},
-    {"Sound/Fall.wav", 0}, {"Sound/Down.wav", 0}, {"Sound/Leady.wav", 0}, {"Sound/Move.wav", 0},
-    {nullptr, sndMove},    {"Sound/Win.wav", 0},  {"Sound/Lose.wav", 0},
+    {"Drop.wav", 0},    {nullptr, sndDrop}, {nullptr, sndDrop}, {nullptr, sndDrop},
+    {nullptr, sndDrop}, {nullptr, sndDrop}, {"Tern.wav", 0},    {nullptr, sndTern},
+    {nullptr, sndTern}, {nullptr, sndTern}, {nullptr, sndTern}, {nullptr, sndTern},
+    {"Fall.wav", 0},    {"Down.wav", 0},    {"Leady.wav", 0},   {"Move.wav", 0},
+    {nullptr, sndMove}, {"Win.wav", 0},     {"Lose.wav", 0},
 };
+
+// How many of the sound files `folder` holds as regular files (links followed); 0 when it is
+// missing or cannot be read.
+int SoundFilesIn(const std::string& folder) {
+    int count = 0;
+    for (const char* name : kSoundFiles) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(std::filesystem::path(folder) / name, error)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// "A, B or C", for the line that says where no sounds were found.
+std::string FolderList(const std::vector<std::string>& folders) {
+    std::string list;
+    for (size_t i = 0; i < folders.size(); ++i) {
+        if (i > 0) {
+            list += i + 1 == folders.size() ? " or " : ", ";
+        }
+        list += folders[i];
+    }
+    return list.empty() ? "no folder" : list;
+}
 
 // The line after each sound is a developer's diagnostic, written only when OCTAVANE_SOUND_DEBUG
 // is set to something other than "" or "0".
@@ -69,15 +101,40 @@ void TSoundBuffer::Play() {
     }
 }
 
-void InitSound(TAudioSource* audio) {
+std::string FindSoundFolder(const std::vector<std::string>& folders) {
+    const std::string* partial = nullptr;
+    for (const std::string& folder : folders) {
+        const int count = SoundFilesIn(folder);
+        if (count == kSoundFileCount) {
+            return folder;
+        }
+        if (count > 0 && partial == nullptr) {
+            partial = &folder;
+        }
+    }
+    return partial ? *partial : std::string();
+}
+
+void InitSound(TAudioSource* audio, const std::vector<std::string>& folders) {
     g_mixer = audio ? audio->Open(sndCount) : nullptr;
     if (!g_mixer) {
         return;
     }
+    const std::string folder = FindSoundFolder(folders);
+    if (folder.empty()) {
+        std::fprintf(stderr, "Octavane: no sounds in %s; the game plays silently\n",
+                     FolderList(folders).c_str());
+        g_mixer.reset();
+        return;
+    }
     for (int slot = 0; slot < sndCount; ++slot) {
         const TSlotSource& source = kSlots[slot];
-        g_sounds[slot] = source.FileName ? new TSoundBuffer(source.FileName, slot)
-                                         : new TSoundBuffer(*g_sounds[source.Source], slot);
+        if (source.FileName) {
+            const std::string path = (std::filesystem::path(folder) / source.FileName).string();
+            g_sounds[slot] = new TSoundBuffer(path.c_str(), slot);
+        } else {
+            g_sounds[slot] = new TSoundBuffer(*g_sounds[source.Source], slot);
+        }
     }
 }
 

@@ -2,12 +2,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/Mixer.h"
 
 class TAudioSource;
 
-// The sound effects: 19 slots made from eight WAV files in Sound/ under the current directory.
+// The sound effects: 19 slots made from eight WAV files in the sound folder (Sound/ under the
+// current directory, or the one the program was installed with).
 // Slots of one group share their samples but each plays on a mixer channel of its own (slot n
 // on channel n), so a group can sound several times at once. Screens never play a slot
 // directly: they ask for it with PlaySoundLater.
@@ -50,9 +53,15 @@ class TSoundBuffer {
 extern std::unique_ptr<TMixer> g_mixer;
 extern TSoundBuffer* g_sounds[sndCount];
 
-// Opens the audio device through `audio` and fills the slots; without a device (or with a
-// null source) every slot stays empty and every request is silent. Reports nothing.
-void InitSound(TAudioSource* audio);
+// The folder the sounds are read from: the first of `folders` that holds all eight files, else
+// the first that holds some of them (the others stay silent), else "" when none holds any.
+std::string FindSoundFolder(const std::vector<std::string>& folders);
+
+// Opens the audio device through `audio` and fills the slots from FindSoundFolder(folders).
+// Without a device (or with a null source) every slot stays empty and every request is silent,
+// and nothing is reported; with a device but no folder holding a sound, the slots stay empty
+// too, the device is closed again, and one line on standard error says so.
+void InitSound(TAudioSource* audio, const std::vector<std::string>& folders = {"Sound"});
 // Deletes every slot, then closes the mixer; safe when InitSound did nothing.
 void ReleaseSound();
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -103,6 +105,46 @@ TEST_F(SoundTest, BrokenFileSilencesItsGroupWithAMessage) {
     EXPECT_EQ(g_sounds[sndMove]->Buffer, nullptr);
     EXPECT_EQ(g_sounds[sndMove2]->Buffer, nullptr);
     EXPECT_NE(g_sounds[sndWin]->Buffer, nullptr);
+}
+
+TEST_F(SoundTest, NoFolderWithSoundsSaysSoOnceAndPlaysSilently) {
+    ::testing::internal::CaptureStderr();
+    InitSound(&Audio, {"Nowhere", "Elsewhere"});
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_TRUE(std::all_of(std::begin(g_sounds), std::end(g_sounds),
+                            [](const TSoundBuffer* sound) { return sound == nullptr; }));
+    EXPECT_EQ(g_mixer, nullptr);
+}
+
+// Which of several candidate folders the sounds are read from.
+TEST(SoundFolder, FirstCompleteFolderElseFirstPartialElseNone) {
+    char pattern[] = "/tmp/octavane-folders-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const fs::path root = pattern;
+    // Each folder by how many of the eight files it holds; "dirs" holds a folder by a sound's
+    // name, which is no sound, and "missing" is not there at all.
+    for (const auto& [name, files] : {std::pair{"all", 8}, {"all2", 8}, {"some", 3}, {"one", 1}}) {
+        fs::create_directories(root / name);
+        for (int i = 0; i < files; ++i) {
+            std::ofstream(root / name / (std::string(kFiles[i]) + ".wav")) << "RIFF";
+        }
+    }
+    fs::create_directories(root / "dirs" / "Drop.wav");
+    const std::pair<std::vector<const char*>, const char*> rows[] = {
+        {{"missing", "all"}, "all"},    {{"dirs", "all2", "all"}, "all2"},
+        {{"some", "all"}, "all"},       {{"one", "some", "dirs"}, "one"},
+        {{"missing", "dirs"}, nullptr}, {{}, nullptr},
+    };
+    for (const auto& [names, expected] : rows) {
+        std::vector<std::string> folders;
+        for (const char* name : names) {
+            folders.push_back((root / name).string());
+        }
+        SCOPED_TRACE(testing::PrintToString(folders));
+        EXPECT_EQ(FindSoundFolder(folders), expected ? (root / expected).string() : "");
+    }
+    fs::remove_all(root);
 }
 
 TEST_F(SoundTest, PlayHaltsThenPlaysOnItsOwnChannel) {

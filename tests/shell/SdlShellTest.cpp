@@ -39,8 +39,11 @@ class SdlTest : public ::testing::Test {
     TSdlSystem Sdl;
 };
 
-void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false) {
+void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false, Uint16 mod = KMOD_NONE,
+             Uint32 windowId = 0) {
     SDL_Event event{};
+    event.key.windowID = windowId;
+    event.key.keysym.mod = mod;
     event.type = type;
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.repeat = repeat ? 1 : 0;
@@ -98,6 +101,41 @@ TEST_F(SdlTest, KeyEventsAreRecordedWithoutMessages) {
     DrainEvents(source);
     EXPECT_FALSE(Keyboard().IsDown(VK_LEFT));
     EXPECT_TRUE(Keyboard().IsDown(VK_SPACE));
+}
+
+// F11 and Alt+Enter switch a window made with --window to full screen and back, at any moment;
+// the game never sees them, and their auto-repeats change nothing.
+TEST_F(SdlTest, F11AndAltEnterSwitchFullScreenAndNeverReachTheGame) {
+    const auto window = TSdlWindow::Create("Octavane", true);
+    ASSERT_NE(window, nullptr);
+    TSdlEventSource source;
+    DrainEvents(source);
+    const struct {
+        SDL_Keycode Key;
+        Uint16 Mod;
+        bool Repeat;
+        bool FullScreenAfter;
+    } rows[] = {
+        {SDLK_F11, KMOD_NONE, false, true},     {SDLK_F11, KMOD_NONE, true, true},
+        {SDLK_RETURN, KMOD_LALT, false, false}, {SDLK_KP_ENTER, KMOD_RALT, false, true},
+        {SDLK_RETURN, KMOD_RALT, true, true},   {SDLK_F11, KMOD_LCTRL, false, false},
+        {SDLK_RETURN, KMOD_NONE, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+        PushKey(SDL_KEYDOWN, row.Key, row.Repeat, row.Mod, SDL_GetWindowID(window->Handle()));
+        EXPECT_TRUE(DrainEvents(source).empty());
+        EXPECT_EQ((SDL_GetWindowFlags(window->Handle()) & SDL_WINDOW_FULLSCREEN) != 0,
+                  row.FullScreenAfter);
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window->Handle(), &width, &height);
+        EXPECT_TRUE(row.FullScreenAfter || (width == kWindowedWidth && height == kWindowedHeight));
+        // Only a plain Enter is the game's.
+        EXPECT_EQ(Keyboard().IsDown(VK_RETURN), row.Key == SDLK_RETURN && row.Mod == KMOD_NONE);
+        PushKey(SDL_KEYUP, row.Key, false, row.Mod);
+        DrainEvents(source);
+    }
 }
 
 TEST_F(SdlTest, AxisScalesToPlusMinusThousand) {

@@ -12,14 +12,15 @@
 class TGlText;
 
 // The presenter on an SDL window with an OpenGL context: the window goes full-screen at the
-// display's own resolution (the logical screen is letterboxed into it), the flip chain is GL's
+// display's own resolution unless FullScreen is off (the logical screen is letterboxed into
+// whatever size the window has, from frame to frame), the flip chain is GL's
 // double buffer, the depth buffer the default framebuffer's, and the Direct3D object a
 // TGlDirect3D whose first device creates the context.
 //
 // The window must have been made with GlPrepareWindowAttributes() and GlWindowFlags(); it is not
 // owned and must outlive the presenter.
 struct TGlPresenterOptions {
-    bool FullScreen = true; // false keeps the window's size (tests, benchmarks)
+    bool FullScreen = true; // false keeps the window's size (--window, tests, benchmarks)
     // Frames shown at the display's rate: the swap waits for it, or the presenter paces them
     // where it does not (TFramePacer). False draws as fast as possible.
     bool Vsync = true;

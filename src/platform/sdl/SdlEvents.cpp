@@ -36,6 +36,17 @@ int VirtualKeyFromSdl(int32_t sdlKey) {
     }
 }
 
+namespace {
+
+// F11, or Enter (either) with an Alt key held.
+bool IsFullScreenToggle(const SDL_KeyboardEvent& key) {
+    const SDL_Keycode sym = key.keysym.sym;
+    return sym == SDLK_F11 ||
+           ((sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && (key.keysym.mod & KMOD_ALT) != 0);
+}
+
+} // namespace
+
 bool TSdlEventSource::Next(TMessage& message) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
@@ -45,6 +56,13 @@ bool TSdlEventSource::Next(TMessage& message) {
             return true;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
+            if (IsFullScreenToggle(event.key)) {
+                if (event.type == SDL_KEYDOWN && event.key.repeat == 0) {
+                    SDL_Window* window = SDL_GetWindowFromID(event.key.windowID);
+                    ToggleFullScreen(window ? window : SDL_GetKeyboardFocus());
+                }
+                break;
+            }
             const int key = VirtualKeyFromSdl(event.key.keysym.sym);
             const bool down = event.type == SDL_KEYDOWN;
             Keyboard().SetDown(key, down);

@@ -1,6 +1,7 @@
 #include "platform/sdl/SdlSystem.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstdio>
 
 TSdlSystem::TSdlSystem() {
@@ -21,24 +22,81 @@ uint32_t TSdlClock::Now() const {
     return static_cast<uint32_t>(SDL_GetTicks64());
 }
 
-std::unique_ptr<TSdlWindow> TSdlWindow::Create(const char* title) {
+namespace {
+
+// The windowed size on display `display`: kWindowedWidth x kWindowedHeight, or the largest 4:3
+// size within the display's usable area where that is smaller.
+void WindowedSize(int display, int& width, int& height) {
+    width = kWindowedWidth;
+    height = kWindowedHeight;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &usable) != 0 || usable.w <= 0 ||
+        usable.h <= 0) {
+        return;
+    }
+    if (width > usable.w || height > usable.h) {
+        width = std::min(usable.w, usable.h * 4 / 3);
+        height = width * 3 / 4;
+    }
+}
+
+} // namespace
+
+std::unique_ptr<TSdlWindow> TSdlWindow::Create(const char* title, bool windowed) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    const Uint32 flags = SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_OPENGL |
-                         SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN;
-    // Made at the display's own size, so that it covers the screen even where no window manager
-    // honours the full-screen request (a bare X server).
-    SDL_Rect display{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 640, 480};
-    SDL_GetDisplayBounds(0, &display);
-    SDL_Window* window = SDL_CreateWindow(title, display.x, display.y, display.w, display.h, flags);
+    constexpr Uint32 kCommonFlags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN;
+    SDL_Window* window = nullptr;
+    if (windowed) {
+        int width = 0;
+        int height = 0;
+        WindowedSize(0, width, height);
+        window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                  height, kCommonFlags | SDL_WINDOW_RESIZABLE);
+    } else {
+        // Made at the display's own size, so that it covers the screen even where no window
+        // manager honours the full-screen request (a bare X server).
+        SDL_Rect display{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 640, 480};
+        SDL_GetDisplayBounds(0, &display);
+        window = SDL_CreateWindow(title, display.x, display.y, display.w, display.h,
+                                  kCommonFlags | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
     if (!window) {
         std::fprintf(stderr, "Octavane: cannot open the window: %s\n", SDL_GetError());
         return nullptr;
     }
     return std::unique_ptr<TSdlWindow>(new TSdlWindow(window));
+}
+
+void ToggleFullScreen(SDL_Window* window) {
+    if (window == nullptr) {
+        return;
+    }
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(window));
+    if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) {
+        SDL_SetWindowFullscreen(window, 0);
+        SDL_SetWindowResizable(window, SDL_TRUE);
+        int width = 0;
+        int height = 0;
+        WindowedSize(display, width, height);
+        SDL_SetWindowSize(window, width, height);
+        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                              SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+        return;
+    }
+    // Moved over the whole display first, as at the start, for a bare X server where no window
+    // manager honours the full-screen request.
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+        SDL_SetWindowPosition(window, bounds.x, bounds.y);
+        SDL_SetWindowSize(window, bounds.w, bounds.h);
+    }
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        std::fprintf(stderr, "Octavane: the window cannot go full screen: %s\n", SDL_GetError());
+    }
 }
 
 TSdlWindow::~TSdlWindow() {

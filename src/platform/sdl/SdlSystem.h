@@ -33,12 +33,18 @@ class TSdlClock final : public TClockSource {
     uint32_t Now() const override;
 };
 
-// The main window: borderless full screen at the desktop's size, ready for an OpenGL 3.3 core
-// context with a 16-bit depth buffer. Destroy takes it off the screen; the object stays.
+// The size of the main window when it is not full screen, in the window system's points; on a
+// display too small for it, the largest 4:3 size that fits.
+inline constexpr int kWindowedWidth = 960;
+inline constexpr int kWindowedHeight = 720;
+
+// The main window: borderless full screen at the desktop's size, or a resizable window of
+// kWindowedWidth x kWindowedHeight, ready for an OpenGL 3.3 core context with a 16-bit depth
+// buffer. Destroy takes it off the screen; the object stays.
 class TSdlWindow final : public TWindow {
   public:
     // Null, with the reason on standard error, when the window cannot be made.
-    static std::unique_ptr<TSdlWindow> Create(const char* title);
+    static std::unique_ptr<TSdlWindow> Create(const char* title, bool windowed = false);
     ~TSdlWindow() override;
 
     SDL_Window* Handle() const { return Window; }
@@ -50,9 +56,15 @@ class TSdlWindow final : public TWindow {
     SDL_Window* Window;
 };
 
+// Switches `window` from full screen to a centred resizable window of the windowed size, or from
+// a window (of any size) to full screen at its display's size. The GL context and what is drawn
+// stay; the next frame fills the new size.
+void ToggleFullScreen(SDL_Window* window);
+
 // Turns SDL events into window messages: every Escape key-down (auto-repeats included) is
 // WM_KEYDOWN VK_ESCAPE, the system's close request is WM_CLOSE, and every key press and release
-// is recorded in Keyboard() on the way.
+// is recorded in Keyboard() on the way. F11 and Alt+Enter switch the window between full screen
+// and a window (ToggleFullScreen) and never reach Keyboard(); their auto-repeats do nothing.
 class TSdlEventSource final : public TEventSource {
   public:
     bool Next(TMessage& message) override;

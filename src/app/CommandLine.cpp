@@ -1,0 +1,60 @@
+#include "app/CommandLine.h"
+
+#include <cstring>
+
+#ifndef OCTAVANE_VERSION
+#error "OCTAVANE_VERSION must be defined by the build"
+#endif
+
+TCommandLine ParseCommandLine(int argc, const char* const* argv) {
+    TCommandLine line;
+    bool help = false;
+    bool version = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            help = true;
+        } else if (std::strcmp(arg, "--version") == 0) {
+            version = true;
+        } else if (std::strcmp(arg, "--window") == 0) {
+            line.Windowed = true;
+        } else {
+            line.Action = TCommandAction::Error;
+            line.BadOption = arg;
+            return line;
+        }
+    }
+    if (help) {
+        line.Action = TCommandAction::Help;
+    } else if (version) {
+        line.Action = TCommandAction::Version;
+    }
+    return line;
+}
+
+const char* UsageText() {
+    return "Usage: octavane [--window]\n"
+           "A 3D Reversi (Othello) game against the computer or a friend.\n"
+           "\n"
+           "Options:\n"
+           "  --window        start in a 960x720 window instead of full screen\n"
+           "  -h, --help      show this help and exit\n"
+           "  --version       show the version and exit\n"
+           "\n"
+           "Keys:\n"
+           "  Arrows          move the selection, the board cursor or the view\n"
+           "  Space           choose; on the board, place a disc\n"
+           "  Enter           go back one screen; on the board, pass\n"
+           "  Control (hold)  on the board, look around with the arrows\n"
+           "  H               on your turn, a hint\n"
+           "  Backspace       on your turn, take your last move back\n"
+           "  L               on the board, show or hide where you may play\n"
+           "  F11, Alt+Enter  switch between full screen and a window\n"
+           "  Escape          leave the game for the title; on the title, quit\n"
+           "\n"
+           "The mouse and a gamepad work too.\n";
+}
+
+const char* VersionText() {
+    return "Octavane " OCTAVANE_VERSION;
+}

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# The real program laid out as an install puts it (bin/ beside share/octavane/Sound) and started
+# from a folder without Sound/, in Xvfb, driven with xdotool: --window opens a 960x720 window, F11
+# takes the whole screen, Alt+Enter gives the window back, any size keeps the 4:3 picture
+# letterboxed, Escape still quits, and the sounds are found. Screenshots go to OUT_DIR.
+#   xfullscreen_test.sh PROGRAM ASSETS_DIR OUT_DIR
+set -euo pipefail
+width=1280
+height=800
+if [[ "${1:-}" != "--inner" ]]; then
+    # Auto-repeat off, so that a held key never comes back as a second switch; a server number
+    # of its own, as other X tests may be starting at the same moment.
+    exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 ${width}x${height}x24 -ardelay 10000" \
+        "$0" --inner "$@"
+fi
+out=$4
+mkdir -p "$out"
+rm -f "$out"/*.png
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config OCTAVANE_SOUND_DEBUG=1
+mkdir -p "$work/bin" "$work/share/octavane" "$work/elsewhere"
+cp "$2" "$work/bin/octavane"
+cp -r "$3/Sound" "$work/share/octavane/Sound"
+
+fail() {
+    echo "xfullscreen test: $*" >&2
+    grep -v '^OK 2$' "$out/stderr.txt" | tail -n 20 >&2 || true
+    exit 1
+}
+mean() { convert "$1" "${@:2}" -colorspace Gray -format "%[fx:mean]" info:; }
+above() { awk -v m="$1" -v t="$2" 'BEGIN { exit !(m > t) }'; }
+key() { xdotool keydown "$@" && sleep 0.25 && xdotool keyup "$@" && sleep 0.5; }
+# size WxH: the window reaches that size within a few seconds.
+size() {
+    for _ in $(seq 1 30); do
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        [[ ${WIDTH}x${HEIGHT} == "$1" ]] && return 0
+        sleep 0.2
+    done
+    fail "the window is ${WIDTH}x${HEIGHT}, not $1"
+}
+# shot NAME W H: the window's picture, letterboxed into W x H: black bars, and the 4:3 area lit
+# showing the menu (its chosen line alone is yellow; an Enter would have gone back to the title).
+shot() {
+    sleep 1
+    import -window "$window" "$out/$1.png"
+    local w=$(($3 * 4 / 3 < $2 ? $3 * 4 / 3 : $2)) h=$(($2 * 3 / 4 < $3 ? $2 * 3 / 4 : $3))
+    local x=$((($2 - w) / 2)) y=$((($3 - h) / 2))
+    local picture bars yellow
+    picture=$(mean "$out/$1.png" -crop "${w}x${h}+${x}+${y}")
+    bars=$(mean "$out/$1.png" -fill black -draw "rectangle $x,$y $((x + w - 1)),$((y + h - 1))")
+    yellow=$(convert "$out/$1.png" -scale 50% -fx "(r>0.6&&g>0.6&&b<0.4)?1:0" \
+        -format "%[fx:round(mean*w*h)]" info:)
+    echo "$1: picture $picture, bars $bars, $yellow yellow points"
+    above "$picture" 0.02 || fail "$1: the picture is black"
+    above "$bars" 0.001 && fail "$1: the bars are not black"
+    [[ $yellow -gt 20 ]] || fail "$1 does not show the menu"
+}
+
+cd "$work/elsewhere"
+"$work/bin/octavane" --window 2>"$out/stderr.txt" &
+pid=$!
+window=$(timeout 20 xdotool search --sync --name '^Octavane$' | head -n 1) || fail "no window"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+size 960x720
+for _ in $(seq 1 60); do # the software renderer's first frames
+    import -window "$window" "$out/first.png"
+    above "$(mean "$out/first.png")" 0.01 && break
+    sleep 0.5
+done
+key space # the menu, with a sound
+shot windowed 960 720
+key F11
+size ${width}x${height}
+shot fullscreen $width $height
+key alt+Return
+size 960x720
+shot windowed-again 960 720
+xdotool windowsize "$window" 1000 500
+size 1000x500
+shot wide 1000 500
+
+key Return # back to the title
+key Escape
+for _ in $(seq 1 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+done
+kill -0 "$pid" 2>/dev/null && kill "$pid" && fail "Escape on the title did not quit"
+wait "$pid" || fail "the program ended with an error"
+grep -q '^OK 2$' "$out/stderr.txt" || fail "no sound played"
+grep -q 'no sounds' "$out/stderr.txt" && fail "the installed sounds were not found"
+echo "xfullscreen test: passed"
