@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The real program laid out as an install puts it (bin/ beside share/octavane/Sound) and started
-# from a folder without Sound/, in Xvfb, driven with xdotool: --window opens a 960x720 window, F11
+# The real program installed into a folder of its own (cmake --install) and started from a folder
+# without Sound/, in Xvfb, driven with xdotool: --window opens a 960x720 window, F11
 # takes the whole screen, Alt+Enter gives the window back, any size keeps the 4:3 picture
 # letterboxed, Escape still quits, and the sounds are found. Screenshots go to OUT_DIR.
-#   xfullscreen_test.sh PROGRAM ASSETS_DIR OUT_DIR
+#   xfullscreen_test.sh BUILD_DIR OUT_DIR
 set -euo pipefail
 width=1280
 height=800
@@ -13,15 +13,14 @@ if [[ "${1:-}" != "--inner" ]]; then
     exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 ${width}x${height}x24 -ardelay 10000" \
         "$0" --inner "$@"
 fi
-out=$4
+out=$3
 mkdir -p "$out"
 rm -f "$out"/*.png
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config OCTAVANE_SOUND_DEBUG=1
-mkdir -p "$work/bin" "$work/share/octavane" "$work/elsewhere"
-cp "$2" "$work/bin/octavane"
-cp -r "$3/Sound" "$work/share/octavane/Sound"
+mkdir -p "$work/elsewhere"
+cmake --install "$2" --prefix "$work" >/dev/null
 
 fail() {
     echo "xfullscreen test: $*" >&2

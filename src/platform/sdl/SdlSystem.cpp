@@ -1,5 +1,7 @@
 #include "platform/sdl/SdlSystem.h"
 
+#include "platform/sdl/GlDevice.h"
+
 #include <SDL.h>
 #include <algorithm>
 #include <cstdio>
@@ -43,26 +45,22 @@ void WindowedSize(int display, int& width, int& height) {
 } // namespace
 
 std::unique_ptr<TSdlWindow> TSdlWindow::Create(const char* title, bool windowed) {
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    constexpr Uint32 kCommonFlags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN;
+    GlPrepareWindowAttributes();
+    const Uint32 commonFlags = GlWindowFlags() | SDL_WINDOW_SHOWN;
     SDL_Window* window = nullptr;
     if (windowed) {
         int width = 0;
         int height = 0;
         WindowedSize(0, width, height);
         window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                  height, kCommonFlags | SDL_WINDOW_RESIZABLE);
+                                  height, commonFlags | SDL_WINDOW_RESIZABLE);
     } else {
         // Made at the display's own size, so that it covers the screen even where no window
         // manager honours the full-screen request (a bare X server).
         SDL_Rect display{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 640, 480};
         SDL_GetDisplayBounds(0, &display);
         window = SDL_CreateWindow(title, display.x, display.y, display.w, display.h,
-                                  kCommonFlags | SDL_WINDOW_FULLSCREEN_DESKTOP);
+                                  commonFlags | SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
     if (!window) {
         std::fprintf(stderr, "Octavane: cannot open the window: %s\n", SDL_GetError());
