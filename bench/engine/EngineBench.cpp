@@ -98,7 +98,7 @@ void SelfPlay(benchmark::State& state) {
 
 BENCHMARK(SelfPlay)
     ->ArgName("level")
-    ->DenseRange(levelMin, levelMax)
+    ->DenseRange(kLevelMin, kLevelMax)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

@@ -47,7 +47,7 @@ void BM_Perft11(benchmark::State& state) {
     const TIsaChoice isa(state);
     std::uint64_t leaves = 0;
     for (auto _ : state) {
-        leaves = FastPerft(fastInitialBlack, fastInitialWhite, 11, 0);
+        leaves = FastPerft(kFastInitialBlack, kFastInitialWhite, 11, 0);
         benchmark::DoNotOptimize(leaves);
     }
     if (leaves != perft11Leaves) {

@@ -7,10 +7,10 @@
 // Positions are seen from the side to move: `own` holds its discs, `opp` the other side's.
 using TBitboard = std::uint64_t;
 
-constexpr int fastSquareCount = 64;
-constexpr TBitboard fastInitialBlack =
+constexpr int kFastSquareCount = 64;
+constexpr TBitboard kFastInitialBlack =
     (TBitboard{1} << (3 * 8 + 4)) | (TBitboard{1} << (4 * 8 + 3));
-constexpr TBitboard fastInitialWhite =
+constexpr TBitboard kFastInitialWhite =
     (TBitboard{1} << (3 * 8 + 3)) | (TBitboard{1} << (4 * 8 + 4));
 
 constexpr int FastSquare(int x, int y) {
@@ -41,7 +41,7 @@ TBitboard FastFlips(int square, TBitboard own, TBitboard opp);
 
 // The discs each legal move of the side owning `own` turns over, by square, as the search lists
 // them; the entries of other squares are left as they are.
-void FastFlipsOfMoves(TBitboard own, TBitboard opp, TBitboard flips[fastSquareCount]);
+void FastFlipsOfMoves(TBitboard own, TBitboard opp, TBitboard flips[kFastSquareCount]);
 
 // Leaf count of the game tree `depth` moves deep. A pass uses no depth and a finished game is
 // one leaf wherever it ends.

@@ -7,8 +7,8 @@
 inline TFastPosition ToFastPosition(const TBoard& board) {
     TFastPosition position;
     position.Black = position.White = 0;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             const int cell = board.GetCell(x, y);
             if (cell == cellBlack) {
                 position.Black |= FastBit(FastSquare(x, y));

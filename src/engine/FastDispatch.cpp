@@ -145,11 +145,11 @@ int FastEvaluateAfter(TBitboard own, TBitboard opp, int square) {
     return Isa().EvaluateAfter(own, opp, square);
 }
 
-void FastFlipsOfMoves(TBitboard own, TBitboard opp, TBitboard flips[fastSquareCount]) {
+void FastFlipsOfMoves(TBitboard own, TBitboard opp, TBitboard flips[kFastSquareCount]) {
     Isa().FlipsOfMoves(own, opp, flips);
 }
 
-void FastScoreMoves(TBitboard own, TBitboard opp, int scores[fastSquareCount]) {
+void FastScoreMoves(TBitboard own, TBitboard opp, int scores[kFastSquareCount]) {
     Isa().ScoreMoves(own, opp, scores);
 }
 

@@ -5,10 +5,9 @@
 namespace OCTAVANE_FAST_ISA {
 namespace {
 
-constexpr int discInfinity = 100;  // beyond every disc difference
-constexpr int tableEmpties = 7;    // from this many empty squares up the table is used
-constexpr int orderedEmpties = 6;  // from this many up the children are sorted
-constexpr int hintScore = 1 << 20; // the table's move is searched first
+constexpr int kTableEmpties = 7;    // from this many empty squares up the table is used
+constexpr int kOrderedEmpties = 6;  // from this many up the children are sorted
+constexpr int kHintScore = 1 << 20; // the table's move is searched first
 
 int DiscDifference(TBitboard own, TBitboard opp) {
     return Count(own) - Count(opp);
@@ -22,7 +21,7 @@ void TFastSearcher::OrderEndgame(TBitboard own, TBitboard opp, TMoveList& list, 
     for (int i = 0; i < list.Count; ++i) {
         TMove& move = list.Moves[i];
         if (move.Square == hint) {
-            move.Score = hintScore;
+            move.Score = kHintScore;
             continue;
         }
         const TBitboard childOwn = opp & ~move.Flips;
@@ -38,7 +37,7 @@ void TFastSearcher::OrderEndgame(TBitboard own, TBitboard opp, TMoveList& list, 
 // Few empty squares left: plain alpha-beta in scan order, no table and no sorting.
 int TFastSearcher::EndgameSmall(TBitboard own, TBitboard opp, TBitboard moves, int alpha,
                                 int beta) {
-    int best = -discInfinity;
+    int best = -kDiscInfinity;
     while (moves != 0) {
         const int square = FirstSquare(moves);
         moves &= moves - 1;
@@ -66,14 +65,14 @@ int TFastSearcher::Endgame(TBitboard own, TBitboard opp, int alpha, int beta, in
         return -Endgame(opp, own, -beta, -alpha, passes + 1);
     }
     const int empties = 64 - Count(own | opp);
-    if (empties < orderedEmpties) {
+    if (empties < kOrderedEmpties) {
         return EndgameSmall(own, opp, moves, alpha, beta);
     }
 
-    int hint = TFastTable::noMove;
-    if (empties >= tableEmpties) {
+    int hint = TFastTable::kNoMove;
+    if (empties >= kTableEmpties) {
         if (const TFastTable::TEntry* entry = m_table.Find(own, opp)) {
-            if (entry->Depth == TFastTable::solvedDepth) {
+            if (entry->Depth == TFastTable::kSolvedDepth) {
                 if (entry->Lower >= beta || entry->Lower == entry->Upper) {
                     return entry->Lower;
                 }
@@ -89,7 +88,7 @@ int TFastSearcher::Endgame(TBitboard own, TBitboard opp, int alpha, int beta, in
     ListMoves(own, opp, moves, list);
     OrderEndgame(own, opp, list, hint);
 
-    int best = -discInfinity;
+    int best = -kDiscInfinity;
     int bestSquare = list.Moves[0].Square;
     int low = alpha;
     for (int i = 0; i < list.Count; ++i) {
@@ -116,8 +115,8 @@ int TFastSearcher::Endgame(TBitboard own, TBitboard opp, int alpha, int beta, in
             }
         }
     }
-    if (empties >= tableEmpties) {
-        m_table.Store(own, opp, TFastTable::solvedDepth, alpha, beta, best, bestSquare);
+    if (empties >= kTableEmpties) {
+        m_table.Store(own, opp, TFastTable::kSolvedDepth, alpha, beta, best, bestSquare);
     }
     return best;
 }

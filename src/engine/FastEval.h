@@ -17,7 +17,7 @@ int FastEvaluateAfter(TBitboard own, TBitboard opp, int square);
 // The score after each legal move of the side owning `own`, by square, as the search scores the
 // children of a node one move above its leaves: the final score when the move ends the game,
 // else FastEvaluateAfter. The entries of other squares are left as they are.
-void FastScoreMoves(TBitboard own, TBitboard opp, int scores[fastSquareCount]);
+void FastScoreMoves(TBitboard own, TBitboard opp, int scores[kFastSquareCount]);
 
 // The score of a finished game from the side owning `own`: 100 per disc of difference.
 inline int FastFinalScore(TBitboard own, TBitboard opp) {

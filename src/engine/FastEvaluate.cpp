@@ -25,8 +25,8 @@ template <typename T, int N> struct TTable {
 // The square weights as one mask per bit of the weight.
 constexpr TTable<TBitboard, kWeightPlanes> MakeWeightPlanes() {
     TTable<TBitboard, kWeightPlanes> planes;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             for (int bit = 0; bit < kWeightPlanes; ++bit) {
                 if ((g_squareWeights[y][x] >> bit) & 1) {
                     planes[bit] |= FastBit(FastSquare(x, y));

@@ -111,12 +111,12 @@ template <int Step, bool Up, TBitboard Keep>
 
 // The discs that a move to each lane's square (one bit per lane, each a legal move) turns over.
 [[gnu::always_inline]] inline __m512i FlipsOfLanes(TBitboard own, TBitboard opp, __m512i square) {
-    constexpr TBitboard all = ~TBitboard{0};
+    constexpr TBitboard kAll = ~TBitboard{0};
     __m512i flips = _mm512_setzero_si512();
     flips = FlipsAlong<1, true, kNotColumn0>(square, own, opp, flips);
     flips = FlipsAlong<1, false, kNotColumn7>(square, own, opp, flips);
-    flips = FlipsAlong<8, true, all>(square, own, opp, flips);
-    flips = FlipsAlong<8, false, all>(square, own, opp, flips);
+    flips = FlipsAlong<8, true, kAll>(square, own, opp, flips);
+    flips = FlipsAlong<8, false, kAll>(square, own, opp, flips);
     flips = FlipsAlong<9, true, kNotColumn0>(square, own, opp, flips);
     flips = FlipsAlong<9, false, kNotColumn7>(square, own, opp, flips);
     flips = FlipsAlong<7, true, kNotColumn7>(square, own, opp, flips);

@@ -5,18 +5,17 @@
 namespace OCTAVANE_FAST_ISA {
 namespace {
 
-constexpr int infinity = 30000;    // beyond every score
-constexpr int mobilityWeight = 64; // per move left to the opponent, in evaluation units
-constexpr int scoredDepth = 5;     // from here up moves are ordered by their children's scores
-constexpr int tableDepth = 3;      // nodes this deep or deeper use the transposition table
-constexpr int childProbeDepth = 4; // nodes this deep or deeper look their children up first
-constexpr int killerDepth = 2;     // nodes this deep try the last refutations first
-constexpr int cornerBonus = 248;   // a corner move goes ahead of almost any other there
+constexpr int kMobilityWeight = 64; // per move left to the opponent, in evaluation units
+constexpr int kScoredDepth = 5;     // from here up moves are ordered by their children's scores
+constexpr int kTableDepth = 3;      // nodes this deep or deeper use the transposition table
+constexpr int kChildProbeDepth = 4; // nodes this deep or deeper look their children up first
+constexpr int kKillerDepth = 2;     // nodes this deep try the last refutations first
+constexpr int kCornerBonus = 248;   // a corner move goes ahead of almost any other there
 
 } // namespace
 
 void ListMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher::TMoveList& list) {
-    assert(Count(moves) <= TFastSearcher::TMoveList::capacity);
+    assert(Count(moves) <= TFastSearcher::TMoveList::kCapacity);
     list.Count = 0;
 #if defined(OCTAVANE_FAST_MOVE_LANES)
     while (moves != 0) {
@@ -74,7 +73,7 @@ void ListGainMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher:
             gain = _mm512_add_epi64(gain, _mm512_slli_epi64(_mm512_popcnt_epi64(discs), plane + 1));
         }
         gain = _mm512_mask_add_epi64(gain, _mm512_test_epi64_mask(bits, spread(kCorners)), gain,
-                                     _mm512_set1_epi64(cornerBonus));
+                                     _mm512_set1_epi64(kCornerBonus));
         alignas(64) TBitboard flipLanes[8];
         alignas(64) long long gainLanes[8];
         _mm512_store_si512(flipLanes, flips);
@@ -89,7 +88,7 @@ void ListGainMoves(TBitboard own, TBitboard opp, TBitboard moves, TFastSearcher:
     for (int i = 0; i < list.Count; ++i) {
         TFastSearcher::TMove& move = list.Moves[i];
         move.Score =
-            2 * WeightOf(planes, move.Flips) + ((Bit(move.Square) & kCorners) ? cornerBonus : 0);
+            2 * WeightOf(planes, move.Flips) + ((Bit(move.Square) & kCorners) ? kCornerBonus : 0);
     }
 #endif
 }
@@ -104,7 +103,7 @@ void TFastSearcher::OrderMidgame(TBitboard own, TBitboard opp, TMoveList& list) 
         const TBitboard childOwn = opp & ~move.Flips;
         const TBitboard childOpp = own | move.Flips | Bit(move.Square);
         move.Score = EvaluateAfter(base, move.Square, move.Flips) -
-                     mobilityWeight * Count(Moves(childOwn, childOpp));
+                     kMobilityWeight * Count(Moves(childOwn, childOpp));
     }
     SortMoves(list);
 }
@@ -121,7 +120,7 @@ int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int be
     // The first child alone, as it refutes the node more often than not; the others eight at a
     // time. The result and the count of children scored are those of one at a time: the first
     // child in the order that reaches beta, else the best.
-    long long order[fastSquareCount + 8];
+    long long order[kFastSquareCount + 8];
     int count = 0;
     for (TBitboard group : groups) {
         for (; group != 0; group &= group - 1) {
@@ -154,7 +153,7 @@ int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int be
     }
     return best;
 #else
-    int best = -infinity;
+    int best = -kInfinity;
     for (TBitboard group : groups) {
         for (; group != 0; group &= group - 1) {
             ++m_nodes;
@@ -173,7 +172,7 @@ int TFastSearcher::LastPly(TBitboard own, TBitboard opp, TBitboard moves, int be
 
 int TFastSearcher::CachedLastPly(TBitboard own, TBitboard opp, TBitboard moves, int alpha,
                                  int beta) {
-    TLastPlyEntry& entry = m_lastPlyCache[TFastTable::Hash(own, opp) & (lastPlyCacheSize - 1)];
+    TLastPlyEntry& entry = m_lastPlyCache[TFastTable::Hash(own, opp) & (kLastPlyCacheSize - 1)];
     if (entry.Own == own && entry.Opp == opp) {
         if (entry.Lower >= beta || entry.Lower == entry.Upper) {
             return entry.Lower;
@@ -182,7 +181,7 @@ int TFastSearcher::CachedLastPly(TBitboard own, TBitboard opp, TBitboard moves, 
             return entry.Upper;
         }
     } else {
-        entry = {own, opp, -infinity, infinity};
+        entry = {own, opp, -kInfinity, kInfinity};
     }
     const int value = LastPly(own, opp, moves, beta);
     if (value >= beta) {
@@ -212,8 +211,8 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
     }
 
     // Step 1. A bound from an earlier visit at the same depth may settle the node.
-    int hint = TFastTable::noMove;
-    const TFastTable::TEntry* entry = depth >= tableDepth ? m_table.Find(own, opp) : nullptr;
+    int hint = TFastTable::kNoMove;
+    const TFastTable::TEntry* entry = depth >= kTableDepth ? m_table.Find(own, opp) : nullptr;
     if (entry != nullptr) {
         if (entry->Depth == depth) {
             if (entry->Lower >= beta || entry->Lower == entry->Upper) {
@@ -228,8 +227,8 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
 
     // Step 2. Principal variation search: the first child with the full window, the others
     // with a null window, searched again only when they might be better.
-    int best = -infinity;
-    int bestSquare = TFastTable::noMove;
+    int best = -kInfinity;
+    int bestSquare = TFastTable::kNoMove;
     int low = alpha;
     bool first = true;
     auto refutes = [&](int square, TBitboard flips) {
@@ -255,7 +254,7 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
         return low >= beta;
     };
     auto finish = [&] {
-        if (depth >= tableDepth) {
+        if (depth >= kTableDepth) {
             m_table.Store(own, opp, depth, alpha, beta, best, bestSquare);
         }
         return best;
@@ -264,17 +263,17 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
     // Step 3. The table's move first, or else a recent refutation: when it refutes the node,
     // the other moves need neither their flips nor their order.
     TBitboard searched = 0;
-    if (hint != TFastTable::noMove && (moves & Bit(hint)) != 0) {
+    if (hint != TFastTable::kNoMove && (moves & Bit(hint)) != 0) {
         searched = Bit(hint);
         if (refutes(hint, Flips(hint, own, opp))) {
             return finish();
         }
-    } else if (depth == killerDepth) {
+    } else if (depth == kKillerDepth) {
         // Only the first of the two that is legal here is tried; when the second refutes, it
         // becomes the first.
         for (int k = 0; k < 2; ++k) {
             const int killer = m_killers[k];
-            if (killer == TFastTable::noMove || (moves & Bit(killer)) == 0) {
+            if (killer == TFastTable::kNoMove || (moves & Bit(killer)) == 0) {
                 continue;
             }
             searched = Bit(killer);
@@ -289,7 +288,7 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
 
     // Step 4. The other children, most promising first.
     TMoveList list;
-    if (depth < scoredDepth) {
+    if (depth < kScoredDepth) {
         ListGainMoves(own, opp, moves & ~searched, list);
     } else {
         ListMoves(own, opp, moves & ~searched, list);
@@ -297,7 +296,7 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
 
     // A child already known to be bad enough for the opponent cuts the node off before any of
     // them is searched.
-    if (depth >= childProbeDepth) {
+    if (depth >= kChildProbeDepth) {
         for (int i = 0; i < list.Count; ++i) {
             const TMove& move = list.Moves[i];
             const TFastTable::TEntry* child =
@@ -309,14 +308,14 @@ int TFastSearcher::Midgame(TBitboard own, TBitboard opp, int depth, int alpha, i
             }
         }
     }
-    if (depth < scoredDepth) {
+    if (depth < kScoredDepth) {
         SortMoves(list);
     } else {
         OrderMidgame(own, opp, list);
     }
     for (int i = 0; i < list.Count; ++i) {
         if (refutes(list.Moves[i].Square, list.Moves[i].Flips)) {
-            if (depth == killerDepth && m_killers[0] != list.Moves[i].Square) {
+            if (depth == kKillerDepth && m_killers[0] != list.Moves[i].Square) {
                 m_killers[1] = m_killers[0];
                 m_killers[0] = list.Moves[i].Square;
             }

@@ -95,30 +95,30 @@ namespace {
 // The eight rays leaving each square, nearest square first in bit order for the four rays that
 // climb (bit index grows) and last for the four that descend.
 struct TRays {
-    TBitboard Ray[fastSquareCount][8]{};
+    TBitboard Ray[kFastSquareCount][8]{};
 };
 
-constexpr int rayDx[8] = {1, 0, 1, -1, -1, 0, -1, 1};
-constexpr int rayDy[8] = {0, 1, 1, 1, 0, -1, -1, -1};
-constexpr int climbingRays = 4;
+constexpr int kRayDx[8] = {1, 0, 1, -1, -1, 0, -1, 1};
+constexpr int kRayDy[8] = {0, 1, 1, 1, 0, -1, -1, -1};
+constexpr int kClimbingRays = 4;
 
 constexpr TRays MakeRays() {
     TRays rays;
-    for (int square = 0; square < fastSquareCount; ++square) {
+    for (int square = 0; square < kFastSquareCount; ++square) {
         for (int dir = 0; dir < 8; ++dir) {
-            int x = square % 8 + rayDx[dir];
-            int y = square / 8 + rayDy[dir];
+            int x = square % 8 + kRayDx[dir];
+            int y = square / 8 + kRayDy[dir];
             while (x >= 0 && x < 8 && y >= 0 && y < 8) {
                 rays.Ray[square][dir] |= TBitboard{1} << FastSquare(x, y);
-                x += rayDx[dir];
-                y += rayDy[dir];
+                x += kRayDx[dir];
+                y += kRayDy[dir];
             }
         }
     }
     return rays;
 }
 
-constexpr TRays g_rays = MakeRays();
+constexpr TRays kRays = MakeRays();
 
 // One direction of the move generator: the empty squares reached by a run of `mask` discs that
 // starts next to a disc of `own`, stepping by `shift` bits (positive: up, negative: down).
@@ -148,19 +148,19 @@ TBitboard Flips(int square, TBitboard own, TBitboard opp) {
     if (((own | opp) & Bit(square)) != 0) {
         return 0;
     }
-    const auto& rays = g_rays.Ray[square];
+    const auto& rays = kRays.Ray[square];
     TBitboard flips = 0;
     // Along a climbing ray the first square that is not the opponent's is the lowest set bit
     // of the stops; along a descending ray it is the highest. The run before it turns over
     // when that square is the mover's. (With no stop at all, bit 0 stands in: it is either off
     // the ray or the opponent's, so nothing turns.)
-    for (int dir = 0; dir < climbingRays; ++dir) {
+    for (int dir = 0; dir < kClimbingRays; ++dir) {
         const TBitboard stops = rays[dir] & ~opp;
         const TBitboard first = stops & (0 - stops);
         const TBitboard closed = 0 - static_cast<TBitboard>((first & own) != 0);
         flips |= rays[dir] & (first - 1) & closed;
     }
-    for (int dir = climbingRays; dir < 8; ++dir) {
+    for (int dir = kClimbingRays; dir < 8; ++dir) {
         const TBitboard stops = rays[dir] & ~opp;
         const TBitboard first = TBitboard{1} << (63 - __builtin_clzll(stops | 1));
         const TBitboard closed = 0 - static_cast<TBitboard>((first & own & rays[dir]) != 0);

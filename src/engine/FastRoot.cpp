@@ -3,28 +3,28 @@
 namespace OCTAVANE_FAST_ISA {
 namespace {
 
-constexpr int infinity = 30000;
-constexpr int discInfinity = 100;
-constexpr int tableLog2Buckets = 18; // 2 ways of 24 bytes: 12 MiB
-constexpr int orderingDepthGap = 6;  // root moves are first ranked from this much shallower
-constexpr int solveOrderingDepth = 2;
+constexpr int kTableLog2Buckets = 18; // 2 ways of 24 bytes: 12 MiB
+constexpr int kOrderingDepthGap = 6;  // root moves are first ranked from this much shallower
+constexpr int kSolveOrderingDepth = 2;
 
-int FloorDiv100(int value) {
-    return value >= 0 ? value / 100 : -((-value + 99) / 100);
+// The solver's discs are worth kFinishedDiscValue each in the midgame's hundredths.
+int FloorDiscs(int value) {
+    constexpr int unit = kFinishedDiscValue;
+    return value >= 0 ? value / unit : -((-value + unit - 1) / unit);
 }
-int CeilDiv100(int value) {
-    return -FloorDiv100(-value);
+int CeilDiscs(int value) {
+    return -FloorDiscs(-value);
 }
 
 // A hundredths window as a disc window that keeps every fail-high and fail-low decision.
 int ToDiscs(int bound, bool lower) {
-    if (bound <= -infinity) {
-        return -discInfinity;
+    if (bound <= -kInfinity) {
+        return -kDiscInfinity;
     }
-    if (bound >= infinity) {
-        return discInfinity;
+    if (bound >= kInfinity) {
+        return kDiscInfinity;
     }
-    return lower ? FloorDiv100(bound) : CeilDiv100(bound);
+    return lower ? FloorDiscs(bound) : CeilDiscs(bound);
 }
 
 TFastSearcher& Searcher() {
@@ -34,12 +34,13 @@ TFastSearcher& Searcher() {
 
 } // namespace
 
-TFastSearcher::TFastSearcher() : m_table(tableLog2Buckets) {}
+TFastSearcher::TFastSearcher() : m_table(kTableLog2Buckets) {}
 
 int TFastSearcher::RootChild(TBitboard own, TBitboard opp, int depth, int passes, int alpha,
                              int beta) {
     if (m_solving) {
-        return -100 * Endgame(own, opp, -ToDiscs(beta, false), -ToDiscs(alpha, true), passes);
+        return -kFinishedDiscValue *
+               Endgame(own, opp, -ToDiscs(beta, false), -ToDiscs(alpha, true), passes);
     }
     return -Midgame(own, opp, depth, -beta, -alpha, passes);
 }
@@ -52,14 +53,14 @@ void TFastSearcher::OrderRoot(TBitboard own, TBitboard opp, TMoveList& list, int
         for (int i = 0; i < list.Count; ++i) {
             TMove& move = list.Moves[i];
             move.Score = RootChild(opp & ~move.Flips, own | move.Flips | Bit(move.Square),
-                                   solveOrderingDepth - 1, 0, -infinity, infinity);
+                                   kSolveOrderingDepth - 1, 0, -kInfinity, kInfinity);
         }
         SortMoves(list);
     } else {
         // Iterative deepening in steps of two, so that every pass has the leaves on the same
         // side as the real search: each ranks the moves for the next, and leaves in the table
         // the best replies that order the deeper trees.
-        for (int shallow = Max(1, depth - orderingDepthGap); shallow < depth; shallow += 2) {
+        for (int shallow = Max(1, depth - kOrderingDepthGap); shallow < depth; shallow += 2) {
             RankRootMoves(own, opp, list, shallow);
         }
     }
@@ -69,18 +70,18 @@ void TFastSearcher::OrderRoot(TBitboard own, TBitboard opp, TMoveList& list, int
 void TFastSearcher::RankRootMoves(TBitboard own, TBitboard opp, TMoveList& list, int depth) {
     // The first move gets its value; the others a bound that says whether they beat the best
     // so far, and an exact value when they do.
-    int best = -infinity;
+    int best = -kInfinity;
     for (int i = 0; i < list.Count; ++i) {
         TMove& move = list.Moves[i];
         const TBitboard childOwn = opp & ~move.Flips;
         const TBitboard childOpp = own | move.Flips | Bit(move.Square);
         if (i == 0) {
-            move.Score = best = RootChild(childOwn, childOpp, depth - 1, 0, -infinity, infinity);
+            move.Score = best = RootChild(childOwn, childOpp, depth - 1, 0, -kInfinity, kInfinity);
             continue;
         }
         move.Score = RootChild(childOwn, childOpp, depth - 1, 0, best, best + 1);
         if (move.Score > best) {
-            move.Score = best = RootChild(childOwn, childOpp, depth - 1, 0, best, infinity);
+            move.Score = best = RootChild(childOwn, childOpp, depth - 1, 0, best, kInfinity);
         }
     }
     SortMoves(list);
@@ -88,7 +89,7 @@ void TFastSearcher::RankRootMoves(TBitboard own, TBitboard opp, TMoveList& list,
 
 void TFastSearcher::Forget() {
     m_table.Clear();
-    m_killers[0] = m_killers[1] = TFastTable::noMove;
+    m_killers[0] = m_killers[1] = TFastTable::kNoMove;
     for (TLastPlyEntry& entry : m_lastPlyCache) {
         entry = TLastPlyEntry{};
     }
@@ -101,7 +102,7 @@ TFastIsaAnswer TFastSearcher::Search(const TFastPosition& position, int depth) {
     m_table.NewSearch();
 
     // Step 1. The root may itself be a leaf.
-    TFastIsaAnswer answer{fastNoMove, fastNoMove, 0};
+    TFastIsaAnswer answer{kFastNoMove, kFastNoMove, 0};
     if (IsOver(own, opp, position.Passes) || depth <= 0) {
         answer.Value = sign * LeafScore(own, opp, position.Passes);
         return answer;
@@ -111,8 +112,9 @@ TFastIsaAnswer TFastSearcher::Search(const TFastPosition& position, int depth) {
 
     // Step 2. No legal move: the one child is the pass, searched to the same depth.
     if (moves == 0) {
-        answer.X = answer.Y = fastPass;
-        answer.Value = sign * RootChild(opp, own, depth, position.Passes + 1, -infinity, infinity);
+        answer.X = answer.Y = kFastPass;
+        answer.Value =
+            sign * RootChild(opp, own, depth, position.Passes + 1, -kInfinity, kInfinity);
         return answer;
     }
 
@@ -125,20 +127,20 @@ TFastIsaAnswer TFastSearcher::Search(const TFastPosition& position, int depth) {
         OrderRoot(own, opp, list, depth);
     }
     int bestSquare = -1;
-    int best = -infinity;
+    int best = -kInfinity;
     for (int i = 0; i < list.Count; ++i) {
         const TMove& move = list.Moves[i];
         const TBitboard childOwn = opp & ~move.Flips;
         const TBitboard childOpp = own | move.Flips | Bit(move.Square);
         if (bestSquare < 0) {
-            best = RootChild(childOwn, childOpp, depth - 1, 0, -infinity, infinity);
+            best = RootChild(childOwn, childOpp, depth - 1, 0, -kInfinity, kInfinity);
             bestSquare = move.Square;
             continue;
         }
         const int need = move.Square < bestSquare ? best : best + 1;
         const int probe = RootChild(childOwn, childOpp, depth - 1, 0, need - 1, need);
         if (probe >= need) {
-            best = RootChild(childOwn, childOpp, depth - 1, 0, need - 1, infinity);
+            best = RootChild(childOwn, childOpp, depth - 1, 0, need - 1, kInfinity);
             bestSquare = move.Square;
         }
     }

@@ -15,19 +15,19 @@
 // One position to search, as Black's and White's discs, the side to move and the passes made in
 // a row before it.
 struct TFastPosition {
-    TBitboard Black = fastInitialBlack;
-    TBitboard White = fastInitialWhite;
+    TBitboard Black = kFastInitialBlack;
+    TBitboard White = kFastInitialWhite;
     bool BlackToMove = true;
     int Passes = 0;
 };
 
-constexpr int fastNoMove = -1; // the root itself is a leaf: the game is over, or depth is 0
-constexpr int fastPass = -2;   // the side to move has no legal move
+constexpr int kFastNoMove = -1; // the root itself is a leaf: the game is over, or depth is 0
+constexpr int kFastPass = -2;   // the side to move has no legal move
 
 struct TFastAnswer {
-    int X = fastNoMove; // column of the chosen move, or fastNoMove, or fastPass
-    int Y = fastNoMove; // its row, or the same marker
-    int Value = 0;      // the root's exact minimax value, from Black's side
+    int X = kFastNoMove; // column of the chosen move, or kFastNoMove, or kFastPass
+    int Y = kFastNoMove; // its row, or the same marker
+    int Value = 0;       // the root's exact minimax value, from Black's side
 };
 
 TFastAnswer FastSearch(const TFastPosition& position, int depth);

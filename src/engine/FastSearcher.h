@@ -5,6 +5,9 @@
 
 namespace OCTAVANE_FAST_ISA {
 
+constexpr int kInfinity = 30000;   // beyond every score, in hundredths
+constexpr int kDiscInfinity = 100; // beyond every disc difference
+
 // The searcher behind FastSearch. Values inside it are negamax values, seen from the side to
 // move; the finished-game solver works in discs rather than hundredths so that its windows are
 // as narrow as the scores allow.
@@ -23,8 +26,8 @@ class TFastSearcher {
         int Score;
     };
     struct TMoveList {
-        static constexpr int capacity = 64;
-        TMove Moves[capacity];
+        static constexpr int kCapacity = 64;
+        TMove Moves[kCapacity];
         int Count = 0;
     };
 
@@ -51,7 +54,7 @@ class TFastSearcher {
     bool m_solving = false;
     // The last two moves that refuted a node two moves above the leaves, most recent first:
     // tried there before the other moves are scored.
-    int m_killers[2] = {TFastTable::noMove, TFastTable::noMove};
+    int m_killers[2] = {TFastTable::kNoMove, TFastTable::kNoMove};
 
     // Nodes one move above the leaves seen lately, by their whole position. Every child of such
     // a node is scored, so when none reached beta its value is known exactly; otherwise a lower
@@ -62,8 +65,8 @@ class TFastSearcher {
         int Lower = 0;
         int Upper = 0;
     };
-    static constexpr int lastPlyCacheSize = 1 << 12;
-    TLastPlyEntry m_lastPlyCache[lastPlyCacheSize];
+    static constexpr int kLastPlyCacheSize = 1 << 12;
+    TLastPlyEntry m_lastPlyCache[kLastPlyCacheSize];
 };
 
 // Every legal move of the side to move, in scan order, with its flips.

@@ -7,34 +7,34 @@
 namespace OCTAVANE_FAST_ISA {
 namespace {
 
-constexpr int boundLimit = 32767;
+constexpr int kBoundLimit = 32767;
 
 std::int16_t Clamp16(int value) {
-    return static_cast<std::int16_t>(value < -boundLimit  ? -boundLimit
-                                     : value > boundLimit ? boundLimit
-                                                          : value);
+    return static_cast<std::int16_t>(value < -kBoundLimit  ? -kBoundLimit
+                                     : value > kBoundLimit ? kBoundLimit
+                                                           : value);
 }
 
 } // namespace
 
 TFastTable::TFastTable(int log2Buckets)
     : m_entries(
-          static_cast<TEntry*>(std::calloc(std::size_t{ways} << log2Buckets, sizeof(TEntry)))),
-      m_size(std::size_t{ways} << log2Buckets), m_mask((std::size_t{1} << log2Buckets) - 1) {
+          static_cast<TEntry*>(std::calloc(std::size_t{kWays} << log2Buckets, sizeof(TEntry)))),
+      m_size(std::size_t{kWays} << log2Buckets), m_mask((std::size_t{1} << log2Buckets) - 1) {
     if (m_entries == nullptr) {
         throw std::bad_alloc();
     }
 }
 
 std::size_t TFastTable::Index(TBitboard own, TBitboard opp) const {
-    const std::size_t first = static_cast<std::size_t>(Hash(own, opp) & m_mask) * ways;
-    assert(first + ways <= m_size);
+    const std::size_t first = static_cast<std::size_t>(Hash(own, opp) & m_mask) * kWays;
+    assert(first + kWays <= m_size);
     return first;
 }
 
 const TFastTable::TEntry* TFastTable::Find(TBitboard own, TBitboard opp) const {
     const std::size_t first = Index(own, opp);
-    for (int way = 0; way < ways; ++way) {
+    for (int way = 0; way < kWays; ++way) {
         const TEntry& entry = m_entries[first + way];
         if (entry.Own == own && entry.Opp == opp && (own | opp) != 0) {
             return &entry;
@@ -60,8 +60,8 @@ void TFastTable::Store(TBitboard own, TBitboard opp, int depth, int alpha, int b
         entry.Own = own;
         entry.Opp = opp;
         entry.Depth = static_cast<std::uint8_t>(depth);
-        entry.Lower = -boundLimit;
-        entry.Upper = boundLimit;
+        entry.Lower = -kBoundLimit;
+        entry.Upper = kBoundLimit;
     }
     if (value > alpha) {
         entry.Lower = static_cast<std::int16_t>(Max(entry.Lower, Clamp16(value)));

@@ -17,8 +17,8 @@ namespace OCTAVANE_FAST_ISA {
 class TFastTable {
   public:
     // Depth recorded for a finished-game solve, whose values are in discs, not in hundredths.
-    static constexpr int solvedDepth = 64;
-    static constexpr int noMove = 255;
+    static constexpr int kSolvedDepth = 64;
+    static constexpr int kNoMove = 255;
 
     struct TEntry {
         TBitboard Own = 0;
@@ -26,7 +26,7 @@ class TFastTable {
         std::int16_t Lower = 0; // the value is at least this...
         std::int16_t Upper = 0; // ...and at most this
         std::uint8_t Depth = 0;
-        std::uint8_t Move = noMove;
+        std::uint8_t Move = kNoMove;
         std::uint8_t Age = 0;
     };
 
@@ -52,7 +52,7 @@ class TFastTable {
     }
 
   private:
-    static constexpr int ways = 2;
+    static constexpr int kWays = 2;
     std::size_t Index(TBitboard own, TBitboard opp) const;
 
     // All-zero memory is an empty table (no entry has both masks empty), so the storage comes

@@ -25,7 +25,7 @@ int ClosedRun(const TBoard& board, int x, int y, int dx, int dy) {
 
 } // namespace
 
-TBoard::TBoard() : cells{}, turn(cellBlack), counts{boardSize * boardSize, 0, 0}, passes(0) {
+TBoard::TBoard() : cells{}, turn(cellBlack), counts{kBoardSize * kBoardSize, 0, 0}, passes(0) {
     SetCell(3, 3, cellWhite);
     SetCell(4, 3, cellBlack);
     SetCell(3, 4, cellBlack);
@@ -33,14 +33,14 @@ TBoard::TBoard() : cells{}, turn(cellBlack), counts{boardSize * boardSize, 0, 0}
 }
 
 int TBoard::GetCell(int x, int y) const {
-    if (x < 0 || x >= boardSize || y < 0 || y >= boardSize) {
+    if (x < 0 || x >= kBoardSize || y < 0 || y >= kBoardSize) {
         return cellOutside;
     }
     return cells[y][x];
 }
 
 void TBoard::SetCell(int x, int y, int value) {
-    assert(x >= 0 && x < boardSize && y >= 0 && y < boardSize);
+    assert(x >= 0 && x < kBoardSize && y >= 0 && y < kBoardSize);
     assert(value == cellEmpty || value == cellBlack || value == cellWhite);
     --counts[cells[y][x]];
     cells[y][x] = value;
@@ -85,8 +85,8 @@ bool TBoard::Place(int x, int y) {
 }
 
 bool TBoard::MustPass() const {
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             if (CanPlace(x, y)) {
                 return false;
             }

@@ -13,7 +13,7 @@ constexpr int cellBlack = 1; // Black moves first.
 constexpr int cellWhite = 2;
 constexpr int cellOutside = -1; // What GetCell answers off the board; never stored.
 
-constexpr int boardSize = 8;
+constexpr int kBoardSize = 8;
 
 class TBoard {
   public:
@@ -45,7 +45,7 @@ class TBoard {
     // Over after two passes in a row, on a full board, or once either colour has no disc left.
     bool IsGameOver() const;
 
-    int cells[boardSize][boardSize];
+    int cells[kBoardSize][kBoardSize];
     int turn;      // cellBlack or cellWhite
     int counts[3]; // empty squares, black discs, white discs
     int passes;    // passes in a row since the last move: 0, 1 or 2

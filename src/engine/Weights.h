@@ -8,7 +8,7 @@
 // needs of them.
 
 // Weight of a disc on each square, [y][x]; symmetric under all eight symmetries of the board.
-inline constexpr int g_squareWeights[boardSize][boardSize] = {
+inline constexpr int g_squareWeights[kBoardSize][kBoardSize] = {
     {16, 1, 8, 4, 4, 8, 1, 16}, {1, 1, 1, 2, 2, 1, 1, 1},   {8, 1, 8, 4, 4, 8, 1, 8},
     {4, 2, 4, 8, 8, 4, 2, 4},   {4, 2, 4, 8, 8, 4, 2, 4},   {8, 1, 8, 4, 4, 8, 1, 8},
     {1, 1, 1, 2, 2, 1, 1, 1},   {16, 1, 8, 4, 4, 8, 1, 16},
@@ -55,9 +55,9 @@ inline constexpr int kPlainPlanes = kCrowdedPlanes[0] + 1;
 inline constexpr int kEmptyPlane = kCrowdedPlanes[kCrowdedLevels - 1] + 1;
 
 consteval bool SquareWeightsFitPlanes() {
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
-            const bool corner = (x == 0 || x == boardSize - 1) && (y == 0 || y == boardSize - 1);
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
+            const bool corner = (x == 0 || x == kBoardSize - 1) && (y == 0 || y == kBoardSize - 1);
             const int weight = g_squareWeights[y][x];
             if (!IsPowerOfTwo(weight) || (!corner && Log2(weight) >= kPlainPlanes) ||
                 Log2(weight) >= kRunPlane) {

@@ -5,7 +5,7 @@
 
 #include <climits>
 
-static_assert(phaseRoot == fastNoMove && phasePass == fastPass,
+static_assert(phaseRoot == kFastNoMove && phasePass == kFastPass,
               "the fast search reports a leaf root and a pass with the node's own markers");
 
 namespace {
@@ -25,9 +25,9 @@ int CrowdedWeight(const TBoard& board, int x, int y) {
 }
 
 // Marks the run of `colour` that starts on (x, y) and steps by (dx, dy), at most one edge long.
-void MarkRun(const TBoard& board, int weights[boardSize][boardSize], int colour, int x, int y,
+void MarkRun(const TBoard& board, int weights[kBoardSize][kBoardSize], int colour, int x, int y,
              int dx, int dy) {
-    for (int i = 0; i < boardSize && board.GetCell(x, y) == colour; ++i) {
+    for (int i = 0; i < kBoardSize && board.GetCell(x, y) == colour; ++i) {
         weights[y][x] = kCornerRunWeight;
         x += dx;
         y += dy;
@@ -35,9 +35,9 @@ void MarkRun(const TBoard& board, int weights[boardSize][boardSize], int colour,
 }
 
 // Both edge runs of each occupied corner, in the order (0, 0), (7, 7), (0, 7), (7, 0).
-void MarkCornerRuns(const TBoard& board, int weights[boardSize][boardSize]) {
-    constexpr int last = boardSize - 1;
-    const int corners[4][2] = {{0, 0}, {last, last}, {0, last}, {last, 0}};
+void MarkCornerRuns(const TBoard& board, int weights[kBoardSize][kBoardSize]) {
+    constexpr int kLast = kBoardSize - 1;
+    const int corners[4][2] = {{0, 0}, {kLast, kLast}, {0, kLast}, {kLast, 0}};
     for (const auto& corner : corners) {
         const int cx = corner[0];
         const int cy = corner[1];
@@ -63,9 +63,9 @@ int EvaluateBoard(const TBoard& board) {
     if (board.IsGameOver()) {
         return (board.GetCount(cellBlack) - board.GetCount(cellWhite)) * kFinishedDiscValue;
     }
-    int weights[boardSize][boardSize];
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    int weights[kBoardSize][kBoardSize];
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             weights[y][x] = g_squareWeights[y][x];
             if (board.GetCell(x, y) != cellEmpty) {
                 if (const int crowded = CrowdedWeight(board, x, y); crowded > 0) {
@@ -77,8 +77,8 @@ int EvaluateBoard(const TBoard& board) {
     MarkCornerRuns(board, weights);
 
     int score = 0;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             const int cell = board.GetCell(x, y);
             if (cell == cellBlack) {
                 score += weights[y][x];
@@ -151,14 +151,14 @@ int ChooseDepth(int level, int empties) {
 const char* LevelName(int level) {
     static const char* const names[] = {"Poor",      "Very Easy", "Easy",    "Normal",  "Hard",
                                         "Very Hard", "Expert",    "Extreme", "Extreme+"};
-    if (level < levelMin || level > levelMax) {
+    if (level < kLevelMin || level > kLevelMax) {
         return nullptr;
     }
-    return names[level - levelMin];
+    return names[level - kLevelMin];
 }
 
 bool TSage::SetLevel(int newLevel) {
-    if (newLevel < levelMin || newLevel > levelMax) {
+    if (newLevel < kLevelMin || newLevel > kLevelMax) {
         return false;
     }
     level = newLevel;

@@ -50,9 +50,9 @@ class TPhase {
 TPhase SearchRoot(const TBoard& board, int depth);
 
 // Strength levels of the computer player.
-constexpr int levelMin = 1;
-constexpr int levelMax = 9;
-constexpr int levelDefault = 5;
+constexpr int kLevelMin = 1;
+constexpr int kLevelMax = 9;
+constexpr int kLevelDefault = 5;
 
 // Search depth in moves for a level and the number of empty squares before the move; always
 // odd. A level outside 1..9 searches 5 deep.
@@ -63,7 +63,7 @@ const char* LevelName(int level);
 
 class TSage {
   public:
-    TSage() : level(levelDefault) {}
+    TSage() : level(kLevelDefault) {}
 
     // Stores a level 1..9 and answers true; any other value is refused and the level kept.
     bool SetLevel(int newLevel);

@@ -37,7 +37,7 @@ bool SquareUnderMouse(const TMouseFrame& mouse, int& column, int& row) {
     }
     const int c = CellOfWorld(ground.x);
     const int r = CellOfWorld(ground.y);
-    if (c < 0 || c >= boardSize || r < 0 || r >= boardSize) {
+    if (c < 0 || c >= kBoardSize || r < 0 || r >= kBoardSize) {
         return false;
     }
     column = c;
@@ -60,8 +60,8 @@ void RenderMoveMarks(const TBoard& board) {
     }
     TSolidMark& mark = *g_moveMark;
     mark.Visible = true;
-    for (int row = 0; row < boardSize; ++row) {
-        for (int column = 0; column < boardSize; ++column) {
+    for (int row = 0; row < kBoardSize; ++row) {
+        for (int column = 0; column < kBoardSize; ++column) {
             if (board.CanPlace(column, row)) {
                 mark.Position.X.SetValue(CellToWorld(column));
                 mark.Position.Y.SetValue(CellToWorld(row));

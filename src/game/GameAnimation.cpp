@@ -72,7 +72,7 @@ uint32_t StartFlip(TSolid& disc, int nowCell, int distance) {
     return rest + kFlipTurnMs;
 }
 
-// Step 1 of the move animation: returns the largest distance of a turned disc (0 if none).
+// The move animation's flip wave: returns the largest distance of a turned disc (0 if none).
 int StartFlipWave() {
     int farthest = 0;
     for (int row = 0; row < 8; ++row) {
@@ -136,7 +136,7 @@ void MoveEyeToStep(int step) {
 } // namespace
 
 void StartGameAnimation() {
-    // Step 1: the discs of the new position, each showing its colour.
+    // The discs of the new position, each showing its colour.
     for (int row = 0; row < 8; ++row) {
         for (int column = 0; column < 8; ++column) {
             const int cell = g_gameBoard.GetCell(column, row);
@@ -145,13 +145,13 @@ void StartGameAnimation() {
             disc.Rotation.X.SetValue(SideUpDegrees(cell));
         }
     }
-    // Step 2: the shared material and the ambient level.
+    // The shared material and the ambient level.
     g_device->SetLightState(D3DLIGHTSTATE_MATERIAL, g_materialHandle);
     g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, kSceneAmbient);
-    // Step 3: the point light over the centre until the pointer takes it along.
+    // The point light over the centre until the pointer takes it along.
     const TVector lightPosition{0.0f, 0.0f, static_cast<float>(kLightHeight)};
     g_lights[1]->SetPosition(lightPosition);
-    // Step 4: the camera to the play view; freezing ends the title's endless orbit.
+    // The camera to the play view; freezing ends the title's endless orbit.
     TCamera& camera = *g_camera;
     const double targets[6] = {PlayEyeX(), PlayEyeY(), kPlayEyeHeight, 0.0, 0.0, 0.0};
     TMovement* values[6] = {&camera.Eye.X,    &camera.Eye.Y,    &camera.Eye.Z,
@@ -184,20 +184,20 @@ void StopPointerSpin() {
 }
 
 void StartMoveAnimation() {
-    // Step 1: the flip wave.
+    // The flip wave.
     const int farthest = StartFlipWave();
-    // Step 2: ring k sounds as it turns and again as it lands; one buffer per ring.
+    // Ring k sounds as it turns and again as it lands; one buffer per ring.
     for (int k = 0; k < farthest; ++k) {
         const uint32_t offset = kRingDelayMs * static_cast<uint32_t>(k);
         PlaySound(sndTern + k, kTernSoundMs + offset);
         PlaySound(sndDrop + k, kDropSoundMs + offset);
     }
-    // Step 3: the new disc falls onto its square.
+    // The new disc falls onto its square.
     TSolid& disc = *g_pieces[PieceIndex(g_lastMove.x, g_lastMove.y)];
     StartFall(disc, g_gameBoard.GetCell(g_lastMove.x, g_lastMove.y));
     PlaySound(sndFall, 0);
     PlaySound(sndDown, kFallMs);
-    // Step 4: the camera swoops to the new disc and is back when the wait ends. A move always
+    // The camera swoops to the new disc and is back when the wait ends. A move always
     // turns at least one disc, so the wait is at least 2200 ms; the guard keeps the return
     // segment's length from wrapping should it ever be shorter.
     StartCameraSwoop(disc, std::max(g_waitTime, 2 * kSwoopMs));

@@ -16,20 +16,20 @@ inline constexpr uint32_t kFlipTurnMs = 1000;    // ... and turns over within th
 inline constexpr uint32_t kRingDelayMs = 200;    // each step of distance from the new disc
 inline constexpr uint32_t kMoveWaitMs = 1000;    // wait after a pass, or a move turning nothing
 inline constexpr uint32_t kViewStepMs = 200;     // one step of the free view
-inline constexpr double kPlayEyeRadius = 2000.0; // the play view's eye: step 6 of 32, radius
+inline constexpr double kPlayEyeRadius = 2000.0; // the play view's eye: its radius,
 inline constexpr double kPlayEyeHeight = 2000.0; // ... and height
-inline constexpr int kPlayEyeStep = 6;
+inline constexpr int kPlayEyeStep = 6;           // ... and its step of the 32 round the board
 inline constexpr uint32_t kTakeBackTurnMs = 600; // a taken-back disc turns or rises within this
 inline constexpr uint32_t kTakeBackWaitMs = 700; // ... and the shown board follows after this
 
 // A new game: the discs of g_gameBoard, material and ambient light, the point light over the
-// centre, and the camera flown in 100 ms to the play view (which ends the title's orbit).
+// centre, and the camera flown in kGlideMs to the play view (which ends the title's orbit).
 void StartGameAnimation();
 
-// The pointer glides in 100 ms to the square under the cursor; the light follows it.
+// The pointer glides in kGlideMs to the square under the cursor; the light follows it.
 void StartPointerGlide();
 
-// The pointer shows and turns once every 2 s until stopped; stopping hides it.
+// The pointer shows and turns once every kSpinTurnMs until stopped; stopping hides it.
 void StartPointerSpin();
 void StopPointerSpin();
 
@@ -51,5 +51,5 @@ void SettleTakenBackDiscs();
 // One frame of the free view while Control is held: the arrows turn and raise the eye.
 void StepFreeView();
 
-// Control released: the eye returns to the play view in 100 ms.
+// Control released: the eye returns to the play view in kGlideMs.
 void ReturnFromFreeView();

@@ -48,7 +48,7 @@ void PlayCursorStep() {
 // The mouse over a square this frame: the cursor has been put there.
 bool g_mouseOnSquare = false;
 
-// Step 1: the arrows move the cursor in every state; each press glides the pointer there, even
+// The arrows move the cursor in every state; each press glides the pointer there, even
 // at the edge, and each real step sounds.
 void MoveCursor() {
     if (Triggered(keyControl)) {
@@ -80,7 +80,7 @@ void MoveCursor() {
     }
 }
 
-// Step 2b: the mouse puts the cursor on the square under it, as the camera shows the board in
+// The mouse puts the cursor on the square under it, as the camera shows the board in
 // this frame, when it moves or clicks; the pointer glides and the step sounds only when the
 // square changes. Off the board nothing changes. Unlike the arrows it also points during the
 // free view, which it does not steer.
@@ -316,22 +316,22 @@ TGameResult GetGameResult(const TBoard& board, const int playerType[3]) {
 }
 
 void RunGameScene() {
-    // Step 1: the cursor.
+    // The cursor.
     MoveCursor();
-    // Step 2: the moving light and the camera send their current values to the device.
+    // The moving light and the camera send their current values to the device.
     g_lights[1]->Update();
     g_camera->Update();
-    // Step 2b: the mouse, through the matrices the camera has just given the device; L toggles
+    // The mouse, through the matrices the camera has just given the device; L toggles
     // the legal-move marks.
     FollowMouse();
     ToggleMoveMarks();
-    // Step 3: the light hovers over the pointer from the next frame on.
+    // The light hovers over the pointer from the next frame on.
     g_lights[1]->Position.X.SetValue(g_pointer->Position.X.GetValue());
     g_lights[1]->Position.Y.SetValue(g_pointer->Position.Y.GetValue());
-    // Step 4: the turn machine.
+    // The turn machine.
     RunState();
-    // Step 5: the models; hidden ones draw nothing.
+    // The models; hidden ones draw nothing.
     RenderModels();
-    // Step 6: the text over them.
+    // The text over them.
     DrawGameOverlay();
 }

@@ -350,13 +350,13 @@ void ApplyBoardColour() {
 }
 
 void RunTitleScreens() {
-    // Step 1: the camera and the orbiting light send their values to the device.
+    // The camera and the orbiting light send their values to the device.
     g_camera->Update();
     g_lights[1]->Update();
-    // Step 2: the panel of the state.
+    // The panel of the state.
     RunState();
-    // Step 3: the discs as they last lay, then the board; no pointer here.
+    // The discs as they last lay, then the board; no pointer here.
     RenderModels();
-    // Step 4: the text.
+    // The text.
     DrawTitleText();
 }

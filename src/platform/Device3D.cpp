@@ -139,13 +139,13 @@ void TDevice3D::EndScene() {
 }
 
 void TDevice3D::SetRenderState(D3DRENDERSTATETYPE state, uint32_t value) {
-    if (state < RenderStateCount) {
+    if (state < kRenderStateCount) {
         RenderStates[state] = value;
     }
 }
 
 void TDevice3D::SetLightState(D3DLIGHTSTATETYPE state, uint32_t value) {
-    if (state < LightStateCount) {
+    if (state < kLightStateCount) {
         LightStates[state] = value;
     }
 }
@@ -173,11 +173,11 @@ const D3DMATRIX& TDevice3D::GetTransform(D3DTRANSFORMSTATETYPE state) const {
 }
 
 uint32_t TDevice3D::GetRenderState(D3DRENDERSTATETYPE state) const {
-    return state < RenderStateCount ? RenderStates[state] : 0;
+    return state < kRenderStateCount ? RenderStates[state] : 0;
 }
 
 uint32_t TDevice3D::GetLightState(D3DLIGHTSTATETYPE state) const {
-    return state < LightStateCount ? LightStates[state] : 0;
+    return state < kLightStateCount ? LightStates[state] : 0;
 }
 
 TDeviceMaterial* TDevice3D::GetCurrentMaterial() const {

@@ -139,8 +139,8 @@ class TDevice3D {
     TDeviceMaterial* GetCurrentMaterial() const;
     bool IsInScene() const { return InScene; }
 
-    static constexpr uint32_t RenderStateCount = 64;
-    static constexpr uint32_t LightStateCount = 8;
+    static constexpr uint32_t kRenderStateCount = 64;
+    static constexpr uint32_t kLightStateCount = 8;
 
   protected:
     TDevice3D();
@@ -153,8 +153,8 @@ class TDevice3D {
     void DetachViewport(const TDeviceViewport& viewport);
 
     std::array<D3DMATRIX, 3> Transforms{};
-    std::array<uint32_t, RenderStateCount> RenderStates{};
-    std::array<uint32_t, LightStateCount> LightStates{};
+    std::array<uint32_t, kRenderStateCount> RenderStates{};
+    std::array<uint32_t, kLightStateCount> LightStates{};
     std::vector<TDeviceViewport*> Viewports;
     TDeviceViewport* CurrentViewport = nullptr;
     // Handle h selects Materials[h - 1]; a released material leaves a null slot so that its

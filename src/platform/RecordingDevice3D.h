@@ -64,9 +64,9 @@ struct TRecordedCall {
 
 class TRecordingLog {
   public:
-    static constexpr size_t DefaultCapacity = 4096;
+    static constexpr size_t kDefaultCapacity = 4096;
 
-    explicit TRecordingLog(size_t capacity = DefaultCapacity) { Calls.reserve(capacity); }
+    explicit TRecordingLog(size_t capacity = kDefaultCapacity) { Calls.reserve(capacity); }
 
     void Add(const TRecordedCall& call) { Calls.push_back(call); }
     // Appends a call of `kind` on `object` and returns it for its arguments to be filled in.

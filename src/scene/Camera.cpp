@@ -23,7 +23,7 @@ void Jump(TMovement3D& value, const TVector& to) {
 
 TCamera::TCamera(TDevice3D* device) : Device(device) {
     SetView({0.0f, 2000.0f, 2000.0f}, {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f}, 0.0f);
-    SetProjection(DefaultNear, DefaultFar, DefaultFov);
+    SetProjection(kDefaultNear, kDefaultFar, DefaultFov);
     Update();
 }
 

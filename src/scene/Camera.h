@@ -11,8 +11,8 @@
 // The device is not owned and must outlive the camera.
 class TCamera {
   public:
-    static constexpr float DefaultNear = 400.0f;
-    static constexpr float DefaultFar = 4000.0f;
+    static constexpr float kDefaultNear = 400.0f;
+    static constexpr float kDefaultFar = 4000.0f;
     // Twice atan(0.3): the tangent of the half angle is 0.3, about 33.4 degrees in all.
     static const float DefaultFov;
 

@@ -31,10 +31,10 @@ float TileEdge(int index, double offset) {
 
 // The mesh in the colour (R, G, B), each 0..255.
 void BuildMesh(TBoardMesh& mesh, int R, int G, int B) {
-    constexpr double perStep = 0.00392156862745098; // 1 / 255
+    constexpr double kPerStep = 0.00392156862745098; // 1 / 255
     mesh.SquareMaterial =
-        ModelMaterial({static_cast<float>(R * perStep), static_cast<float>(G * perStep),
-                       static_cast<float>(B * perStep), 0.0f},
+        ModelMaterial({static_cast<float>(R * kPerStep), static_cast<float>(G * kPerStep),
+                       static_cast<float>(B * kPerStep), 0.0f},
                       kBoardSpecular);
     for (int row = 0; row < kBoardSide; ++row) {
         for (int column = 0; column < kBoardSide; ++column) {

@@ -17,12 +17,12 @@ TMarkMesh BuildMesh() {
     // A pale gold that reads on every board colour and differs from the pointer's yellow.
     TMarkMesh mesh{ModelMaterial({1.0f, 0.85f, 0.45f, 0.0f}, 0.2f), {}};
     // Counter-clockwise about +Z, as the board's tiles: the front side seen from above.
-    mesh.Vertices[0] = {0.0f, 0.0f, TSolidMark::Height, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+    mesh.Vertices[0] = {0.0f, 0.0f, TSolidMark::kHeight, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
     for (int n = 0; n <= kRingSegments; ++n) {
         const double angle = n * kSegmentAngle;
-        const float x = static_cast<float>(TSolidMark::Radius * std::cos(angle));
-        const float y = static_cast<float>(TSolidMark::Radius * std::sin(angle));
-        mesh.Vertices[n + 1] = {x, y, TSolidMark::Height, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+        const float x = static_cast<float>(TSolidMark::kRadius * std::cos(angle));
+        const float y = static_cast<float>(TSolidMark::kRadius * std::sin(angle));
+        mesh.Vertices[n + 1] = {x, y, TSolidMark::kHeight, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
     }
     return mesh;
 }

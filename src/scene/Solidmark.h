@@ -12,6 +12,6 @@ class TSolidMark : public TSolid {
 
     bool Render() override;
 
-    static constexpr float Radius = 20.0f;
-    static constexpr float Height = 2.0f;
+    static constexpr float kRadius = 20.0f;
+    static constexpr float kHeight = 2.0f;
 };

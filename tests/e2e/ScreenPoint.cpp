@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
                           static_cast<float>(std::sin(angle) * 2000), 2000.0f};
         const TMatrix m = MatrixMultiply(
             MatrixView(eye, {0, 0, 0}, {0, 0, 1}, 0.0f),
-            MatrixProjection(TCamera::DefaultNear, TCamera::DefaultFar, TCamera::DefaultFov));
+            MatrixProjection(TCamera::kDefaultNear, TCamera::kDefaultFar, TCamera::DefaultFov));
         const double z = std::atof(argv[6]);
         const double cx = x * m._11 + y * m._21 + z * m._31 + m._41;
         const double cy = x * m._12 + y * m._22 + z * m._32 + m._42;

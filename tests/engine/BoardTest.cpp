@@ -12,8 +12,8 @@ namespace {
 
 std::vector<std::pair<int, int>> LegalMoves(const TBoard& board) {
     std::vector<std::pair<int, int>> moves;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             if (board.CanPlace(x, y)) {
                 moves.emplace_back(x, y);
             }
@@ -24,8 +24,8 @@ std::vector<std::pair<int, int>> LegalMoves(const TBoard& board) {
 
 int Tally(const TBoard& board, int value) {
     int n = 0;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             n += board.cells[y][x] == value;
         }
     }
@@ -183,8 +183,8 @@ TEST(BoardPlace, CanPlaceAgreesWithPlaceThroughAWholeGame) {
     TBoard board;
     uint32_t seed = 12345;
     while (!board.IsGameOver()) {
-        for (int y = -1; y <= boardSize; ++y) {
-            for (int x = -1; x <= boardSize; ++x) {
+        for (int y = -1; y <= kBoardSize; ++y) {
+            for (int x = -1; x <= kBoardSize; ++x) {
                 TBoard trial = board;
                 ASSERT_EQ(trial.Place(x, y), board.CanPlace(x, y)) << x << "," << y;
             }
@@ -253,8 +253,8 @@ TEST(BoardGameOver, OneColourWithoutDiscsEndsTheGameWithSquaresLeft) {
 
 TEST(BoardGameOver, AFullBoardIsOver) {
     TBoard board;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             board.SetCell(x, y, (x + y) % 2 ? cellBlack : cellWhite);
         }
     }
@@ -265,8 +265,8 @@ TEST(BoardGameOver, AFullBoardIsOver) {
 
 TEST(BoardGameOver, OneSquareShortOfFullIsNotOver) {
     TBoard board;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             board.SetCell(x, y, (x + y) % 2 ? cellBlack : cellWhite);
         }
     }

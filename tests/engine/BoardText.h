@@ -10,8 +10,8 @@
 // Every cell goes through SetCell, so the counters stay true.
 inline TBoard BoardFromRows(const std::array<const char*, 8>& rows, int turn = cellBlack) {
     TBoard board;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             const char c = rows[y][x];
             board.SetCell(x, y, c == 'X' ? cellBlack : c == 'O' ? cellWhite : cellEmpty);
         }
@@ -22,8 +22,8 @@ inline TBoard BoardFromRows(const std::array<const char*, 8>& rows, int turn = c
 
 inline std::string RowsOf(const TBoard& board) {
     std::string text;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             const int c = board.GetCell(x, y);
             text += c == cellBlack ? 'X' : c == cellWhite ? 'O' : '.';
         }
@@ -34,8 +34,8 @@ inline std::string RowsOf(const TBoard& board) {
 
 // Whether two boards hold the same position, field by field.
 inline bool SameBoard(const TBoard& a, const TBoard& b) {
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             if (a.cells[y][x] != b.cells[y][x]) {
                 return false;
             }
@@ -50,8 +50,8 @@ inline bool SameBoard(const TBoard& a, const TBoard& b) {
 inline void PlayRandomMove(TBoard& board, uint32_t& seed) {
     int moves[64][2];
     int n = 0;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             if (board.CanPlace(x, y)) {
                 moves[n][0] = x;
                 moves[n][1] = y;

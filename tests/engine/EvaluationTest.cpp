@@ -17,8 +17,8 @@ TBoard Empty() {
 // The board seen in a mirror or rotated: (x, y) -> transform of it.
 template <typename F> TBoard Transformed(const TBoard& board, F transform) {
     TBoard result = Empty();
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             const auto [tx, ty] = transform(x, y);
             result.SetCell(tx, ty, board.GetCell(x, y));
         }
@@ -30,8 +30,8 @@ template <typename F> TBoard Transformed(const TBoard& board, F transform) {
 
 TBoard ColoursSwapped(const TBoard& board) {
     TBoard result = Empty();
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             const int c = board.GetCell(x, y);
             result.SetCell(x, y, c == cellBlack ? cellWhite : c == cellWhite ? cellBlack : c);
         }
@@ -175,8 +175,8 @@ TEST(EvaluationCrowding, TheEdgeCountsAsOccupied) {
 TEST(EvaluationFinished, AFullBoardCountsOnlyTheDiscDifference) {
     TBoard board = Empty();
     int placed = 0;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             board.SetCell(x, y, placed++ < 40 ? cellBlack : cellWhite);
         }
     }

@@ -14,8 +14,8 @@ uint64_t Perft(const TBoard& board, int depth) {
     }
     uint64_t leaves = 0;
     bool moved = false;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             TBoard child = board;
             if (child.Place(x, y)) {
                 moved = true;
@@ -48,8 +48,8 @@ TEST(Perft, APassUsesNoPlyAndAFinishedGameIsOneLeaf) {
     // Black must pass; White then has exactly one move, which ends the game by taking
     // Black's last disc.
     TBoard board;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             board.SetCell(x, y, cellEmpty);
         }
     }

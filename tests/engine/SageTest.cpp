@@ -181,8 +181,8 @@ TEST(SageThink, DependsOnlyOnTheNumberOfEmptySquaresNotOnColours) {
         ASSERT_TRUE(board.Place(m[0], m[1]));
     }
     TBoard swapped = board;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             const int c = board.GetCell(x, y);
             if (c != cellEmpty) {
                 swapped.SetCell(x, y, c == cellBlack ? cellWhite : cellBlack);

@@ -19,8 +19,8 @@ int FullMinimax(const TBoard& board, int depth) {
     const bool black = board.GetTurn() == cellBlack;
     int best = black ? INT_MIN : INT_MAX;
     bool moved = false;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             TBoard child = board;
             if (child.Place(x, y)) {
                 moved = true;
@@ -41,8 +41,8 @@ int FullMinimax(const TBoard& board, int depth) {
 void FirstBestMove(const TBoard& board, int depth, int* bestX, int* bestY, int* bestValue) {
     const bool black = board.GetTurn() == cellBlack;
     *bestValue = black ? INT_MIN : INT_MAX;
-    for (int y = 0; y < boardSize; ++y) {
-        for (int x = 0; x < boardSize; ++x) {
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
             TBoard child = board;
             if (!child.Place(x, y)) {
                 continue;
@@ -64,8 +64,8 @@ std::vector<TBoard> SamplePositions(uint32_t seed, int every) {
     int ply = 0;
     while (!board.IsGameOver()) {
         std::vector<std::pair<int, int>> moves;
-        for (int y = 0; y < boardSize; ++y) {
-            for (int x = 0; x < boardSize; ++x) {
+        for (int y = 0; y < kBoardSize; ++y) {
+            for (int x = 0; x < kBoardSize; ++x) {
                 if (board.CanPlace(x, y)) {
                     moves.emplace_back(x, y);
                 }
@@ -151,8 +151,8 @@ TEST(SearchMinimax, AWhiteRootMinimises) {
     EXPECT_EQ(root.x, x);
     EXPECT_EQ(root.y, y);
     // White's best is never worse for White than any single reply at this depth.
-    for (int cy = 0; cy < boardSize; ++cy) {
-        for (int cx = 0; cx < boardSize; ++cx) {
+    for (int cy = 0; cy < kBoardSize; ++cy) {
+        for (int cx = 0; cx < kBoardSize; ++cx) {
             TBoard child = board;
             if (child.Place(cx, cy)) {
                 EXPECT_LE(root.value, FullMinimax(child, 2));

@@ -42,7 +42,7 @@ template <typename Keep> std::vector<TBoard> Collect(TRandom& random, int count,
 TScattering ScatterDiscs(TRandom& random) {
     TScattering scattering;
     const int density = static_cast<int>(random() % 100);
-    for (int square = 0; square < fastSquareCount; ++square) {
+    for (int square = 0; square < kFastSquareCount; ++square) {
         if (static_cast<int>(random() % 100) < density) {
             (random() % 2 ? scattering.Own : scattering.Opp) |= FastBit(square);
         }

@@ -14,7 +14,7 @@ TBitboard Opp(const TFastPosition& p) {
 }
 
 std::uint64_t PerftFromStart(int depth) {
-    return FastPerft(fastInitialBlack, fastInitialWhite, depth, 0);
+    return FastPerft(kFastInitialBlack, kFastInitialWhite, depth, 0);
 }
 
 TEST(FastPerft, CountsLeavesOfTheOpeningTree) {
@@ -36,7 +36,7 @@ TEST(FastPerft, FinishedGameIsOneLeafAndPassUsesNoDepth) {
     // the second pass finishes the game: one leaf.
     EXPECT_EQ(FastPerft(FastBit(FastSquare(1, 0)), FastBit(FastSquare(0, 0)), 3, 0), 1u);
     // Two passes already made: over.
-    EXPECT_EQ(FastPerft(fastInitialBlack, fastInitialWhite, 3, 2), 1u);
+    EXPECT_EQ(FastPerft(kFastInitialBlack, kFastInitialWhite, 3, 2), 1u);
 }
 
 // Every legal move and every flip of the bitboard rules matches the board's own rules, on
@@ -74,13 +74,13 @@ TEST(FastRules, MovesAndFlipsAgreeWithTheBoardAlongRandomGames) {
 TEST(FastRules, ListedFlipsMatchEachMoveAlone) {
     TRandom random(11);
     auto check = [](TBitboard own, TBitboard opp) {
-        TBitboard listed[fastSquareCount];
+        TBitboard listed[kFastSquareCount];
         for (TBitboard& flips : listed) {
             flips = ~TBitboard{0};
         }
         FastFlipsOfMoves(own, opp, listed);
         const TBitboard moves = FastMoves(own, opp);
-        for (int square = 0; square < fastSquareCount; ++square) {
+        for (int square = 0; square < kFastSquareCount; ++square) {
             const TBitboard expected =
                 (moves & FastBit(square)) != 0 ? FastFlips(square, own, opp) : ~TBitboard{0};
             ASSERT_EQ(listed[square], expected)

@@ -150,13 +150,13 @@ TEST(FastEvaluation, ScoreAfterAMoveMatchesTheFullEvaluation) {
 TEST(FastEvaluation, ScoresOfAllMovesMatchEachMoveAlone) {
     static constexpr int untouched = 123456;
     ForEachPosition(13, 300, 20000, [](TBitboard own, TBitboard opp) {
-        int scores[fastSquareCount];
+        int scores[kFastSquareCount];
         for (int& score : scores) {
             score = untouched;
         }
         FastScoreMoves(own, opp, scores);
         const TBitboard moves = FastMoves(own, opp);
-        for (int square = 0; square < fastSquareCount; ++square) {
+        for (int square = 0; square < kFastSquareCount; ++square) {
             if ((moves & FastBit(square)) == 0) {
                 ASSERT_EQ(scores[square], untouched) << "square " << square;
                 continue;

@@ -42,7 +42,7 @@ TEST(FastSearch, RootThatIsALeafReportsNoMove) {
     ASSERT_TRUE(board.IsGameOver());
     EXPECT_EQ(CompareSearch(board, 3), "");
     const TFastAnswer answer = FastSearch(ToFastPosition(board), 3);
-    EXPECT_EQ(answer.X, fastNoMove);
+    EXPECT_EQ(answer.X, kFastNoMove);
     EXPECT_EQ(answer.Value, 100 * (board.GetCount(cellBlack) - board.GetCount(cellWhite)));
 }
 
@@ -87,7 +87,7 @@ TEST(FastSearch, AgreesWhenTheSideToMoveMustPass) {
         for (int depth = 1; depth <= CheapDepth(board.GetCount(cellEmpty)); depth += 2) {
             ASSERT_EQ(CompareSearch(board, depth), "");
         }
-        EXPECT_EQ(FastSearch(ToFastPosition(board), 1).X, fastPass);
+        EXPECT_EQ(FastSearch(ToFastPosition(board), 1).X, kFastPass);
     }
 }
 

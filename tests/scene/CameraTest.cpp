@@ -169,7 +169,7 @@ TEST(CameraPick, ClipPointOnGroundInvertsTheForwardProjection) {
         {{1999, 10, 3000}, {0, 0, 0}},
     };
     const TMatrix projection =
-        MatrixProjection(TCamera::DefaultNear, TCamera::DefaultFar, TCamera::DefaultFov);
+        MatrixProjection(TCamera::kDefaultNear, TCamera::kDefaultFar, TCamera::DefaultFov);
     for (const TView& v : views) {
         const TMatrix view = MatrixView(v.Eye, v.LookAt, {0, 0, 1}, 0.0f);
         const TMatrix clip = MatrixMultiply(view, projection);

@@ -28,9 +28,9 @@ TEST_F(TMarkFixture, DrawsOneFlatFanJustAboveTheBoardFacingUp) {
     ASSERT_EQ(fan.Count, 18u);
     for (uint32_t i = 0; i < fan.Count; ++i) {
         const D3DVERTEX& v = fan.Vertices[i];
-        EXPECT_EQ(v.z, TSolidMark::Height) << i;
+        EXPECT_EQ(v.z, TSolidMark::kHeight) << i;
         EXPECT_EQ(v.nz, 1.0f) << i;
-        EXPECT_LE(std::hypot(v.x, v.y), TSolidMark::Radius + 1e-3f) << i;
+        EXPECT_LE(std::hypot(v.x, v.y), TSolidMark::kRadius + 1e-3f) << i;
         if (i >= 2) {
             const D3DVERTEX& a = fan.Vertices[i - 1];
             EXPECT_GT(a.x * v.y - a.y * v.x, 0.0f) << "turning about +Z at " << i;

@@ -106,8 +106,8 @@ void TGlScreen::FlushDrawing() const {
 // ---- device ----
 
 TGlDevice::TGlDevice(TGlScreen& screen, TGlDirect3D* owner)
-    : Screen(screen), Owner(owner), Indices(new GLuint[BatchCapacity]),
-      Store(new D3DVERTEX[CacheCapacity]), Arrays(new TCachedArray[kArraySlots]) {
+    : Screen(screen), Owner(owner), Indices(new GLuint[kBatchCapacity]),
+      Store(new D3DVERTEX[kCacheCapacity]), Arrays(new TCachedArray[kArraySlots]) {
     if (!Gouraud.Build(false) || !Flat.Build(true)) {
         return;
     }
@@ -116,7 +116,7 @@ TGlDevice::TGlDevice(TGlScreen& screen, TGlDirect3D* owner)
     glGenBuffers(1, &IndexBuffer);
     glBindVertexArray(VertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, VertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr{CacheCapacity} * kVertexBytes, nullptr,
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr{kCacheCapacity} * kVertexBytes, nullptr,
                  GL_DYNAMIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, IndexBuffer);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, kStreamBytes, nullptr, GL_STREAM_DRAW);
@@ -192,10 +192,10 @@ bool TGlDevice::Cache(const D3DVERTEX* vertices, uint32_t count, uint32_t& first
         }
         slot = (slot + 1) & (kArraySlots - 1);
     }
-    if (count > CacheCapacity) {
+    if (count > kCacheCapacity) {
         return false;
     }
-    if (StoreUsed + count > CacheCapacity || 2 * (ArrayCount + 1) > kArraySlots) {
+    if (StoreUsed + count > kCacheCapacity || 2 * (ArrayCount + 1) > kArraySlots) {
         // Full: start again (what waits in the batch refers to the old store).
         Flush();
         ResetCache();
@@ -229,7 +229,7 @@ GLintptr TGlDevice::StreamIndices(const GLuint* indices, uint32_t count) {
 // (list 3k, strip k, fan k+1).
 bool TGlDevice::AppendTriangles(D3DPRIMITIVETYPE type, uint32_t b, uint32_t count) {
     const uint32_t triangles = type == D3DPT_TRIANGLELIST ? count / 3 : count - 2;
-    if (IndexCount + 3 * triangles > BatchCapacity) {
+    if (IndexCount + 3 * triangles > kBatchCapacity) {
         return false;
     }
     GLuint* out = Indices.get() + IndexCount;

@@ -79,9 +79,9 @@ class TGlDevice final : public TDevice3D {
 
     // Vertex arrays are kept on the GL side by the caller's address and count, checked
     // against their contents on every draw; the store holds this many vertices.
-    static constexpr uint32_t CacheCapacity = 1 << 16;
+    static constexpr uint32_t kCacheCapacity = 1 << 16;
     // The batch holds this many triangle indices before it is sent.
-    static constexpr uint32_t BatchCapacity = 1 << 16;
+    static constexpr uint32_t kBatchCapacity = 1 << 16;
 
   private:
     struct TCachedArray {
