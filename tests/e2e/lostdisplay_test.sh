@@ -6,7 +6,7 @@
 set -euo pipefail
 
 if [[ "${1:-}" != "--inner" ]]; then
-    exec xvfb-run -a -s "-screen 0 800x600x24" "$0" --inner "$@"
+    exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 800x600x24" "$0" --inner "$@"
 fi
 shift
 program=$(realpath "$1")

@@ -9,7 +9,7 @@ set -euo pipefail
 width=1280
 height=720
 if [[ "${1:-}" != "--inner" ]]; then
-    exec xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --inner "$@"
+    exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 ${width}x${height}x24 -ardelay 10000" "$0" --inner "$@"
 fi
 shift
 program=$1
