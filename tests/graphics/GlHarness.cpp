@@ -11,10 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -202,21 +204,6 @@ TColor ReferenceVertexColor(const D3DMATERIAL& m, const D3DVECTOR& position,
     return {Clamp01(lit.R + shine.R), Clamp01(lit.G + shine.G), Clamp01(lit.B + shine.B)};
 }
 
-TColor ReferenceFog(const TColor& color, const D3DVECTOR& position) {
-    if (g_device->GetRenderState(D3DRENDERSTATE_FOGENABLE) == 0 ||
-        g_device->GetLightState(D3DLIGHTSTATE_FOGMODE) != D3DFOG_LINEAR) {
-        return color;
-    }
-    const double start = D3DStateToFloat(g_device->GetLightState(D3DLIGHTSTATE_FOGSTART));
-    const double end = D3DStateToFloat(g_device->GetLightState(D3DLIGHTSTATE_FOGEND));
-    const double f = Clamp01((end - ProjectedW(ToEye(position))) / (end - start));
-    const uint32_t fog = g_device->GetRenderState(D3DRENDERSTATE_FOGCOLOR);
-    const double fc[3] = {((fog >> 16) & 0xFF) / 255.0, ((fog >> 8) & 0xFF) / 255.0,
-                          (fog & 0xFF) / 255.0};
-    return {f * color.R + (1 - f) * fc[0], f * color.G + (1 - f) * fc[1],
-            f * color.B + (1 - f) * fc[2]};
-}
-
 TColor Probe(const TFrameImage& frame, const TScreenPoint& point) {
     const int cx = static_cast<int>(std::floor(point.X));
     const int cy = static_cast<int>(std::floor(point.Y));
@@ -237,5 +224,13 @@ double Luminance(const TColor& c) {
 }
 
 void KeepFrame(const TFrameImage& frame, const char* name) {
-    SaveFramePng(frame, std::string("/tmp/octavane-") + name + ".png");
+    static const std::string directory = [] {
+        std::string pattern = ::testing::TempDir() + "octavane-frames-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) {
+            return std::string(".");
+        }
+        std::printf("frames kept in %s\n", pattern.c_str());
+        return pattern;
+    }();
+    SaveFramePng(frame, directory + "/" + name + ".png");
 }

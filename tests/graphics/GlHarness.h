@@ -46,12 +46,11 @@ struct TColor {
 // current World. Fog is not applied.
 TColor ReferenceVertexColor(const D3DMATERIAL& material, const D3DVECTOR& position,
                             const D3DVECTOR& normal);
-// Applies linear vertex fog of the device's current fog states to a colour at `position`.
-TColor ReferenceFog(const TColor& color, const D3DVECTOR& position);
 
 // The probed colour, 0..1; averages a 3x3 block to stay off single-pixel edges.
 TColor Probe(const TFrameImage& frame, const TScreenPoint& point);
 double Luminance(const TColor& c);
 
-// Saves the frame as /tmp/octavane-<name>.png for people to look at.
+// Saves the frame as <name>.png in a directory of this run's own (named on standard output)
+// for people to look at.
 void KeepFrame(const TFrameImage& frame, const char* name);

@@ -23,9 +23,8 @@ uint32_t Rgb(const TColor& c) {
 // Channel by channel within `tolerance` steps of 255.
 ::testing::AssertionResult NearRgb(uint32_t seen, uint32_t expected, int tolerance = 2) {
     for (int shift : {16, 8, 0}) {
-        const int a = static_cast<int>((seen >> shift) & 0xFF);
-        const int b = static_cast<int>((expected >> shift) & 0xFF);
-        if (std::abs(a - b) > tolerance) {
+        if (std::abs(static_cast<int>((seen >> shift) & 0xFF) -
+                     static_cast<int>((expected >> shift) & 0xFF)) > tolerance) {
             char text[64];
             std::snprintf(text, sizeof text, "seen 0x%06X, expected 0x%06X", seen, expected);
             return ::testing::AssertionFailure() << text;
@@ -33,6 +32,20 @@ uint32_t Rgb(const TColor& c) {
     }
     return ::testing::AssertionSuccess();
 }
+
+const D3DCOLORVALUE kWhite{1, 1, 1, 1};
+const D3DCOLORVALUE kBlack{0, 0, 0, 0};
+const D3DVERTEX kBigTriangle[3] = {{-0.5f, -0.5f, 1, 0, 0, -1, 0, 0},
+                                   {0, 0.5f, 1, 0, 0, -1, 0, 0},
+                                   {0.5f, -0.5f, 1, 0, 0, -1, 0, 0}};
+
+struct TLightSpec {
+    D3DLIGHTTYPE Type;
+    D3DCOLORVALUE Color;
+    D3DVECTOR Position, Direction;
+    float Range = 0.0f; // point lights fall off as (0, 0, 1), the scene's
+    bool Active = true;
+};
 
 class GlLighting : public ::testing::Test {
   protected:
@@ -55,9 +68,8 @@ class GlLighting : public ::testing::Test {
         g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, 0);
         g_device->SetTransform(D3DTRANSFORMSTATE_WORLD, MatrixIdentity());
         g_device->SetTransform(D3DTRANSFORMSTATE_VIEW, MatrixIdentity());
-        D3DMATRIX projection = MatrixIdentity();
-        projection._33 = 0.5f; // depth 0.5 at z = 1, well inside the clip volume
-        g_device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, projection);
+        Projection._33 = 0.5f; // depth 0.5 at z = 1, well inside the clip volume
+        g_device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, Projection);
         g_device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
         g_presenter->ColorFill(0);
     }
@@ -79,220 +91,168 @@ class GlLighting : public ::testing::Test {
         Material->SetMaterial(m);
     }
 
-    void AddLight(D3DLIGHTTYPE type, D3DCOLORVALUE color, D3DVECTOR position, D3DVECTOR direction,
-                  float range = 0.0f, float a0 = 0, float a1 = 0, float a2 = 0) {
+    void AddLight(const TLightSpec& spec) {
         D3DLIGHT2 d{};
         d.dwSize = sizeof d;
-        d.dltType = type;
-        d.dcvColor = color;
-        d.dvPosition = position;
-        d.dvDirection = direction;
-        d.dvRange = range;
-        d.dvAttenuation0 = a0;
-        d.dvAttenuation1 = a1;
-        d.dvAttenuation2 = a2;
-        d.dwFlags = D3DLIGHT_ACTIVE;
+        d.dltType = spec.Type;
+        d.dcvColor = spec.Color;
+        d.dvPosition = spec.Position;
+        d.dvDirection = spec.Direction;
+        d.dvRange = spec.Range;
+        d.dvAttenuation2 = spec.Type == D3DLIGHT_POINT ? 1.0f : 0.0f;
+        d.dwFlags = spec.Active ? D3DLIGHT_ACTIVE : 0;
         Lights.push_back(g_d3d->CreateLight());
         Lights.back()->SetLight(d);
         g_viewport->AddLight(*Lights.back());
     }
 
-    // A triangle a few pixels across around (x, y, z), all normals `normal`; returns the colour
-    // in the middle of it as 0xRRGGBB.
-    uint32_t Shade(float x, float y, float z, D3DVECTOR normal = {0, 0, -1}) {
-        // Centroid at (x, y): its colour is the mean of three nearly equal vertex colours.
-        const float s = 0.015f;
-        const D3DVERTEX v[3] = {{x - s, y - s, z, normal.x, normal.y, normal.z, 0, 0},
-                                {x, y + 2 * s, z, normal.x, normal.y, normal.z, 0, 0},
-                                {x + s, y - s, z, normal.x, normal.y, normal.z, 0, 0}};
+    TFrameImage Draw(const D3DVERTEX* v, uint32_t count, D3DPRIMITIVETYPE type) {
         g_device->BeginScene();
-        g_device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DVT_VERTEX, v, 3, 0);
+        g_device->DrawPrimitive(type, D3DVT_VERTEX, v, count, 0);
         g_device->EndScene();
-        const TFrameImage frame = ReadFrame(static_cast<TGlPresenter*>(g_presenter)->Screen());
-        // Where the pipeline puts the triangle's centroid (World may move it).
-        return Rgb(Probe(frame, ProjectModel({x, y, z})));
+        return ReadFrame(static_cast<TGlPresenter*>(g_presenter)->Screen());
     }
 
+    // A triangle a few pixels across centred on (x, y, z), all normals `normal`; returns the
+    // colour in its middle, the mean of three nearly equal vertex colours, as 0xRRGGBB.
+    uint32_t Shade(float x, float y, float z, D3DVECTOR n = {0, 0, -1}) {
+        const float s = 0.015f;
+        const D3DVERTEX v[3] = {{x - s, y - s, z, n.x, n.y, n.z, 0, 0},
+                                {x, y + 2 * s, z, n.x, n.y, n.z, 0, 0},
+                                {x + s, y - s, z, n.x, n.y, n.z, 0, 0}};
+        return Rgb(Probe(Draw(v, 3, D3DPT_TRIANGLELIST), ProjectModel({x, y, z})));
+    }
+
+    D3DMATRIX Projection = MatrixIdentity();
     std::unique_ptr<TDeviceMaterial> Material;
     std::vector<std::unique_ptr<TDeviceLight>> Lights;
 };
 
-const D3DCOLORVALUE kWhite{1, 1, 1, 1};
-const D3DCOLORVALUE kBlack{0, 0, 0, 0};
+struct TShadeRow {
+    const char* Name;
+    uint32_t Ambient;
+    D3DCOLORVALUE MaterialAmbient, Diffuse, Specular;
+    float Power;
+    D3DCOLORVALUE Emissive;
+    std::vector<TLightSpec> Lights;
+    D3DVECTOR At;
+    uint32_t Expected;
+    bool SpecularOff = false;
+};
 
-TEST_F(GlLighting, AmbientAndDiffuseOfADirectionalLight) {
-    g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, 0xFF002000);
-    SetMaterial(kWhite, kWhite, kBlack, 0.0f);
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0x002000)); // no light: the ambient light state only
-    AddLight(D3DLIGHT_DIRECTIONAL, {0, 0.25f, 1, 0}, {}, {0, 0, 1});
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0x0060FF));
+const TLightSpec kSun{D3DLIGHT_DIRECTIONAL, kWhite, {}, {0, 0, 1}};
+const TLightSpec kBlueSun{D3DLIGHT_DIRECTIONAL, {0, 0.25f, 1, 0}, {}, {0, 0, 1}};
+const TLightSpec kLamp{D3DLIGHT_POINT, kWhite, {0, 0, 0}, {}, 100.0f};
+const TLightSpec kHalf{D3DLIGHT_DIRECTIONAL, {0.75f, 0.75f, 0.75f, 0}, {}, {0, 0, 1}};
+
+const TLightSpec kRedLamp{D3DLIGHT_POINT, {2, 2, 2, 0}, {0, 0, -199}, {}, 400.0f};
+const TLightSpec kFarLamp{D3DLIGHT_POINT, {2, 2, 2, 0}, {0, 0, -449}, {}, 400.0f};
+const TLightSpec kMinus{D3DLIGHT_DIRECTIONAL, {-0.75f, -0.75f, -0.75f, 0}, {}, {0, 0, 1}};
+const TLightSpec kOff{D3DLIGHT_DIRECTIONAL, kWhite, {}, {0, 0, 1}, 0, false};
+
+// clang-format off
+const TShadeRow kShadeRows[] = {
+    {"ambient state only", 0xFF002000, kWhite, kWhite, kBlack, 0, {}, {}, {0, 0, 1}, 0x002000},
+    {"ambient times the material's", 0x00408040, {0.5f, 0.25f, 1, 0}, kBlack, kBlack, 0, {}, {},
+        {0, 0, 1}, 0x202040},
+    {"ambient and diffuse", 0xFF002000, kWhite, kWhite, kBlack, 0, {}, {kBlueSun}, {0, 0, 1},
+        0x0060FF},
+    {"specular straight on", 0, kBlack, kBlack, kWhite, 30, {}, {kSun}, {0, 0, 1}, 0xFFFFFF},
+    {"specular, local viewer", 0, kBlack, kBlack, kWhite, 30, {}, {kSun}, {0, 0.5f, 1}, 0x717171},
+    {"specular off axis", 0, kBlack, kBlack, kWhite, 30, {}, {kSun}, {-0.5f, 0.5f, 1}, 0x3C3C3C},
+    {"point specular", 0, kBlack, kBlack, kWhite, 30, {}, {kLamp}, {0, 0, 1}, 0xFAFAFA},
+    {"point specular attenuated", 0, kBlack, kBlack, kWhite, 30, {}, {kLamp}, {0, 0.5f, 1}, 0x090909},
+    {"power zero: no specular", 0, kBlack, kBlack, kWhite, 0, {}, {kSun}, {0, 0, 1}, 0},
+    {"specular enable off", 0, kBlack, kBlack, kWhite, 30, {}, {kSun}, {0, 0, 1}, 0, true},
+    // Distance 200 of 400: (1 - 200/400)^2 * 2.0 = 0.5.
+    {"point fall-off", 0, kBlack, kWhite, kBlack, 0, {}, {kRedLamp}, {0, 0, 1}, 0x808080},
+    {"beyond the range", 0x00404040, kWhite, kWhite, kBlack, 0, {}, {kFarLamp}, {0, 0, 1}, 0x404040},
+    {"summed, clamped", 0, kBlack, kWhite, kBlack, 0, {}, {kHalf, kHalf}, {0, 0, 1}, 0xFFFFFF},
+    {"summed, then clamped", 0, kBlack, kWhite, kBlack, 0, {}, {kHalf, kHalf, kMinus}, {0, 0, 1},
+        0xBFBFBF},
+    {"emissive", 0, kBlack, kBlack, kBlack, 0, {1, 0, 0, 0}, {}, {0, 0, 1}, 0xFF0000},
+    {"inactive light", 0, kBlack, kWhite, kBlack, 0, {}, {kOff}, {0, 0, 1}, 0},
+};
+// clang-format on
+
+TEST_F(GlLighting, VertexColoursFollowTheDirectXFormulas) {
+    for (const TShadeRow& row : kShadeRows) {
+        SCOPED_TRACE(row.Name);
+        g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, row.Ambient);
+        g_device->SetRenderState(D3DRENDERSTATE_SPECULARENABLE, row.SpecularOff ? 0 : 1);
+        SetMaterial(row.MaterialAmbient, row.Diffuse, row.Specular, row.Power, row.Emissive);
+        Lights.clear(); // a light leaves the viewport as it goes
+        for (const TLightSpec& light : row.Lights) {
+            AddLight(light);
+        }
+        EXPECT_TRUE(NearRgb(Shade(row.At.x, row.At.y, row.At.z), row.Expected));
+    }
 }
 
 TEST_F(GlLighting, NormalsAreRenormalisedAfterTheWorldTransform) {
     g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, 0xFF002000);
     SetMaterial(kWhite, kWhite, kBlack, 0.0f);
-    AddLight(D3DLIGHT_DIRECTIONAL, {0, 0.25f, 1, 0}, {}, {0, 0, 1});
-    D3DMATRIX world{};
-    world._11 = 1;
-    world._13 = 1;
-    world._22 = 1;
-    world._31 = 1;
-    world._33 = 1;
+    AddLight(kBlueSun);
+    D3DMATRIX world = MatrixIdentity();
+    world._13 = world._31 = 1;
     world._43 = 0.5f;
-    world._44 = 1;
     g_device->SetTransform(D3DTRANSFORMSTATE_WORLD, world);
     EXPECT_TRUE(NearRgb(Shade(-1, 0, 1), 0x004DB4));
 }
 
-TEST_F(GlLighting, SpecularOfADirectionalLightUsesALocalViewer) {
-    SetMaterial(kBlack, kBlack, kWhite, 30.0f);
-    AddLight(D3DLIGHT_DIRECTIONAL, kWhite, {}, {0, 0, 1});
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0xFFFFFF));
-    EXPECT_TRUE(NearRgb(Shade(0, 0.5f, 1), 0x717171));
-    EXPECT_TRUE(NearRgb(Shade(-0.5f, 0.5f, 1), 0x3C3C3C));
-}
-
-TEST_F(GlLighting, SpecularOfAPointLightIsAttenuated) {
-    SetMaterial(kBlack, kBlack, kWhite, 30.0f);
-    AddLight(D3DLIGHT_POINT, kWhite, {0, 0, 0}, {}, 100.0f, 0, 0, 1);
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0xFAFAFA));
-    EXPECT_TRUE(NearRgb(Shade(0, 0.5f, 1), 0x090909));
-}
-
-TEST_F(GlLighting, PowerZeroGivesNoSpecular) {
-    SetMaterial(kBlack, kBlack, kWhite, 0.0f);
-    AddLight(D3DLIGHT_DIRECTIONAL, kWhite, {}, {0, 0, 1});
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0x000000, 0));
-}
-
-TEST_F(GlLighting, SpecularEnableOffRemovesHighlights) {
-    SetMaterial(kBlack, kBlack, kWhite, 30.0f);
-    AddLight(D3DLIGHT_DIRECTIONAL, kWhite, {}, {0, 0, 1});
-    g_device->SetRenderState(D3DRENDERSTATE_SPECULARENABLE, D3DSTATE_FALSE);
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0x000000, 0));
-}
-
-// The scene's point light: colour 2.0, range 400, attenuation (0, 0, 1).
-TEST_F(GlLighting, PointLightFallsOffAsTheSquareOfTheRemainingRange) {
-    SetMaterial(kBlack, kWhite, kBlack, 0.0f);
-    AddLight(D3DLIGHT_POINT, {2, 2, 2, 0}, {0, 0, -199}, {}, 400.0f, 0, 0, 1);
-    // Distance 200: (1 - 200/400)^2 * 2.0 = 0.5.
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0x808080));
-}
-
-TEST_F(GlLighting, NoLightReachesBeyondTheRange) {
-    g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, 0x00404040);
-    SetMaterial(kWhite, kWhite, kBlack, 0.0f);
-    AddLight(D3DLIGHT_POINT, {2, 2, 2, 0}, {0, 0, -449}, {}, 400.0f, 0, 0, 1);
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0x404040));
-}
-
-TEST_F(GlLighting, ColoursAreSummedOverLightsAndClampedOnce) {
-    // Two lights of 0.75 on a surface facing both: 1.5 clamps to white, and a light of -0.5
-    // taken away after that would not matter, but summed first it brings the sum to 1.0.
-    SetMaterial(kBlack, kWhite, kBlack, 0.0f);
-    AddLight(D3DLIGHT_DIRECTIONAL, {0.75f, 0.75f, 0.75f, 0}, {}, {0, 0, 1});
-    AddLight(D3DLIGHT_DIRECTIONAL, {0.75f, 0.75f, 0.75f, 0}, {}, {0, 0, 1});
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0xFFFFFF));
-    AddLight(D3DLIGHT_DIRECTIONAL, {-0.75f, -0.75f, -0.75f, 0}, {}, {0, 0, 1});
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0xBFBFBF));
-}
-
-TEST_F(GlLighting, EmissiveLightsWithoutAnyLight) {
-    SetMaterial(kBlack, kBlack, kBlack, 0.0f, {1, 0, 0, 0});
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0xFF0000, 0));
-}
-
-TEST_F(GlLighting, InactiveLightsDoNotLight) {
-    SetMaterial(kBlack, kWhite, kBlack, 0.0f);
-    AddLight(D3DLIGHT_DIRECTIONAL, kWhite, {}, {0, 0, 1});
-    D3DLIGHT2 off = Lights.back()->GetLight();
-    off.dwFlags = 0;
-    Lights.back()->SetLight(off);
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1), 0x000000, 0));
-}
-
 TEST_F(GlLighting, LinearFogBlendsTowardTheFogColourByProjectedW) {
     // A projection with w = z; each point is placed so that it still lands where x/w says.
-    D3DMATRIX projection = MatrixIdentity();
-    projection._33 = 0.5f;
-    projection._34 = 1.0f;
-    projection._44 = 0.0f;
-    g_device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, projection);
+    Projection._34 = 1.0f;
+    Projection._44 = 0.0f;
+    g_device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, Projection);
     SetMaterial(kBlack, kBlack, kBlack, 0.0f, {1, 1, 1, 0});
     g_device->SetRenderState(D3DRENDERSTATE_FOGENABLE, D3DSTATE_TRUE);
     g_device->SetRenderState(D3DRENDERSTATE_FOGCOLOR, 0x000000FF);
-    g_device->SetLightState(D3DLIGHTSTATE_FOGMODE, D3DFOG_LINEAR);
     g_device->SetLightState(D3DLIGHTSTATE_FOGSTART, D3DStateFromFloat(0.2f));
     g_device->SetLightState(D3DLIGHTSTATE_FOGEND, D3DStateFromFloat(1.0f));
+    EXPECT_TRUE(NearRgb(Shade(0, 0, 1.5f), 0xFFFFFF)); // no vertex fog mode: no fog
+    g_device->SetLightState(D3DLIGHTSTATE_FOGMODE, D3DFOG_LINEAR);
     // f = (1.0 - 0.6) / 0.8 = 0.5 of white, the rest blue.
     EXPECT_TRUE(NearRgb(Shade(0, 0, 0.6f), 0x8080FF));
     EXPECT_TRUE(NearRgb(Shade(0.05f, 0, 0.1f), 0xFFFFFF));
     EXPECT_TRUE(NearRgb(Shade(-0.6f, 0, 1.2f), 0x0000FF));
     // w, not the eye depth: the same eye depth under a projection that halves w is fogged less.
-    projection._34 = 0.5f;
-    g_device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, projection);
+    Projection._34 = 0.5f;
+    g_device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, Projection);
     EXPECT_TRUE(NearRgb(Shade(0, 0, 1.2f), 0x8080FF));
 }
 
-TEST_F(GlLighting, FogEnableWithoutAVertexFogModeLeavesColours) {
+// Outside a scene nothing is drawn; clockwise triangles are kept under D3DCULL_CCW, the others
+// under D3DCULL_CW; flat shading takes the first vertex's colour.
+TEST_F(GlLighting, ScenesCullingAndFlatShading) {
     SetMaterial(kBlack, kBlack, kBlack, 0.0f, {1, 1, 1, 0});
-    g_device->SetRenderState(D3DRENDERSTATE_FOGENABLE, D3DSTATE_TRUE);
-    g_device->SetLightState(D3DLIGHTSTATE_FOGSTART, D3DStateFromFloat(0.2f));
-    g_device->SetLightState(D3DLIGHTSTATE_FOGEND, D3DStateFromFloat(1.0f));
-    EXPECT_TRUE(NearRgb(Shade(0, 0, 1.5f), 0xFFFFFF));
-}
-
-TEST_F(GlLighting, NothingIsDrawnOutsideAScene) {
-    SetMaterial(kBlack, kBlack, kBlack, 0.0f, {1, 1, 1, 0});
-    const D3DVERTEX v[3] = {{-0.5f, -0.5f, 1, 0, 0, -1, 0, 0},
-                            {0, 0.5f, 1, 0, 0, -1, 0, 0},
-                            {0.5f, -0.5f, 1, 0, 0, -1, 0, 0}};
-    g_device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DVT_VERTEX, v, 3, 0);
-    const TFrameImage frame = ReadFrame(static_cast<TGlPresenter*>(g_presenter)->Screen());
-    EXPECT_EQ(Rgb(Probe(frame, {320, 260})), 0u);
-}
-
-TEST_F(GlLighting, CullingKeepsClockwiseTrianglesByDefault) {
-    SetMaterial(kBlack, kBlack, kBlack, 0.0f, {1, 1, 1, 0});
-    g_device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_CCW);
-    // Clockwise on screen (y up in clip space): top, right, left... drawn; the reverse is culled.
-    const D3DVERTEX clockwise[3] = {{0, 0.5f, 1, 0, 0, -1, 0, 0},
-                                    {0.2f, -0.2f, 1, 0, 0, -1, 0, 0},
-                                    {-0.2f, -0.2f, 1, 0, 0, -1, 0, 0}};
-    const D3DVERTEX counter[3] = {clockwise[0], clockwise[2], clockwise[1]};
-    g_device->BeginScene();
-    g_device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DVT_VERTEX, counter, 3, 0);
-    g_device->EndScene();
+    g_device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DVT_VERTEX, kBigTriangle, 3, 0);
     TFrameImage frame = ReadFrame(static_cast<TGlPresenter*>(g_presenter)->Screen());
-    EXPECT_EQ(Rgb(Probe(frame, {320, 240})), 0u);
-    g_device->BeginScene();
-    g_device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DVT_VERTEX, clockwise, 3, 0);
-    g_device->EndScene();
-    frame = ReadFrame(static_cast<TGlPresenter*>(g_presenter)->Screen());
-    EXPECT_EQ(Rgb(Probe(frame, {320, 240})), 0xFFFFFFu);
-    // D3DCULL_CW culls the other way round.
-    g_presenter->ColorFill(0);
-    g_device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_CW);
-    g_device->BeginScene();
-    g_device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DVT_VERTEX, clockwise, 3, 0);
-    g_device->EndScene();
-    frame = ReadFrame(static_cast<TGlPresenter*>(g_presenter)->Screen());
-    EXPECT_EQ(Rgb(Probe(frame, {320, 240})), 0u);
-}
-
-TEST_F(GlLighting, FlatShadingTakesTheFirstVertexColour) {
+    EXPECT_EQ(Rgb(Probe(frame, {320, 260})), 0u);
+    const D3DVERTEX clockwise[3] = {kBigTriangle[1], kBigTriangle[2], kBigTriangle[0]};
+    const D3DVERTEX counter[3] = {kBigTriangle[1], kBigTriangle[0], kBigTriangle[2]};
+    const struct {
+        D3DCULL Mode;
+        const D3DVERTEX* Vertices;
+        uint32_t Expected;
+    } culls[] = {{D3DCULL_CCW, counter, 0},
+                 {D3DCULL_CCW, clockwise, 0xFFFFFF},
+                 {D3DCULL_CW, clockwise, 0},
+                 {D3DCULL_CW, counter, 0xFFFFFF}};
+    for (const auto& cull : culls) {
+        SCOPED_TRACE(::testing::Message() << "cull " << cull.Mode << " " << cull.Expected);
+        g_presenter->ColorFill(0);
+        g_device->SetRenderState(D3DRENDERSTATE_CULLMODE, cull.Mode);
+        EXPECT_EQ(Rgb(Probe(Draw(cull.Vertices, 3, D3DPT_TRIANGLELIST), {320, 260})),
+                  cull.Expected);
+    }
+    g_device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
     SetMaterial(kBlack, kWhite, kBlack, 0.0f);
-    AddLight(D3DLIGHT_DIRECTIONAL, kWhite, {}, {0, 0, 1});
+    AddLight(kSun);
     g_device->SetRenderState(D3DRENDERSTATE_SHADEMODE, D3DSHADE_FLAT);
-    // First vertex faces the light, the others face away.
-    const D3DVERTEX v[3] = {{-0.5f, -0.5f, 1, 0, 0, -1, 0, 0},
-                            {0, 0.5f, 1, 0, 0, 1, 0, 0},
-                            {0.5f, -0.5f, 1, 0, 0, 1, 0, 0}};
-    g_device->BeginScene();
-    g_device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DVT_VERTEX, v, 3, 0);
-    g_device->EndScene();
-    const TFrameImage frame = ReadFrame(static_cast<TGlPresenter*>(g_presenter)->Screen());
+    D3DVERTEX flat[3] = {kBigTriangle[0], kBigTriangle[1], kBigTriangle[2]};
+    flat[1].nz = flat[2].nz = 1; // facing away from the light: black if smoothed
+    frame = Draw(flat, 3, D3DPT_TRIANGLELIST);
     EXPECT_EQ(Rgb(Probe(frame, {330, 300})), 0xFFFFFFu);
     EXPECT_EQ(Rgb(Probe(frame, {320, 150})), 0xFFFFFFu);
 }
@@ -300,14 +260,12 @@ TEST_F(GlLighting, FlatShadingTakesTheFirstVertexColour) {
 TEST_F(GlLighting, DepthClearThroughTheViewportOnlyTouchesItsRectangle) {
     SetMaterial(kBlack, kBlack, kBlack, 0.0f, {1, 1, 1, 0});
     g_device->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DSTATE_TRUE);
-    const auto quad = [](float z) {
-        g_device->BeginScene();
+    const auto quad = [this](float z) {
         const D3DVERTEX v[4] = {{-1, 1, z, 0, 0, -1, 0, 0},
                                 {1, 1, z, 0, 0, -1, 0, 0},
                                 {1, -1, z, 0, 0, -1, 0, 0},
                                 {-1, -1, z, 0, 0, -1, 0, 0}};
-        g_device->DrawPrimitive(D3DPT_TRIANGLEFAN, D3DVT_VERTEX, v, 4, 0);
-        g_device->EndScene();
+        return Draw(v, 4, D3DPT_TRIANGLEFAN);
     };
     const D3DRECT all{0, 0, 640, 480};
     g_viewport->Clear(1, &all, D3DCLEAR_ZBUFFER);
@@ -315,8 +273,7 @@ TEST_F(GlLighting, DepthClearThroughTheViewportOnlyTouchesItsRectangle) {
     g_presenter->ColorFill(0);
     const D3DRECT left{0, 0, 320, 480};
     g_viewport->Clear(1, &left, D3DCLEAR_ZBUFFER);
-    quad(1.5f); // farther: passes only where the depth was cleared
-    const TFrameImage frame = ReadFrame(static_cast<TGlPresenter*>(g_presenter)->Screen());
+    const TFrameImage frame = quad(1.5f); // farther: passes only where the depth was cleared
     EXPECT_EQ(Rgb(Probe(frame, {100, 240})), 0xFFFFFFu);
     EXPECT_EQ(Rgb(Probe(frame, {540, 240})), 0u);
 }

@@ -44,17 +44,6 @@ inline void ExpectNear(const TVector& actual, const TVector& expected, float tol
     EXPECT_NEAR(actual.z, expected.z, tolerance);
 }
 
-inline bool SameMatrix(const TMatrix& a, const TMatrix& b) {
-    for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            if (a.m[r][c] != b.m[r][c]) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 // The triangles a primitive makes, with the device's vertex order (strips alternate so that
 // every triangle keeps the winding of the first).
 inline std::vector<std::array<D3DVERTEX, 3>> Triangles(const TRecordedCall& draw) {
@@ -67,12 +56,10 @@ inline std::vector<std::array<D3DVERTEX, 3>> Triangles(const TRecordedCall& draw
             }
         } else if (draw.Type == D3DPT_TRIANGLEFAN) {
             triangles.push_back({v[0], v[k + 1], v[k + 2]});
-        } else if (draw.Type == D3DPT_TRIANGLESTRIP) {
-            if (k % 2 == 0) {
-                triangles.push_back({v[k], v[k + 1], v[k + 2]});
-            } else {
-                triangles.push_back({v[k], v[k + 2], v[k + 1]});
-            }
+        } else if (k % 2 == 0) {
+            triangles.push_back({v[k], v[k + 1], v[k + 2]});
+        } else {
+            triangles.push_back({v[k], v[k + 2], v[k + 1]});
         }
     }
     return triangles;
