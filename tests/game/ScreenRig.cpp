@@ -20,10 +20,7 @@
 #include "platform/Text.h"
 #include "platform/Timers.h"
 #include "scene/Camera.h"
-#include "scene/Light.h"
 #include "scene/Solidboard.h"
-#include "scene/Solidpiece.h"
-#include "scene/Solidpointer.h"
 
 namespace {
 
@@ -35,22 +32,15 @@ class TItemText final : public TTextDevice {
 
     int32_t GetDC() override { return 0; }
     int32_t ReleaseDC() override { return 0; }
-    HFONT CreateFont(const char* face, int height) override {
-        Items.push_back(TTextItem{"", 0, 0, 0, 0, 0, face, height});
+    HFONT CreateFont(const char*, int) override {
+        Items.push_back(TTextItem{});
         return static_cast<HFONT>(Items.size());
     }
     void DeleteFont(HFONT) override {}
     void DrawText(HFONT font, const char* text, const RECT& rect, COLORREF color) override {
-        if (font == 0 || font > Items.size()) {
-            return;
+        if (font != 0 && font <= Items.size()) {
+            Items[font - 1] = TTextItem{text, static_cast<int>(rect.top), color};
         }
-        TTextItem& item = Items[font - 1];
-        item.Text = text;
-        item.Left = rect.left;
-        item.Top = rect.top;
-        item.Right = rect.right;
-        item.Bottom = rect.bottom;
-        item.Colour = color;
     }
 };
 
@@ -66,13 +56,11 @@ struct TScreenRig::TParts {
 TScreenRig::TScreenRig() : Parts(std::make_unique<TParts>()) {
     FillSinTable();
     ResetMessageQueue();
-    // The real set-up, on the recording devices.
     RuntimeSrand(1);
     SetDeviceSources(TDeviceSources{&Parts->Presenter, nullptr, nullptr});
     if (InitGraphics(nullptr) != DD_OK) {
         ADD_FAILURE() << "graphics set-up failed: " << GraphicsFailure();
     }
-
     // Every screen global as the program starts.
     g_scene = sceneTitle;
     g_titleState = tsInit;
@@ -91,27 +79,23 @@ TScreenRig::TScreenRig() : Parts(std::make_unique<TParts>()) {
     g_lastMove = TLastMove();
     g_waitTime = 0;
     g_moveSoundToggle = false;
-    for (uint8_t& state : g_keyState) {
-        state = 0;
-    }
+    std::fill(std::begin(g_keyState), std::end(g_keyState), 0);
     g_mouse = TMouseFrame{};
     ResetTitleMouse();
     ClearGameHistory();
     g_takingBack = false;
-    ShowMoves = 0;
-    Parts->Log.Clear();
+    ResetSettings();
 }
 
 TScreenRig::~TScreenRig() {
     ReleaseGraphics();
     SetDeviceSources(TDeviceSources{});
     ResetMessageQueue();
+    ResetSettings();
 }
 
 void TScreenRig::Frame(std::initializer_list<int> keys) {
-    for (uint8_t& state : g_keyState) {
-        state = 0;
-    }
+    std::fill(std::begin(g_keyState), std::end(g_keyState), 0);
     for (int key : keys) {
         g_keyState[key] = KEY_TRIGGERED | KEY_HELD;
     }
@@ -121,14 +105,18 @@ void TScreenRig::Frame(std::initializer_list<int> keys) {
     Parts->Log.Clear();
     Parts->Text.Items.clear();
     RunScreens();
-    CollectSounds();
+    // Every sound request arms the timer of its id: read them off, and empty the table.
+    for (int id = 0; id < sndCount; ++id) {
+        const int64_t remaining = MainTimers().RemainingMs(kSoundTimerBase + id, Clock.Now());
+        if (remaining >= 0) {
+            SoundLog.push_back(TSoundRequest{id, static_cast<uint32_t>(remaining)});
+        }
+    }
+    MainTimers().Clear();
 }
 
 void TScreenRig::MoveMouse(double x, double y) {
-    MouseNext.HasPosition = true;
-    MouseNext.X = x;
-    MouseNext.Y = y;
-    MouseNext.Moved = true;
+    MouseNext = TMouseFrame{true, x, y, true};
     Frame();
 }
 
@@ -141,14 +129,10 @@ void TScreenRig::Click(double x, double y, bool right) {
     Frame();
 }
 
-void TScreenRig::Press(int key) {
-    Frame({key});
-    Frame();
-}
-
 void TScreenRig::Press(int key, int times) {
     for (int i = 0; i < times; ++i) {
-        Press(key);
+        Frame({key});
+        Frame();
     }
 }
 
@@ -170,26 +154,28 @@ bool TScreenRig::RunUntilGameState(int state, uint32_t ms) {
     return false;
 }
 
-// Every sound request arms the timer of its id; a frame's requests are read off the table and
-// the table emptied, so the next frame's requests stand out.
-void TScreenRig::CollectSounds() {
-    const uint32_t now = Clock.Now();
-    for (int id = 0; id < sndCount; ++id) {
-        const int64_t remaining = MainTimers().RemainingMs(kSoundTimerBase + id, now);
-        if (remaining >= 0) {
-            SoundLog.push_back(TSoundRequest{id, static_cast<uint32_t>(remaining), now});
-        }
+void TScreenRig::StartGame(int black, int white) {
+    g_playerType[cellBlack] = black;
+    g_playerType[cellWhite] = white;
+    g_scene = sceneGame;
+    g_gameState = gsStart;
+    Frame();
+    EXPECT_TRUE(RunUntilGameState(gsHuman)) << "no human turn";
+    ClearSounds();
+}
+
+bool TScreenRig::MoveCursorTo(int x, int y) {
+    for (int presses = 0; presses < 16 && (g_cursorX != x || g_cursorY != y); ++presses) {
+        Press(g_cursorX < x ? keyRight : g_cursorX > x ? keyLeft : g_cursorY < y ? keyDown : keyUp);
     }
-    MainTimers().Clear();
+    EXPECT_TRUE(g_cursorX == x && g_cursorY == y) << "the cursor cannot reach " << x << ", " << y;
+    return g_cursorX == x && g_cursorY == y;
 }
 
 std::vector<TSoundRequest> TScreenRig::SoundsOf(int id) const {
     std::vector<TSoundRequest> found;
-    for (const TSoundRequest& request : SoundLog) {
-        if (request.Id == id) {
-            found.push_back(request);
-        }
-    }
+    std::copy_if(SoundLog.begin(), SoundLog.end(), std::back_inserter(found),
+                 [id](const TSoundRequest& request) { return request.Id == id; });
     return found;
 }
 
@@ -206,25 +192,32 @@ const TTextItem* TScreenRig::FindText(const std::string& text) const {
     return nullptr;
 }
 
+std::string TScreenRig::Yellow() const {
+    for (const TTextItem& item : Parts->Text.Items) {
+        if (item.Colour == 0x00FFFF) {
+            return item.Text;
+        }
+    }
+    return "";
+}
+
 const TRecordingLog& TScreenRig::Log() const {
     return Parts->Log;
 }
 
 TRgb BoardColourDrawn(const TRecordingLog& log) {
     // The board's first batch is its 64 squares; their material is the board colour.
-    TRgb colour;
     const auto& calls = log.GetCalls();
     for (size_t i = 0; i + 1 < calls.size(); ++i) {
         if (calls[i].Kind == callSetMaterial && calls[i + 1].Kind == callDrawPrimitive &&
             calls[i + 1].Type == D3DPT_TRIANGLEFAN && calls[i + 1].Count == 4) {
-            const D3DMATERIAL& m = calls[i].Material();
-            colour.R = static_cast<int>(std::lround(m.diffuse.r * 255));
-            colour.G = static_cast<int>(std::lround(m.diffuse.g * 255));
-            colour.B = static_cast<int>(std::lround(m.diffuse.b * 255));
-            return colour;
+            const D3DCOLORVALUE& d = calls[i].Material().diffuse;
+            return {static_cast<int>(std::lround(d.r * 255)),
+                    static_cast<int>(std::lround(d.g * 255)),
+                    static_cast<int>(std::lround(d.b * 255))};
         }
     }
-    return colour;
+    return {};
 }
 
 TScreenPoint ScreenPointOfSquare(int column, int row) {

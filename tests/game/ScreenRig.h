@@ -17,75 +17,68 @@
 struct TSoundRequest {
     int Id;
     uint32_t DelayMs;
-    uint32_t At; // tick of the frame that asked
 };
 
 struct TTextItem {
     std::string Text;
-    int Left, Top, Right, Bottom;
+    int Top;
     uint32_t Colour;
-    std::string Face;
-    int Height;
 };
 
 class TScreenRig {
   public:
-    static constexpr uint32_t kStartTick = 100000;
-
     TScreenRig();
     ~TScreenRig();
     TScreenRig(const TScreenRig&) = delete;
     TScreenRig& operator=(const TScreenRig&) = delete;
 
-    // One frame with exactly these keys triggered (0x81), all others up, and the mouse of
-    // MouseNext; its motion, clicks and wheel steps are gone after the frame, its place stays.
+    // One frame with exactly these keys triggered, all others up, and the mouse of MouseNext;
+    // its motion, clicks and wheel steps are gone after the frame, its place stays.
     void Frame(std::initializer_list<int> keys = {});
-    // One frame with the mouse moved to logical (x, y), or clicked there.
     void MoveMouse(double x, double y);
     void Click(double x, double y, bool right = false);
     // A press: one frame with the key, one without.
-    void Press(int key);
-    void Press(int key, int times);
-    // Runs a frame every `frameMs` (the clock moved first) until `ms` have passed, with `keys`
-    // triggered in every one of them, as Control is while held.
+    void Press(int key, int times = 1);
+    // Frames every `frameMs` (the clock moved first) for `ms`, with `keys` in every one of them.
     void RunFor(uint32_t ms, std::initializer_list<int> keys = {}, uint32_t frameMs = 20);
-    // Runs frames 20 ms apart until the game reaches `state`; false if it does not within `ms`.
+    // Frames 20 ms apart until the game reaches `state`; false if it does not within `ms`.
     bool RunUntilGameState(int state, uint32_t ms = 10000);
+    // A game of these players from its start to the first human turn.
+    void StartGame(int black, int white);
+    // Walks the cursor there with the arrow keys; false if it does not get there.
+    bool MoveCursorTo(int x, int y);
 
-    // Sound requests made since the last ClearSounds, in order.
+    // Sound requests made since the last ClearSounds, in order, or those of one id.
     const std::vector<TSoundRequest>& Sounds() const { return SoundLog; }
-    void ClearSounds() { SoundLog.clear(); }
-    // Requests for `id` since the last ClearSounds.
     std::vector<TSoundRequest> SoundsOf(int id) const;
+    void ClearSounds() { SoundLog.clear(); }
 
-    // The text drawn in the last frame, in drawing order.
+    // The text drawn in the last frame; the first item with this text, or null; the text of the
+    // selected (yellow) line.
     const std::vector<TTextItem>& Texts() const;
-    // The first item of the last frame with this text, or null.
     const TTextItem* FindText(const std::string& text) const;
-
-    // Calls recorded during the last frame.
+    std::string Yellow() const;
     const TRecordingLog& Log() const;
 
-    TManualClock Clock{kStartTick};
+    TManualClock Clock{100000};
     TMouseFrame MouseNext;
 
   private:
-    void CollectSounds();
     TScopedClock UseClock{Clock};
     std::vector<TSoundRequest> SoundLog;
     struct TParts;
     std::unique_ptr<TParts> Parts;
 };
 
-// The colour (diffuse, 0..255) the board's squares were last drawn with, from the recording log
-// of one frame; -1 components when the board was not drawn.
+// The red, green and blue (0..255) the board's squares were drawn with in the frame logged.
 struct TRgb {
     int R = -1, G = -1, B = -1;
+    bool operator==(const TRgb&) const = default;
 };
 TRgb BoardColourDrawn(const TRecordingLog& log);
 
 // Where the centre of square (column, row) shows on the logical screen through the matrices the
-// camera last gave the device, by the forward projection and the viewport's clip window.
+// camera last gave the device.
 struct TScreenPoint {
     double X, Y;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -12,146 +14,120 @@
 
 namespace {
 
-// Whole games played through the keyboard, from the title to the result. The human's moves are
-// chosen by a separate computer player of a given level, so each game is one that the engine
-// alone can replay.
-class WholeGameTest : public ::testing::Test {
+using TMoves = std::vector<std::pair<int, int>>; // (-1, -1) for a pass
+
+// The same game by the engine alone, at these levels.
+std::pair<TBoard, TMoves> Replay(int blackLevel, int whiteLevel) {
+    TSage sages[3];
+    sages[cellBlack].SetLevel(blackLevel);
+    sages[cellWhite].SetLevel(whiteLevel);
+    TBoard board;
+    TMoves moves;
+    for (int plies = 0; plies < 200 && !board.IsGameOver(); ++plies) {
+        int x = -1;
+        int y = -1;
+        if (sages[board.GetTurn()].Think(board, &x, &y)) {
+            board.Place(x, y);
+        } else {
+            board.Pass();
+        }
+        moves.emplace_back(x, y);
+    }
+    EXPECT_TRUE(board.IsGameOver()) << "the replay does not end";
+    return {board, moves};
+}
+
+struct TGameRow {
+    const char* Name;
+    int MenuLine, LevelCursor;  // how the game is chosen
+    bool Mouse;                 // played by clicks, the pass a right click, or by keys
+    int BlackLevel, WhiteLevel; // the computer's, and the choices for the human's moves
+    const char* Result;
+    int Sound;
+};
+
+// Whole games from the title to the result and back, played through the screens; each game is
+// the one that the engine alone plays at the same levels.
+class WholeGameTest : public ::testing::TestWithParam<TGameRow> {
   protected:
     TScreenRig Rig;
-    std::vector<std::pair<int, int>> Moves; // every move played, (-1, -1) for a pass
 
-    // From the title to the first frame of the game.
-    void StartFromMenu(int menuLine, int levelCursor) {
-        g_scene = sceneTitle;
-        g_titleState = tsInit;
-        Rig.Frame();
-        Rig.Press(keySpace);
-        Rig.Press(keyDown, menuLine);
-        if (menuLine < 2) {
-            Rig.Press(keySpace);
-            for (int c = kLevelCursorOpen; c > levelCursor; --c) {
-                Rig.Press(keyUp);
-            }
-            for (int c = kLevelCursorOpen; c < levelCursor; ++c) {
-                Rig.Press(keyDown);
-            }
-        }
-        Rig.Frame({keySpace});
-        ASSERT_EQ(g_scene, sceneGame);
-        ASSERT_EQ(g_gameState, gsStart);
-    }
-
-    void MoveCursorTo(int x, int y) {
-        while (g_cursorX != x) {
-            Rig.Press(g_cursorX < x ? keyRight : keyLeft);
-        }
-        while (g_cursorY != y) {
-            Rig.Press(g_cursorY < y ? keyDown : keyUp);
-        }
-    }
-
-    // Plays until the result shows, the human side answering with `humanLevel`'s choices.
-    void PlayToTheEnd(int humanLevel) {
-        TSage helper;
-        helper.SetLevel(humanLevel);
-        TBoard before = g_gameBoard;
-        for (int frames = 0; frames < 20000 && g_gameState != gsResult; ++frames) {
-            if (g_gameState == gsHuman) {
-                int x = -1;
-                int y = -1;
-                if (helper.Think(g_gameBoard, &x, &y)) {
-                    MoveCursorTo(x, y);
-                    Rig.Frame({keySpace});
-                } else {
-                    Rig.Frame({keyEnter});
-                }
-                ASSERT_EQ(g_gameState, gsAnimate);
-            } else {
-                Rig.Clock.Advance(50);
-                Rig.Frame();
-            }
-            if (g_gameState == gsAnimate) {
-                Moves.push_back(g_lastMove.isPass ? std::pair{-1, -1}
-                                                  : std::pair{g_lastMove.x, g_lastMove.y});
-            }
-        }
-        ASSERT_EQ(g_gameState, gsResult);
-        (void)before;
-    }
-
-    // The same game by the engine alone: `black` and `white` levels, 0 for none.
-    static std::pair<TBoard, std::vector<std::pair<int, int>>> Replay(int blackLevel,
-                                                                      int whiteLevel) {
-        TSage sages[3];
-        sages[cellBlack].SetLevel(blackLevel);
-        sages[cellWhite].SetLevel(whiteLevel);
-        TBoard board;
-        std::vector<std::pair<int, int>> moves;
-        while (!board.IsGameOver()) {
-            int x = -1;
-            int y = -1;
-            if (sages[board.GetTurn()].Think(board, &x, &y)) {
-                board.Place(x, y);
-                moves.emplace_back(x, y);
-            } else {
-                board.Pass();
-                moves.emplace_back(-1, -1);
-            }
-        }
-        return {board, moves};
-    }
-
-    void ExpectResult(const char* text, int sound) {
-        ASSERT_NE(Rig.FindText(text), nullptr) << text;
-        const auto ends = Rig.SoundsOf(sound);
-        ASSERT_FALSE(ends.empty());
-        EXPECT_EQ(ends.back().DelayMs, 0u);
-        const int other = sound == sndWin ? sndLose : sndWin;
-        EXPECT_TRUE(Rig.SoundsOf(other).empty());
+    TScreenPoint LineCentre(const char* text) {
+        const TTextItem* item = Rig.FindText(text);
+        EXPECT_NE(item, nullptr) << text;
+        return item ? TScreenPoint{320, item->Top + 8.0} : TScreenPoint{-1, -1};
     }
 };
 
-TEST_F(WholeGameTest, TwoPlayersReplayTheLevelOneSelfPlayToADraw) {
-    StartFromMenu(2, 0);
-    PlayToTheEnd(1);
-    const std::vector<std::pair<int, int>> opening = {{3, 2}, {2, 2}, {2, 3}, {4, 2}, {5, 2},
-                                                      {2, 4}, {1, 3}, {6, 1}, {3, 1}, {3, 0}};
-    ASSERT_GE(Moves.size(), 10u);
-    EXPECT_EQ(std::vector(Moves.begin(), Moves.begin() + 10), opening);
-    EXPECT_EQ(Moves.size(), 61u); // 60 moves and one pass
-    EXPECT_EQ(g_gameBoard.GetCount(cellBlack), 32);
-    EXPECT_EQ(g_gameBoard.GetCount(cellWhite), 32);
-    ExpectResult("Draw!", sndWin);
-    EXPECT_NE(Rig.FindText("32"), nullptr);
-    Rig.Press(keySpace);
+TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
+    const TGameRow& row = GetParam();
+    Rig.Frame();
+    if (row.Mouse) {
+        Rig.Click(320, 100);
+        const TScreenPoint line = LineCentre("2 Players Game");
+        Rig.Click(line.X, line.Y);
+    } else {
+        Rig.Press(keySpace);
+        Rig.Press(keyDown, row.MenuLine);
+        if (row.MenuLine < 2) {
+            Rig.Press(keySpace);
+            Rig.Press(row.LevelCursor < kLevelCursorOpen ? keyUp : keyDown,
+                      std::abs(row.LevelCursor - kLevelCursorOpen));
+        }
+        Rig.Frame({keySpace});
+    }
+    ASSERT_EQ(g_scene, sceneGame);
+    const int human = row.MenuLine == 1 ? cellWhite : cellBlack;
+    TSage helpers[3];
+    helpers[cellBlack].SetLevel(row.BlackLevel);
+    helpers[cellWhite].SetLevel(row.WhiteLevel);
+    TMoves moves;
+    for (int frames = 0; frames < 20000 && g_gameState != gsResult; ++frames) {
+        if (g_gameState != gsHuman) {
+            Rig.Clock.Advance(50);
+            Rig.Frame();
+        } else {
+            int x = -1;
+            int y = -1;
+            const bool move = helpers[g_gameBoard.GetTurn()].Think(g_gameBoard, &x, &y);
+            if (row.Mouse) {
+                const TScreenPoint p = move ? ScreenPointOfSquare(x, y) : TScreenPoint{600, 20};
+                Rig.Click(p.X, p.Y, !move);
+            } else {
+                if (move && !Rig.MoveCursorTo(x, y)) {
+                    return;
+                }
+                Rig.Frame({move ? keySpace : keyEnter});
+            }
+            ASSERT_EQ(g_gameState, gsAnimate) << "move " << moves.size();
+        }
+        if (g_gameState == gsAnimate) {
+            moves.emplace_back(g_lastMove.isPass ? -1 : g_lastMove.x,
+                               g_lastMove.isPass ? -1 : g_lastMove.y);
+        }
+    }
+    ASSERT_EQ(g_gameState, gsResult);
+    EXPECT_EQ(g_playerType[human], playerHuman);
+    const auto [board, reference] = Replay(row.BlackLevel, row.WhiteLevel);
+    EXPECT_EQ(moves, reference);
+    EXPECT_EQ(g_gameBoard.GetCount(cellBlack), board.GetCount(cellBlack));
+    EXPECT_EQ(g_gameBoard.GetCount(cellWhite), board.GetCount(cellWhite));
+    EXPECT_NE(Rig.FindText(row.Result), nullptr);
+    ASSERT_FALSE(Rig.SoundsOf(row.Sound).empty());
+    EXPECT_TRUE(Rig.SoundsOf(row.Sound == sndWin ? sndLose : sndWin).empty());
+    if (row.Mouse) {
+        Rig.Click(320, 240);
+    } else {
+        Rig.Press(keySpace);
+    }
     EXPECT_EQ(g_scene, sceneTitle);
 }
 
-TEST_F(WholeGameTest, OnePlayerAsBlackLosesToHard) {
-    // Level 1 as Black against level 5 ("Hard", the fifth line) as White.
-    StartFromMenu(0, 5);
-    EXPECT_EQ(g_playerType[cellWhite], playerComputer);
-    PlayToTheEnd(1);
-    const auto reference = Replay(1, 5);
-    EXPECT_EQ(Moves, reference.second);
-    EXPECT_EQ(g_gameBoard.GetCount(cellBlack), 6);
-    EXPECT_EQ(g_gameBoard.GetCount(cellWhite), 57);
-    ExpectResult("You Lose!", sndLose);
-}
-
-TEST_F(WholeGameTest, OnePlayerAsWhiteBeatsPoor) {
-    // The computer plays Black at "Poor"; the human plays White with level 3's choices.
-    StartFromMenu(1, 1);
-    EXPECT_EQ(g_playerType[cellBlack], playerComputer);
-    PlayToTheEnd(3);
-    const auto reference = Replay(1, 3);
-    EXPECT_EQ(Moves, reference.second);
-    const int black = reference.first.GetCount(cellBlack);
-    const int white = reference.first.GetCount(cellWhite);
-    EXPECT_EQ(g_gameBoard.GetCount(cellBlack), black);
-    EXPECT_EQ(g_gameBoard.GetCount(cellWhite), white);
-    ASSERT_GT(white, black) << "expected the stronger side to win this game";
-    ExpectResult("You Win!", sndWin);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Games, WholeGameTest,
+    ::testing::Values(TGameRow{"BlackLosesToHard", 0, 5, false, 1, 5, "You Lose!", sndLose},
+                      TGameRow{"WhiteBeatsPoor", 1, 1, false, 1, 3, "You Win!", sndWin},
+                      TGameRow{"TwoPlayersByMouseDraw", 2, 0, true, 1, 1, "Draw!", sndWin}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace
