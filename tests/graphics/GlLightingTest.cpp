@@ -39,7 +39,7 @@ const D3DVERTEX kBigTriangle[3] = {{-0.5f, -0.5f, 1, 0, 0, -1, 0, 0},
                                    {0, 0.5f, 1, 0, 0, -1, 0, 0},
                                    {0.5f, -0.5f, 1, 0, 0, -1, 0, 0}};
 
-struct TLightSpec {
+struct TTestLight {
     D3DLIGHTTYPE Type;
     D3DCOLORVALUE Color;
     D3DVECTOR Position, Direction;
@@ -91,16 +91,16 @@ class GlLighting : public ::testing::Test {
         Material->SetMaterial(m);
     }
 
-    void AddLight(const TLightSpec& spec) {
+    void AddLight(const TTestLight& light) {
         D3DLIGHT2 d{};
         d.dwSize = sizeof d;
-        d.dltType = spec.Type;
-        d.dcvColor = spec.Color;
-        d.dvPosition = spec.Position;
-        d.dvDirection = spec.Direction;
-        d.dvRange = spec.Range;
-        d.dvAttenuation2 = spec.Type == D3DLIGHT_POINT ? 1.0f : 0.0f;
-        d.dwFlags = spec.Active ? D3DLIGHT_ACTIVE : 0;
+        d.dltType = light.Type;
+        d.dcvColor = light.Color;
+        d.dvPosition = light.Position;
+        d.dvDirection = light.Direction;
+        d.dvRange = light.Range;
+        d.dvAttenuation2 = light.Type == D3DLIGHT_POINT ? 1.0f : 0.0f;
+        d.dwFlags = light.Active ? D3DLIGHT_ACTIVE : 0;
         Lights.push_back(g_d3d->CreateLight());
         Lights.back()->SetLight(d);
         g_viewport->AddLight(*Lights.back());
@@ -134,21 +134,21 @@ struct TShadeRow {
     D3DCOLORVALUE MaterialAmbient, Diffuse, Specular;
     float Power;
     D3DCOLORVALUE Emissive;
-    std::vector<TLightSpec> Lights;
+    std::vector<TTestLight> Lights;
     D3DVECTOR At;
     uint32_t Expected;
     bool SpecularOff = false;
 };
 
-const TLightSpec kSun{D3DLIGHT_DIRECTIONAL, kWhite, {}, {0, 0, 1}};
-const TLightSpec kBlueSun{D3DLIGHT_DIRECTIONAL, {0, 0.25f, 1, 0}, {}, {0, 0, 1}};
-const TLightSpec kLamp{D3DLIGHT_POINT, kWhite, {0, 0, 0}, {}, 100.0f};
-const TLightSpec kHalf{D3DLIGHT_DIRECTIONAL, {0.75f, 0.75f, 0.75f, 0}, {}, {0, 0, 1}};
+const TTestLight kSun{D3DLIGHT_DIRECTIONAL, kWhite, {}, {0, 0, 1}};
+const TTestLight kBlueSun{D3DLIGHT_DIRECTIONAL, {0, 0.25f, 1, 0}, {}, {0, 0, 1}};
+const TTestLight kLamp{D3DLIGHT_POINT, kWhite, {0, 0, 0}, {}, 100.0f};
+const TTestLight kHalf{D3DLIGHT_DIRECTIONAL, {0.75f, 0.75f, 0.75f, 0}, {}, {0, 0, 1}};
 
-const TLightSpec kRedLamp{D3DLIGHT_POINT, {2, 2, 2, 0}, {0, 0, -199}, {}, 400.0f};
-const TLightSpec kFarLamp{D3DLIGHT_POINT, {2, 2, 2, 0}, {0, 0, -449}, {}, 400.0f};
-const TLightSpec kMinus{D3DLIGHT_DIRECTIONAL, {-0.75f, -0.75f, -0.75f, 0}, {}, {0, 0, 1}};
-const TLightSpec kOff{D3DLIGHT_DIRECTIONAL, kWhite, {}, {0, 0, 1}, 0, false};
+const TTestLight kRedLamp{D3DLIGHT_POINT, {2, 2, 2, 0}, {0, 0, -199}, {}, 400.0f};
+const TTestLight kFarLamp{D3DLIGHT_POINT, {2, 2, 2, 0}, {0, 0, -449}, {}, 400.0f};
+const TTestLight kMinus{D3DLIGHT_DIRECTIONAL, {-0.75f, -0.75f, -0.75f, 0}, {}, {0, 0, 1}};
+const TTestLight kOff{D3DLIGHT_DIRECTIONAL, kWhite, {}, {0, 0, 1}, 0, false};
 
 // clang-format off
 const TShadeRow kShadeRows[] = {
@@ -182,7 +182,7 @@ TEST_F(GlLighting, VertexColoursFollowTheDirectXFormulas) {
         g_device->SetRenderState(D3DRENDERSTATE_SPECULARENABLE, row.SpecularOff ? 0 : 1);
         SetMaterial(row.MaterialAmbient, row.Diffuse, row.Specular, row.Power, row.Emissive);
         Lights.clear(); // a light leaves the viewport as it goes
-        for (const TLightSpec& light : row.Lights) {
+        for (const TTestLight& light : row.Lights) {
             AddLight(light);
         }
         EXPECT_TRUE(NearRgb(Shade(row.At.x, row.At.y, row.At.z), row.Expected));
