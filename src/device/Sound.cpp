@@ -26,11 +26,11 @@ constexpr int kSoundFileCount = sizeof(kSoundFiles) / sizeof(kSoundFiles[0]);
 
 // In slot order; every source comes before its duplicates.
 constexpr TSlotSource kSlots[sndCount] = {
-    {"Drop.wav", 0},    {nullptr, sndDrop}, {nullptr, sndDrop}, {nullptr, sndDrop},
-    {nullptr, sndDrop}, {nullptr, sndDrop}, {"Tern.wav", 0},    {nullptr, sndTern},
-    {nullptr, sndTern}, {nullptr, sndTern}, {nullptr, sndTern}, {nullptr, sndTern},
-    {"Fall.wav", 0},    {"Down.wav", 0},    {"Leady.wav", 0},   {"Move.wav", 0},
-    {nullptr, sndMove}, {"Win.wav", 0},     {"Lose.wav", 0},
+    {kSoundFiles[0], 0}, {nullptr, sndDrop},  {nullptr, sndDrop},  {nullptr, sndDrop},
+    {nullptr, sndDrop},  {nullptr, sndDrop},  {kSoundFiles[1], 0}, {nullptr, sndTern},
+    {nullptr, sndTern},  {nullptr, sndTern},  {nullptr, sndTern},  {nullptr, sndTern},
+    {kSoundFiles[2], 0}, {kSoundFiles[3], 0}, {kSoundFiles[4], 0}, {kSoundFiles[5], 0},
+    {nullptr, sndMove},  {kSoundFiles[6], 0}, {kSoundFiles[7], 0},
 };
 
 // How many of the sound files `folder` holds as regular files (links followed); 0 when it is
