@@ -66,7 +66,7 @@ package: build
 	@cd $(BUILD) && cpack -G DEB
 
 fuzz: deps
-	@JOBS=$(JOBS) ./tests/shell/fuzz/run-fuzz
+	@JOBS=$(JOBS) ./tests/platform/fuzz/run-fuzz
 
 CLANG_FORMAT ?= clang-format-15
 FORMAT_FILES = $(shell git ls-files -co --exclude-standard '*.cpp' '*.h')

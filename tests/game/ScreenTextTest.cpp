@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-// DrawScreenText through the recording text device: the back buffer taken and given back, one
-// font per call, the four black offsets in their order and the coloured text last.
+// DrawScreenText through the recording text device.
 
 namespace {
 
@@ -28,22 +27,20 @@ class ScreenText : public ::testing::Test {
     TRecordingPresenter Presenter{&Direct3D, &Text};
 };
 
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-// One font per call; the text drawn in black one pixel up, left, down and right, then in its
-// colour where the caller asked; the font deleted and the back buffer given back.
+// The text drawn in black one pixel up, left, down and right, then in its colour where the
+// caller asked; the font deleted and the back buffer given back.
 TEST_F(ScreenText, OutlineUpLeftDownRightThenTheColour) {
     const RECT rect{0, 420, 640, 480};
     EXPECT_EQ(DrawScreenText(rect, "Black 2 - 2 White", 0x00FFFF, "Times New Roman", 32), 0);
     const std::vector<TTextCall>& draws = Text.Draws();
     ASSERT_EQ(draws.size(), 5u);
-    const RECT moved[] = {
-        {0, 419, 640, 479}, {-1, 420, 639, 480}, {0, 421, 640, 481}, {1, 420, 641, 480}, rect};
+    const int moved[5][2] = {{0, -1}, {-1, 0}, {0, 1}, {1, 0}, {0, 0}};
     for (int i = 0; i < 5; ++i) {
+        const RECT& r = draws[i].Rect;
         EXPECT_EQ(draws[i].Text, "Black 2 - 2 White");
-        EXPECT_TRUE(SameRect(draws[i].Rect, moved[i])) << "pass " << i;
+        EXPECT_TRUE(r.left == moved[i][0] && r.right == 640 + moved[i][0] &&
+                    r.top == 420 + moved[i][1] && r.bottom == 480 + moved[i][1])
+            << "pass " << i;
         EXPECT_EQ(draws[i].Color, i < 4 ? 0u : 0x00FFFFu) << "pass " << i;
     }
     EXPECT_EQ(Text.Calls().back().Kind, textReleaseDC);

@@ -6,34 +6,33 @@ namespace {
 
 constexpr const char* kKey = "HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane";
 
-TEST(RegText, FormatThenParseGivesTheSameValues) {
+// What it writes reads back; what people write by hand reads too: any case in the key, the
+// names and the hex digits, spaces, comments, carriage returns; a later section ends ours, and a
+// name set again keeps its first place.
+TEST(RegText, ReadsWhatItWritesAndWhatPeopleWrite) {
     TRegValues values;
     values.Set("FogEnable", 1);
     values.Set("BoardR", 0xFFFFFFFFu);
-    values.Set("BoardG", 0);
+    values.Set("BoardG", 0xFEDCBA98u);
+    values.Set("fogenable", 0xAF);
+    ASSERT_EQ(values.Size(), 3u);
+    EXPECT_EQ(values.begin()->Name, "FogEnable");
     const TRegValues back = ParseRegText(FormatRegText(kKey, values), kKey);
     ASSERT_EQ(back.Size(), 3u);
-    EXPECT_EQ(*back.Find("FogEnable"), 1u);
-    EXPECT_EQ(*back.Find("BoardR"), 0xFFFFFFFFu);
-    EXPECT_EQ(*back.Find("BoardG"), 0u);
-}
-
-TEST(RegText, KeyAndNamesIgnoreCaseAndHexMayBeUpper) {
-    const TRegValues values = ParseRegText("[hkey_current_user\\software\\bellwick\\octavane]\n"
-                                           "\"boardr\"=DWORD:0000000A\n",
-                                           kKey);
-    ASSERT_NE(values.Find("BoardR"), nullptr);
-    EXPECT_EQ(*values.Find("BoardR"), 10u);
-}
-
-TEST(RegText, ToleratesSpacesCommentsAndCarriageReturns) {
-    const TRegValues values =
+    for (const auto& [name, value] : values) {
+        ASSERT_NE(back.Find(name), nullptr) << name;
+        EXPECT_EQ(*back.Find(name), value) << name;
+    }
+    const TRegValues typed =
         ParseRegText("; written by hand\r\n"
-                     "  [HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]  \r\n"
-                     "\"BoardB\" = dword:00000004\r\n",
+                     "  [hkey_current_user\\software\\bellwick\\octavane]  \r\n"
+                     "\"boardr\" = DWORD:0000000A\r\n"
+                     "\"BoardB\"=dword:00000004\n"
+                     "[Other]\n\"BoardG\"=dword:00000002\n",
                      kKey);
-    ASSERT_NE(values.Find("BoardB"), nullptr);
-    EXPECT_EQ(*values.Find("BoardB"), 4u);
+    ASSERT_EQ(typed.Size(), 2u);
+    EXPECT_EQ(*typed.Find("BoardR"), 10u);
+    EXPECT_EQ(*typed.Find("BoardB"), 4u);
 }
 
 TEST(RegText, RejectsEveryMalformedLine) {
@@ -46,30 +45,6 @@ TEST(RegText, RejectsEveryMalformedLine) {
         const std::string text = std::string("[") + kKey + "]\n" + line + "\n";
         EXPECT_EQ(ParseRegText(text, kKey).Size(), 0u) << line;
     }
-}
-
-TEST(RegText, LaterSectionEndsOurs) {
-    const TRegValues values =
-        ParseRegText(std::string("[") + kKey + "]\n\"A\"=dword:1\n[Other]\n\"B\"=dword:2\n", kKey);
-    EXPECT_NE(values.Find("A"), nullptr);
-    EXPECT_EQ(values.Find("B"), nullptr);
-}
-
-TEST(RegText, SetKeepsFirstOrderAndReplacesByName) {
-    TRegValues values;
-    values.Set("B", 1);
-    values.Set("A", 2);
-    values.Set("b", 3);
-    ASSERT_EQ(values.Size(), 2u);
-    EXPECT_EQ(values.begin()->Name, "B");
-    EXPECT_EQ(values.begin()->Value, 3u);
-}
-
-TEST(RegFile, MissingFileReadsAsNothing) {
-    TRegDocument document;
-    std::string error;
-    EXPECT_EQ(ReadRegDocument("/nonexistent/dir/settings.reg", document, error), TRegRead::Missing);
-    EXPECT_EQ(document.ToBytes(), "");
 }
 
 // UTF-16 text of ASCII, as the registry editor writes it.
@@ -99,15 +74,12 @@ TEST(RegDocument, ReadsEachEncodingAndWritesBackOnlyWhatChanged) {
         }
         return text;
     };
-    struct TRow {
+    const struct {
         const char* Name;
-        std::string Before;
-        std::string After;
+        std::string Before, After;
         TRegEncoding Encoding;
-    };
-    const TRow rows[] = {
+    } rows[] = {
         {"utf-8", lf, lfAfter, TRegEncoding::Utf8},
-        {"utf-8, crlf", crlf(lf), crlf(lfAfter), TRegEncoding::Utf8},
         {"utf-8 bom", "\xEF\xBB\xBF" + lf, "\xEF\xBB\xBF" + lfAfter, TRegEncoding::Utf8Bom},
         {"utf-16 le, crlf", Utf16(crlf(lf), true), Utf16(crlf(lfAfter), true),
          TRegEncoding::Utf16Le},
@@ -123,16 +95,13 @@ TEST(RegDocument, ReadsEachEncodingAndWritesBackOnlyWhatChanged) {
     ours.Set("BoardR", 10);
     ours.Set("BoardB", 7);
     ours.Set("FogEnable", 1);
-    for (const TRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.Name);
         TRegDocument document = TRegDocument::FromBytes(row.Before);
         EXPECT_EQ(document.Encoding(), row.Encoding);
         EXPECT_EQ(document.ToBytes(), row.Before);
         document.Set(kKey, ours);
         EXPECT_EQ(document.ToBytes(), row.After);
-        const TRegValues back = TRegDocument::FromBytes(document.ToBytes()).Values(kKey);
-        EXPECT_EQ(*back.Find("BoardR"), 10u);
-        EXPECT_EQ(*back.Find("FogEnable"), 1u);
     }
 }
 

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "AppFakes.h"
+#include "app/App.h"
+#include "device/Settings.h"
+#include "device/Sound.h"
+#include "game/GameState.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Each test runs WinMain on the fake platform, with the settings in a directory of its own
+// and a frame procedure that the test scripts.
+class AppTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Current = this;
+        std::string pattern = ::testing::TempDir() + "octavane-app-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        Dir = pattern;
+        ::setenv("XDG_CONFIG_HOME", Dir.c_str(), 1);
+        ResetSettings();
+        g_scene = sceneTitle;
+        g_titleState = tsInit;
+    }
+    void TearDown() override {
+        fs::remove_all(Dir);
+        ResetSettings();
+    }
+    fs::path SettingsFile() const { return Dir / "Bellwick" / "Octavane" / "settings.reg"; }
+
+    // The scripted frame: logs, lets the test act, and asks to close at MaxFrames.
+    static void Frame() {
+        AppTest& t = *Current;
+        t.Platform.Log.push_back("frame");
+        t.OnFrame(++t.Frames);
+        if (t.Frames == t.MaxFrames) {
+            t.Platform.Pending.push_back(WM_CLOSE);
+        }
+        ASSERT_LT(t.Frames, 1000) << "the run did not end";
+    }
+    int Run() { return WinMain(Platform, Frame); }
+
+    static AppTest* Current;
+    fs::path Dir;
+    TFakePlatform Platform;
+    TScopedClock UseClock{Platform.Clock};
+    int Frames = 0;
+    int MaxFrames = 3;
+    std::function<void(int)> OnFrame = [](int) {};
+};
+
+AppTest* AppTest::Current = nullptr;
+
+// Settings are read after the window is made, before the first frame; a close is handled
+// before any further frame: the cursor back on, the window gone once even when a second close
+// waits, and then the settings written.
+TEST_F(AppTest, SettingsAreReadBeforeTheFirstFrameAndWrittenAtTheClose) {
+    fs::create_directories(SettingsFile().parent_path());
+    std::ofstream(SettingsFile()) << "[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"
+                                     "\"BoardR\"=dword:00000008\n";
+    OnFrame = [this](int frame) {
+        EXPECT_EQ(BoardR, 8);
+        FogEnable = frame == 2 ? 1 : FogEnable; // what the configuration screen would do
+        if (frame == 3) {
+            Platform.Pending.push_back(WM_CLOSE);
+        }
+    };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Frames, 3);
+    const std::vector<std::string> tail = {"frame", "sleep", "cursor on", "destroy"};
+    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), Platform.Log.end() - 4));
+    EXPECT_EQ(std::count(Platform.Log.begin(), Platform.Log.end(), "destroy"), 1);
+    ResetSettings();
+    LoadSettings();
+    EXPECT_EQ(BoardR, 8);
+    EXPECT_EQ(FogEnable, 1);
+    EXPECT_EQ(BoardG, 7);
+}
+
+// No window, no graphics, or settings that cannot be written: the run still ends cleanly; a
+// failed start shows no frame, closes the window it made and writes no settings.
+TEST_F(AppTest, AFailedStartOrSaveStillEndsCleanly) {
+    for (const int step : {0, 1, 2}) {
+        SCOPED_TRACE(step);
+        Platform.Log.clear();
+        Frames = 0;
+        Platform.CanCreate = step != 0;
+        if (step == 1) {
+            Platform.Screen.FailAt(presentSetDisplayMode, DDERR_INVALIDMODE, "no such mode");
+        }
+        if (step == 2) {
+            Platform.Screen.FailAt(presentFlip, DD_OK, "");
+            std::ofstream(Dir / "file") << "x";
+            ::setenv("XDG_CONFIG_HOME", (Dir / "file").c_str(), 1);
+        }
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(Run(), 0);
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Frames, step == 2 ? 3 : 0);
+        EXPECT_EQ(Platform.Log.empty() ? "" : Platform.Log.back(), step == 0 ? "" : "destroy");
+        EXPECT_FALSE(fs::exists(SettingsFile()));
+    }
+}
+
+// Escape in the game goes back to the title; held, its repeat then quits with no frame after it.
+TEST_F(AppTest, EscapeLeavesTheGameThenQuits) {
+    MaxFrames = 0;
+    OnFrame = [this](int frame) {
+        if (frame == 1) {
+            g_scene = sceneGame;
+            g_gameState = gsHuman;
+        }
+        if (frame == 2) {
+            EXPECT_EQ(g_scene, sceneTitle);
+            EXPECT_EQ(g_titleState, tsInit);
+            EXPECT_EQ(g_stateTime, GetTickCount());
+        }
+        Platform.Pending.push_back(WM_KEYDOWN);
+    };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Frames, 2);
+}
+
+// Sounds asked for later wait on the loop's timers: a second request within the delay replaces
+// the first. Armed from the first at 1000 until the second (at 1049); fired once at 1149.
+TEST_F(AppTest, SecondRequestForOneSoundWithinTheDelayIsTheOnlyOneLeft) {
+    MaxFrames = 400;
+    std::vector<uint32_t> pendingAt;
+    OnFrame = [&](int frame) {
+        if (frame == 1 || frame == 50) {
+            PlaySoundLater(sndLeady, 100);
+        }
+        if (MainTimers().IsArmed(sndLeady + kSoundTimerBase)) {
+            pendingAt.push_back(GetTickCount());
+        }
+    };
+    EXPECT_EQ(Run(), 0);
+    ASSERT_FALSE(pendingAt.empty());
+    EXPECT_EQ(pendingAt.front(), 1000u);
+    EXPECT_EQ(pendingAt.back(), 1148u);
+    EXPECT_EQ(pendingAt.size(), 149u);
+}
+
+// The system pointer shows on the first motion and hides two seconds after the last one; a
+// keyboard player, who never moves the mouse, never sees it.
+TEST(MousePointer, ShowsWhileTheMouseMovesAndHidesTwoSecondsAfter) {
+    std::vector<std::string> log;
+    TFakeWindow window;
+    window.Log = &log;
+    ForgetMousePointer();
+    const std::pair<bool, uint32_t> frames[] = {{false, 0},    {false, 5000}, {true, 6000},
+                                                {true, 6500},  {false, 8499}, {false, 8500},
+                                                {false, 9000}, {true, 9100}};
+    for (const auto& [moved, now] : frames) {
+        UpdateMousePointer(&window, moved, now);
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"cursor on", "cursor off", "cursor on"}));
+    ForgetMousePointer();
+}
+
+} // namespace

@@ -1,0 +1,137 @@
+#include "GlHarness.h"
+
+#include "device/Setdx.h"
+#include "scene/Camera.h"
+#include "scene/Light.h"
+#include "scene/Solidboard.h"
+#include "scene/Solidpiece.h"
+#include "scene/Solidpointer.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+struct TVec {
+    double X = 0, Y = 0, Z = 0, W = 1;
+};
+
+// A row vector times a D3D matrix; w = 0 for directions.
+TVec Mul(const TVec& p, const D3DMATRIX& m) {
+    return {p.X * m._11 + p.Y * m._21 + p.Z * m._31 + p.W * m._41,
+            p.X * m._12 + p.Y * m._22 + p.Z * m._32 + p.W * m._42,
+            p.X * m._13 + p.Y * m._23 + p.Z * m._33 + p.W * m._43,
+            p.X * m._14 + p.Y * m._24 + p.Z * m._34 + p.W * m._44};
+}
+
+// World, View and Projection applied to a model-space point.
+TVec ToClip(const D3DVECTOR& p) {
+    const D3DTRANSFORMSTATETYPE steps[] = {D3DTRANSFORMSTATE_WORLD, D3DTRANSFORMSTATE_VIEW,
+                                           D3DTRANSFORMSTATE_PROJECTION};
+    TVec v{p.x, p.y, p.z, 1};
+    for (const D3DTRANSFORMSTATETYPE step : steps) {
+        v = Mul(v, g_device->GetTransform(step));
+    }
+    return v;
+}
+
+} // namespace
+
+void SetUpGraphics(int width, int height) {
+    static std::map<std::pair<int, int>, std::unique_ptr<TGlPresenter>> presenters;
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    ASSERT_TRUE(SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)
+        << SDL_GetError();
+    std::unique_ptr<TGlPresenter>& presenter = presenters[{width, height}];
+    if (!presenter) {
+        GlPrepareWindowAttributes();
+        SDL_Window* window =
+            SDL_CreateWindow("Octavane test", 0, 0, width, height, GlWindowFlags());
+        ASSERT_NE(window, nullptr) << SDL_GetError();
+        presenter = std::make_unique<TGlPresenter>(window, TGlPresenterOptions{false, false});
+    }
+    SetDeviceSources({presenter.get(), nullptr, nullptr});
+    RuntimeSrand(1);
+    ASSERT_EQ(InitGraphics(nullptr), DD_OK) << GraphicsFailure();
+}
+
+void TearDownGraphics() {
+    ReleaseGraphics();
+    SetDeviceSources({});
+}
+
+TFrameImage ReadBack() {
+    return ReadFrame(static_cast<const TGlPresenter*>(g_presenter)->Screen());
+}
+
+TFrameImage RenderScene(int32_t fogEnable) {
+    BeginFrame(fogEnable);
+    g_device->SetLightState(D3DLIGHTSTATE_MATERIAL, g_materialHandle);
+    g_device->SetLightState(D3DLIGHTSTATE_AMBIENT, kSceneAmbient);
+    g_camera->Update();
+    g_lights[1]->Update();
+    g_boardModel->Render();
+    for (TSolidPiece* piece : g_pieces) {
+        piece->Render();
+    }
+    g_pointer->Render();
+    g_device->SetTransform(D3DTRANSFORMSTATE_WORLD, MatrixIdentity());
+    return ReadBack();
+}
+
+TScreenPoint Project(const D3DVECTOR& model) {
+    const TVec c = ToClip(model);
+    const D3DVIEWPORT2& vp = g_viewport->GetViewport2();
+    const double xc = 2.0 / vp.dvClipWidth * c.X + (-2.0 * vp.dvClipX / vp.dvClipWidth - 1.0) * c.W;
+    const double yc =
+        2.0 / vp.dvClipHeight * c.Y + (-2.0 * vp.dvClipY / vp.dvClipHeight + 1.0) * c.W;
+    const TScreenArea& area = static_cast<const TGlPresenter*>(g_presenter)->Screen().Area;
+    return {area.X + (vp.dwX + (1.0 + xc / c.W) * vp.dwWidth / 2.0) * area.Scale,
+            area.Y + (vp.dwY + (1.0 - yc / c.W) * vp.dwHeight / 2.0) * area.Scale};
+}
+
+double FogDepth(const D3DVECTOR& model) {
+    return ToClip(model).W;
+}
+
+TColor Probe(const TFrameImage& frame, const TScreenPoint& point) {
+    const int cx = static_cast<int>(std::floor(point.X));
+    const int cy = static_cast<int>(std::floor(point.Y));
+    TColor sum;
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            const TFrameImage::TPixel p = frame.At(cx + dx, cy + dy);
+            sum = {sum.R + p.R / 255.0 / 9, sum.G + p.G / 255.0 / 9, sum.B + p.B / 255.0 / 9};
+        }
+    }
+    return sum;
+}
+
+double Luminance(const TColor& c) {
+    return 0.299 * c.R + 0.587 * c.G + 0.114 * c.B;
+}
+
+double Distance(const TColor& a, const TColor& b) {
+    return std::max({std::abs(a.R - b.R), std::abs(a.G - b.G), std::abs(a.B - b.B)});
+}
+
+void KeepFrame(const TFrameImage& frame, const char* name) {
+    static const std::string directory = [] {
+        std::string pattern = ::testing::TempDir() + "octavane-frames-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) {
+            ADD_FAILURE() << "no directory for the frames";
+            return std::string();
+        }
+        std::printf("frames kept in %s\n", pattern.c_str());
+        return pattern;
+    }();
+    SaveFramePng(frame, directory + "/" + name + ".png");
+}

@@ -1,0 +1,115 @@
+#include "GlHarness.h"
+
+#include "device/Setdx.h"
+#include "game/ScreenText.h"
+#include "platform/sdl/FontText.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+// Text drawn on real frames: where it lands, its outline and its faces. The window is
+// 1280 x 960, twice the logical screen, so one logical pixel is two real ones.
+
+namespace {
+
+struct TBox {
+    int Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1; // real pixels, inclusive
+    int Count = 0;
+};
+
+TBox Find(const TFrameImage& frame, bool black = false) {
+    TBox box;
+    for (int y = 0; y < frame.Height; ++y) {
+        for (int x = 0; x < frame.Width; ++x) {
+            const auto p = frame.At(x, y);
+            if (black ? p.R < 16 && p.G < 16 && p.B < 16 : p.R > 240 && p.G > 240 && p.B > 240) {
+                box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x),
+                       std::max(box.Bottom, y), box.Count + 1};
+            }
+        }
+    }
+    return box;
+}
+
+// One white line on grey, read back.
+TFrameImage Line(const RECT& rect, const char* text, int height,
+                 const char* face = "Times New Roman") {
+    g_presenter->ColorFill(0x808080);
+    EXPECT_EQ(DrawScreenText(rect, text, 0xFFFFFF, face, height), 0);
+    return ReadBack();
+}
+
+// Centred across its rectangle with the cell at its top, hugged by a black outline of one
+// logical pixel; the cell height scales the text; the pass hint's Japanese face draws glyphs,
+// not boxes: the same line with other kana differs.
+TEST(GlText, TextIsCentredOutlinedScaledAndDrawnInItsFace) {
+    SetUpGraphics(1280, 960);
+    const TFrameImage frame = Line({0, 100, 640, 200}, "OCTAVANE", 48);
+    KeepFrame(frame, "text");
+    const TBox white = Find(frame);
+    const TBox black = Find(frame, true);
+    ASSERT_GT(white.Count, 0);
+    EXPECT_NEAR((white.Left + white.Right + 1) / 2.0, 640.0, 4.0);
+    // Capitals start below the cell top (the ascent holds room for accents).
+    EXPECT_TRUE(white.Top > 200 && white.Top < 232 && white.Bottom < 296) << white.Top;
+    EXPECT_GT(white.Bottom - white.Top, 48);
+    EXPECT_TRUE(black.Count > 100 && black.Left >= white.Left - 3 &&
+                black.Right <= white.Right + 3 && black.Top >= white.Top - 3 &&
+                black.Bottom <= white.Bottom + 3);
+    const TBox small = Find(Line({0, 0, 640, 100}, "HHHH", 16));
+    const TBox large = Find(Line({0, 0, 640, 100}, "HHHH", 64));
+    EXPECT_NEAR((large.Bottom - large.Top + 1.0) / (small.Bottom - small.Top + 1), 4.0, 0.5);
+    const RECT hintRect{320, 420, 640, 480};
+    const TFrameImage hint = Line(hintRect, "パスは Enter キー", 20, "ＭＳ Ｐゴシック");
+    const TFrameImage other = Line(hintRect, "ゴシは Enter ゲー", 20, "ＭＳ Ｐゴシック");
+    const TBox first = Find(hint);
+    ASSERT_GT(first.Count, 100);
+    EXPECT_TRUE(first.Left >= 640 && first.Top >= 840);
+    int differing = 0;
+    for (int y = first.Top; y <= first.Bottom; ++y) {
+        for (int x = first.Left; x <= first.Right; ++x) {
+            differing += (hint.At(x, y).R > 240) != (other.At(x, y).R > 240);
+        }
+    }
+    EXPECT_GT(differing, 50);
+    TearDownGraphics();
+}
+
+// Fonts as fontconfig is told to see them: only faces of other families, or none at all. Text
+// is drawn whenever any scalable face exists; without one there is no text and no crash.
+TEST(GlText, MissingFacesFallBackToAnyFaceAndNoFontAtAllLeavesNoText) {
+    SetUpGraphics(1280, 960);
+    std::string dir = ::testing::TempDir() + "octavane-fonts-XXXXXX";
+    ASSERT_NE(mkdtemp(dir.data()), nullptr);
+    const char* old = std::getenv("FONTCONFIG_FILE");
+    const std::string previous = old ? old : "";
+    const std::string none = dir + "/none";
+    for (const std::string& fonts : {std::string("/usr/share/fonts/truetype/dejavu"), none}) {
+        SCOPED_TRACE(fonts);
+        std::ofstream(dir + "/fonts.conf")
+            << "<?xml version=\"1.0\"?><fontconfig><dir>" << fonts << "</dir><cachedir>" << dir
+            << "/cache</cachedir></fontconfig>\n";
+        ::setenv("FONTCONFIG_FILE", (dir + "/fonts.conf").c_str(), 1);
+        TGlScreen screen = static_cast<TGlPresenter*>(g_presenter)->Screen();
+        ::testing::internal::CaptureStderr();
+        TGlText text(screen);
+        g_presenter->ColorFill(0x808080);
+        ASSERT_EQ(text.GetDC(), 0);
+        const HFONT font = text.CreateFont("Times New Roman", 32);
+        text.DrawText(font, "Octavane", {0, 0, 640, 100}, 0xFFFFFF);
+        text.DeleteFont(font);
+        text.ReleaseDC();
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Find(ReadFrame(screen)).Count > 100, fonts != none);
+    }
+    old ? ::setenv("FONTCONFIG_FILE", previous.c_str(), 1) : ::unsetenv("FONTCONFIG_FILE");
+    std::filesystem::remove_all(dir);
+    TearDownGraphics();
+}
+
+} // namespace
