@@ -29,7 +29,7 @@ class TFakePlatform final : public TAppPlatform, public TEventSource {
         if (Pending.empty()) {
             return false;
         }
-        message = {nullptr, Pending.front(), Pending.front() == WM_KEYDOWN ? VK_ESCAPE : 0u, 0};
+        message = {nullptr, Pending.front(), 0, 0};
         Pending.erase(Pending.begin());
         return true;
     }
@@ -41,7 +41,7 @@ class TFakePlatform final : public TAppPlatform, public TEventSource {
         Clock.Advance(ms);
     }
     std::vector<std::string> Log;
-    std::vector<uint32_t> Pending; // WM_CLOSE, or WM_KEYDOWN of Escape
+    std::vector<uint32_t> Pending; // messages without parameters
     TFakeWindow Window;
     TManualClock Clock{1000};
     bool CanCreate = true;

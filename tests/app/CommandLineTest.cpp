@@ -1,11 +1,8 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "app/CommandLine.h"
 
-namespace {
+#include <gtest/gtest.h>
+
+#include <vector>
 
 TEST(CommandLine, EachLineGivesItsAction) {
     using enum TCommandAction;
@@ -35,5 +32,3 @@ TEST(CommandLine, EachLineGivesItsAction) {
         EXPECT_EQ(line.BadOption, row.BadOption);
     }
 }
-
-} // namespace

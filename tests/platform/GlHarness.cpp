@@ -98,19 +98,12 @@ TScreenPoint Project(const D3DVECTOR& model) {
             area.Y + (vp.dwY + (1.0 - yc / c.W) * vp.dwHeight / 2.0) * area.Scale};
 }
 
-double FogDepth(const D3DVECTOR& model) {
-    return ToClip(model).W;
-}
-
 TColor Probe(const TFrameImage& frame, const TScreenPoint& point) {
-    const int cx = static_cast<int>(std::floor(point.X));
-    const int cy = static_cast<int>(std::floor(point.Y));
     TColor sum;
-    for (int dy = -1; dy <= 1; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) {
-            const TFrameImage::TPixel p = frame.At(cx + dx, cy + dy);
-            sum = {sum.R + p.R / 255.0 / 9, sum.G + p.G / 255.0 / 9, sum.B + p.B / 255.0 / 9};
-        }
+    for (int i = 0; i < 9; ++i) {
+        const auto p = frame.At(static_cast<int>(std::floor(point.X)) + i % 3 - 1,
+                                static_cast<int>(std::floor(point.Y)) + i / 3 - 1);
+        sum = {sum.R + p.R / 2295.0, sum.G + p.G / 2295.0, sum.B + p.B / 2295.0}; // 9 x 255
     }
     return sum;
 }

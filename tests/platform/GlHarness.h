@@ -33,9 +33,6 @@ TFrameImage RenderScene(int32_t fogEnable);
 // Where a model-space point under the device's current World, View, Projection and viewport
 // lands in the window, through the letterboxed screen area, as the D3D pipeline defines it.
 TScreenPoint Project(const D3DVECTOR& model);
-// The w of such a point after the projection: the distance depth fog uses.
-double FogDepth(const D3DVECTOR& model);
-
 // The probed colour, 0..1; averages a 3x3 block to stay off single-pixel edges.
 TColor Probe(const TFrameImage& frame, const TScreenPoint& point);
 double Luminance(const TColor& c);

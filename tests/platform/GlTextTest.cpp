@@ -2,15 +2,10 @@
 
 #include "device/Setdx.h"
 #include "game/ScreenText.h"
-#include "platform/sdl/FontText.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
 
 // Text drawn on real frames: where it lands, its outline and its faces. The window is
 // 1280 x 960, twice the logical screen, so one logical pixel is two real ones.
@@ -77,38 +72,6 @@ TEST(GlText, TextIsCentredOutlinedScaledAndDrawnInItsFace) {
         }
     }
     EXPECT_GT(differing, 50);
-    TearDownGraphics();
-}
-
-// Fonts as fontconfig is told to see them: only faces of other families, or none at all. Text
-// is drawn whenever any scalable face exists; without one there is no text and no crash.
-TEST(GlText, MissingFacesFallBackToAnyFaceAndNoFontAtAllLeavesNoText) {
-    SetUpGraphics(1280, 960);
-    std::string dir = ::testing::TempDir() + "octavane-fonts-XXXXXX";
-    ASSERT_NE(mkdtemp(dir.data()), nullptr);
-    const char* old = std::getenv("FONTCONFIG_FILE");
-    const std::string previous = old ? old : "";
-    const std::string none = dir + "/none";
-    for (const std::string& fonts : {std::string("/usr/share/fonts/truetype/dejavu"), none}) {
-        SCOPED_TRACE(fonts);
-        std::ofstream(dir + "/fonts.conf")
-            << "<?xml version=\"1.0\"?><fontconfig><dir>" << fonts << "</dir><cachedir>" << dir
-            << "/cache</cachedir></fontconfig>\n";
-        ::setenv("FONTCONFIG_FILE", (dir + "/fonts.conf").c_str(), 1);
-        TGlScreen screen = static_cast<TGlPresenter*>(g_presenter)->Screen();
-        ::testing::internal::CaptureStderr();
-        TGlText text(screen);
-        g_presenter->ColorFill(0x808080);
-        ASSERT_EQ(text.GetDC(), 0);
-        const HFONT font = text.CreateFont("Times New Roman", 32);
-        text.DrawText(font, "Octavane", {0, 0, 640, 100}, 0xFFFFFF);
-        text.DeleteFont(font);
-        text.ReleaseDC();
-        ::testing::internal::GetCapturedStderr();
-        EXPECT_EQ(Find(ReadFrame(screen)).Count > 100, fonts != none);
-    }
-    old ? ::setenv("FONTCONFIG_FILE", previous.c_str(), 1) : ::unsetenv("FONTCONFIG_FILE");
-    std::filesystem::remove_all(dir);
     TearDownGraphics();
 }
 
