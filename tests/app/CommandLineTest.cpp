@@ -14,8 +14,6 @@ TEST(CommandLine, EachLineGivesItsAction) {
     } rows[] = {
         {{}, Run, false, ""},
         {{"--window"}, Run, true, ""},
-        {{"-h"}, Help, false, ""},
-        {{"--version", "--help"}, Help, false, ""},
         {{"--window", "--version"}, Version, true, ""},
         {{"--help", "-x", "--bogus"}, Error, false, "-x"},
         {{"--Window"}, Error, false, "--Window"},

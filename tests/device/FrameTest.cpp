@@ -23,9 +23,9 @@ TEST(Frame, EachFrameSetsItsStatesAndTheFogSettingAndFlipsOnce) {
         BeginFrame(fog);
         ASSERT_EQ(presenter.Kinds(), std::vector<TPresentCallKind>{presentColorFill});
         ASSERT_EQ(log.CountOf(callClear), 1u);
-        EXPECT_EQ(g_device->GetRenderState(D3DRENDERSTATE_ZENABLE), D3DSTATE_TRUE);
-        EXPECT_EQ(g_device->GetRenderState(D3DRENDERSTATE_CULLMODE), D3DCULL_CCW);
-        EXPECT_EQ(g_device->GetRenderState(D3DRENDERSTATE_SHADEMODE), D3DSHADE_GOURAUD);
+        EXPECT_TRUE(g_device->GetRenderState(D3DRENDERSTATE_ZENABLE) == D3DSTATE_TRUE &&
+                    g_device->GetRenderState(D3DRENDERSTATE_CULLMODE) == D3DCULL_CCW &&
+                    g_device->GetRenderState(D3DRENDERSTATE_SHADEMODE) == D3DSHADE_GOURAUD);
         EXPECT_EQ(g_device->GetRenderState(D3DRENDERSTATE_FOGENABLE), fog != 0);
         EXPECT_TRUE(fog == 0 || g_device->GetLightState(D3DLIGHTSTATE_FOGMODE) == D3DFOG_LINEAR);
     }
@@ -33,8 +33,8 @@ TEST(Frame, EachFrameSetsItsStatesAndTheFogSettingAndFlipsOnce) {
     PresentFrame();
     EXPECT_EQ(presenter.Kinds(), std::vector<TPresentCallKind>{presentFlip});
     ReleaseGraphics();
-    presenter.ClearLog();
     log.Clear();
+    presenter.ClearLog();
     BeginFrame(1);
     PresentFrame();
     EXPECT_TRUE(presenter.Calls().empty() && log.Size() == 0);

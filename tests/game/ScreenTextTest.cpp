@@ -40,10 +40,11 @@ TEST(ScreenText, OutlineUpLeftDownRightThenTheColourAndFailuresDrawNothing) {
     EXPECT_EQ(DrawScreenText({0, 0, 640, 480}, "x", 0xFFFFFF, "Arial", 16), -5);
     EXPECT_EQ(text.Calls().back().Kind, textGetDC);
     text.ClearLog();
-    presenter.TextAvailable = false;
-    EXPECT_NE(DrawScreenText({0, 0, 640, 480}, "x", 0xFFFFFF, "Arial", 16), 0);
-    ReleaseGraphics();
-    EXPECT_NE(DrawScreenText({0, 0, 640, 480}, "x", 0xFFFFFF, "Arial", 16), 0);
+    for (const bool setUp : {true, false}) {
+        presenter.TextAvailable = !setUp;
+        setUp ? void() : ReleaseGraphics();
+        EXPECT_NE(DrawScreenText({0, 0, 640, 480}, "x", 0xFFFFFF, "Arial", 16), 0) << setUp;
+    }
     EXPECT_TRUE(text.Calls().empty());
     SetDeviceSources({});
 }

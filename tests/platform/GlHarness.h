@@ -26,8 +26,8 @@ void TearDownGraphics();
 // The frame as drawn so far, read back before the flip.
 TFrameImage ReadBack();
 // One frame of the scene as the screens draw it: the frame's states, the material and the
-// ambient light of the screens, camera and moving light updated, then the board, the 64 discs and
-// the pointer (each when visible). The world transform is left at the identity.
+// ambient light of the screens, camera and moving light updated, then the board and the 64 discs.
+// The world transform is left at the identity.
 TFrameImage RenderScene(int32_t fogEnable);
 
 // Where a model-space point under the device's current World, View, Projection and viewport
