@@ -7,7 +7,6 @@
 #include "platform/Clock.h"
 #include "platform/Joystick.h"
 #include "platform/KeyState.h"
-#include "platform/MouseState.h"
 #include "platform/WindowMessages.h"
 
 namespace {
@@ -15,22 +14,20 @@ namespace {
 constexpr uint8_t kTrigger = KEY_TRIGGERED | KEY_HELD;
 constexpr uint8_t kRepeat = KEY_TRIGGERED | KEY_REPEATING;
 
-// A joystick that reads as whatever `State` holds.
+TJoyState g_stick; // what the joystick reads as
+
 struct TFakeStick final : TJoystick, TJoystickSource {
-    explicit TFakeStick(const TJoyState* state) : State(state) {}
     void Poll() override {}
-    bool GetState(TJoyState& state) override { return (state = *State, true); }
+    bool GetState(TJoyState& state) override { return (state = g_stick, true); }
     std::unique_ptr<TJoystick> OpenFirstAttached() override {
-        return std::make_unique<TFakeStick>(State);
+        return std::make_unique<TFakeStick>();
     }
-    const TJoyState* State;
 };
 
 class InputTest : public ::testing::Test {
   protected:
     InputTest() {
         Keyboard().ReleaseAll();
-        Mouse().Reset();
         std::fill(std::begin(g_keyState), std::end(g_keyState), 0);
         InitInput(&Sticks);
     }
@@ -42,8 +39,7 @@ class InputTest : public ::testing::Test {
     }
     TManualClock Clock{1000};
     TScopedClock UseClock{Clock};
-    TJoyState Stick;
-    TFakeStick Sticks{&Stick};
+    TFakeStick Sticks;
 };
 
 // Each key, deflection and button presses its own logical key and no other: triggered on the
@@ -66,9 +62,9 @@ TEST_F(InputTest, EachInputPressesItsOwnKeyOnly) {
     for (const auto& [virtualKey, x, y, button, key] : rows) {
         SCOPED_TRACE(testing::Message() << virtualKey << " " << x << "," << y << " " << button);
         for (const int frame : {0, 1, 2}) { // pressed, held, let go
-            Stick = frame < 2 ? TJoyState{x, y} : TJoyState{};
-            std::fill(std::begin(Stick.Buttons), std::end(Stick.Buttons), 0x7F);
-            Stick.Buttons[std::max(button, 0)] |= button >= 0 && frame < 2 ? 0x80 : 0;
+            g_stick = frame < 2 ? TJoyState{x, y} : TJoyState{};
+            std::fill(std::begin(g_stick.Buttons), std::end(g_stick.Buttons), 0x7F);
+            g_stick.Buttons[std::max(button, 0)] |= button >= 0 && frame < 2 ? 0x80 : 0;
             Keyboard().SetDown(virtualKey, frame < 2);
             PollAt(Clock.Now() + 16, keySpace);
             for (int k = 0; k < keyCount; ++k) {

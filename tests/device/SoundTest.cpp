@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <span>
+#include <functional>
+#include <future>
+#include <string>
+#include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "device/Sound.h"
@@ -11,9 +17,115 @@
 #include "platform/Clock.h"
 #include "platform/WindowMessages.h"
 
+// The sound effects: the WAV reader on every kind of file, then the slots made from the files
+// and the delayed requests that play them.
+
 namespace fs = std::filesystem;
 
 namespace {
+
+// RIFF/WAVE files put together byte by byte, broken ones included.
+std::string Le(uint32_t value, int size) {
+    return std::string{char(value), char(value >> 8), char(value >> 16), char(value >> 24)}.substr(
+        0, size);
+}
+// A chunk claiming `claim` bytes; by default its real size, then with its pad byte when odd.
+std::string Chunk(const char* id, const std::string& body, int64_t claim = -1) {
+    const std::string pad(claim < 0 ? body.size() % 2 : 0, '\0');
+    return id + Le(uint32_t(claim < 0 ? body.size() : claim), 4) + body + pad;
+}
+std::string Fmt(size_t size = 16, uint16_t channels = 1, uint32_t rate = 22050, uint16_t bits = 16,
+                uint16_t tag = 1) {
+    const uint32_t align = channels * bits / 8;
+    const std::string body = Le(tag, 2) + Le(channels, 2) + Le(rate, 4) + Le(rate * align, 4) +
+                             Le(align, 2) + Le(bits, 2) + std::string(64, '\0');
+    return Chunk("fmt ", body.substr(0, size));
+}
+std::string Riff(const std::string& chunks, const char* form = "WAVE", const char* riff = "RIFF") {
+    return riff + Le(0, 4) + form + chunks; // the RIFF size is not read
+}
+// `count` samples, each byte different.
+std::string Ramp(size_t count) {
+    return std::string("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-+")
+        .substr(0, count);
+}
+
+// Reads a file from memory; `samples` are what a good read gives, else nothing.
+TWaveError Read(const std::string& file, std::string& samples) {
+    TMemorySource source({reinterpret_cast<const uint8_t*>(file.data()), file.size()});
+    TWave wave;
+    const TWaveError error = ReadWave(source, wave);
+    samples.assign(wave.Samples.begin(), wave.Samples.end());
+    return error;
+}
+
+// Every file the reader meets: a good one gives exactly its samples, a broken one its error,
+// and no size in the file is trusted beyond its end.
+TEST(WaveReader, EachFileGivesItsSamplesOrItsError) {
+    using E = TWaveError;
+    const std::string ramp = Ramp(12), data = Chunk("data", ramp);
+    const std::string odd = Chunk("LIST", "\1\2\3\4\5") + Fmt() + Chunk("fact", "\11\11\11");
+    const std::tuple<std::string, TWaveError, std::string> rows[] = {
+        // clang-format off
+        {Riff(Fmt(18, 2, 44100) + data), E::None, ramp}, {Riff(Fmt(40) + data), E::None, ramp},
+        {Riff(odd + data), E::None, ramp}, // odd chunks and their pad bytes
+        {Riff(Fmt(16, 1, 8000, 8) + Chunk("data", Ramp(7)) + Chunk("junk", "\1")), E::None,
+         Ramp(7)},
+        {Riff(Fmt() + Chunk("data", Ramp(20)) + data), E::None, ramp}, // the last data chunk
+        {Riff(data + Fmt()), E::None, ramp}, // the format after the data
+        {Riff(Fmt(16, 2) + Chunk("data", Ramp(10))), E::None, Ramp(8)}, // whole frames only
+        {Riff(Fmt(18, 1, 48000, 32, WAVE_FORMAT_IEEE_FLOAT) + data), E::None, ramp},
+        {Riff(Fmt() + Chunk("data", ramp, 0x7FFFFFF0)), E::None, ramp}, // more than is there
+        {Riff(Fmt() + Chunk("data", ramp, 0xFFFFFFFF)), E::None, ramp},
+        {Riff(Fmt() + data + "data" + Le(16, 2)), E::None, ramp}, // a cut chunk header
+        {Riff(Fmt() + data, "WAVE", "RIFX"), E::NotRiffWave, ""},
+        {Riff(Fmt() + data, "AVI "), E::NotRiffWave, ""},
+        {Riff("").substr(0, 6), E::NotRiffWave, ""}, {Riff(data), E::NoFormat, ""},
+        {Riff(Chunk("fmt ", std::string(2, '\1')) + data), E::NoFormat, ""},
+        {Riff(data + Fmt()).substr(0, 12 + 20 + 14), E::NoFormat, ""}, // the format cut short
+        {Riff(Fmt()), E::NoData, ""},
+        {Riff(Fmt() + Chunk("junk", data, 0xFFFFFFFF)), E::NoData, ""}, // a skip that wraps
+        {Riff(Fmt() + Chunk("data", "")), E::EmptyData, ""},
+        {Riff(Fmt(16, 2) + Chunk("data", "\1\2\3")), E::EmptyData, ""}, // less than a frame
+        {Riff(Fmt(16, 1, 22050, 16, 2) + data), E::BadFormat, ""}, // ADPCM
+        {Riff(Fmt(16, 0) + data), E::BadFormat, ""}, {Riff(Fmt(16, 1, 0) + data), E::BadFormat, ""},
+        {Riff(Fmt(16, 1, 22050, 24) + data), E::BadFormat, ""},
+        // clang-format on
+    };
+    for (size_t row = 0; row < std::size(rows); ++row) {
+        std::string read;
+        EXPECT_EQ(Read(std::get<0>(rows[row]), read), std::get<1>(rows[row])) << "row " << row;
+        EXPECT_EQ(read, std::get<2>(rows[row])) << "row " << row;
+    }
+}
+
+// Every prefix of a good file: never a sample that is not in the file.
+TEST(WaveReader, EveryTruncationOfAGoodFileIsSafe) {
+    const std::string samples = Ramp(64);
+    const std::string file = Riff(Chunk("LIST", "\1\2\3") + Fmt(18) + Chunk("data", samples));
+    for (size_t length = 0; length <= file.size(); ++length) {
+        std::string read;
+        Read(file.substr(0, length), read);
+        ASSERT_TRUE(samples.starts_with(read)) << length;
+    }
+}
+
+// A FIFO, a directory or a device in a sound's place is refused at once: never waited on.
+TEST(WaveFile, WhatIsNotARegularFileIsRefusedWithoutBlocking) {
+    char dir[] = "/tmp/octavane-wave-XXXXXX";
+    ASSERT_NE(::mkdtemp(dir), nullptr);
+    const std::string fifo = std::string(dir) + "/Drop.wav";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string(dir), std::string("/dev/zero")}) {
+        TWave wave;
+        auto read = std::async(std::launch::async, ReadWaveFile, path, std::ref(wave));
+        if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK)); // let the blocked open go
+        }
+        EXPECT_EQ(read.get(), TWaveError::NotAFile) << path;
+    }
+    fs::remove_all(dir);
+}
 
 const std::string kShipped = OCTAVANE_ASSETS_DIR "/Sound/";
 const std::string kFiles[] = {"Drop", "Tern", "Fall", "Down", "Leady", "Move", "Win", "Lose"};
@@ -24,23 +136,21 @@ std::vector<int> g_played; // the channels played on, in order
 std::vector<uint8_t> g_lastSamples;
 int g_halted = -1, g_chunks = 0;
 
-struct TFakeChunk final : TMixerChunk {
-    std::vector<uint8_t> Samples;
+struct TFakeChunk final : TMixerChunk, std::vector<uint8_t> {
+    using vector::vector;
 };
 
 struct TFakeMixer final : TMixer {
     std::shared_ptr<TMixerChunk> CreateChunk(const TWaveFormat&,
                                              std::span<const uint8_t> samples) override {
         ++g_chunks;
-        auto chunk = std::make_shared<TFakeChunk>();
-        chunk->Samples.assign(samples.begin(), samples.end());
-        return chunk;
+        return std::make_shared<TFakeChunk>(samples.begin(), samples.end());
     }
     void Halt(int channel) override { g_halted = channel; }
     bool Play(int channel, const TMixerChunk& chunk) override {
         EXPECT_EQ(g_halted, channel) << "a sound still playing is not cut off";
         g_played.push_back(channel);
-        g_lastSamples = static_cast<const TFakeChunk&>(chunk).Samples;
+        g_lastSamples = static_cast<const TFakeChunk&>(chunk);
         return true;
     }
 };
@@ -64,13 +174,11 @@ TEST(Sound, EachSlotPlaysItsFilesSamplesOnItsOwnChannel) {
         fs::copy(kShipped + kFiles[file] + ".wav", some);
     }
     std::ofstream(some + "Move.wav") << "RIFF\1\2\3";
+    // The folders, whether there is a device (2: no audio source), the folder read.
+    // clang-format off
     const std::tuple<std::vector<std::string>, int, std::string> rows[] = {
-        // the folders, 0 no device, 1 a device, 2 no audio source; the folder read
-        {{none, some, kShipped}, 1, kShipped},
-        {{none, some}, 1, some},
-        {{none}, 1, ""},
-        {{kShipped}, 0, ""},
-        {{kShipped}, 2, ""}};
+        {{none, some, kShipped}, 1, kShipped}, {{none, some}, 1, some}, {{none}, 1, ""},
+        {{kShipped}, 0, ""}, {{kShipped}, 2, ""}}; // clang-format on
     TFakeAudio audio;
     for (const auto& [folders, device, from] : rows) {
         SCOPED_TRACE(testing::Message() << from << " " << device);
@@ -110,6 +218,7 @@ TEST(Sound, DelayedSoundsPlayOnceWhenDue) {
         for (int i = 0; i < 100 && PeekMessage(message); ++i) {
             DispatchMessage(message);
         }
+        EXPECT_FALSE(PeekMessage(message)) << "the queue does not run dry";
         return g_played;
     };
     g_played.clear();
