@@ -1,202 +1,239 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
+#include <string>
+#include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
-#include "DeviceFakes.h"
-#include "WaveBuilder.h"
 #include "device/Sound.h"
+#include "device/Wave.h"
 #include "platform/Clock.h"
 #include "platform/WindowMessages.h"
+
+// The sound effects: the WAV reader on every kind of file, then the slots made from the files
+// and the delayed requests that play them.
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kFiles[] = {"Drop", "Tern", "Fall", "Down", "Leady", "Move", "Win", "Lose"};
+// RIFF/WAVE files put together byte by byte, broken ones included.
+std::string Le(uint32_t value, int size) {
+    return std::string{char(value), char(value >> 8), char(value >> 16), char(value >> 24)}.substr(
+        0, size);
+}
+// A chunk claiming `claim` bytes; by default its real size, then with its pad byte when odd.
+std::string Chunk(const char* id, const std::string& body, int64_t claim = -1) {
+    const std::string pad(claim < 0 ? body.size() % 2 : 0, '\0');
+    return id + Le(uint32_t(claim < 0 ? body.size() : claim), 4) + body + pad;
+}
+std::string Fmt(size_t size = 16, uint16_t channels = 1, uint32_t rate = 22050, uint16_t bits = 16,
+                uint16_t tag = 1) {
+    const uint32_t align = channels * bits / 8;
+    const std::string body = Le(tag, 2) + Le(channels, 2) + Le(rate, 4) + Le(rate * align, 4) +
+                             Le(align, 2) + Le(bits, 2) + std::string(64, '\0');
+    return Chunk("fmt ", body.substr(0, size));
+}
+std::string Riff(const std::string& chunks, const char* form = "WAVE", const char* riff = "RIFF") {
+    return riff + Le(0, 4) + form + chunks; // the RIFF size is not read
+}
+// `count` samples, each byte different.
+std::string Ramp(size_t count) {
+    return std::string("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-+")
+        .substr(0, count);
+}
 
+// Reads a file from memory; `samples` are what a good read gives, else nothing.
+TWaveError Read(const std::string& file, std::string& samples) {
+    TMemorySource source({reinterpret_cast<const uint8_t*>(file.data()), file.size()});
+    TWave wave;
+    const TWaveError error = ReadWave(source, wave);
+    samples.assign(wave.Samples.begin(), wave.Samples.end());
+    return error;
+}
+
+// Every file the reader meets: a good one gives exactly its samples, a broken one its error,
+// and no size in the file is trusted beyond its end.
+TEST(WaveReader, EachFileGivesItsSamplesOrItsError) {
+    using E = TWaveError;
+    const std::string ramp = Ramp(12), data = Chunk("data", ramp);
+    const std::string odd = Chunk("LIST", "\1\2\3\4\5") + Fmt() + Chunk("fact", "\11\11\11");
+    const std::tuple<std::string, TWaveError, std::string> rows[] = {
+        // clang-format off
+        {Riff(Fmt(18, 2, 44100) + data), E::None, ramp}, {Riff(Fmt(40) + data), E::None, ramp},
+        {Riff(odd + data), E::None, ramp}, // odd chunks and their pad bytes
+        {Riff(Fmt(16, 1, 8000, 8) + Chunk("data", Ramp(7)) + Chunk("junk", "\1")), E::None,
+         Ramp(7)},
+        {Riff(Fmt() + Chunk("data", Ramp(20)) + data), E::None, ramp}, // the last data chunk
+        {Riff(data + Fmt()), E::None, ramp}, // the format after the data
+        {Riff(Fmt(16, 2) + Chunk("data", Ramp(10))), E::None, Ramp(8)}, // whole frames only
+        {Riff(Fmt(18, 1, 48000, 32, WAVE_FORMAT_IEEE_FLOAT) + data), E::None, ramp},
+        {Riff(Fmt() + Chunk("data", ramp, 0x7FFFFFF0)), E::None, ramp}, // more than is there
+        {Riff(Fmt() + Chunk("data", ramp, 0xFFFFFFFF)), E::None, ramp},
+        {Riff(Fmt() + data + "data" + Le(16, 2)), E::None, ramp}, // a cut chunk header
+        {Riff(Fmt() + data, "WAVE", "RIFX"), E::NotRiffWave, ""},
+        {Riff(Fmt() + data, "AVI "), E::NotRiffWave, ""},
+        {Riff("").substr(0, 6), E::NotRiffWave, ""}, {Riff(data), E::NoFormat, ""},
+        {Riff(Chunk("fmt ", std::string(2, '\1')) + data), E::NoFormat, ""},
+        {Riff(data + Fmt()).substr(0, 12 + 20 + 14), E::NoFormat, ""}, // the format cut short
+        {Riff(Fmt()), E::NoData, ""},
+        {Riff(Fmt() + Chunk("junk", data, 0xFFFFFFFF)), E::NoData, ""}, // a skip that wraps
+        {Riff(Fmt() + Chunk("data", "")), E::EmptyData, ""},
+        {Riff(Fmt(16, 2) + Chunk("data", "\1\2\3")), E::EmptyData, ""}, // less than a frame
+        {Riff(Fmt(16, 1, 22050, 16, 2) + data), E::BadFormat, ""}, // ADPCM
+        {Riff(Fmt(16, 0) + data), E::BadFormat, ""}, {Riff(Fmt(16, 1, 0) + data), E::BadFormat, ""},
+        {Riff(Fmt(16, 1, 22050, 24) + data), E::BadFormat, ""},
+        // clang-format on
+    };
+    for (size_t row = 0; row < std::size(rows); ++row) {
+        std::string read;
+        EXPECT_EQ(Read(std::get<0>(rows[row]), read), std::get<1>(rows[row])) << "row " << row;
+        EXPECT_EQ(read, std::get<2>(rows[row])) << "row " << row;
+    }
+}
+
+// Every prefix of a good file: never a sample that is not in the file.
+TEST(WaveReader, EveryTruncationOfAGoodFileIsSafe) {
+    const std::string samples = Ramp(64);
+    const std::string file = Riff(Chunk("LIST", "\1\2\3") + Fmt(18) + Chunk("data", samples));
+    for (size_t length = 0; length <= file.size(); ++length) {
+        std::string read;
+        Read(file.substr(0, length), read);
+        ASSERT_TRUE(samples.starts_with(read)) << length;
+    }
+}
+
+// A FIFO, a directory or a device in a sound's place is refused at once: never waited on.
+TEST(WaveFile, WhatIsNotARegularFileIsRefusedWithoutBlocking) {
+    char dir[] = "/tmp/octavane-wave-XXXXXX";
+    ASSERT_NE(::mkdtemp(dir), nullptr);
+    const std::string fifo = std::string(dir) + "/Drop.wav";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string(dir), std::string("/dev/zero")}) {
+        TWave wave;
+        auto read = std::async(std::launch::async, ReadWaveFile, path, std::ref(wave));
+        if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK)); // let the blocked open go
+        }
+        EXPECT_EQ(read.get(), TWaveError::NotAFile) << path;
+    }
+    fs::remove_all(dir);
+}
+
+const std::string kShipped = OCTAVANE_ASSETS_DIR "/Sound/";
+const std::string kFiles[] = {"Drop", "Tern", "Fall", "Down", "Leady", "Move", "Win", "Lose"};
 // The file of each slot: the flip sounds have six voices, the cursor sound two.
 const int kFileOfSlot[sndCount] = {0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 2, 3, 4, 5, 5, 6, 7};
 
-// Each test in a fresh directory holding Sound/*.wav, each file with its own samples.
-class SoundTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        Previous = fs::current_path();
-        char pattern[] = "/tmp/octavane-sound-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        Dir = pattern;
-        fs::create_directories(Dir / "Sound");
-        for (int file = 0; file < 8; ++file) {
-            Write(kFiles[file], TWaveBuilder().Header().Format().Data(Samples(file)).Bytes);
-        }
-        fs::current_path(Dir);
-        ResetMessageQueue();
-    }
-    void TearDown() override {
-        ReleaseSound();
-        ResetMessageQueue();
-        ::unsetenv("OCTAVANE_SOUND_DEBUG");
-        fs::current_path(Previous);
-        fs::remove_all(Dir);
-    }
-    static std::vector<uint8_t> Samples(int file) { return TWaveBuilder::Ramp(8, 1 + 16 * file); }
-    void Write(const char* name, const std::vector<uint8_t>& bytes) {
-        std::ofstream out(Dir / "Sound" / (std::string(name) + ".wav"), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    }
-    std::vector<int> PlayedChannels() const {
-        std::vector<int> channels;
-        for (const TMixerCall& call : Audio.Calls) {
-            if (call.What == "play") {
-                channels.push_back(call.Channel);
-            }
-        }
-        return channels;
-    }
-    // Dispatches whatever the loop would at tick `now`.
-    void DrainAt(uint32_t now) {
-        Clock.Set(now);
-        TMessage message;
-        for (int i = 0; PeekMessage(message); ++i) {
-            ASSERT_LT(i, 1000) << "the queue does not run dry";
-            DispatchMessage(message);
-        }
-    }
-    fs::path Previous;
-    fs::path Dir;
-    TFakeAudio Audio;
-    TManualClock Clock{5000};
-    TScopedClock UseClock{Clock};
+std::vector<int> g_played; // the channels played on, in order
+std::vector<uint8_t> g_lastSamples;
+int g_halted = -1, g_chunks = 0;
+
+struct TFakeChunk final : TMixerChunk, std::vector<uint8_t> {
+    using vector::vector;
 };
 
-// Every slot on its own channel with its file's samples, shared by the duplicates; a missing
-// or broken file silences its own slots only, and what is silent plays nothing.
-TEST_F(SoundTest, EachSlotPlaysItsFilesSamplesOnItsOwnChannel) {
-    for (const int broken : {0, 5, -1}) {
-        SCOPED_TRACE(broken);
-        ReleaseSound();
-        Audio.Calls.clear();
-        if (broken >= 0) {
-            Write(kFiles[broken], {'R', 'I', 'F', 'F', 1, 2, 3});
-        }
-        ::testing::internal::CaptureStderr();
-        InitSound(&Audio);
-        EXPECT_EQ(::testing::internal::GetCapturedStderr().empty(), broken < 0);
-        EXPECT_EQ(Audio.OpenedChannels, sndCount);
-        for (int slot = 0; slot < sndCount; ++slot) {
-            SCOPED_TRACE(slot);
-            const int file = kFileOfSlot[slot];
-            ASSERT_NE(g_sounds[slot], nullptr);
-            Audio.Calls.clear();
-            g_sounds[slot]->Play();
-            if (file == broken) {
-                EXPECT_EQ(g_sounds[slot]->Buffer, nullptr);
-                EXPECT_TRUE(PlayedChannels().empty());
-                continue;
-            }
-            ASSERT_EQ(Audio.Calls.size(), 2u);
-            EXPECT_EQ(Audio.Calls[0].What, "halt");
-            EXPECT_EQ(Audio.Calls[0].Channel, slot);
-            EXPECT_EQ(PlayedChannels(), std::vector<int>{slot});
-            EXPECT_EQ(static_cast<const TFakeChunk*>(Audio.Calls[1].Chunk)->Samples, Samples(file));
-        }
-        if (broken >= 0) {
-            Write(kFiles[broken], TWaveBuilder().Header().Format().Data(Samples(broken)).Bytes);
-        }
+struct TFakeMixer final : TMixer {
+    std::shared_ptr<TMixerChunk> CreateChunk(const TWaveFormat&,
+                                             std::span<const uint8_t> samples) override {
+        ++g_chunks;
+        return std::make_shared<TFakeChunk>(samples.begin(), samples.end());
     }
-    EXPECT_EQ(g_sounds[sndDrop + 1]->Buffer, g_sounds[sndDrop]->Buffer);
-    EXPECT_EQ(Audio.Mixer->ChunksMade, 8); // one per file; duplicates make none
-}
+    void Halt(int channel) override { g_halted = channel; }
+    bool Play(int channel, const TMixerChunk& chunk) override {
+        EXPECT_EQ(g_halted, channel) << "a sound still playing is not cut off";
+        g_played.push_back(channel);
+        g_lastSamples = static_cast<const TFakeChunk&>(chunk);
+        return true;
+    }
+};
 
-TEST_F(SoundTest, WithoutSoundsOrAudioEverySlotIsEmptyAndPlaysNothing) {
-    ::testing::internal::CaptureStderr();
-    InitSound(&Audio, {"Nowhere", "Elsewhere"});
-    const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << "one message for all";
-    EXPECT_EQ(g_mixer, nullptr);
-    ReleaseSound();
-    Audio.HasDevice = false;
-    InitSound(&Audio);
-    EXPECT_TRUE(std::all_of(std::begin(g_sounds), std::end(g_sounds),
-                            [](const TSoundBuffer* sound) { return sound == nullptr; }));
-    PlaySoundLater(sndWin, 0);
-    DrainAt(5000);
-    ReleaseSound();
-    ReleaseSound();
-    EXPECT_EQ(g_mixer, nullptr);
-}
+struct TFakeAudio final : TAudioSource {
+    std::unique_ptr<TMixer> Open(int channels) override {
+        return HasDevice && channels == sndCount ? std::make_unique<TFakeMixer>() : nullptr;
+    }
+    bool HasDevice = true;
+};
 
-// Which of several candidate folders the sounds are read from: the first complete one, else
-// the first with some, else none.
-TEST(SoundFolder, FirstCompleteFolderElseFirstPartialElseNone) {
-    char pattern[] = "/tmp/octavane-folders-XXXXXX";
+// The slots come from the first folder holding every sound, else the first holding some, each
+// slot on its own channel with its file's samples, read once and shared by its voices; a file
+// missing or broken silences its own slots only. Without a folder, a device or an audio
+// source every slot stays empty.
+TEST(Sound, EachSlotPlaysItsFilesSamplesOnItsOwnChannel) {
+    char pattern[] = "/tmp/octavane-sound-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const fs::path root = pattern;
-    for (const auto& [name, files] : {std::pair{"all", 8}, {"all2", 8}, {"some", 3}, {"one", 1}}) {
-        fs::create_directories(root / name);
-        for (int i = 0; i < files; ++i) {
-            std::ofstream(root / name / (std::string(kFiles[i]) + ".wav")) << "RIFF";
+    const std::string some = pattern + std::string("/"), none = some + "none/";
+    for (int file = 1; file < 5; ++file) {
+        fs::copy(kShipped + kFiles[file] + ".wav", some);
+    }
+    std::ofstream(some + "Move.wav") << "RIFF\1\2\3";
+    // The folders, whether there is a device (2: no audio source), the folder read.
+    // clang-format off
+    const std::tuple<std::vector<std::string>, int, std::string> rows[] = {
+        {{none, some, kShipped}, 1, kShipped}, {{none, some}, 1, some}, {{none}, 1, ""},
+        {{kShipped}, 0, ""}, {{kShipped}, 2, ""}}; // clang-format on
+    TFakeAudio audio;
+    for (const auto& [folders, device, from] : rows) {
+        SCOPED_TRACE(testing::Message() << from << " " << device);
+        ReleaseSound();
+        g_chunks = 0;
+        audio.HasDevice = device == 1;
+        InitSound(device == 2 ? nullptr : &audio, folders);
+        EXPECT_EQ(g_chunks, from == kShipped ? 8 : from == some ? 4 : 0);
+        for (int slot = 0; slot < sndCount && !from.empty(); ++slot) {
+            ASSERT_NE(g_sounds[slot], nullptr);
+            TWave wave;
+            const std::string file = from + kFiles[kFileOfSlot[slot]] + ".wav";
+            const bool sounds = ReadWaveFile(file, wave) == TWaveError::None;
+            g_played.clear();
+            g_lastSamples.clear();
+            g_sounds[slot]->Play();
+            EXPECT_EQ(g_played, sounds ? std::vector<int>{slot} : std::vector<int>{}) << slot;
+            EXPECT_EQ(g_lastSamples, wave.Samples) << "slot " << slot;
         }
+        EXPECT_EQ(std::count(g_sounds, g_sounds + sndCount, nullptr), from.empty() ? sndCount : 0);
     }
-    fs::create_directories(root / "dirs" / "Drop.wav"); // a folder by a sound's name
-    const std::pair<std::vector<const char*>, const char*> rows[] = {
-        {{"missing", "all"}, "all"},    {{"dirs", "all2", "all"}, "all2"},
-        {{"some", "all"}, "all"},       {{"one", "some", "dirs"}, "one"},
-        {{"missing", "dirs"}, nullptr}, {{}, nullptr},
-    };
-    for (const auto& [names, expected] : rows) {
-        std::vector<std::string> folders;
-        for (const char* name : names) {
-            folders.push_back((root / name).string());
-        }
-        SCOPED_TRACE(testing::PrintToString(folders));
-        EXPECT_EQ(FindSoundFolder(folders), expected ? (root / expected).string() : "");
-    }
-    fs::remove_all(root);
-}
-
-// A report after each sound only when the debug variable asks for it.
-TEST_F(SoundTest, EachPlayIsReportedOnlyWhenTheDebugVariableAsks) {
-    InitSound(&Audio);
-    const std::tuple<const char*, bool, bool> rows[] = {
-        {nullptr, false, false}, {"", false, false},  {"0", true, false},
-        {"1", false, true},      {"yes", true, true},
-    };
-    for (const auto& [value, fails, reported] : rows) {
-        SCOPED_TRACE(value ? value : "unset");
-        value ? ::setenv("OCTAVANE_SOUND_DEBUG", value, 1) : ::unsetenv("OCTAVANE_SOUND_DEBUG");
-        Audio.Mixer->FailPlays = fails;
-        ::testing::internal::CaptureStderr();
-        g_sounds[sndWin]->Play();
-        EXPECT_EQ(::testing::internal::GetCapturedStderr().empty(), !reported);
-    }
+    ReleaseSound();
+    fs::remove_all(pattern);
 }
 
 // Delayed sounds: one timer per sound id, fired from the message queue in due order; a second
 // request for one id replaces the first, and ids outside the table are ignored.
-TEST_F(SoundTest, DelayedSoundsPlayOnceWhenDue) {
-    InitSound(&Audio);
+TEST(Sound, DelayedSoundsPlayOnceWhenDue) {
+    TManualClock clock{5000};
+    TScopedClock scope{clock};
+    ResetMessageQueue();
+    TFakeAudio audio;
+    InitSound(&audio, {kShipped});
+    const auto playedBy = [&](uint32_t now) {
+        clock.Set(now);
+        TMessage message;
+        for (int i = 0; i < 100 && PeekMessage(message); ++i) {
+            DispatchMessage(message);
+        }
+        EXPECT_FALSE(PeekMessage(message)) << "the queue does not run dry";
+        return g_played;
+    };
+    g_played.clear();
     PlaySoundLater(sndFall, 300);
     PlaySoundLater(sndDrop + 1, 400);
     PlaySoundLater(sndTern, 0);
     PlaySoundLater(-1, 0);
     PlaySoundLater(sndCount, 0);
-    DrainAt(5000);
-    EXPECT_EQ(PlayedChannels(), std::vector<int>{sndTern});
-    DrainAt(5100);
+    EXPECT_EQ(playedBy(5000), std::vector<int>{sndTern});
+    playedBy(5100);
     PlaySoundLater(sndDrop + 1, 400); // now due at 5500
-    DrainAt(5299);
-    EXPECT_EQ(PlayedChannels(), std::vector<int>{sndTern});
-    DrainAt(5499);
-    EXPECT_EQ(PlayedChannels(), (std::vector<int>{sndTern, sndFall}));
-    DrainAt(5500);
-    DrainAt(9000);
-    EXPECT_EQ(PlayedChannels(), (std::vector<int>{sndTern, sndFall, sndDrop + 1}));
+    EXPECT_EQ(playedBy(5499), (std::vector<int>{sndTern, sndFall}));
+    EXPECT_EQ(playedBy(9000), (std::vector<int>{sndTern, sndFall, sndDrop + 1}));
     EXPECT_EQ(MainTimers().Count(), 0u);
+    ReleaseSound();
 }
 
 } // namespace

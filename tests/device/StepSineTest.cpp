@@ -5,8 +5,6 @@
 
 #include "device/StepSine.h"
 
-namespace {
-
 TEST(StepSine, MatchesTheTrueSineForEveryStepAndTheExtremes) {
     FillSinTable();
     for (int n = -200; n <= 200; ++n) {
@@ -16,5 +14,3 @@ TEST(StepSine, MatchesTheTrueSineForEveryStepAndTheExtremes) {
     EXPECT_NEAR(StepSin(INT_MIN), std::sin(double(INT_MIN % 32) * M_PI / 16), 1e-12);
     EXPECT_NEAR(StepCos(INT_MAX), std::cos(double(INT_MAX % 32) * M_PI / 16), 1e-12);
 }
-
-} // namespace

@@ -12,17 +12,15 @@
 // reading, "s3" sets the value; then the number of segments left queued.
 namespace {
 
-struct TScript {
+const uint32_t kBeforeWrap = 0xFFFFFFFFu - 99u;
+
+// clang-format off
+const struct {
     const char* Name;
     uint32_t Start;
     const char* Steps;
     size_t QueuedAtEnd;
-};
-
-const uint32_t kBeforeWrap = 0xFFFFFFFFu - 99u;
-
-// clang-format off
-const TScript kScripts[] = {
+} kScripts[] = {
     {"idle value holds", 1000, "w123456 =0", 0},
     {"straight line, then it stops", 1000, "+10/1000 =0 w500 =5 w250 =7.5 w5000 =10", 0},
     {"starts at the call when idle", 1000, "w777 +100/100 w10 =10", 1},
@@ -33,6 +31,7 @@ const TScript kScripts[] = {
     {"a repeating turn", 1000, "*0/0 *360/2000 w500 =90 w2000 =90 w1000 =270 w1000000 =270", 2},
     {"once in front of a cycle", 1000, "+100/100 *0/100 *100/100 w150 =50 w100 =50", 2},
     {"a cycle of jumps only", 1000, "*1/0 *1/0 =1", 2},
+    {"a closed path comes round again", 1000, "*50/100 *-50/100 *0/100 w300 =0 w3050 =25", 3},
     {"set value cancels", 1000, "+10/1000 *0/0 w300 s3 w5000 =3", 0},
     {"across the tick wrap", kBeforeWrap, "+100/400 w50 =12.5 w150 =50 w200 =100", 0},
     {"chained across the wrap", kBeforeWrap + 50, "+10/100 +20/100 w150 =15", 1},
@@ -42,7 +41,7 @@ const TScript kScripts[] = {
 } // namespace
 
 TEST(Movement, ScriptsKeepTheirTimetable) {
-    for (const TScript& script : kScripts) {
+    for (const auto& script : kScripts) {
         SCOPED_TRACE(script.Name);
         TManualClock clock{script.Start};
         TScopedClock scope{clock};
@@ -52,8 +51,7 @@ TEST(Movement, ScriptsKeepTheirTimetable) {
             SCOPED_TRACE(step);
             const double number = std::stod(step.substr(1));
             if (step[0] == '+' || step[0] == '*') {
-                const auto time =
-                    static_cast<uint32_t>(std::stoul(step.substr(step.find('/') + 1)));
+                const auto time = uint32_t(std::stoul(step.substr(step.find('/') + 1)));
                 value.AddSchedule(number, time, step[0] == '*');
             } else if (step[0] == 'w') {
                 clock.Advance(static_cast<uint32_t>(number));
@@ -66,24 +64,4 @@ TEST(Movement, ScriptsKeepTheirTimetable) {
         }
         EXPECT_EQ(value.Schedule.size(), script.QueuedAtEnd);
     }
-}
-
-// The title screen's light path: 64 repeating 100 ms segments round a closed loop; and the
-// three axes of a point each move on their own.
-TEST(Movement, ClosedPathComesBackToItsStartAndAxesMoveAlone) {
-    TManualClock clock{1000};
-    TScopedClock scope{clock};
-    TMovement value{0.0};
-    for (int i = 1; i <= 64; ++i) {
-        value.AddSchedule(i == 64 ? 0.0 : (i % 2 ? 50.0 : -50.0), 100, true);
-    }
-    clock.Advance(6400);
-    EXPECT_DOUBLE_EQ(value.GetValue(), 0.0);
-    clock.Advance(50);
-    EXPECT_DOUBLE_EQ(value.GetValue(), 25.0);
-    TMovement3D point;
-    point.Y.AddSchedule(100.0, 100, false);
-    clock.Advance(50);
-    EXPECT_EQ(point.X.GetValue() + point.Z.GetValue(), 0.0);
-    EXPECT_DOUBLE_EQ(point.Y.GetValue(), 50.0);
 }
