@@ -9,7 +9,7 @@
 #include <sstream>
 
 TBoard BoardFromRows(const char* rows, int turn) {
-    TBoard board = TBoard();
+    TBoard board;
     for (int square = 0; square < 64; ++square) {
         board.SetCell(square % 8, square / 8, cellEmpty);
     }
@@ -35,24 +35,22 @@ std::string BoardText(const TBoard& board) {
         }
         text += '\n';
     }
-    text += board.GetTurn() == cellBlack ? "Black" : "White";
-    return text + " to move, passes " + std::to_string(board.passes) + "\n";
+    return text + (board.GetTurn() == cellBlack ? "Black" : "White") + " to move, passes " +
+           std::to_string(board.passes) + "\n";
 }
 
 bool PlayRandomMove(TRandom& random, TBoard& board) {
     if (board.IsGameOver()) {
         return false;
     }
-    int squares[64];
-    int count = 0;
+    std::vector<int> squares;
     for (int square = 0; square < 64; ++square) {
         if (board.CanPlace(square % 8, square / 8)) {
-            squares[count++] = square;
+            squares.push_back(square);
         }
     }
-    const int square =
-        count == 0 ? -1 : squares[std::uniform_int_distribution<int>(0, count - 1)(random)];
-    if (count == 0 ? board.Pass() : board.Place(square % 8, square / 8)) {
+    const int square = squares.empty() ? -1 : squares[random() % squares.size()];
+    if (square < 0 ? board.Pass() : board.Place(square % 8, square / 8)) {
         return true;
     }
     ADD_FAILURE() << "the board refuses the legal move " << square << "\n" << BoardText(board);
@@ -85,9 +83,8 @@ std::vector<TBoard> PassPositions(TRandom& random, TPassSpot spot, int count) {
     std::vector<TBoard> found;
     for (int game = 0; game < 200 * count && static_cast<int>(found.size()) < count; ++game) {
         for (const TBoard& board : RandomGame(random)) {
-            const bool moves = !board.MustPass();
             if (!board.IsGameOver() && board.passes == (spot == kMustPass ? 0 : 1) &&
-                moves == (spot == kAfterPass)) {
+                board.MustPass() != (spot == kAfterPass)) {
                 found.push_back(board);
                 break;
             }
@@ -96,9 +93,9 @@ std::vector<TBoard> PassPositions(TRandom& random, TPassSpot spot, int count) {
     return found;
 }
 
-namespace {
-
-std::string Compare(const TBoard& board, int depth, TReferenceAnswer* expected) {
+std::string CompareSearch(const TBoard& board, int depth, TReferenceAnswer* reference) {
+    TReferenceAnswer answer{};
+    TReferenceAnswer* expected = reference != nullptr ? reference : &answer;
     *expected = ReferenceSearch(board, depth);
     const TFastAnswer fast = FastSearch(ToFastPosition(board), depth);
     TPhase node(phaseRoot, phaseRoot);
@@ -117,17 +114,10 @@ std::string Compare(const TBoard& board, int depth, TReferenceAnswer* expected) 
     return text.str();
 }
 
-} // namespace
-
-std::string CompareSearch(const TBoard& board, int depth) {
-    TReferenceAnswer expected{};
-    return Compare(board, depth, &expected);
-}
-
 std::string CompareLevel(const TBoard& board, int level) {
     TReferenceAnswer expected{};
     const std::string search =
-        Compare(board, ChooseDepth(level, board.GetCount(cellEmpty)), &expected);
+        CompareSearch(board, ChooseDepth(level, board.GetCount(cellEmpty)), &expected);
     TSage sage;
     sage.SetLevel(level);
     int x = -9;
@@ -139,9 +129,7 @@ std::string CompareLevel(const TBoard& board, int level) {
         return {};
     }
     std::ostringstream text;
-    text << "level " << level << ": Think " << moved << " (" << x << ", " << y << "), "
-         << (search.empty() ? "reference (" + std::to_string(expected.X) + ", " +
-                                  std::to_string(expected.Y) + ")\n" + BoardText(board)
-                            : search);
+    text << "level " << level << ": Think " << moved << " (" << x << ", " << y << ") "
+         << (search.empty() ? BoardText(board) : search);
     return text.str();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Reference.h"
 #include "engine/Reversiutil.h"
 
 #include <random>
@@ -42,8 +43,8 @@ std::vector<TBoard> PassPositions(TRandom& random, TPassSpot spot, int count);
 
 // The fast search and the search node of the computer player against the reference at `depth`:
 // empty when all three choose the same move (or pass, or none) with the same root value, else a
-// description of the difference.
-std::string CompareSearch(const TBoard& board, int depth);
+// description of the difference. The reference's answer goes to `reference` when given.
+std::string CompareSearch(const TBoard& board, int depth, TReferenceAnswer* reference = nullptr);
 
 // CompareSearch at the depth of `level`, and the computer player's answer at that level: the
 // reference's move, or no move (the square left alone) when the side to move must pass.

@@ -7,12 +7,10 @@
 
 #include <vector>
 
-namespace {
-
 // The positions of `games` random games, then `scatterings` boards of discs scattered at random
 // with a density drawn anew each time: edges and corners are often taken, in ways play rarely
 // reaches.
-std::vector<TBoard> Positions(int seed, int games, int scatterings) {
+static std::vector<TBoard> Positions(int seed, int games, int scatterings) {
     TRandom random(seed);
     std::vector<TBoard> boards;
     for (int game = 0; game < games; ++game) {
@@ -31,8 +29,6 @@ std::vector<TBoard> Positions(int seed, int games, int scatterings) {
     }
     return boards;
 }
-
-} // namespace
 
 // The bitboard rules and evaluation against the board's own: the same legal moves, the same
 // discs turned, the same end of the game and the same score as EvaluateBoard; and the scores

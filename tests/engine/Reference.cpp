@@ -5,6 +5,8 @@
 #include <climits>
 #include <list>
 
+long g_referenceNodeBudget = 4'000'000;
+
 namespace {
 
 int WorstFor(int turn) {
@@ -79,7 +81,7 @@ struct TNode {
 
 TReferenceAnswer ReferenceSearch(const TBoard& board, int depth) {
     TNode root(phaseRoot, phaseRoot);
-    long budget = kReferenceNodeBudget;
+    long budget = g_referenceNodeBudget;
     root.Search(board, 0, depth, &budget);
     return {root.x, root.y, root.value, budget < 0};
 }
