@@ -1,275 +1,140 @@
-#include "BoardText.h"
-#include "engine/Reversiutil.h"
+#include "ComparePositions.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <type_traits>
-#include <utility>
-#include <vector>
 
 namespace {
 
-std::vector<std::pair<int, int>> LegalMoves(const TBoard& board) {
-    std::vector<std::pair<int, int>> moves;
-    for (int y = 0; y < kBoardSize; ++y) {
-        for (int x = 0; x < kBoardSize; ++x) {
-            if (board.CanPlace(x, y)) {
-                moves.emplace_back(x, y);
-            }
+// Leaf count of the move tree: a pass uses no ply, and a finished game is one leaf however
+// much depth is left.
+uint64_t Perft(const TBoard& board, int depth) {
+    if (depth == 0 || board.IsGameOver()) {
+        return 1;
+    }
+    uint64_t leaves = 0;
+    bool moved = false;
+    for (int square = 0; square < 64; ++square) {
+        TBoard child = board;
+        if (child.Place(square % 8, square / 8)) {
+            moved = true;
+            leaves += Perft(child, depth - 1);
         }
     }
-    return moves;
-}
-
-int Tally(const TBoard& board, int value) {
-    int n = 0;
-    for (int y = 0; y < kBoardSize; ++y) {
-        for (int x = 0; x < kBoardSize; ++x) {
-            n += board.cells[y][x] == value;
-        }
+    TBoard passed = board;
+    if (!moved && !passed.Pass()) {
+        ADD_FAILURE() << "a side without moves could not pass\n" << BoardText(board);
+        return 0;
     }
-    return n;
+    return moved ? leaves : Perft(passed, depth);
 }
 
 } // namespace
 
-// --- The starting position ------------------------------------------------------------------
+// {position, side to move, square, position after it or nullptr for a refused move}
+struct TPlaceCase {
+    const char* before;
+    int turn;
+    int x, y;
+    const char* after;
+};
 
-TEST(BoardStart, HoldsTheFourCentreDiscsWithBlackToMove) {
-    const TBoard board;
-    EXPECT_EQ(RowsOf(board), "........\n"
-                             "........\n"
-                             "........\n"
-                             "...OX...\n"
-                             "...XO...\n"
-                             "........\n"
-                             "........\n"
-                             "........\n");
-    EXPECT_EQ(board.GetTurn(), cellBlack);
-    EXPECT_EQ(board.GetOpponent(), cellWhite);
-    EXPECT_EQ(board.GetCount(cellEmpty), 60);
-    EXPECT_EQ(board.GetCount(cellBlack), 2);
-    EXPECT_EQ(board.GetCount(cellWhite), 2);
-    EXPECT_EQ(board.passes, 0);
-    EXPECT_FALSE(board.IsGameOver());
-}
-
-TEST(BoardStart, BlackHasExactlyTheFourOpeningMoves) {
-    const TBoard board;
-    const std::vector<std::pair<int, int>> expected{{3, 2}, {2, 3}, {5, 4}, {4, 5}};
-    EXPECT_EQ(LegalMoves(board), expected);
-    EXPECT_FALSE(board.MustPass());
-}
-
-TEST(BoardStart, IsAFlatValueTypeThatCopiesInOnePiece) {
-    static_assert(std::is_trivially_copyable_v<TBoard>);
-    static_assert(std::is_standard_layout_v<TBoard>);
-    static_assert(sizeof(TBoard) == (64 + 1 + 3 + 1) * sizeof(std::int32_t));
-    const TBoard original;
-    TBoard copy = original;
-    ASSERT_TRUE(copy.Place(3, 2));
-    EXPECT_TRUE(SameBoard(original, TBoard()));
-    EXPECT_FALSE(SameBoard(original, copy));
-}
-
-// --- Reading cells --------------------------------------------------------------------------
-
-TEST(BoardCells, OffBoardReadsAnswerOutside) {
-    const TBoard board;
-    EXPECT_EQ(board.GetCell(-1, 0), cellOutside);
-    EXPECT_EQ(board.GetCell(8, 3), cellOutside);
-    EXPECT_EQ(board.GetCell(0, 8), cellOutside);
-    EXPECT_EQ(board.GetCell(3, -1), cellOutside);
-    EXPECT_EQ(board.GetCell(0, 0), cellEmpty);
-    EXPECT_EQ(board.GetCell(7, 7), cellEmpty);
-    EXPECT_EQ(board.GetCell(4, 3), cellBlack);
-    EXPECT_EQ(board.GetCell(3, 3), cellWhite);
-}
-
-TEST(BoardCells, SetCellMovesOneSquareBetweenCounters) {
-    TBoard board;
-    board.SetCell(0, 0, cellWhite);
-    EXPECT_EQ(board.GetCount(cellEmpty), 59);
-    EXPECT_EQ(board.GetCount(cellWhite), 3);
-    board.SetCell(0, 0, cellBlack);
-    EXPECT_EQ(board.GetCount(cellWhite), 2);
-    EXPECT_EQ(board.GetCount(cellBlack), 3);
-    board.SetCell(0, 0, cellEmpty);
-    EXPECT_TRUE(SameBoard(board, TBoard()));
-}
-
-// --- Moves and flips ------------------------------------------------------------------------
-
-TEST(BoardPlace, FirstMoveTurnsOneDiscAndHandsOverTheTurn) {
-    TBoard board;
-    ASSERT_TRUE(board.Place(3, 2));
-    EXPECT_EQ(board.GetCell(3, 2), cellBlack);
-    EXPECT_EQ(board.GetCell(3, 3), cellBlack);
-    EXPECT_EQ(board.GetCount(cellEmpty), 59);
-    EXPECT_EQ(board.GetCount(cellBlack), 4);
-    EXPECT_EQ(board.GetCount(cellWhite), 1);
-    EXPECT_EQ(board.GetTurn(), cellWhite);
-    EXPECT_EQ(board.passes, 0);
-}
-
-TEST(BoardPlace, IllegalMovesChangeNothingTurnIncluded) {
-    const TBoard start;
-    for (const auto& [x, y] : std::vector<std::pair<int, int>>{
-             {3, 3}, {4, 3}, {-1, 0}, {8, 3}, {0, 8}, {0, 0}, {2, 2}, {5, 5}, {3, 5}}) {
-        TBoard board = start;
-        EXPECT_FALSE(board.Place(x, y)) << x << "," << y;
-        EXPECT_TRUE(SameBoard(board, start)) << x << "," << y;
+TEST(BoardPlace, TurnsExactlyTheClosedRunsAndRefusesTheRest) {
+    const char* const start = "......../......../......../...OX.../...XO...";
+    const TPlaceCase cases[] = {
+        {start, cellBlack, 3, 2, "......../......../...X..../...XX.../...XO..."},
+        {start, cellWhite, 4, 2, "......../......../....O.../...OO.../...XO..."},
+        // Every direction closes at once: north-west, north, east, south and south-west.
+        {"X..X..../.O.O..../..OO..../....OOX./..OO..../.X.O..../...X....", cellBlack, 3, 3,
+         "X..X..../.X.X..../..XX..../...XXXX./..XX..../.X.X..../...X...."},
+        // West closed by (0, 3); east runs into the edge; south stops at an empty square.
+        {"......../......../......../OXX.XXXX/...X..../...X....", cellWhite, 3, 3,
+         "......../......../......../OOOOXXXX/...X..../...X...."},
+        // A run to the edge, a run to an empty square, an own disc right next to the square.
+        {"OOO.OO.X", cellBlack, 3, 0, nullptr},
+        {".X....../......../......../...OX.../...XO...", cellBlack, 0, 0, nullptr},
+        {start, cellBlack, 3, 3, nullptr},
+        {start, cellBlack, 2, 2, nullptr},
+        {start, cellBlack, 5, 5, nullptr},
+        {start, cellBlack, -1, 0, nullptr},
+        {start, cellBlack, 8, 3, nullptr},
+        {start, cellBlack, 0, 8, nullptr},
+    };
+    for (const TPlaceCase& c : cases) {
+        const TBoard before = BoardFromRows(c.before, c.turn);
+        SCOPED_TRACE(BoardText(before) + "move " + std::to_string(c.x) + "," + std::to_string(c.y));
+        TBoard board = before;
+        EXPECT_EQ(board.CanPlace(c.x, c.y), c.after != nullptr);
+        ASSERT_EQ(board.Place(c.x, c.y), c.after != nullptr);
+        TBoard expected =
+            c.after ? BoardFromRows(c.after, c.turn == cellBlack ? cellWhite : cellBlack) : before;
+        EXPECT_EQ(BoardText(board), BoardText(expected));
     }
 }
 
-TEST(BoardPlace, ClosesEveryDirectionAtOnce) {
-    // Black at (3, 3) closes runs to the north-west, north, east, south and south-west.
-    TBoard board = BoardFromRows({"X..X....", ".O.O....", "..OO....", "...OOOX.", "..OO....",
-                                  ".X.O....", "...X....", "........"});
-    board.SetCell(3, 3, cellEmpty);
-    ASSERT_TRUE(board.CanPlace(3, 3));
-    ASSERT_TRUE(board.Place(3, 3));
-    EXPECT_EQ(RowsOf(board), "X..X....\n"
-                             ".X.X....\n"
-                             "..XX....\n"
-                             "...XXXX.\n"
-                             "..XX....\n"
-                             ".X.X....\n"
-                             "...X....\n"
-                             "........\n");
-    EXPECT_EQ(board.GetCount(cellWhite), 0);
-    EXPECT_EQ(board.GetCount(cellBlack), 15);
-    EXPECT_EQ(board.GetCount(cellEmpty), 49);
-}
-
-TEST(BoardPlace, RunsEndedByTheEdgeOrAnEmptySquareFlipNothing) {
-    // From (3, 0) the run west reaches the edge; the run east stops at an empty square.
-    TBoard board = BoardFromRows({"OOO.OO.X", "........", "........", "........", "........",
-                                  "........", "........", "........"});
-    const TBoard before = board;
-    EXPECT_FALSE(board.CanPlace(3, 0));
-    EXPECT_FALSE(board.Place(3, 0));
-    EXPECT_TRUE(SameBoard(board, before));
-}
-
-TEST(BoardPlace, OnlyClosedRunsTurnWhenOthersStayOpen) {
-    // White at (3, 3): the run west is closed by (0, 3), the run east runs into the edge,
-    // the run south stops at an empty square.
-    TBoard board = BoardFromRows({"........", "........", "........", "OXX.XXXX", "...X....",
-                                  "...X....", "........", "........"},
-                                 cellWhite);
-    ASSERT_TRUE(board.Place(3, 3));
-    EXPECT_EQ(RowsOf(board), "........\n"
-                             "........\n"
-                             "........\n"
-                             "OOOOXXXX\n"
-                             "...X....\n"
-                             "...X....\n"
-                             "........\n"
-                             "........\n");
-    EXPECT_EQ(board.GetTurn(), cellBlack);
-}
-
-TEST(BoardPlace, AdjacentOwnDiscClosesNothing) {
-    // A disc of the mover right next to the square is not a run.
-    TBoard board = BoardFromRows({"XX......", "........", "........", "...OX...", "...XO...",
-                                  "........", "........", "........"});
-    board.SetCell(0, 0, cellEmpty);
-    EXPECT_FALSE(board.CanPlace(0, 0));
-}
-
-TEST(BoardPlace, CanPlaceAgreesWithPlaceThroughAWholeGame) {
-    TBoard board;
-    uint32_t seed = 12345;
-    while (!board.IsGameOver()) {
-        for (int y = -1; y <= kBoardSize; ++y) {
-            for (int x = -1; x <= kBoardSize; ++x) {
-                TBoard trial = board;
-                ASSERT_EQ(trial.Place(x, y), board.CanPlace(x, y)) << x << "," << y;
+// Along random games: CanPlace agrees with Place everywhere, a move turns at least one disc and
+// resets the passes, and the counters follow the cells.
+TEST(BoardPlace, CanPlaceAgreesWithPlaceAndTheCountsStayTrueAlongRandomGames) {
+    TRandom random(12345);
+    for (int game = 0; game < 20; ++game) {
+        for (const TBoard& board : RandomGame(random)) {
+            int counts[3] = {0, 0, 0};
+            for (int y = -1; y <= kBoardSize; ++y) {
+                for (int x = -1; x <= kBoardSize; ++x) {
+                    TBoard trial = board;
+                    const bool legal = board.CanPlace(x, y);
+                    ASSERT_EQ(trial.Place(x, y), legal) << x << "," << y << "\n"
+                                                        << BoardText(board);
+                    if (board.GetCell(x, y) != cellOutside) {
+                        ++counts[board.GetCell(x, y)];
+                    }
+                    if (legal) {
+                        ASSERT_GE(trial.GetCount(board.GetTurn()),
+                                  board.GetCount(board.GetTurn()) + 2);
+                        ASSERT_EQ(trial.passes, 0) << BoardText(board);
+                    }
+                }
             }
+            ASSERT_EQ(counts[cellEmpty], board.GetCount(cellEmpty)) << BoardText(board);
+            ASSERT_EQ(counts[cellBlack], board.GetCount(cellBlack)) << BoardText(board);
         }
-        const auto moves = LegalMoves(board);
-        if (moves.empty()) {
-            ASSERT_TRUE(board.Pass());
-            continue;
-        }
-        seed = seed * 1103515245u + 12345u;
-        const auto [x, y] = moves[(seed >> 16) % moves.size()];
-        const int mover = board.GetTurn();
-        const int before = board.GetCount(mover);
-        ASSERT_TRUE(board.Place(x, y));
-        EXPECT_GE(board.GetCount(mover), before + 2); // the new disc and at least one turned
-        EXPECT_EQ(board.GetCount(cellEmpty), Tally(board, cellEmpty));
-        EXPECT_EQ(board.GetCount(cellBlack), Tally(board, cellBlack));
-        EXPECT_EQ(board.GetCount(cellWhite), Tally(board, cellWhite));
     }
 }
 
-// --- Passes and the end of the game ---------------------------------------------------------
-
-TEST(BoardPass, RefusedWhileAMoveExists) {
-    TBoard board;
-    EXPECT_FALSE(board.Pass());
-    EXPECT_TRUE(SameBoard(board, TBoard()));
-}
-
-TEST(BoardPass, HandsOverWhenNoMoveExistsAndAMoveResetsTheCount) {
-    // Black has no move; White can then close (0, 1) by playing (0, 2).
-    TBoard board = BoardFromRows({"O.......", "X.......", "........", "........", "........",
-                                  "........", "........", ".......O"});
-    ASSERT_TRUE(board.MustPass());
+TEST(BoardPass, OnlyASideWithoutMovesPassesAndTwoPassesEndTheGame) {
+    TBoard start;
+    EXPECT_FALSE(start.Pass());
+    EXPECT_EQ(start.GetTurn(), cellBlack);
+    // Black has no move; White then closes (0, 1) by playing (0, 2), which resets the count.
+    TBoard board =
+        BoardFromRows("O......./X......./......../......../......../......../......../.......O");
     ASSERT_TRUE(board.Pass());
     EXPECT_EQ(board.GetTurn(), cellWhite);
     EXPECT_EQ(board.passes, 1);
-    EXPECT_FALSE(board.IsGameOver());
-    EXPECT_FALSE(board.MustPass());
     ASSERT_TRUE(board.Place(0, 2));
     EXPECT_EQ(board.passes, 0);
     EXPECT_EQ(board.GetTurn(), cellBlack);
-}
-
-TEST(BoardPass, TwoPassesInARowEndTheGame) {
     // Neither side can move, yet squares remain and both colours have discs.
-    TBoard board = BoardFromRows({"X.......", "........", "........", "........", "........",
-                                  "........", "........", ".......O"});
-    ASSERT_TRUE(board.Pass());
-    EXPECT_FALSE(board.IsGameOver());
-    ASSERT_TRUE(board.Pass());
-    EXPECT_EQ(board.passes, 2);
-    EXPECT_TRUE(board.IsGameOver());
-    EXPECT_EQ(board.GetTurn(), cellBlack);
+    TBoard stuck =
+        BoardFromRows("X......./......../......../......../......../......../......../.......O");
+    ASSERT_TRUE(stuck.Pass());
+    EXPECT_FALSE(stuck.IsGameOver());
+    ASSERT_TRUE(stuck.Pass());
+    EXPECT_TRUE(stuck.IsGameOver());
+    // One square short of full is not over; full, or a colour without discs, is.
+    TBoard full =
+        BoardFromRows("XOXOXOXO/OXOXOXOX/XOXOXOXO/OXOXOXOX/XOXOXOXO/OXOXOXOX/XOXOXOXO/OXOXOXO.");
+    EXPECT_FALSE(full.IsGameOver());
+    full.SetCell(7, 7, cellBlack);
+    EXPECT_TRUE(full.IsGameOver());
+    EXPECT_TRUE(BoardFromRows("XX").IsGameOver());
 }
 
-TEST(BoardGameOver, OneColourWithoutDiscsEndsTheGameWithSquaresLeft) {
-    TBoard board;
-    board.SetCell(3, 3, cellBlack);
-    board.SetCell(4, 4, cellBlack);
-    EXPECT_EQ(board.GetCount(cellWhite), 0);
-    EXPECT_EQ(board.GetCount(cellEmpty), 60);
-    EXPECT_TRUE(board.IsGameOver());
-    EXPECT_TRUE(board.MustPass());
-}
-
-TEST(BoardGameOver, AFullBoardIsOver) {
-    TBoard board;
-    for (int y = 0; y < kBoardSize; ++y) {
-        for (int x = 0; x < kBoardSize; ++x) {
-            board.SetCell(x, y, (x + y) % 2 ? cellBlack : cellWhite);
-        }
+TEST(Perft, MatchesTheKnownLeafCountsToDepthEight) {
+    const uint64_t expected[] = {4, 12, 56, 244, 1396, 8200, 55092, 390216};
+    for (int depth = 1; depth <= 8; ++depth) {
+        EXPECT_EQ(Perft(TBoard(), depth), expected[depth - 1]) << "depth " << depth;
     }
-    EXPECT_EQ(board.GetCount(cellEmpty), 0);
-    EXPECT_TRUE(board.IsGameOver());
-    EXPECT_TRUE(board.MustPass());
-}
-
-TEST(BoardGameOver, OneSquareShortOfFullIsNotOver) {
-    TBoard board;
-    for (int y = 0; y < kBoardSize; ++y) {
-        for (int x = 0; x < kBoardSize; ++x) {
-            board.SetCell(x, y, (x + y) % 2 ? cellBlack : cellWhite);
-        }
-    }
-    board.SetCell(7, 7, cellEmpty);
-    EXPECT_FALSE(board.IsGameOver());
+    // Black must pass; White's one move then takes Black's last disc: one leaf at any depth.
+    EXPECT_EQ(Perft(BoardFromRows("OX"), 5), 1u);
 }

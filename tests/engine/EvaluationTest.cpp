@@ -1,26 +1,27 @@
-#include "BoardText.h"
+#include "ComparePositions.h"
 #include "engine/discsage.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdint>
-#include <utility>
-
 namespace {
 
-TBoard Empty() {
-    return BoardFromRows({"........", "........", "........", "........", "........", "........",
-                          "........", "........"});
+// The weight of the disc on (x, y): half the change in score when it changes colour.
+int WeightOf(TBoard board, int x, int y) {
+    board.SetCell(x, y, cellBlack);
+    const int asBlack = EvaluateBoard(board);
+    board.SetCell(x, y, cellWhite);
+    return (asBlack - EvaluateBoard(board)) / 2;
 }
 
-// The board seen in a mirror or rotated: (x, y) -> transform of it.
-template <typename F> TBoard Transformed(const TBoard& board, F transform) {
-    TBoard result = Empty();
+// The board after one of its eight symmetries (0 the identity), colours swapped when `swap`.
+TBoard Transformed(const TBoard& board, int symmetry, bool swap) {
+    TBoard result = BoardFromRows("");
     for (int y = 0; y < kBoardSize; ++y) {
         for (int x = 0; x < kBoardSize; ++x) {
-            const auto [tx, ty] = transform(x, y);
-            result.SetCell(tx, ty, board.GetCell(x, y));
+            const int tx = symmetry & 1 ? 7 - x : x;
+            const int ty = symmetry & 2 ? 7 - y : y;
+            const int cell = symmetry & 4 ? board.GetCell(ty, tx) : board.GetCell(tx, ty);
+            result.SetCell(x, y, swap && cell != cellEmpty ? 3 - cell : cell);
         }
     }
     result.turn = board.turn;
@@ -28,225 +29,100 @@ template <typename F> TBoard Transformed(const TBoard& board, F transform) {
     return result;
 }
 
-TBoard ColoursSwapped(const TBoard& board) {
-    TBoard result = Empty();
-    for (int y = 0; y < kBoardSize; ++y) {
-        for (int x = 0; x < kBoardSize; ++x) {
-            const int c = board.GetCell(x, y);
-            result.SetCell(x, y, c == cellBlack ? cellWhite : c == cellWhite ? cellBlack : c);
-        }
-    }
-    result.turn = board.GetOpponent();
-    return result;
-}
-
-// Positions of a pseudo-random game, one per move, for the property tests.
-template <typename F> void ForEachPositionOfARandomGame(uint32_t seed, F visit) {
-    TBoard board;
-    while (!board.IsGameOver()) {
-        visit(board);
-        PlayRandomMove(board, seed);
-    }
-    visit(board);
-}
-
 } // namespace
 
-// --- Worked examples ------------------------------------------------------------------------
+// {position, square whose weight is meant or (-1, -1) for the whole score, expected}
+struct TScoreCase {
+    const char* rows;
+    int x, y;
+    int expected;
+};
 
-TEST(Evaluation, InitialPositionIsLevel) {
-    EXPECT_EQ(EvaluateBoard(TBoard()), 0);
-}
-
-TEST(Evaluation, AfterTheFirstMoveBlackLeadsByTwenty) {
-    TBoard board;
-    ASSERT_TRUE(board.Place(3, 2));
-    EXPECT_EQ(EvaluateBoard(board), 20);
-    // The virtual slot of a search node gives the same score.
-    EXPECT_EQ(TPhase(phaseRoot, phaseRoot).Evaluate(board), 20);
-}
-
-TEST(Evaluation, DoesNotDependOnTheSideToMove) {
-    TBoard board;
-    ASSERT_TRUE(board.Place(3, 2));
-    ASSERT_TRUE(board.Place(2, 2));
-    const int score = EvaluateBoard(board);
-    board.turn = board.GetOpponent();
-    EXPECT_EQ(EvaluateBoard(board), score);
-}
-
-// --- Corner runs ----------------------------------------------------------------------------
-
-TEST(EvaluationCorners, OpposingLoneCornersCancel) {
-    const TBoard board = BoardFromRows({"X.......", "........", "........", "........", "........",
-                                        "........", "........", ".......O"});
-    EXPECT_EQ(EvaluateBoard(board), 0);
-    const TBoard blackOnly = BoardFromRows({"X.......", "........", "........", "........",
-                                            "...O....", "........", "........", "........"});
-    EXPECT_EQ(EvaluateBoard(blackOnly), 128 - 8);
-}
-
-TEST(EvaluationCorners, RunAlongTheTopEdgeWithAnOpposingDiscAfterIt) {
-    // 3 x 128 for the run, -4 for the white disc at its end (four occupied neighbours: three
-    // off the board and (2, 0)), +8 and -8 for the centre pair.
-    const TBoard board = BoardFromRows({"XXXO....", "........", "........", "...OX...", "........",
-                                        "........", "........", "........"});
-    EXPECT_EQ(EvaluateBoard(board), 380);
-}
-
-TEST(EvaluationCorners, AnOpposingNeighbourStopsTheRunAtTheCorner) {
-    // The corner weighs 128, (1, 0) keeps its table weight 1 and (0, 1) its weight 1.
-    const TBoard board = BoardFromRows({"XO......", "O.......", "........", "........", "........",
-                                        "........", "........", "........"});
-    EXPECT_EQ(EvaluateBoard(board), 128 - 1 - 1);
-}
-
-TEST(EvaluationCorners, AnEmptySquareStopsTheRun) {
-    // (3, 0) is cut off from the corner by the empty (2, 0): table weight 4.
-    const TBoard board = BoardFromRows({"XX.X....", "........", "........", "...O....", "........",
-                                        "........", "........", "........"});
-    EXPECT_EQ(EvaluateBoard(board), 128 + 128 + 4 - 8);
-}
-
-TEST(EvaluationCorners, AFullEdgeReachesTheOppositeCorner) {
-    const TBoard board = BoardFromRows({"XXXXXXXX", "........", "........", "...O....", "........",
-                                        "........", "........", "........"});
-    EXPECT_EQ(EvaluateBoard(board), 8 * 128 - 8);
-}
-
-TEST(EvaluationCorners, RunsFromEveryCornerFollowBothEdges) {
-    // Runs of different lengths from each corner, so that a walk in a wrong direction cannot
-    // cancel out: 13 white discs in runs, 4 black ones, and a lone black disc of weight 8.
-    const TBoard board = BoardFromRows({"OO....OO", "O......O", "O......O", ".......O", "...X....",
-                                        ".......O", "X......O", "XXX...OO"});
-    EXPECT_EQ(EvaluateBoard(board), 4 * 128 + 8 - 13 * 128);
-}
-
-TEST(EvaluationCorners, OverrideTheCrowdedWeight) {
-    // Every disc of the 3 x 3 block in the corner has six or more occupied neighbours; the
-    // corner and the edge squares in its runs still weigh 128.
-    const TBoard board = BoardFromRows({"XXX.....", "XXX.....", "XXX.....", "........", "....O...",
-                                        "........", "........", "........"});
-    // Runs: (0, 0), (1, 0), (2, 0), (0, 1), (0, 2). (1, 1) has eight occupied neighbours: 32.
-    // (2, 1) and (1, 2) have five each and keep their table weight 1; (2, 2) has three: 8.
-    EXPECT_EQ(EvaluateBoard(board), 5 * 128 + 32 + 1 + 1 + 8 - 8);
-}
-
-// --- Crowded discs --------------------------------------------------------------------------
-
-TEST(EvaluationCrowding, AFullySurroundedDiscWeighsThirtyTwo) {
-    // Changing the colour of the centre disc moves the score by twice its weight; its
-    // neighbours' weights do not depend on colours.
-    const std::array<const char*, 8> rows{"........", "........", "..XXX...", "..X.X...",
-                                          "..XXX...", "........", "........", "O......."};
-    TBoard black = BoardFromRows(rows);
-    TBoard white = BoardFromRows(rows);
-    black.SetCell(3, 3, cellBlack);
-    white.SetCell(3, 3, cellWhite);
-    EXPECT_EQ(EvaluateBoard(black) - EvaluateBoard(white), 2 * 32);
-}
-
-TEST(EvaluationCrowding, TheEdgeCountsAsOccupied) {
-    // The disc on (0, 3) has three neighbours off the board. Each added neighbour is checked
-    // by the change in score it causes to (0, 3) alone, by toggling that disc's colour.
-    auto weightOf03 = [](const std::array<const char*, 8>& rows) {
-        TBoard black = BoardFromRows(rows);
-        TBoard white = BoardFromRows(rows);
-        black.SetCell(0, 3, cellBlack);
-        white.SetCell(0, 3, cellWhite);
-        return (EvaluateBoard(black) - EvaluateBoard(white)) / 2;
+TEST(Evaluation, WorkedExamples) {
+    const TScoreCase cases[] = {
+        {"......../......../......../...OX.../...XO...", -1, -1, 0},
+        {"......../......../...X..../...XX.../...XO...", -1, -1, 20},
+        // Corners: lone opposing corners cancel; a run along the top edge with a White disc
+        // after it (three off-board neighbours and (2, 0): weight 4); an opposing neighbour or an
+        // empty square ends a run; a full edge reaches the far corner.
+        {"X......./......../......../......../......../......../......../.......O", -1, -1, 0},
+        {"X......./......../......../......../...O....", -1, -1, 128 - 8},
+        {"XXXO..../......../......../...OX...", -1, -1, 3 * 128 - 4},
+        {"XO....../O.......", -1, -1, 128 - 1 - 1},
+        {"XX.X..../......../......../...O....", -1, -1, 128 + 128 + 4 - 8},
+        {"XXXXXXXX/......../......../...O....", -1, -1, 8 * 128 - 8},
+        // Runs of different lengths from each corner, along both edges.
+        {"OO....OO/O......O/O......O/.......O/...X..../.......O/X......O/XXX...OO", -1, -1,
+         4 * 128 + 8 - 13 * 128},
+        // A 3 x 3 block in the corner: the runs weigh 128, (1, 1) has eight occupied
+        // neighbours (32), (2, 1) and (1, 2) five (table weight 1), (2, 2) three (8).
+        {"XXX...../XXX...../XXX...../......../....O...", -1, -1, 5 * 128 + 32 + 1 + 1 + 8 - 8},
+        // Crowded discs: off the board counts as occupied.
+        {"......../......../..XXX.../..XXX.../..XXX.../......../......../O.......", 3, 3, 32},
+        {"......../......../X......./X......./X......./......../......../...O....", 0, 3, 4},
+        {"......../......../X......./XX....../X......./......../......../...O....", 0, 3, 8},
+        {"......../......../XX....../XX....../X......./......../......../...O....", 0, 3, 16},
+        {"......../......../XX....../XX....../XX....../......../......../...O....", 0, 3, 32},
+        // Finished games count the disc difference only.
+        {"XXXXXXXX/XXXXXXXX/XXXXXXXX/XXXXXXXX/XXXXXXXX/OOOOOOOO/OOOOOOOO/OOOOOOOO", -1, -1, 1600},
+        {"XXXXXXXX/XXXXX...", -1, -1, 1300},
+        {"OOOOOOOO/OOOOO...", -1, -1, -1300},
     };
-    EXPECT_EQ(weightOf03({"........", "........", "X.......", "X.......", "X.......", "........",
-                          "........", "...O...."}),
-              4); // five occupied: table weight
-    EXPECT_EQ(weightOf03({"........", "........", "X.......", "XX......", "X.......", "........",
-                          "........", "...O...."}),
-              8);
-    EXPECT_EQ(weightOf03({"........", "........", "XX......", "XX......", "X.......", "........",
-                          "........", "...O...."}),
-              16);
-    EXPECT_EQ(weightOf03({"........", "........", "XX......", "XX......", "XX......", "........",
-                          "........", "...O...."}),
-              32);
+    for (const TScoreCase& c : cases) {
+        const TBoard board = BoardFromRows(c.rows);
+        EXPECT_EQ(c.x < 0 ? EvaluateBoard(board) : WeightOf(board, c.x, c.y), c.expected)
+            << BoardText(board);
+    }
+    TBoard stuck =
+        BoardFromRows("X......./X......./......../......../......../......../......../.......O");
+    EXPECT_EQ(EvaluateBoard(stuck), 128 + 128 - 128);
+    ASSERT_TRUE(stuck.Pass() && stuck.Pass());
+    EXPECT_EQ(EvaluateBoard(stuck), 100);
 }
 
-// --- Finished games -------------------------------------------------------------------------
-
-TEST(EvaluationFinished, AFullBoardCountsOnlyTheDiscDifference) {
-    TBoard board = Empty();
-    int placed = 0;
-    for (int y = 0; y < kBoardSize; ++y) {
-        for (int x = 0; x < kBoardSize; ++x) {
-            board.SetCell(x, y, placed++ < 40 ? cellBlack : cellWhite);
+// Along random games: the score is the same under every symmetry of the board and whoever is
+// to move, and swapping the colours negates it.
+TEST(Evaluation, KeepsTheBoardsSymmetriesAndNegatesWithTheColours) {
+    TRandom random(7);
+    for (int game = 0; game < 10; ++game) {
+        for (TBoard board : RandomGame(random)) {
+            const int score = EvaluateBoard(board);
+            for (int symmetry = 1; symmetry < 8; ++symmetry) {
+                ASSERT_EQ(EvaluateBoard(Transformed(board, symmetry, false)), score)
+                    << "symmetry " << symmetry << "\n"
+                    << BoardText(board);
+            }
+            ASSERT_EQ(EvaluateBoard(Transformed(board, 0, true)), -score) << BoardText(board);
+            board.turn = board.GetOpponent();
+            ASSERT_EQ(EvaluateBoard(board), score) << BoardText(board);
         }
     }
-    ASSERT_EQ(board.GetCount(cellBlack), 40);
-    ASSERT_EQ(board.GetCount(cellWhite), 24);
-    EXPECT_EQ(EvaluateBoard(board), 1600);
 }
 
-TEST(EvaluationFinished, AColourWithoutDiscsLosesByItsOpponentsCount) {
-    TBoard board = Empty();
-    for (int i = 0; i < 13; ++i) {
-        board.SetCell(i % 8, i / 8, cellBlack);
-    }
-    EXPECT_EQ(EvaluateBoard(board), 1300);
-    EXPECT_EQ(EvaluateBoard(ColoursSwapped(board)), -1300);
-}
-
-TEST(EvaluationFinished, TwoPassesEndTheGameWithSquaresLeft) {
-    TBoard board = BoardFromRows({"X.......", "X.......", "........", "........", "........",
-                                  "........", "........", ".......O"});
-    EXPECT_EQ(EvaluateBoard(board), 128 + 128 - 128); // still open
-    ASSERT_TRUE(board.Pass());
-    ASSERT_TRUE(board.Pass());
-    EXPECT_EQ(EvaluateBoard(board), 100);
-}
-
-// --- Properties over real positions ---------------------------------------------------------
-
-TEST(EvaluationProperties, SameUnderEverySymmetryOfTheBoard) {
-    ForEachPositionOfARandomGame(7, [](const TBoard& board) {
-        const int score = EvaluateBoard(board);
-        EXPECT_EQ(EvaluateBoard(Transformed(board,
-                                            [](int x, int y) {
-                                                return std::pair{7 - x, y};
-                                            })),
-                  score);
-        EXPECT_EQ(EvaluateBoard(Transformed(board,
-                                            [](int x, int y) {
-                                                return std::pair{x, 7 - y};
-                                            })),
-                  score);
-        EXPECT_EQ(EvaluateBoard(Transformed(board,
-                                            [](int x, int y) {
-                                                return std::pair{y, x};
-                                            })),
-                  score);
-        EXPECT_EQ(EvaluateBoard(Transformed(board,
-                                            [](int x, int y) {
-                                                return std::pair{7 - y, 7 - x};
-                                            })),
-                  score);
-    });
-}
-
-TEST(EvaluationProperties, SwappingTheColoursNegatesTheScore) {
-    ForEachPositionOfARandomGame(99, [](const TBoard& board) {
-        EXPECT_EQ(EvaluateBoard(ColoursSwapped(board)), -EvaluateBoard(board));
-    });
-}
-
-TEST(EvaluationProperties, UnfinishedScoresStayWithinTheWeightRange) {
-    ForEachPositionOfARandomGame(2024, [](const TBoard& board) {
-        const int score = EvaluateBoard(board);
-        const int discs = board.GetCount(cellBlack) + board.GetCount(cellWhite);
-        if (board.IsGameOver()) {
-            EXPECT_EQ(score, (board.GetCount(cellBlack) - board.GetCount(cellWhite)) * 100);
-        } else {
-            EXPECT_LE(score, 128 * board.GetCount(cellBlack) - board.GetCount(cellWhite));
-            EXPECT_GE(score, board.GetCount(cellBlack) - 128 * board.GetCount(cellWhite));
-            EXPECT_GT(discs, 0);
+// The depth table as the level screen's designer wrote it: one row per level, one column per
+// band of empty squares (>= 18, 16..17, 14..15, 12..13, 10..11, 8..9, <= 7).
+TEST(SageDepth, MatchesTheTableForEveryLevelAndEveryCountOfEmptySquares) {
+    constexpr int kTable[9][7] = {
+        {1, 1, 1, 1, 1, 1, 3},    {3, 3, 3, 3, 3, 5, 5},     {5, 5, 5, 5, 5, 7, 7},
+        {5, 5, 5, 5, 5, 9, 9},    {5, 5, 5, 7, 7, 9, 9},     {5, 5, 7, 7, 9, 9, 9},
+        {7, 7, 9, 9, 11, 11, 11}, {7, 9, 9, 11, 11, 11, 11}, {9, 11, 11, 13, 13, 13, 13},
+    };
+    for (int empties = 0; empties <= 64; ++empties) {
+        const int band = empties >= 18 ? 0 : empties <= 7 ? 6 : 1 + (17 - empties) / 2;
+        for (int level = 1; level <= 9; ++level) {
+            EXPECT_EQ(ChooseDepth(level, empties), kTable[level - 1][band])
+                << "level " << level << ", " << empties << " empty";
         }
-    });
+        EXPECT_EQ(ChooseDepth(0, empties), 5);
+        EXPECT_EQ(ChooseDepth(10, empties), 5);
+    }
+}
+
+TEST(SageLevel, StartsAtHardAndRefusesLevelsOutsideOneToNine) {
+    TSage sage;
+    EXPECT_EQ(sage.GetLevel(), 5);
+    for (const int level : {0, 10, -3, 9, 100, 1}) {
+        EXPECT_EQ(sage.SetLevel(level), level >= 1 && level <= 9);
+    }
+    EXPECT_EQ(sage.GetLevel(), 1);
 }

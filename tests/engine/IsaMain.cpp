@@ -1,4 +1,4 @@
-// Test main of the engine's test programs: every test runs on the instruction set that
+// Test main of the engine's searches: every test runs on the instruction set that
 // OCTAVANE_FAST_ISA names ("plain", "popcnt", "avx2" or "avx512"), so that each build of the fast
 // engine meets the same tests. Unset, the engine's own choice stands. On a processor without the
 // named set the tests are skipped, not failed.
@@ -11,18 +11,14 @@
 
 namespace {
 
-class TIsaEnvironment : public ::testing::Environment {
-  public:
+struct TIsaEnvironment : ::testing::Environment {
     void SetUp() override {
-        const char* name = std::getenv("OCTAVANE_FAST_ISA");
-        if (name == nullptr) {
+        TFastIsa isa = TFastIsa::Plain;
+        if (const char* name = std::getenv("OCTAVANE_FAST_ISA"); name == nullptr) {
             return;
-        }
-        TFastIsa chosen = TFastIsa::Plain;
-        if (!FastIsaFromName(name, &chosen)) {
+        } else if (!FastIsaFromName(name, &isa)) {
             FAIL() << "OCTAVANE_FAST_ISA names no instruction set: " << name;
-        }
-        if (!FastSelectIsa(chosen)) {
+        } else if (!FastSelectIsa(isa)) {
             GTEST_SKIP() << "this processor or build has no " << name;
         }
     }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Reference.h"
+#include "engine/Reversiutil.h"
+
+#include <random>
+#include <string>
+#include <vector>
+
+// Positions for the engine tests, all but the hand-written ones reached by legal play from the
+// initial position, and the comparison of the computer player with the reference search.
+
+using TRandom = std::mt19937_64;
+
+// More plies than any game has: 60 moves, a pass before each of them at most, and the last pass.
+constexpr int kMaxPlies = 128;
+
+// A position written row by row, top row first, rows parted by '/': 'X' Black, 'O' White,
+// anything else empty; cells left out at the end of a row or of the board are empty.
+TBoard BoardFromRows(const char* rows, int turn = cellBlack);
+
+// The board as eight rows of '.', 'X' and 'O', then the side to move and the passes.
+std::string BoardText(const TBoard& board);
+
+// Plays one uniformly random legal move, or passes when the side to move has none. False when
+// the game is already over, or (a failure of the test) when the board refuses the move.
+bool PlayRandomMove(TRandom& random, TBoard& board);
+
+// Every position of one random game, the finished one last; a game longer than kMaxPlies fails
+// the test.
+std::vector<TBoard> RandomGame(TRandom& random);
+
+// The first position of a random game with at most `empties` empty squares; false when the game
+// is over there.
+bool PlayoutTo(TRandom& random, int empties, TBoard& board);
+
+// Positions from random games where the side to move must pass and the game goes on
+// (kMustPass), where a pass was just made and the side to move can move (kAfterPass), or where
+// neither side can move although squares are empty (kDeadlock). Fewer than `count` when too
+// few games reach one.
+enum TPassSpot { kMustPass, kAfterPass, kDeadlock };
+std::vector<TBoard> PassPositions(TRandom& random, TPassSpot spot, int count);
+
+// The fast search and the search node of the computer player against the reference at `depth`:
+// empty when all three choose the same move (or pass, or none) with the same root value, else a
+// description of the difference. The reference's answer goes to `reference` when given.
+std::string CompareSearch(const TBoard& board, int depth, TReferenceAnswer* reference = nullptr);
+
+// CompareSearch at the depth of `level`, and the computer player's answer at that level: the
+// reference's move, or no move (the square left alone) when the side to move must pass.
+std::string CompareLevel(const TBoard& board, int level);
