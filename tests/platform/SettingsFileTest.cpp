@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 namespace {
 
 constexpr const char* kKey = "HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane";
@@ -99,6 +106,46 @@ TEST(RegDocument, ReadsEachEncodingAndWritesBackOnlyWhatChanged) {
         document.Set(kKey, values);
         EXPECT_EQ(document.ToBytes(), row.After);
     }
+}
+
+// A save replaces the whole file, keeps its permissions, writes through symbolic links to
+// their final target, creates missing folders and leaves no temporary file behind; a loop of
+// links is refused and changes nothing.
+TEST(RegFile, ASaveReplacesTheTargetWholeAndKeepsTheLinks) {
+    namespace fs = std::filesystem;
+    char pattern[] = "/tmp/octavane-regfile-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const fs::path dir(pattern);
+    const auto text = [](const fs::path& path) {
+        std::ostringstream bytes;
+        bytes << std::ifstream(path, std::ios::binary).rdbuf();
+        return bytes.str();
+    };
+    std::string error;
+    fs::create_directories(dir / "real");
+    std::ofstream(dir / "real" / "settings.reg") << std::string(64, ';');
+    fs::permissions(dir / "real" / "settings.reg", fs::perms(0600));
+    fs::create_symlink("real/settings.reg", dir / "middle");
+    fs::create_symlink(dir / "middle", dir / "settings.reg");
+    ASSERT_TRUE(WriteRegFile((dir / "settings.reg").string(), "new", error)) << error;
+    EXPECT_EQ(text(dir / "real" / "settings.reg"), "new");
+    EXPECT_TRUE(fs::is_symlink(dir / "settings.reg") && fs::is_symlink(dir / "middle"));
+    EXPECT_EQ(fs::status(dir / "real" / "settings.reg").permissions(), fs::perms(0600));
+
+    ASSERT_TRUE(WriteRegFile((dir / "a" / "b" / "settings.reg").string(), "deep", error));
+    EXPECT_EQ(text(dir / "a" / "b" / "settings.reg"), "deep");
+
+    fs::create_symlink(dir / "loop2", dir / "loop1");
+    fs::create_symlink(dir / "loop1", dir / "loop2");
+    EXPECT_FALSE(WriteRegFile((dir / "loop1").string(), "x", error));
+    EXPECT_TRUE(fs::is_symlink(dir / "loop1") && fs::is_symlink(dir / "loop2"));
+
+    int entries = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        entries += entry.path().filename().string().find(".reg.") == std::string::npos ? 1 : 100;
+    }
+    EXPECT_EQ(entries, 9) << "only the files, links and folders made here, no temporary file";
+    fs::remove_all(dir);
 }
 
 } // namespace
