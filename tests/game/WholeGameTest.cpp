@@ -1,125 +1,129 @@
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "ScreenRig.h"
-#include "device/Input.h"
-#include "device/Sound.h"
-#include "game/GameScene.h"
-#include "game/GameState.h"
-#include "game/TitleScreens.h"
+#include "scene/Solidpiece.h"
 
 namespace {
 
 using TMoves = std::vector<std::pair<int, int>>; // (-1, -1) for a pass
 
-// The same game by the engine alone, at these levels.
+// The game the engine alone plays at these levels.
 std::pair<TBoard, TMoves> Replay(int blackLevel, int whiteLevel) {
     TSage sages[3];
     sages[cellBlack].SetLevel(blackLevel);
     sages[cellWhite].SetLevel(whiteLevel);
     TBoard board;
     TMoves moves;
-    for (int plies = 0; plies < 200 && !board.IsGameOver(); ++plies) {
-        int x = -1;
-        int y = -1;
-        if (sages[board.GetTurn()].Think(board, &x, &y)) {
-            board.Place(x, y);
-        } else {
-            board.Pass();
-        }
+    for (int plies = 0; plies < 130 && !board.IsGameOver(); ++plies) {
+        int x = -1, y = -1;
+        sages[board.GetTurn()].Think(board, &x, &y) ? board.Place(x, y) : board.Pass();
         moves.emplace_back(x, y);
     }
-    EXPECT_TRUE(board.IsGameOver()) << "the replay does not end";
+    EXPECT_TRUE(board.IsGameOver()) << "the engine's game does not end in 130 plies";
     return {board, moves};
 }
 
 struct TGameRow {
     const char* Name;
     int MenuLine, LevelCursor;  // how the game is chosen
-    bool Mouse;                 // played by clicks, the pass a right click, or by keys
-    int BlackLevel, WhiteLevel; // the computer's, and the choices for the human's moves
+    bool Mouse;                 // played by clicks (a pass by a right click) or by keys
+    int BlackLevel, WhiteLevel; // the computer's level, and the level choosing the human's moves
     const char* Result;
     int Sound;
 };
 
-// Whole games from the title to the result and back, played through the screens; each game is
-// the one that the engine alone plays at the same levels.
-class WholeGameTest : public ::testing::TestWithParam<TGameRow> {
-  protected:
-    TScreenRig Rig;
-
-    TScreenPoint LineCentre(const char* text) {
-        const TTextItem* item = Rig.FindText(text);
-        EXPECT_NE(item, nullptr) << text;
-        return item ? TScreenPoint{320, item->Top + 8.0} : TScreenPoint{-1, -1};
-    }
-};
+// Whole games from the title to the result and back, through the screens: each is the game the
+// engine alone plays at the same levels.
+class WholeGameTest : public ::testing::TestWithParam<TGameRow> {};
 
 TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
     const TGameRow& row = GetParam();
-    Rig.Frame();
+    TScreenRig rig;
+    rig.Frame();
     if (row.Mouse) {
-        Rig.Click(320, 100);
-        const TScreenPoint line = LineCentre("2 Players Game");
-        Rig.Click(line.X, line.Y);
+        rig.Click({320, 100});
+        rig.Click(rig.Line("2 Players Game"));
     } else {
-        Rig.Press(keySpace);
-        Rig.Press(keyDown, row.MenuLine);
+        rig.Press(keySpace);
+        rig.Press(keyDown, row.MenuLine);
         if (row.MenuLine < 2) {
-            Rig.Press(keySpace);
-            Rig.Press(row.LevelCursor < kLevelCursorOpen ? keyUp : keyDown,
+            rig.Press(keySpace);
+            rig.Press(row.LevelCursor < kLevelCursorOpen ? keyUp : keyDown,
                       std::abs(row.LevelCursor - kLevelCursorOpen));
         }
-        Rig.Frame({keySpace});
+        rig.Frame({keySpace});
     }
     ASSERT_EQ(g_scene, sceneGame);
-    const int human = row.MenuLine == 1 ? cellWhite : cellBlack;
+    EXPECT_EQ(g_playerType[row.MenuLine == 1 ? cellWhite : cellBlack], playerHuman);
     TSage helpers[3];
     helpers[cellBlack].SetLevel(row.BlackLevel);
     helpers[cellWhite].SetLevel(row.WhiteLevel);
+    TSage expert;
+    expert.SetLevel(8);
     TMoves moves;
-    for (int frames = 0; frames < 20000 && g_gameState != gsResult; ++frames) {
+    std::vector<std::pair<TBoard, size_t>> turns; // the position and the moves made at each turn
+    bool undone = false;
+    // A move takes some 60 frames of animation and wait; a game is at most 130 of them.
+    for (int idle = 0; g_gameState != gsResult; ++idle) {
+        ASSERT_LT(idle, 200) << "no move for 200 frames after move " << moves.size();
+        ASSERT_LT(moves.size(), 130u) << "the game does not end";
         if (g_gameState != gsHuman) {
-            Rig.Clock.Advance(50);
-            Rig.Frame();
+            rig.Clock.Advance(50);
+            rig.Frame();
+        } else if (!undone && turns.size() == 5 && moves.size() > turns[4].second) {
+            undone = true;
+            // Undo walks back a human turn at a time, the computer's replies with it, each
+            // position shown as it was; at the start it only knocks. The game goes on from there.
+            for (size_t back = turns.size(); back-- > 0;) {
+                SCOPED_TRACE(back);
+                rig.Press(keyUndo);
+                ASSERT_TRUE(rig.RunUntil(gsHuman, 1000)) << "undo took longer than a second";
+                const TBoard& was = turns[back].first;
+                ASSERT_TRUE(SameBoard(g_gameBoard, was) && SameBoard(g_shownBoard, was));
+                for (int i = 0; i < 64; ++i) {
+                    const int cell = was.GetCell(i % 8, i / 8);
+                    ASSERT_EQ(g_pieces[i]->Visible, cell != cellEmpty) << i;
+                    EXPECT_TRUE(cell == cellEmpty || g_pieces[i]->Rotation.X.GetValue() ==
+                                                         (cell == cellWhite ? 180 : 0));
+                }
+            }
+            rig.Sounds.clear();
+            rig.Press(keyUndo);
+            EXPECT_TRUE(rig.Sounds.size() == 1 && rig.CountSounds(sndDown) == 1);
+            EXPECT_TRUE(SameBoard(g_gameBoard, turns[0].first));
+            moves.resize(turns[0].second);
         } else {
-            int x = -1;
-            int y = -1;
+            if (turns.size() < 5) {
+                turns.emplace_back(g_gameBoard, moves.size());
+            }
+            int x = -1, y = -1;
+            if (!row.Mouse && turns.size() < 5 && expert.Think(g_gameBoard, &x, &y)) {
+                g_cursorX = x == 0 ? 7 : 0; // Hint glides the cursor to level 8's choice
+                rig.Press(keyHint);
+                EXPECT_TRUE(g_cursorX == x && g_cursorY == y) << "hint at turn " << turns.size();
+            }
+
             const bool move = helpers[g_gameBoard.GetTurn()].Think(g_gameBoard, &x, &y);
             if (row.Mouse) {
-                const TScreenPoint p = move ? ScreenPointOfSquare(x, y) : TScreenPoint{600, 20};
-                Rig.Click(p.X, p.Y, !move);
+                rig.Click(move ? ScreenPointOfSquare(x, y) : TScreenPoint{600, 20}, !move);
             } else {
-                if (move && !Rig.MoveCursorTo(x, y)) {
-                    return;
-                }
-                Rig.Frame({move ? keySpace : keyEnter});
+                g_cursorX = x;
+                g_cursorY = y;
+                rig.Frame({move ? keySpace : keyEnter});
             }
-            ASSERT_EQ(g_gameState, gsAnimate) << "move " << moves.size();
+            ASSERT_EQ(g_gameState, gsAnimate) << "move " << moves.size() << " not taken";
         }
         if (g_gameState == gsAnimate) {
             moves.emplace_back(g_lastMove.isPass ? -1 : g_lastMove.x,
                                g_lastMove.isPass ? -1 : g_lastMove.y);
+            idle = 0;
         }
     }
-    ASSERT_EQ(g_gameState, gsResult);
-    EXPECT_EQ(g_playerType[human], playerHuman);
     const auto [board, reference] = Replay(row.BlackLevel, row.WhiteLevel);
     EXPECT_EQ(moves, reference);
-    EXPECT_EQ(g_gameBoard.GetCount(cellBlack), board.GetCount(cellBlack));
-    EXPECT_EQ(g_gameBoard.GetCount(cellWhite), board.GetCount(cellWhite));
-    EXPECT_NE(Rig.FindText(row.Result), nullptr);
-    ASSERT_FALSE(Rig.SoundsOf(row.Sound).empty());
-    EXPECT_TRUE(Rig.SoundsOf(row.Sound == sndWin ? sndLose : sndWin).empty());
-    if (row.Mouse) {
-        Rig.Click(320, 240);
-    } else {
-        Rig.Press(keySpace);
-    }
+    EXPECT_TRUE(SameBoard(g_gameBoard, board));
+    EXPECT_NE(rig.FindText(row.Result), nullptr) << row.Result;
+    EXPECT_EQ(rig.CountSounds(row.Sound), 1);
+    EXPECT_EQ(rig.CountSounds(row.Sound == sndWin ? sndLose : sndWin), 0);
+    row.Mouse ? rig.Click({320, 240}) : rig.Press(keySpace);
     EXPECT_EQ(g_scene, sceneTitle);
 }
 
