@@ -20,17 +20,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s WIDTH HEIGHT logical X Y | world X Y Z\n", argv[0]);
         return 2;
     }
-    double x = std::atof(argv[4]);
-    double y = std::atof(argv[5]);
+    double x = std::atof(argv[4]), y = std::atof(argv[5]), z = argc > 6 ? std::atof(argv[6]) : 0;
     if (kind == "world") {
         // The play view: step 6 of 32 round the board at radius 2000, 2000 high.
-        const double angle = 6 * std::numbers::pi / 16;
-        const TVector eye{static_cast<float>(std::cos(angle) * 2000),
-                          static_cast<float>(std::sin(angle) * 2000), 2000.0f};
+        const float angle = 6 * std::numbers::pi_v<float> / 16;
+        const TVector eye{std::cos(angle) * 2000, std::sin(angle) * 2000, 2000};
         const TMatrix m = MatrixMultiply(
             MatrixView(eye, {0, 0, 0}, {0, 0, 1}, 0.0f),
             MatrixProjection(TCamera::kDefaultNear, TCamera::kDefaultFar, TCamera::DefaultFov));
-        const double z = std::atof(argv[6]);
         const double w = x * m._14 + y * m._24 + z * m._34 + m._44;
         const double cx = (x * m._11 + y * m._21 + z * m._31 + m._41) / w;
         y = (0.75 - (x * m._12 + y * m._22 + z * m._32 + m._42) / w) / 1.5 * 480.0;
