@@ -105,16 +105,10 @@ class TScreenRig {
             Frame();
         }
     }
-    void MoveMouse(TScreenPoint p) {
-        MouseNext = TMouseFrame{true, p.X, p.Y, true};
-        Frame();
-    }
-    void Click(TScreenPoint p, bool right = false) {
-        MouseNext.Moved = !MouseNext.HasPosition || MouseNext.X != p.X || MouseNext.Y != p.Y;
-        MouseNext.HasPosition = true;
-        MouseNext.X = p.X;
-        MouseNext.Y = p.Y;
-        (right ? MouseNext.RightClick : MouseNext.LeftClick) = true;
+    // One frame with the mouse at p, moved there if it was elsewhere, with these clicks.
+    void Mouse(TScreenPoint p, bool left = false, bool right = false) {
+        const bool moved = !MouseNext.HasPosition || MouseNext.X != p.X || MouseNext.Y != p.Y;
+        MouseNext = TMouseFrame{true, p.X, p.Y, moved, left, right};
         Frame();
     }
     // Frames every 20 ms for `ms`, these keys down in each.
@@ -126,14 +120,11 @@ class TScreenRig {
     }
     // Frames 20 ms apart until the game is in `state`; false if not within `ms`.
     bool RunUntil(int state, uint32_t ms = 10000) {
-        for (uint32_t passed = 0; passed <= ms; passed += 20) {
-            if (g_scene == sceneGame && g_gameState == state) {
-                return true;
-            }
+        for (uint32_t passed = 0; passed <= ms && g_gameState != state; passed += 20) {
             Clock.Advance(20);
             Frame();
         }
-        return false;
+        return g_scene == sceneGame && g_gameState == state;
     }
     // A game of these players from its start to the first human turn.
     void StartGame(int black, int white) {

@@ -44,10 +44,9 @@ TEST(TitleScreensTest, EveryMenuLineOpensItsScreenByKeysAndByMouse) {
             EXPECT_TRUE(rig.Sounds.size() == 4 && rig.Yellow() == "[ EXIT ]");
             rig.Sounds.clear();
             if (byMouse) {
-                rig.MoveMouse(rig.Line(text));
+                rig.Mouse(rig.Line(text));
                 EXPECT_TRUE(g_menuCursor == line && rig.Sounds.size() == (line == 4 ? 0u : 1u));
-
-                rig.Click(rig.Line(text));
+                rig.Mouse(rig.Line(text), true);
             } else {
                 rig.Press(keyUp, 4 - line);
                 rig.Press(keySpace);
@@ -59,7 +58,7 @@ TEST(TitleScreensTest, EveryMenuLineOpensItsScreenByKeysAndByMouse) {
                       std::pair(black, white));
             if (titleState == tsLevel) {
                 EXPECT_EQ(rig.Yellow(), "Normal");
-                byMouse ? rig.Click({320, 20}, true) : rig.Press(keyEnter);
+                byMouse ? rig.Mouse({320, 20}, false, true) : rig.Press(keyEnter);
                 EXPECT_EQ(g_titleState, tsMenu);
                 rig.Press(keyEnter);
                 EXPECT_EQ(g_titleState, tsTitle);
@@ -86,7 +85,7 @@ TEST(TitleScreensTest, EveryLevelCursorShowsItsLineAndGivesItsEngineLevel) {
         EXPECT_EQ(rig.Sounds.size(), 31u);
         rig.Press(keyUp, 19 - kLevelCursorOpen);
         if (cursor <= 6 && cursor % 2 == 0) {
-            rig.MoveMouse(rig.Line(names[cursor - 1]));
+            rig.Mouse(rig.Line(names[cursor - 1]));
         } else if (cursor % 2 == 0 && cursor <= 12) {
             rig.MouseNext.Wheel = kLevelCursorOpen - cursor; // towards the player: down
             rig.RunFor(20 * (cursor - kLevelCursorOpen));
@@ -103,7 +102,7 @@ TEST(TitleScreensTest, EveryLevelCursorShowsItsLineAndGivesItsEngineLevel) {
                                               : "Extreme+"),
                   nullptr);
 
-        cursor == 3 ? rig.Click(rig.Line("Easy")) : rig.Frame({keySpace});
+        cursor == 3 ? rig.Mouse(rig.Line("Easy"), true) : rig.Frame({keySpace});
         EXPECT_EQ(g_sage.GetLevel(), levels[cursor]);
         EXPECT_EQ(g_scene, sceneGame);
     }
@@ -133,13 +132,9 @@ TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving
         rig.Press(key, times);
         EXPECT_TRUE(!value || *value == expected) << key;
     }
-    const double green = rig.Line("G - [10]").Y;
-    rig.Click({100, green});
-    rig.Click({100, green});
-    rig.Click({500, green});
-    EXPECT_EQ(BoardG, 9);
-    rig.Click({100, rig.Line("Fog - [On]").Y});
-    EXPECT_EQ(FogEnable, 0);
+    rig.Mouse({100, rig.Line("G - [10]").Y}, true); // the left half of a line steps down
+    rig.Mouse({500, rig.Line("Fog - [On]").Y}, true);
+    EXPECT_TRUE(BoardG == 9 && FogEnable == 0);
     rig.Press(keyEnter);
     EXPECT_FALSE(std::filesystem::exists(file)) << "saved before the settings were loaded";
     LoadSettingsFrom(file); // none there yet: the steps stay

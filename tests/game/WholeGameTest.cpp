@@ -39,8 +39,8 @@ TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
     TScreenRig rig;
     rig.Frame();
     if (row.Mouse) {
-        rig.Click({320, 100});
-        rig.Click(rig.Line("2 Players Game"));
+        rig.Mouse({320, 100}, true);
+        rig.Mouse(rig.Line("2 Players Game"), true);
     } else {
         rig.Press(keySpace);
         rig.Press(keyDown, row.MenuLine);
@@ -56,8 +56,6 @@ TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
     TSage helpers[3];
     helpers[cellBlack].SetLevel(row.BlackLevel);
     helpers[cellWhite].SetLevel(row.WhiteLevel);
-    TSage expert;
-    expert.SetLevel(8);
     TMoves moves;
     std::vector<std::pair<TBoard, size_t>> turns; // the position and the moves made at each turn
     bool undone = false;
@@ -95,15 +93,9 @@ TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
                 turns.emplace_back(g_gameBoard, moves.size());
             }
             int x = -1, y = -1;
-            if (!row.Mouse && turns.size() < 5 && expert.Think(g_gameBoard, &x, &y)) {
-                g_cursorX = x == 0 ? 7 : 0; // Hint glides the cursor to level 8's choice
-                rig.Press(keyHint);
-                EXPECT_TRUE(g_cursorX == x && g_cursorY == y) << "hint at turn " << turns.size();
-            }
-
             const bool move = helpers[g_gameBoard.GetTurn()].Think(g_gameBoard, &x, &y);
             if (row.Mouse) {
-                rig.Click(move ? ScreenPointOfSquare(x, y) : TScreenPoint{600, 20}, !move);
+                rig.Mouse(move ? ScreenPointOfSquare(x, y) : TScreenPoint{600, 20}, move, !move);
             } else {
                 g_cursorX = x;
                 g_cursorY = y;
@@ -123,7 +115,7 @@ TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
     EXPECT_NE(rig.FindText(row.Result), nullptr) << row.Result;
     EXPECT_EQ(rig.CountSounds(row.Sound), 1);
     EXPECT_EQ(rig.CountSounds(row.Sound == sndWin ? sndLose : sndWin), 0);
-    row.Mouse ? rig.Click({320, 240}) : rig.Press(keySpace);
+    row.Mouse ? rig.Mouse({320, 240}, true) : rig.Press(keySpace);
     EXPECT_EQ(g_scene, sceneTitle);
 }
 
