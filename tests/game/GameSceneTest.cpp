@@ -139,34 +139,4 @@ TEST_F(GameSceneTest, TheDiscsTurnInWavesByTheirDistance) {
     }
 }
 
-// A click places on the square the camera shows under it, in the play view and after the free
-// view has turned the camera; the cursor follows the mouse square by square, and a click off
-// the board changes nothing.
-TEST(MouseTest, AClickPlacesOnTheSquareSeenUnderIt) {
-    for (const bool freeView : {false, true}) {
-        SCOPED_TRACE(freeView);
-        TScreenRig rig;
-        rig.StartGame(playerHuman, playerHuman);
-        if (freeView) { // three steps round and two lower, then a click with the view held
-            rig.RunFor(640, {keyControl, keyLeft});
-            rig.RunFor(440, {keyControl, keyUp});
-            rig.RunFor(200, {keyControl});
-            ASSERT_LT(g_camera->Eye.Z.GetValue(), 1900.0) << "still in the play view";
-            const TScreenPoint p = ScreenPointOfSquare(4, 5);
-            rig.MouseNext = TMouseFrame{true, p.X, p.Y, true};
-            rig.Frame({keyControl});
-            ASSERT_TRUE(rig.RunUntil(gsHuman));
-            rig.Frame({keySpace});
-        } else {
-            rig.Mouse(ScreenPointOfSquare(6, 1));
-            rig.Mouse({5, 5}, true);
-            ASSERT_TRUE(g_cursorX * 10 + g_cursorY == 61 && g_gameState == gsHuman);
-            EXPECT_EQ(rig.Sounds.size(), 1u);
-            rig.Mouse(ScreenPointOfSquare(3, 2), true);
-        }
-        ASSERT_EQ(g_gameState, gsAnimate);
-        EXPECT_EQ(g_lastMove.x * 10 + g_lastMove.y, freeView ? 45 : 32);
-    }
-}
-
 } // namespace

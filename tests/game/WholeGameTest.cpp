@@ -31,7 +31,8 @@ struct TGameRow {
 };
 
 // Whole games from the title to the result and back, through the screens: each is the game the
-// engine alone plays at the same levels.
+// engine alone plays at the same levels. The mouse game's squares are picked where the camera
+// shows them, the first while the free view has turned it.
 class WholeGameTest : public ::testing::TestWithParam<TGameRow> {};
 
 TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
@@ -94,7 +95,17 @@ TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
             }
             int x = -1, y = -1;
             const bool move = helpers[g_gameBoard.GetTurn()].Think(g_gameBoard, &x, &y);
-            if (row.Mouse) {
+            if (row.Mouse && moves.empty()) { // picked through the free view: three steps round
+                rig.RunFor(640, {keyControl, keyLeft}); // and two lower, hovered with it held
+                rig.RunFor(440, {keyControl, keyUp});
+                rig.RunFor(200, {keyControl});
+                ASSERT_LT(g_camera->Eye.Z.GetValue(), 1900.0) << "still in the play view";
+                const TScreenPoint p = ScreenPointOfSquare(x, y);
+                rig.MouseNext = TMouseFrame{true, p.X, p.Y, true};
+                rig.Frame({keyControl});
+                ASSERT_TRUE(rig.RunUntil(gsHuman));
+                rig.Frame({keySpace});
+            } else if (row.Mouse) {
                 rig.Mouse(move ? ScreenPointOfSquare(x, y) : TScreenPoint{600, 20}, move, !move);
             } else {
                 g_cursorX = x;
