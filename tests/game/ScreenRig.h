@@ -85,8 +85,7 @@ class TScreenRig {
             g_keyState[key] = KEY_TRIGGERED | KEY_HELD;
         }
         g_mouse = MouseNext;
-        MouseNext.Moved = MouseNext.LeftClick = MouseNext.RightClick = false;
-        MouseNext.Wheel = 0;
+        MouseNext = TMouseFrame{MouseNext.HasPosition, MouseNext.X, MouseNext.Y};
         Log.Clear();
         Text.ClearLog();
         RunScreens();

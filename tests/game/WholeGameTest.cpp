@@ -3,31 +3,11 @@
 
 namespace {
 
-using TMoves = std::vector<std::pair<int, int>>; // (-1, -1) for a pass
-
-// The game the engine alone plays at these levels.
-std::pair<TBoard, TMoves> Replay(int blackLevel, int whiteLevel) {
-    TSage sages[3];
-    sages[cellBlack].SetLevel(blackLevel);
-    sages[cellWhite].SetLevel(whiteLevel);
-    TBoard board;
-    TMoves moves;
-    for (int plies = 0; plies < 130 && !board.IsGameOver(); ++plies) {
-        int x = -1, y = -1;
-        sages[board.GetTurn()].Think(board, &x, &y) ? board.Place(x, y) : board.Pass();
-        moves.emplace_back(x, y);
-    }
-    EXPECT_TRUE(board.IsGameOver()) << "the engine's game does not end in 130 plies";
-    return {board, moves};
-}
-
 struct TGameRow {
     const char* Name;
-    int MenuLine, LevelCursor;  // how the game is chosen
-    bool Mouse;                 // played by clicks (a pass by a right click) or by keys
-    int BlackLevel, WhiteLevel; // the computer's level, and the level choosing the human's moves
+    int MenuLine, LevelCursor, Mouse;  // how the game is chosen; played by clicks or by keys
+    int BlackLevel, WhiteLevel, Sound; // the computer's and the human's choices; the end's sound
     const char* Result;
-    int Sound;
 };
 
 // Whole games from the title to the result and back, through the screens: each is the game the
@@ -57,17 +37,17 @@ TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
     TSage helpers[3];
     helpers[cellBlack].SetLevel(row.BlackLevel);
     helpers[cellWhite].SetLevel(row.WhiteLevel);
-    TMoves moves;
-    std::vector<std::pair<TBoard, size_t>> turns; // the position and the moves made at each turn
+    TBoard reference;          // the engine's own game at the same levels
+    std::vector<TBoard> turns; // the first five human turns
     bool undone = false;
     // A move takes some 60 frames of animation and wait; a game is at most 130 of them.
-    for (int idle = 0; g_gameState != gsResult; ++idle) {
-        ASSERT_LT(idle, 200) << "no move for 200 frames after move " << moves.size();
-        ASSERT_LT(moves.size(), 130u) << "the game does not end";
+    for (int idle = 0, plies = 0; g_gameState != gsResult; ++idle) {
+        ASSERT_LT(idle, 200) << "no move for 200 frames after ply " << plies;
+        ASSERT_LT(plies, 130) << "the game does not end";
         if (g_gameState != gsHuman) {
             rig.Clock.Advance(50);
             rig.Frame();
-        } else if (!undone && turns.size() == 5 && moves.size() > turns[4].second) {
+        } else if (!undone && turns.size() == 5 && !SameBoard(g_gameBoard, turns[4])) {
             undone = true;
             // Undo walks back a human turn at a time, the computer's replies with it, each
             // position shown as it was; at the start it only knocks. The game goes on from there.
@@ -75,7 +55,7 @@ TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
                 SCOPED_TRACE(back);
                 rig.Press(keyUndo);
                 ASSERT_TRUE(rig.RunUntil(gsHuman, 1000)) << "undo took longer than a second";
-                const TBoard& was = turns[back].first;
+                const TBoard& was = turns[back];
                 ASSERT_TRUE(SameBoard(g_gameBoard, was) && SameBoard(g_shownBoard, was));
                 for (int i = 0; i < 64; ++i) {
                     const int cell = was.GetCell(i % 8, i / 8);
@@ -87,15 +67,15 @@ TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
             rig.Sounds.clear();
             rig.Press(keyUndo);
             EXPECT_TRUE(rig.Sounds.size() == 1 && rig.CountSounds(sndDown) == 1);
-            EXPECT_TRUE(SameBoard(g_gameBoard, turns[0].first));
-            moves.resize(turns[0].second);
+            EXPECT_TRUE(SameBoard(g_gameBoard, turns[0]));
+            reference = turns[0];
         } else {
             if (turns.size() < 5) {
-                turns.emplace_back(g_gameBoard, moves.size());
+                turns.push_back(g_gameBoard);
             }
             int x = -1, y = -1;
             const bool move = helpers[g_gameBoard.GetTurn()].Think(g_gameBoard, &x, &y);
-            if (row.Mouse && moves.empty()) { // picked through the free view: three steps round
+            if (row.Mouse && plies == 0) { // picked through the free view: three steps round
                 rig.RunFor(640, {keyControl, keyLeft}); // and two lower, hovered with it held
                 rig.RunFor(440, {keyControl, keyUp});
                 rig.RunFor(200, {keyControl});
@@ -112,17 +92,21 @@ TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
                 g_cursorY = y;
                 rig.Frame({move ? keySpace : keyEnter});
             }
-            ASSERT_EQ(g_gameState, gsAnimate) << "move " << moves.size() << " not taken";
+            ASSERT_EQ(g_gameState, gsAnimate) << "ply " << plies << " not taken";
         }
-        if (g_gameState == gsAnimate) {
-            moves.emplace_back(g_lastMove.isPass ? -1 : g_lastMove.x,
-                               g_lastMove.isPass ? -1 : g_lastMove.y);
+        if (g_gameState == gsAnimate) { // a move or a pass: the engine's in its own game
+            int x = -1, y = -1;
+            helpers[reference.GetTurn()].Think(reference, &x, &y) ? reference.Place(x, y)
+                                                                  : reference.Pass();
+            ASSERT_EQ(std::pair(g_lastMove.isPass ? -1 : g_lastMove.x,
+                                g_lastMove.isPass ? -1 : g_lastMove.y),
+                      std::pair(x, y))
+                << "ply " << plies;
+            ++plies;
             idle = 0;
         }
     }
-    const auto [board, reference] = Replay(row.BlackLevel, row.WhiteLevel);
-    EXPECT_EQ(moves, reference);
-    EXPECT_TRUE(SameBoard(g_gameBoard, board));
+    EXPECT_TRUE(SameBoard(g_gameBoard, reference) && reference.IsGameOver());
     EXPECT_NE(rig.FindText(row.Result), nullptr) << row.Result;
     EXPECT_EQ(rig.CountSounds(row.Sound), 1);
     EXPECT_EQ(rig.CountSounds(row.Sound == sndWin ? sndLose : sndWin), 0);
@@ -132,9 +116,9 @@ TEST_P(WholeGameTest, PlaysTheEnginesGameToItsResult) {
 
 INSTANTIATE_TEST_SUITE_P(
     Games, WholeGameTest,
-    ::testing::Values(TGameRow{"BlackLosesToHard", 0, 5, false, 1, 5, "You Lose!", sndLose},
-                      TGameRow{"WhiteBeatsPoor", 1, 1, false, 1, 3, "You Win!", sndWin},
-                      TGameRow{"TwoPlayersByMouseDraw", 2, 0, true, 1, 1, "Draw!", sndWin}),
+    ::testing::Values(TGameRow{"BlackLosesToHard", 0, 5, false, 1, 5, sndLose, "You Lose!"},
+                      TGameRow{"WhiteBeatsPoor", 1, 1, false, 1, 3, sndWin, "You Win!"},
+                      TGameRow{"TwoPlayersByMouseDraw", 2, 0, true, 1, 1, sndWin, "Draw!"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace
