@@ -4,9 +4,6 @@
 
 namespace {
 
-// Black has no move, White has one.
-const TBoard kBlackMustPass = BoardOf({{0, 0, cellWhite}, {1, 0, cellBlack}, {7, 7, cellWhite}});
-
 class GameSceneTest : public ::testing::Test {
   protected:
     void SetUp() override { Rig.StartGame(playerHuman, playerHuman); }
@@ -30,21 +27,19 @@ TEST_F(GameSceneTest, SpacePlaysALegalMoveAndEnterPassesOnlyWhenStuck) {
     EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, TBoard()));
     Rig.Press(keyRight, 3);
     Rig.Press(keyUp);
-    ASSERT_EQ(g_cursorX * 10 + g_cursorY, 32);
     Rig.Frame({keySpace});
     EXPECT_TRUE(g_gameState == gsAnimate && g_gameBoard.GetCell(3, 2) == cellBlack);
     ASSERT_TRUE(Rig.RunUntil(gsHuman));
-    EXPECT_EQ(Rig.Yellow(), "White");
 
-    UseBoard(kBlackMustPass);
+    UseBoard(BoardOf({{0, 0, cellWhite}, {1, 0, cellBlack}, {7, 7, cellWhite}})); // Black stuck
     Rig.Press(keySpace);
-    EXPECT_EQ(g_gameState, gsHuman);
+    ASSERT_EQ(g_gameState, gsHuman);
     Rig.Press(keyEnter);
-    EXPECT_TRUE(g_gameState == gsWait && g_gameBoard.GetTurn() == cellWhite);
-    EXPECT_NE(Rig.FindText("Black Pass"), nullptr);
+    EXPECT_TRUE(g_gameState == gsWait && g_gameBoard.GetTurn() == cellWhite &&
+                Rig.FindText("Black Pass"));
 }
 
-// Every end shows its result and plays its sound; Space then returns to the title.
+// Every end shows its result and plays its sound.
 TEST_F(GameSceneTest, EveryEndShowsItsResultAndSound) {
     const std::tuple<int, int, int, int, const char*, int> rows[] = {
         {playerHuman, playerComputer, 32, 32, "Draw!", sndWin},
@@ -62,13 +57,9 @@ TEST_F(GameSceneTest, EveryEndShowsItsResultAndSound) {
             board.SetCell(i % 8, i / 8, i < black ? cellBlack : cellWhite);
         }
         UseBoard(board);
-        EXPECT_TRUE(g_gameState == gsResult && Rig.FindText(text));
-        EXPECT_TRUE(Rig.Sounds.size() == 1 && Rig.Sounds[0].Id == sound);
+        EXPECT_TRUE(g_gameState == gsResult && Rig.FindText(text) && Rig.Sounds.size() == 1 &&
+                    Rig.Sounds[0].Id == sound);
     }
-    Rig.Press(keyEnter);
-    EXPECT_EQ(g_gameState, gsResult);
-    Rig.Frame({keySpace});
-    EXPECT_EQ(g_scene, sceneTitle);
 }
 
 // The discs turn in waves from the new one: those at equal distance (the larger of the column
@@ -103,10 +94,8 @@ TEST_F(GameSceneTest, TheDiscsTurnInWavesByTheirDistance) {
         EXPECT_EQ(g_waitTime, 2000u + 200 * count);
         EXPECT_EQ(Rig.Sounds.size(), 2u + 2 * count); // the fall and the landing, then per wave
         for (const TSoundRequest& s : Rig.Sounds) {   // a flip and a drop voice per wave
-            EXPECT_TRUE(s.Id >= sndFall ||
-                        s.DelayMs ==
-                            (s.Id < sndTern ? 2100 + 200 * s.Id : 1400 + 200 * (s.Id - sndTern)))
-                << "sound " << s.Id << " after " << s.DelayMs << " ms";
+            const int due = s.Id < sndTern ? 2100 + 200 * s.Id : 1400 + 200 * (s.Id - sndTern);
+            EXPECT_TRUE(s.Id >= sndFall || s.DelayMs == due) << "sound " << s.Id << " late";
         }
         const double up = g_gameBoard.GetCell(x, y) == cellWhite ? 180.0 : 0.0;
         std::vector<std::pair<int, int>> moved = {{x, y}};

@@ -31,6 +31,8 @@
 // A bench for the screens: a clock moved by hand, the real scene on the recording device, the
 // keys and the mouse set per frame, and each frame's sound requests and text written down.
 
+constexpr uint32_t kYellow = 0x00FFFF; // the chosen line and the side to move
+
 struct TSoundRequest {
     int Id;
     int64_t DelayMs;
@@ -74,8 +76,6 @@ class TScreenRig {
     ~TScreenRig() {
         ReleaseGraphics();
         SetDeviceSources(TDeviceSources{});
-        ResetMessageQueue();
-        ResetSettings();
     }
 
     // One frame with exactly these keys down and the mouse of MouseNext, whose events then go.
@@ -139,17 +139,14 @@ class TScreenRig {
         return static_cast<int>(std::count_if(Sounds.begin(), Sounds.end(),
                                               [id](const TSoundRequest& s) { return s.Id == id; }));
     }
-    // The last frame's line of this text, or null; the selected (yellow) line's text.
+    // The last frame's draw of this text (in this colour, if one is given), or null.
     const TTextCall* FindText(const std::string& text, uint32_t colour = 0) const {
         const auto& calls = Text.Calls();
         const auto it = std::find_if(calls.begin(), calls.end(), [&](const TTextCall& call) {
-            return call.Kind == textDrawText && (colour ? call.Color == colour : call.Text == text);
+            return call.Kind == textDrawText && call.Text == text &&
+                   (!colour || call.Color == colour);
         });
         return it == calls.end() ? nullptr : &*it;
-    }
-    std::string Yellow() const {
-        const TTextCall* item = FindText("", 0x00FFFF);
-        return item ? item->Text : "";
     }
     // The middle of a panel line of the last frame.
     TScreenPoint Line(const std::string& text) const {
@@ -185,7 +182,6 @@ inline TBoard BoardOf(std::initializer_list<std::tuple<int, int, int>> discs, in
     for (const auto& [x, y, cell] : discs) {
         board.SetCell(x, y, cell);
     }
-    board.turn = cellBlack;
     board.passes = passes;
     return board;
 }
