@@ -15,36 +15,25 @@
 #include "scene/Transmat.h"
 
 int main(int argc, char** argv) {
-    if (argc < 6) {
+    const std::string kind = argc > 5 ? argv[3] : "";
+    if (kind != "logical" && (kind != "world" || argc < 7)) {
         std::fprintf(stderr, "usage: %s WIDTH HEIGHT logical X Y | world X Y Z\n", argv[0]);
         return 2;
     }
-    const int width = std::atoi(argv[1]);
-    const int height = std::atoi(argv[2]);
-    const std::string kind = argv[3];
-    double x = std::atof(argv[4]);
-    double y = std::atof(argv[5]);
+    double x = std::atof(argv[4]), y = std::atof(argv[5]), z = argc > 6 ? std::atof(argv[6]) : 0;
     if (kind == "world") {
-        if (argc < 7) {
-            return 2;
-        }
         // The play view: step 6 of 32 round the board at radius 2000, 2000 high.
-        const double angle = 6 * std::numbers::pi / 16;
-        const TVector eye{static_cast<float>(std::cos(angle) * 2000),
-                          static_cast<float>(std::sin(angle) * 2000), 2000.0f};
+        const float angle = 6 * std::numbers::pi_v<float> / 16;
+        const TVector eye{std::cos(angle) * 2000, std::sin(angle) * 2000, 2000};
         const TMatrix m = MatrixMultiply(
             MatrixView(eye, {0, 0, 0}, {0, 0, 1}, 0.0f),
             MatrixProjection(TCamera::kDefaultNear, TCamera::kDefaultFar, TCamera::DefaultFov));
-        const double z = std::atof(argv[6]);
-        const double cx = x * m._11 + y * m._21 + z * m._31 + m._41;
-        const double cy = x * m._12 + y * m._22 + z * m._32 + m._42;
         const double w = x * m._14 + y * m._24 + z * m._34 + m._44;
-        x = (cx / w + 1.0) * 320.0;
-        y = (0.75 - cy / w) / 1.5 * 480.0;
-    } else if (kind != "logical") {
-        return 2;
+        const double cx = (x * m._11 + y * m._21 + z * m._31 + m._41) / w;
+        y = (0.75 - (x * m._12 + y * m._22 + z * m._32 + m._42) / w) / 1.5 * 480.0;
+        x = (cx + 1.0) * 320.0;
     }
-    const TScreenArea area = FitScreenArea(width, height, 640, 480);
+    const TScreenArea area = FitScreenArea(std::atoi(argv[1]), std::atoi(argv[2]), 640, 480);
     std::printf("%ld %ld\n", std::lround(area.X + x * area.Scale - 0.5),
                 std::lround(area.Y + y * area.Scale - 0.5));
     return 0;

@@ -1,16 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
-#include <string>
-#include <unistd.h>
-#include <vector>
 
 #include "app/App.h"
 #include "app/SdlAppPlatform.h"
@@ -21,7 +15,6 @@
 #include "game/GameScene.h"
 #include "game/GameState.h"
 #include "game/Screens.h"
-#include "platform/KeyState.h"
 #include "platform/sdl/PngFrame.h"
 #include "scene/Camera.h"
 #include "scene/Transmat.h"
@@ -39,46 +32,87 @@ extern "C" const char* __lsan_default_options() {
 namespace {
 
 // The whole program in this process: SDL on its headless drivers, the real window procedure,
-// message loop, device set-up, OpenGL and screens. Only the clock is ours: each frame moves it
-// by 20 ms, so the run takes as many frames as it needs and no longer. Key presses are SDL
-// events pushed between frames, as the keyboard makes them; chosen frames are read back from GL.
+// message loop, devices, OpenGL and screens. Only the clock is ours: each frame moves it by
+// 20 ms. Key presses and clicks are SDL events pushed between frames; chosen frames are read
+// back from GL between drawing and the flip.
 
-constexpr uint32_t kFrameMs = 20;
-
-struct TRun {
-    TManualClock Clock{5000};
-    int Frame = 0;
-    // Actions keyed by frame number; each runs before that frame is drawn.
-    std::multimap<int, std::function<void()>> Actions;
-    // Frames to read back, by name.
-    std::map<int, std::string> Captures;
-    std::map<std::string, TFrameImage> Images;
-    std::map<std::string, TGlScreen> Screens;
-    int LastFrame = 3000; // a run that has not quit by then is ended by a close request
-};
-
-TRun* g_run = nullptr;
+using TPixel = TFrameImage::TPixel;
+using TPoint = SDL_Point;
 
 void PushKey(Uint32 type, SDL_Keycode key) {
-    SDL_Event event{};
-    event.type = type;
+    SDL_Event event{type};
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     SDL_PushEvent(&event);
 }
 
-// The frame of the program, with a read-back between drawing and the flip.
+// One run of the program: its clock, its script in frames of 20 ms (key presses, each then a
+// wait; actions; read-backs) and the frames read back.
+struct TRun {
+    TManualClock Clock{5000};
+    int Frame = 0, At = 10, LastFrame = 0; // not quit by LastFrame: sent a close request
+    std::multimap<int, std::function<void()>> Actions; // each before its frame is drawn
+    std::map<int, std::string> Captures;
+    std::map<std::string, TFrameImage> Images;
+    TGlScreen Screen;
+
+    // An action, then a wait, then the frame read back if named.
+    void Do(std::function<void()> action, int waitMs = 0, const char* frame = "") {
+        Actions.emplace(At++, std::move(action));
+        Capture(frame, waitMs);
+    }
+    void Press(std::initializer_list<SDL_Keycode> keys, int waitMs = 0, const char* frame = "") {
+        for (SDL_Keycode key : keys) {
+            for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+                Do([=] { PushKey(type, key); }, 20);
+            }
+        }
+        Capture(frame, waitMs);
+    }
+    void Capture(const std::string& frame, int waitMs = 0) {
+        At += waitMs / 20;
+        if (!frame.empty()) {
+            Captures[At++] = frame;
+        }
+    }
+    // Pixels of a logical rectangle of the 640 x 480 screen in a frame that pass `test`.
+    int Count(const std::string& frame, int left, int top, int right, int bottom,
+              bool (*test)(TPixel)) const {
+        int count = 0;
+        const TScreenArea& area = Screen.Area;
+        for (int y = area.Y + top * area.Scale; y < area.Y + bottom * area.Scale; ++y) {
+            for (int x = area.X + left * area.Scale; x < area.X + right * area.Scale; ++x) {
+                count += test(Images.at(frame).At(x, y)) ? 1 : 0;
+            }
+        }
+        return count;
+    }
+    TPixel Pixel(const std::string& frame, TPoint p) const { return Images.at(frame).At(p.x, p.y); }
+}* g_run = nullptr;
+
+// What a pixel shows.
+constexpr auto White = [](TPixel p) { return p.R > 230 && p.G > 230 && p.B > 230; };
+constexpr auto Yellow = [](TPixel p) { return p.R > 200 && p.G > 200 && p.B < 90; };
+constexpr auto Gold = [](TPixel p) {
+    return p.R > 120 && p.G > 90 && p.B < p.R * 3 / 4 && p.R > p.G;
+};
+constexpr auto Brightness = [](TPixel p) { return p.R + p.G + p.B; };
+constexpr auto Lit = [](TPixel p) { return p.R + p.G + p.B > 60; };
+constexpr auto Reddish = [](TPixel p) { return p.R > 80 && p.G > 80; };
+
+const TGlScreen& Screen() {
+    return static_cast<TGlPresenter*>(g_presenter)->Screen();
+}
+
 void TestFrame() {
     TRun& run = *g_run;
-    run.Clock.Advance(kFrameMs);
-    ++run.Frame;
-    auto [first, last] = run.Actions.equal_range(run.Frame);
+    run.Clock.Advance(20);
+    auto [first, last] = run.Actions.equal_range(++run.Frame);
     for (auto it = first; it != last; ++it) {
         it->second();
     }
     if (run.Frame == run.LastFrame) {
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
+        SDL_Event quit{SDL_QUIT};
         SDL_PushEvent(&quit);
     }
     BeginFrame(FogEnable);
@@ -86,9 +120,8 @@ void TestFrame() {
     RunScreens();
     const auto capture = run.Captures.find(run.Frame);
     if (capture != run.Captures.end() && g_presenter != nullptr) {
-        const auto& screen = static_cast<TGlPresenter*>(g_presenter)->Screen();
-        run.Images[capture->second] = ReadFrame(screen);
-        run.Screens[capture->second] = screen;
+        run.Screen = Screen();
+        run.Images[capture->second] = ReadFrame(run.Screen);
         fs::create_directories(OCTAVANE_FRAMES_DIR);
         SaveFramePng(run.Images[capture->second],
                      std::string(OCTAVANE_FRAMES_DIR) + "/" + capture->second + ".png");
@@ -96,473 +129,141 @@ void TestFrame() {
     PresentFrame();
 }
 
-// A script of key presses and read-backs, in frames of 20 ms.
-class TScript {
-  public:
-    explicit TScript(TRun& run) : Run(run) {}
-    TScript& Wait(uint32_t ms) {
-        At += static_cast<int>(ms / kFrameMs);
-        return *this;
-    }
-    TScript& Press(SDL_Keycode key) {
-        Run.Actions.emplace(At, [key] { PushKey(SDL_KEYDOWN, key); });
-        Run.Actions.emplace(At + 2, [key] { PushKey(SDL_KEYUP, key); });
-        At += 4;
-        return *this;
-    }
-    TScript& Capture(const std::string& name) {
-        Run.Captures[At] = name;
-        At += 1;
-        return *this;
-    }
-    TScript& Do(std::function<void()> action) {
-        Run.Actions.emplace(At, std::move(action));
-        At += 1;
-        return *this;
-    }
-    int Frame() const { return At; }
-
-  private:
-    TRun& Run;
-    int At = 10;
-};
-
-// Screen position in window pixels of a world point, as the camera sees it now.
-struct TPoint {
-    int X, Y;
-    double W = 0.0; // after the projection: what depth fog goes by
-};
-TPoint Project(const TGlScreen& screen, double wx, double wy, double wz) {
-    const TVector eye{static_cast<float>(g_camera->Eye.X.GetValue()),
-                      static_cast<float>(g_camera->Eye.Y.GetValue()),
-                      static_cast<float>(g_camera->Eye.Z.GetValue())};
-    const TVector at{static_cast<float>(g_camera->LookAt.X.GetValue()),
-                     static_cast<float>(g_camera->LookAt.Y.GetValue()),
-                     static_cast<float>(g_camera->LookAt.Z.GetValue())};
-    const TMatrix m = MatrixMultiply(MatrixView(eye, at, g_camera->Up, 0.0f), g_camera->Projection);
-    const double x = wx * m._11 + wy * m._21 + wz * m._31 + m._41;
-    const double y = wx * m._12 + wy * m._22 + wz * m._32 + m._42;
-    const double w = wx * m._14 + wy * m._24 + wz * m._34 + m._44;
-    const double lx = (x / w + 1.0) / 2.0 * 640.0;
-    const double ly = (0.75 - y / w) / 1.5 * 480.0;
-    return {static_cast<int>(screen.Area.X + lx * screen.Area.Scale),
-            static_cast<int>(screen.Area.Y + ly * screen.Area.Scale), w};
-}
-
-// Pixels of a logical rectangle of the 640 x 480 screen that satisfy `test`.
-int CountPixels(const TFrameImage& image, const TGlScreen& screen, int left, int top, int right,
-                int bottom, const std::function<bool(TFrameImage::TPixel)>& test) {
-    int count = 0;
-    const double s = screen.Area.Scale;
-    for (int y = static_cast<int>(screen.Area.Y + top * s);
-         y < static_cast<int>(screen.Area.Y + bottom * s); ++y) {
-        for (int x = static_cast<int>(screen.Area.X + left * s);
-             x < static_cast<int>(screen.Area.X + right * s); ++x) {
-            count += test(image.At(x, y)) ? 1 : 0;
-        }
-    }
-    return count;
-}
-
-bool White(TFrameImage::TPixel p) {
-    return p.R > 230 && p.G > 230 && p.B > 230;
-}
-bool Yellow(TFrameImage::TPixel p) {
-    return p.R > 200 && p.G > 200 && p.B < 90;
-}
-bool Lit(TFrameImage::TPixel p) {
-    return p.R + p.G + p.B > 60;
-}
-
-// The same logical rectangle of two frames differs in at least `atLeast` pixels.
-int DifferingPixels(const TRun& run, const std::string& a, const std::string& b, int left, int top,
-                    int right, int bottom) {
-    const TFrameImage& ia = run.Images.at(a);
-    const TFrameImage& ib = run.Images.at(b);
-    const TGlScreen& screen = run.Screens.at(a);
-    int count = 0;
-    const double s = screen.Area.Scale;
-    for (int y = static_cast<int>(screen.Area.Y + top * s);
-         y < static_cast<int>(screen.Area.Y + bottom * s); ++y) {
-        for (int x = static_cast<int>(screen.Area.X + left * s);
-             x < static_cast<int>(screen.Area.X + right * s); ++x) {
-            const auto pa = ia.At(x, y);
-            const auto pb = ib.At(x, y);
-            count += (pa.R != pb.R || pa.G != pb.G || pa.B != pb.B) ? 1 : 0;
-        }
-    }
-    return count;
-}
-
-class WholeProgramTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        ::setenv("SDL_AUDIODRIVER", "dummy", 0);
-    }
-    void SetUp() override {
-        Config = fs::temp_directory_path() / ("octavane-e2e-" + std::to_string(::getpid()));
-        fs::remove_all(Config);
-        fs::create_directories(Config);
-        ::setenv("XDG_CONFIG_HOME", Config.c_str(), 1);
-        Previous = fs::current_path();
-        fs::current_path(OCTAVANE_ASSETS_DIR);
-        ResetProgram();
-    }
-    // What a fresh start of the program finds.
-    static void ResetProgram() {
-        ResetSettings();
-        // A run that quit with a key still down must not hand it to the next one.
-        Keyboard().ReleaseAll();
-        for (uint8_t& state : g_keyState) {
-            state = 0;
-        }
-        g_scene = sceneTitle;
-        g_titleState = tsInit;
-        g_gameState = gsStart;
-        g_playerType[cellBlack] = playerHuman;
-        g_playerType[cellWhite] = playerHuman;
-        g_cursorX = 3;
-        g_cursorY = 3;
-    }
-    void TearDown() override {
-        fs::current_path(Previous);
-        fs::remove_all(Config);
-        g_run = nullptr;
-    }
-    int RunProgram() {
-        TSdlSystem sdl;
-        EXPECT_TRUE(sdl.IsReady()) << sdl.Error();
-        if (!sdl.IsReady()) {
-            return -1;
-        }
-        TScopedClock useClock(Run.Clock);
-        TSdlAppPlatform platform;
-        g_run = &Run;
-        return WinMain(platform, TestFrame);
-    }
-    std::string SettingsText() const {
-        std::ifstream in(Config / "Bellwick" / "Octavane" / "settings.reg");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    TRun Run;
-    fs::path Config;
-    fs::path Previous;
-};
-
-TEST_F(WholeProgramTest, TitleMenuAndATwoPlayerGameOnRealFrames) {
-    // Screen positions are taken while the run is under way, when the camera is where it is.
-    TPoint newDisc{};
-    std::vector<TPoint> secondDisc;
-    TScript script(Run);
-    script.Wait(400).Capture("title").Press(SDLK_SPACE).Wait(100).Capture("menu");
-    script.Press(SDLK_DOWN).Press(SDLK_DOWN).Press(SDLK_SPACE); // "2 Players Game"
-    script.Wait(1600).Capture("game-start");
-    script.Do([&] {
-        newDisc = Project(static_cast<TGlPresenter*>(g_presenter)->Screen(), CellToWorld(3),
-                          CellToWorld(2), 20.0);
-    });
-    script.Press(SDLK_UP).Wait(200).Press(SDLK_SPACE).Wait(1000).Capture("move-falling");
-    script.Wait(1600).Capture("after-move").Wait(200).Capture("after-move-later");
-    script.Do([&] {
-        const auto& glScreen = static_cast<TGlPresenter*>(g_presenter)->Screen();
-        for (const double d : {-30.0, 30.0}) {
-            secondDisc.push_back(Project(glScreen, CellToWorld(4) + d, CellToWorld(2), 20.0));
-            secondDisc.push_back(Project(glScreen, CellToWorld(4), CellToWorld(2) + d, 20.0));
-        }
-    });
-    script.Press(SDLK_RIGHT).Wait(200).Press(SDLK_SPACE).Wait(3000).Capture("after-second-move");
-    script.Press(SDLK_ESCAPE).Wait(400).Capture("back-at-title").Press(SDLK_ESCAPE);
-    Run.LastFrame = script.Frame() + 200;
-
-    EXPECT_EQ(RunProgram(), 0);
-    EXPECT_LT(Run.Frame, Run.LastFrame) << "Escape on the title did not quit";
-    ASSERT_EQ(Run.Images.size(), 8u);
-    const TGlScreen& screen = Run.Screens.at("title");
-
-    // The title: lit 3D behind white title text; the prompt below it.
-    const TFrameImage& title = Run.Images.at("title");
-    EXPECT_GT(CountPixels(title, screen, 0, 60, 640, 420, Lit), 20000) << "a black screen";
-    EXPECT_GT(CountPixels(title, screen, 200, 172, 440, 240, White), 400) << "no title text";
-    EXPECT_GT(CountPixels(title, screen, 150, 320, 490, 360, White), 200) << "no prompt";
-    // The menu: its first line yellow, no prompt any more.
-    const TFrameImage& menu = Run.Images.at("menu");
-    EXPECT_GT(CountPixels(menu, screen, 150, 288, 490, 316, Yellow), 100);
-    EXPECT_LT(CountPixels(menu, screen, 150, 330, 490, 342, White), 20);
-    // The game: none of the title's text, "Black" in yellow at the top left.
-    const TFrameImage& start = Run.Images.at("game-start");
-    EXPECT_GT(CountPixels(title, screen, 0, 440, 640, 480, White), 300);
-    EXPECT_LT(CountPixels(start, screen, 0, 440, 640, 480, White), 20);
-    EXPECT_GT(CountPixels(start, screen, 0, 0, 320, 64, Yellow), 100);
-
-    // The new disc: board colour on its square before, a dark disc there after.
-    const auto before = start.At(newDisc.X, newDisc.Y);
-    const auto after = Run.Images.at("after-move").At(newDisc.X, newDisc.Y);
-    EXPECT_GT(before.G, 60) << "square (3, 2) should show the board";
-    EXPECT_LT(after.R + after.G + after.B, before.R + before.G + before.B - 60)
-        << "no black disc on (3, 2)";
-    // White's disc on (4, 2) shows bright around the pointer standing over it.
-    int brightest = 0;
-    for (const TPoint& p : secondDisc) {
-        const auto white = Run.Images.at("after-second-move").At(p.X, p.Y);
-        brightest = std::max(brightest, white.R + white.G + white.B);
-    }
-    EXPECT_GT(brightest, 500) << "no white disc on (4, 2)";
-
-    // The counts changed with the move, and stay put while nothing happens.
-    EXPECT_GT(DifferingPixels(Run, "game-start", "after-move", 220, 0, 420, 64), 50);
-    EXPECT_EQ(DifferingPixels(Run, "after-move", "after-move-later", 220, 0, 420, 64), 0);
-    // The side to move passed to White: yellow moved to the right half.
-    const TFrameImage& moved = Run.Images.at("after-move");
-    EXPECT_LT(CountPixels(moved, screen, 0, 0, 220, 64, Yellow), 20);
-    EXPECT_GT(CountPixels(moved, screen, 420, 0, 640, 64, Yellow), 100);
-
-    // Escape in the game went back to the title.
-    EXPECT_GT(CountPixels(Run.Images.at("back-at-title"), screen, 200, 172, 440, 240, White), 400);
-    // The settings were written at exit.
-    EXPECT_NE(SettingsText().find("\"FogEnable\"=dword:00000000"), std::string::npos);
-}
-
-TEST_F(WholeProgramTest, ConfigurationIsShownAndKeptAtExit) {
-    TScript script(Run);
-    script.Wait(200).Press(SDLK_SPACE).Press(SDLK_DOWN).Press(SDLK_DOWN).Press(SDLK_DOWN);
-    script.Press(SDLK_SPACE).Wait(100).Capture("config-before");
-    for (int i = 0; i < 4; ++i) {
-        script.Press(SDLK_UP); // to "R"
-    }
-    for (int i = 0; i < 10; ++i) {
-        script.Press(SDLK_RIGHT); // red up to 10
-    }
-    script.Wait(100).Capture("config-red");
-    for (int i = 0; i < 3; ++i) {
-        script.Press(SDLK_DOWN); // to "Fog"
-    }
-    script.Press(SDLK_SPACE).Wait(100).Capture("config-fog");
-    script.Press(SDLK_ESCAPE);
-    Run.LastFrame = script.Frame() + 200;
-
-    EXPECT_EQ(RunProgram(), 0);
-    EXPECT_EQ(FogEnable, 1);
-    EXPECT_EQ(BoardR, 10);
-    const std::string stored = SettingsText();
-    EXPECT_NE(stored.find("\"FogEnable\"=dword:00000001"), std::string::npos) << stored;
-    EXPECT_NE(stored.find("\"BoardR\"=dword:0000000a"), std::string::npos) << stored;
-    EXPECT_NE(stored.find("\"BoardG\"=dword:00000007"), std::string::npos) << stored;
-    // The board turned from teal to a light grey-blue: far more red on screen than before.
-    const TGlScreen& screen = Run.Screens.at("config-before");
-    auto reddish = [](TFrameImage::TPixel p) { return p.R > 80 && p.G > 80; };
-    const int before =
-        CountPixels(Run.Images.at("config-before"), screen, 0, 60, 640, 270, reddish);
-    const int red = CountPixels(Run.Images.at("config-red"), screen, 0, 60, 640, 270, reddish);
-    EXPECT_GT(red, before + 5000);
-    // Fog shows from the next frame on: the board is darker, and still there.
-    const int fogged = CountPixels(Run.Images.at("config-fog"), screen, 0, 60, 640, 270, reddish);
-    EXPECT_LT(fogged, red - 5000);
-    EXPECT_GT(fogged, red / 10);
-}
-
-// The title and a game in play, once without fog and once with it, on the same clock: the near
-// squares keep their colour, the far edge is darker, and the board never goes black.
-TEST_F(WholeProgramTest, FogDarkensTheFarSquaresOnTheTitleAndInPlay) {
-    struct TProbe {
-        TPoint Point;
-        TFrameImage::TPixel Seen[2]; // fog off, fog on
-    };
-    std::map<std::string, std::vector<TProbe>> probes;
-    int lit[2][2] = {};
-    for (const int fog : {0, 1}) {
-        Run = TRun{};
-        ResetProgram();
-        RuntimeSrand(1);
-        const fs::path file = Config / "Bellwick" / "Octavane" / "settings.reg";
-        fs::create_directories(file.parent_path());
-        std::ofstream(file) << "[" << kSettingsKey << "]\n\"FogEnable\"=dword:0000000" << fog
-                            << "\n";
-        const std::string names[2] = {"fog" + std::to_string(fog) + "-title",
-                                      "fog" + std::to_string(fog) + "-game"};
-        // Every square, beside its disc: where it is and how far off for the fog.
-        auto look = [&](const std::string& scene, int index) {
-            const TGlScreen& screen = static_cast<TGlPresenter*>(g_presenter)->Screen();
-            const TFrameImage& image = Run.Images.at(names[index]);
-            std::vector<TProbe>& list = probes[scene];
-            for (int i = 0; i < 64; ++i) {
-                const double side = i % 8 == 7 ? -58.0 : 58.0;
-                TPoint p = Project(screen, CellToWorld(i % 8) + side, CellToWorld(i / 8), 0);
-                // Text is drawn over the fog: the bands of the title's and the counts' lines.
-                const double y = (p.Y - screen.Area.Y) / screen.Area.Scale;
-                if (y < 64 || (y > 165 && y < 265) || (y > 315 && y < 365) || y > 435) {
-                    p.W = -1.0;
-                }
-                if (fog == 0) {
-                    list.push_back({p, {image.At(p.X, p.Y), {}}});
-                } else {
-                    list[i].Seen[1] = image.At(p.X, p.Y);
-                }
-            }
-            lit[fog][index] = CountPixels(image, screen, 0, 60, 640, 420, Lit);
-        };
-        TScript script(Run);
-        script.Wait(400).Capture(names[0]).Do([&] { look("title", 0); });
-        script.Press(SDLK_SPACE).Press(SDLK_DOWN).Press(SDLK_DOWN).Press(SDLK_SPACE);
-        script.Wait(1600).Capture(names[1]).Do([&] { look("game", 1); });
-        script.Press(SDLK_ESCAPE).Wait(100).Press(SDLK_ESCAPE);
-        Run.LastFrame = script.Frame() + 200;
-        ASSERT_EQ(RunProgram(), 0);
-    }
-    // Black linear fog from w = 700 to 1100: each square keeps the share f of its colour.
-    for (const auto& [scene, list] : probes) {
-        SCOPED_TRACE(scene);
-        ASSERT_EQ(list.size(), 64u);
-        int clear = 0;
-        double farthest = 0.0;
-        for (const TProbe& probe : list) {
-            if (probe.Point.W < 0.0) {
-                continue;
-            }
-            const double f =
-                std::clamp((kFogEnd - probe.Point.W) / (kFogEnd - kFogStart), 0.0, 1.0);
-            const int before = probe.Seen[0].R + probe.Seen[0].G + probe.Seen[0].B;
-            const int after = probe.Seen[1].R + probe.Seen[1].G + probe.Seen[1].B;
-            EXPECT_NEAR(after, f * before, 12 + 0.04 * before) << "square at w " << probe.Point.W;
-            clear += f > 0.95 ? 1 : 0;
-            farthest = std::max(farthest, probe.Point.W);
-        }
-        EXPECT_GE(clear, 1) << "the nearest squares should keep their colour";
-        EXPECT_GT(farthest, 850.0) << "the far edge should be well into the fog";
-    }
-    for (int index = 0; index < 2; ++index) {
-        EXPECT_GT(lit[1][index], 20000) << "a black screen with fog on";
-        EXPECT_GT(lit[1][index], lit[0][index] / 2);
-    }
-}
-
-TEST_F(WholeProgramTest, ExitInTheMenuEndsTheProgram) {
-    TScript script(Run);
-    script.Wait(200).Press(SDLK_SPACE);
-    for (int i = 0; i < 4; ++i) {
-        script.Press(SDLK_DOWN);
-    }
-    script.Press(SDLK_SPACE);
-    Run.LastFrame = script.Frame() + 200;
-    EXPECT_EQ(RunProgram(), 0);
-    EXPECT_LT(Run.Frame, script.Frame() + 5) << "[ EXIT ] did not end the program";
-    EXPECT_NE(SettingsText().find("\"BoardB\"=dword:00000007"), std::string::npos);
-}
-
-TEST_F(WholeProgramTest, APassShowsTheHintAndThenTheBanner) {
-    TScript script(Run);
-    script.Wait(200).Press(SDLK_SPACE).Press(SDLK_DOWN).Press(SDLK_DOWN).Press(SDLK_SPACE);
-    script.Wait(1600);
-    // Black to move with no legal move: White on (0, 0) and (7, 7), Black on (1, 0).
-    script.Do([] {
-        TBoard board;
-        for (int y = 0; y < 8; ++y) {
-            for (int x = 0; x < 8; ++x) {
-                board.SetCell(x, y, cellEmpty);
-            }
-        }
-        board.SetCell(0, 0, cellWhite);
-        board.SetCell(1, 0, cellBlack);
-        board.SetCell(7, 7, cellWhite);
-        g_gameBoard = board;
-        g_shownBoard = board;
-        g_gameState = gsNextTurn;
-    });
-    script.Wait(200).Capture("pass-hint").Press(SDLK_RETURN).Wait(200).Capture("pass-banner");
-    script.Wait(1200).Capture("after-pass").Press(SDLK_ESCAPE).Wait(100).Press(SDLK_ESCAPE);
-    Run.LastFrame = script.Frame() + 200;
-
-    EXPECT_EQ(RunProgram(), 0);
-    ASSERT_EQ(Run.Images.size(), 3u);
-    const TGlScreen& screen = Run.Screens.at("pass-hint");
-    // The hint at the bottom right, in a face that has its characters.
-    EXPECT_GT(CountPixels(Run.Images.at("pass-hint"), screen, 320, 420, 640, 444, White), 150);
-    EXPECT_LT(CountPixels(Run.Images.at("pass-banner"), screen, 320, 420, 640, 444, White), 20);
-    // "Black Pass" across the middle for the wait, gone after it.
-    // (White discs of the position left on the board are in that band too.)
-    const int banner = CountPixels(Run.Images.at("pass-banner"), screen, 100, 208, 540, 272, White);
-    const int after = CountPixels(Run.Images.at("after-pass"), screen, 100, 208, 540, 272, White);
-    EXPECT_GT(banner, after + 400);
-}
-
-// A mouse click at window pixel `p` of the program's window, as SDL reports one.
+// A left click at window pixel p, as SDL reports one.
 void PushClick(TPoint p) {
-    SDL_Window* window = static_cast<TGlPresenter*>(g_presenter)->Screen().Window;
-    SDL_Event event{};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.windowID = SDL_GetWindowID(window);
-    event.motion.x = p.X;
-    event.motion.y = p.Y;
-    SDL_PushEvent(&event);
-    event = SDL_Event{};
-    event.type = SDL_MOUSEBUTTONDOWN;
-    event.button.windowID = SDL_GetWindowID(window);
+    SDL_Event event{SDL_MOUSEBUTTONDOWN};
+    event.button.windowID = SDL_GetWindowID(Screen().Window);
     event.button.button = SDL_BUTTON_LEFT;
     event.button.state = SDL_PRESSED;
-    event.button.x = p.X;
-    event.button.y = p.Y;
+    event.button.x = p.x;
+    event.button.y = p.y;
     SDL_PushEvent(&event);
 }
 
-bool Gold(TFrameImage::TPixel p) {
-    return p.R > 120 && p.G > 90 && p.B < p.R * 3 / 4 && p.R > p.G;
+// The window pixel where the camera shows world point (x, y, z) now.
+TPoint Project(double wx, double wy, double wz) {
+    const TMatrix m = MatrixMultiply(g_camera->View, g_camera->Projection);
+    const double w = wx * m._14 + wy * m._24 + wz * m._34 + m._44;
+    const double lx = ((wx * m._11 + wy * m._21 + wz * m._31 + m._41) / w + 1.0) * 320.0;
+    const double ly = (0.75 - (wx * m._12 + wy * m._22 + wz * m._32 + m._42) / w) / 1.5 * 480.0;
+    const TScreenArea& area = Screen().Area;
+    return {static_cast<int>(area.X + lx * area.Scale), static_cast<int>(area.Y + ly * area.Scale)};
 }
 
-// The legal-move marks on real frames, a disc placed by a click, and the move taken back: the
-// marks show on the four legal squares (and nowhere else), go while the move shows, and come
-// back with the position; the choice is written at exit.
-TEST_F(WholeProgramTest, MarksAClickAndUndoOnRealFrames) {
-    std::vector<TPoint> squares; // (3, 2), (2, 3), (5, 4), (4, 5), then (2, 2) with no move
-    std::vector<TPoint> discTop;
-    TScript script(Run);
-    script.Wait(200).Press(SDLK_SPACE).Press(SDLK_DOWN).Press(SDLK_DOWN).Press(SDLK_SPACE);
-    script.Wait(1600).Press(SDLK_l).Wait(100).Capture("marks");
-    script.Do([&] {
-        const auto& screen = static_cast<TGlPresenter*>(g_presenter)->Screen();
-        const int cells[5][2] = {{3, 2}, {2, 3}, {5, 4}, {4, 5}, {2, 2}};
-        for (const auto& c : cells) {
-            squares.push_back(Project(screen, CellToWorld(c[0]), CellToWorld(c[1]), 2.0));
+// A two-player game on real frames: the title, the menu, the marks on the legal squares, a
+// disc placed by a click and one by the keys, both taken back, a pass, Escape to the title
+// during its wait; then the configuration, and [ EXIT ] from the menu.
+TEST(WholeProgramTest, AGameAndTheConfigurationOnRealFrames) {
+    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+    char config[] = "/tmp/octavane-e2e-XXXXXX";
+    ASSERT_NE(::mkdtemp(config), nullptr);
+    ::setenv("XDG_CONFIG_HOME", config, 1);
+    const fs::path previous = fs::current_path();
+    fs::current_path(OCTAVANE_ASSETS_DIR);
+    TRun run;
+    g_run = &run;
+    std::vector<TPoint> marks;        // (3, 2), (2, 3), (5, 4), (4, 5), then (2, 2)
+    std::vector<TPoint> black, white; // round the tops of discs on (2, 3) and (2, 2), clear of
+    run.Capture("title", 400);        // the pointer over their middles
+    run.Press({SDLK_SPACE}, 100, "menu");
+    run.Press({SDLK_DOWN, SDLK_DOWN, SDLK_SPACE, SDLK_l}, 1600, "marks"); // "2 Players Game"
+    run.Do([&] {
+        for (const auto& [x, y] : {std::pair{3, 2}, {2, 3}, {5, 4}, {4, 5}, {2, 2}}) {
+            marks.push_back(Project(CellToWorld(x), CellToWorld(y), 2.0));
         }
-        // Round the top of a disc on (2, 3), clear of the pointer standing over its middle.
         for (const double d : {-30.0, 30.0}) {
-            discTop.push_back(Project(screen, CellToWorld(2) + d, CellToWorld(3), 20.0));
-            discTop.push_back(Project(screen, CellToWorld(2), CellToWorld(3) + d, 20.0));
+            black.push_back(Project(CellToWorld(2) + d, CellToWorld(3), 20.0));
+            white.push_back(Project(CellToWorld(2) + d, CellToWorld(2), 20.0));
         }
     });
-    script.Do([&] { PushClick(squares[1]); }).Wait(400).Capture("move-shown");
-    script.Wait(2800).Capture("after-click");
-    script.Press(SDLK_BACKSPACE).Wait(1000).Capture("after-undo");
-    script.Press(SDLK_ESCAPE).Wait(100).Press(SDLK_ESCAPE);
-    Run.LastFrame = script.Frame() + 200;
-
-    EXPECT_EQ(RunProgram(), 0);
-    ASSERT_EQ(Run.Images.size(), 4u);
-    ASSERT_EQ(squares.size(), 5u);
-    const TFrameImage& marks = Run.Images.at("marks");
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_TRUE(Gold(marks.At(squares[i].X, squares[i].Y))) << "no mark on legal square " << i;
-    }
-    EXPECT_FALSE(Gold(marks.At(squares[4].X, squares[4].Y))) << "a mark on (2, 2)";
-    EXPECT_FALSE(Gold(Run.Images.at("move-shown").At(squares[0].X, squares[0].Y)));
-    // The click put a black disc on (2, 3); undo took it away and the marks came back.
-    const auto brightness = [&](const char* frame, TPoint p) {
-        const auto pixel = Run.Images.at(frame).At(p.X, p.Y);
-        return pixel.R + pixel.G + pixel.B;
+    run.Do([&] { PushClick(marks.at(1)); }, 400, "falling");
+    run.Capture("black-moved", 2800);
+    run.Press({SDLK_UP, SDLK_SPACE}, 3000, "white-moved");
+    run.Press({SDLK_BACKSPACE}, 1000);
+    run.Press({SDLK_BACKSPACE}, 1000, "undone");
+    const auto stuck = [] { // Black to move with no legal move
+        for (int i = 0; i < 64; ++i) {
+            g_gameBoard.SetCell(i % 8, i / 8, i % 63 == 0 ? cellWhite : i == 1 ? cellBlack : 0);
+        }
+        g_shownBoard = g_gameBoard;
+        g_gameState = gsNextTurn;
     };
-    for (const TPoint& p : discTop) {
-        const int board = brightness("marks", p);
-        EXPECT_LT(brightness("after-click", p), board - 60) << "no black disc on (2, 3)";
-        // The board again, lit brighter now that the light hovers over the cursor there.
-        EXPECT_GT(brightness("after-undo", p), board - 20) << "the disc on (2, 3) stayed";
+    run.Do(stuck, 200, "pass-hint");
+    run.Press({SDLK_RETURN}, 200, "pass-banner");
+    run.Press({SDLK_ESCAPE}, 400, "title-again"); // during the wait
+    run.Press({SDLK_SPACE, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_SPACE, SDLK_UP, SDLK_UP, SDLK_UP,
+               SDLK_UP},
+              0, "config");
+    run.Press({SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT,
+               SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT},
+              0, "red");
+    run.Press({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_SPACE}, 100, "fog");
+    run.Press({SDLK_DOWN, SDLK_SPACE, SDLK_DOWN, SDLK_SPACE}); // [BACK], then [ EXIT ]
+    run.LastFrame = run.At + 200;
+    {
+        TSdlSystem sdl;
+        ASSERT_TRUE(sdl.IsReady()) << sdl.Error();
+        TScopedClock useClock(run.Clock);
+        TSdlAppPlatform platform;
+        EXPECT_EQ(WinMain(platform, TestFrame), 0);
     }
-    const TFrameImage& undone = Run.Images.at("after-undo");
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_TRUE(Gold(undone.At(squares[i].X, squares[i].Y))) << "mark " << i << " after undo";
+    EXPECT_LT(run.Frame, run.At + 10) << "[ EXIT ] did not end the program";
+    fs::current_path(previous);
+    std::ifstream in(fs::path(config) / "Bellwick" / "Octavane" / "settings.reg");
+    const std::string stored(std::istreambuf_iterator<char>(in), {});
+    fs::remove_all(config);
+    ASSERT_EQ(marks.size(), 5u);
+
+    // Pixels of logical rectangles of frames that show this: at least so many, at most so many.
+    const std::tuple<const char*, int, int, int, int, bool (*)(TPixel), int, int> probes[] = {
+        {"title", 0, 60, 640, 420, Lit, 20000, 1 << 30},    // not a black screen
+        {"title", 200, 172, 440, 240, White, 400, 1 << 30}, // the title
+        {"title", 150, 320, 490, 360, White, 200, 1 << 30}, // the prompt
+        {"menu", 150, 288, 490, 316, Yellow, 100, 1 << 30}, // the first line chosen
+        {"menu", 150, 330, 490, 342, White, 0, 20},         // no prompt
+        {"marks", 0, 440, 640, 480, White, 0, 20},          // none of the title's text
+        {"marks", 0, 0, 220, 64, Yellow, 100, 1 << 30},     // "Black" to move
+        {"black-moved", 0, 0, 220, 64, Yellow, 0, 20},      // then White
+        {"black-moved", 420, 0, 640, 64, Yellow, 100, 1 << 30},
+        {"pass-hint", 320, 420, 640, 444, White, 150, 1 << 30}, // the hint to pass
+        {"pass-banner", 320, 420, 640, 444, White, 0, 20},
+        {"pass-banner", 100, 208, 540, 272, White, 1200, 1 << 30}, // "Black Pass"
+        {"pass-hint", 100, 208, 540, 272, White, 0, 800},
+        {"title-again", 200, 172, 440, 240, White, 400, 1 << 30},
+    };
+    for (const auto& [frame, left, top, right, bottom, test, least, most] : probes) {
+        const int count = run.Count(frame, left, top, right, bottom, test);
+        EXPECT_TRUE(count >= least && count <= most) << frame << " at " << left << ", " << top;
     }
-    EXPECT_NE(SettingsText().find("\"ShowMoves\"=dword:00000001"), std::string::npos);
+    // Marks on the four legal squares alone, gone while a move shows, back with the position.
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(Gold(run.Pixel("marks", marks[i])), i < 4) << "mark " << i;
+        EXPECT_EQ(Gold(run.Pixel("undone", marks[i])), i < 4) << "mark " << i << " after undo";
+    }
+    EXPECT_FALSE(Gold(run.Pixel("falling", marks[0])));
+    // A dark disc on (2, 3) after the click, a bright one on (2, 2) after White's move, both
+    // gone after the undo.
+    int brightest[2] = {};
+    for (size_t i = 0; i < black.size(); ++i) {
+        const int board = Brightness(run.Pixel("marks", black[i]));
+        EXPECT_LT(Brightness(run.Pixel("black-moved", black[i])), board - 60) << "no black disc";
+        EXPECT_GT(Brightness(run.Pixel("undone", black[i])), board - 20) << "the black disc stayed";
+        brightest[0] = std::max(brightest[0], Brightness(run.Pixel("white-moved", white[i])));
+        brightest[1] = std::max(brightest[1], Brightness(run.Pixel("undone", white[i])));
+    }
+    EXPECT_GT(brightest[0], 500) << "no white disc";
+    EXPECT_LT(brightest[1], 450) << "the white disc stayed";
+    // Red up to 10 turns the board from teal to a light grey-blue; the fog darkens it without
+    // blacking it out; the marks, the colour and the fog are kept at exit.
+    const int before = run.Count("config", 0, 60, 640, 420, Reddish);
+    const int red = run.Count("red", 0, 60, 640, 420, Reddish);
+    const int fogged = run.Count("fog", 0, 60, 640, 420, Reddish);
+    EXPECT_TRUE(red > before + 5000 && fogged < red - 5000 && fogged > red / 10)
+        << before << " " << red << " " << fogged;
+    for (const char* line : {"\"ShowMoves\"=dword:00000001", "\"FogEnable\"=dword:00000001",
+                             "\"BoardR\"=dword:0000000a", "\"BoardG\"=dword:00000007"}) {
+        EXPECT_NE(stored.find(line), std::string::npos) << line << " in " << stored;
+    }
 }
 
 } // namespace

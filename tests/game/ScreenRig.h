@@ -1,85 +1,190 @@
 #pragma once
 
-#include <cstdint>
-#include <initializer_list>
-#include <memory>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "platform/Clock.h"
-#include "platform/MouseState.h"
-#include "platform/RecordingDevice3D.h"
+#include <gtest/gtest.h>
 
-// A test bench for the screens: a clock moved by hand, the real scene objects on the recording
-// device, the key states set per frame, the sound requests and the text of each frame written
-// down. Frames are run through RunScreens, as the frame loop runs them.
+#include "device/Input.h"
+#include "device/Setdx.h"
+#include "device/Settings.h"
+#include "device/Sound.h"
+#include "device/StepSine.h"
+#include "game/GameHistory.h"
+#include "game/GameScene.h"
+#include "game/GameState.h"
+#include "game/Screens.h"
+#include "game/TitleMouse.h"
+#include "game/TitleScreens.h"
+#include "platform/Clock.h"
+#include "platform/RecordingDevice3D.h"
+#include "platform/RecordingPresent.h"
+#include "platform/RecordingText.h"
+#include "platform/Timers.h"
+#include "scene/Camera.h"
+#include "scene/Solidboard.h"
+
+// A bench for the screens: a clock moved by hand, the real scene on the recording device, the
+// keys and the mouse set per frame, and each frame's sound requests and text written down.
+
+constexpr uint32_t kYellow = 0x00FFFF; // the chosen line and the side to move
 
 struct TSoundRequest {
     int Id;
-    uint32_t DelayMs;
+    int64_t DelayMs;
 };
-
-struct TTextItem {
-    std::string Text;
-    int Top;
-    uint32_t Colour;
+struct TScreenPoint {
+    double X, Y;
 };
 
 class TScreenRig {
   public:
-    TScreenRig();
-    ~TScreenRig();
-    TScreenRig(const TScreenRig&) = delete;
-    TScreenRig& operator=(const TScreenRig&) = delete;
-
-    // One frame with exactly these keys triggered, all others up, and the mouse of MouseNext;
-    // its motion, clicks and wheel steps are gone after the frame, its place stays.
-    void Frame(std::initializer_list<int> keys = {});
-    void MoveMouse(double x, double y);
-    void Click(double x, double y, bool right = false);
-    // A press: one frame with the key, one without.
-    void Press(int key, int times = 1);
-    // Frames every `frameMs` (the clock moved first) for `ms`, with `keys` in every one of them.
-    void RunFor(uint32_t ms, std::initializer_list<int> keys = {}, uint32_t frameMs = 20);
-    // Frames 20 ms apart until the game reaches `state`; false if it does not within `ms`.
-    bool RunUntilGameState(int state, uint32_t ms = 10000);
-    // A game of these players from its start to the first human turn.
-    void StartGame(int black, int white);
-    // Walks the cursor there with the arrow keys; false if it does not get there.
-    bool MoveCursorTo(int x, int y);
-
-    // Sound requests made since the last ClearSounds, in order, or those of one id.
-    const std::vector<TSoundRequest>& Sounds() const { return SoundLog; }
-    std::vector<TSoundRequest> SoundsOf(int id) const;
-    void ClearSounds() { SoundLog.clear(); }
-
-    // The text drawn in the last frame; the first item with this text, or null; the text of the
-    // selected (yellow) line.
-    const std::vector<TTextItem>& Texts() const;
-    const TTextItem* FindText(const std::string& text) const;
-    std::string Yellow() const;
-    const TRecordingLog& Log() const;
-
     TManualClock Clock{100000};
     TMouseFrame MouseNext;
+    std::vector<TSoundRequest> Sounds; // the requests of the frames so far
+    TRecordingLog Log{1 << 16};
+
+    TScreenRig() {
+        FillSinTable();
+        ResetMessageQueue();
+        RuntimeSrand(1);
+        SetDeviceSources(TDeviceSources{&Presenter, nullptr, nullptr});
+        EXPECT_EQ(InitGraphics(nullptr), DD_OK) << GraphicsFailure();
+        // Every screen global as the program starts.
+        g_scene = sceneTitle;
+        g_titleState = tsInit;
+        g_gameState = gsStart;
+        g_stateTime = g_menuCursor = g_configCursor = 0;
+        g_levelCursor = kLevelCursorOpen;
+        g_gameBoard = g_shownBoard = TBoard();
+        g_sage = TSage();
+        g_playerType[cellBlack] = g_playerType[cellWhite] = playerHuman;
+        g_cursorX = g_cursorY = 3;
+        g_lastMove = TLastMove();
+        g_waitTime = 0;
+        g_moveSoundToggle = g_takingBack = false;
+        std::fill(std::begin(g_keyState), std::end(g_keyState), 0);
+        g_mouse = TMouseFrame{};
+        ResetTitleMouse();
+        ClearGameHistory();
+        ResetSettings();
+    }
+    ~TScreenRig() {
+        ReleaseGraphics();
+        SetDeviceSources(TDeviceSources{});
+    }
+
+    // One frame with exactly these keys down and the mouse of MouseNext, whose events then go.
+    void Frame(std::initializer_list<int> keys = {}) {
+        std::fill(std::begin(g_keyState), std::end(g_keyState), 0);
+        for (int key : keys) {
+            g_keyState[key] = KEY_TRIGGERED | KEY_HELD;
+        }
+        g_mouse = MouseNext;
+        MouseNext = TMouseFrame{MouseNext.HasPosition, MouseNext.X, MouseNext.Y};
+        Log.Clear();
+        Text.ClearLog();
+        RunScreens();
+        // A sound request arms the timer of its id: read them off and empty the table.
+        for (int id = 0; id < sndCount; ++id) {
+            const int64_t left = MainTimers().RemainingMs(kSoundTimerBase + id, Clock.Now());
+            if (left >= 0) {
+                Sounds.push_back({id, left});
+            }
+        }
+        MainTimers().Clear();
+    }
+    void Press(int key, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            Frame({key});
+            Frame();
+        }
+    }
+    // One frame with the mouse at p, moved there if it was elsewhere, with these clicks.
+    void Mouse(TScreenPoint p, bool left = false, bool right = false) {
+        const bool moved = !MouseNext.HasPosition || MouseNext.X != p.X || MouseNext.Y != p.Y;
+        MouseNext = TMouseFrame{true, p.X, p.Y, moved, left, right};
+        Frame();
+    }
+    // Frames every 20 ms for `ms`, these keys down in each.
+    void RunFor(uint32_t ms, std::initializer_list<int> keys = {}) {
+        for (uint32_t passed = 0; passed < ms; passed += 20) {
+            Clock.Advance(20);
+            Frame(keys);
+        }
+    }
+    // Frames 20 ms apart until the game is in `state`; false if not within `ms`.
+    bool RunUntil(int state, uint32_t ms = 10000) {
+        for (uint32_t passed = 0; passed <= ms && g_gameState != state; passed += 20) {
+            Clock.Advance(20);
+            Frame();
+        }
+        return g_scene == sceneGame && g_gameState == state;
+    }
+    // A game of these players from its start to the first human turn.
+    void StartGame(int black, int white) {
+        g_playerType[cellBlack] = black;
+        g_playerType[cellWhite] = white;
+        g_scene = sceneGame;
+        g_gameState = gsStart;
+        Frame();
+        EXPECT_TRUE(RunUntil(gsHuman)) << "no human turn";
+        Sounds.clear();
+    }
+    int CountSounds(int id) const {
+        return static_cast<int>(std::count_if(Sounds.begin(), Sounds.end(),
+                                              [id](const TSoundRequest& s) { return s.Id == id; }));
+    }
+    // The last frame's draw of this text (in this colour, if one is given), or null.
+    const TTextCall* FindText(const std::string& text, uint32_t colour = 0) const {
+        const auto& calls = Text.Calls();
+        const auto it = std::find_if(calls.begin(), calls.end(), [&](const TTextCall& call) {
+            return call.Kind == textDrawText && call.Text == text &&
+                   (!colour || call.Color == colour);
+        });
+        return it == calls.end() ? nullptr : &*it;
+    }
+    // The middle of a panel line of the last frame.
+    TScreenPoint Line(const std::string& text) const {
+        const TTextCall* item = FindText(text);
+        EXPECT_NE(item, nullptr) << text;
+        return item ? TScreenPoint{320, item->Rect.top + 8.0} : TScreenPoint{-1, -1};
+    }
 
   private:
     TScopedClock UseClock{Clock};
-    std::vector<TSoundRequest> SoundLog;
-    struct TParts;
-    std::unique_ptr<TParts> Parts;
+    TRecordingDirect3D Direct3D{Log};
+    TRecordingText Text;
+    TRecordingPresenter Presenter{&Direct3D, &Text};
 };
 
-// The red, green and blue (0..255) the board's squares were drawn with in the frame logged.
-struct TRgb {
-    int R = -1, G = -1, B = -1;
-    bool operator==(const TRgb&) const = default;
-};
-TRgb BoardColourDrawn(const TRecordingLog& log);
+// Where the centre of square (column, row) shows on the logical screen, worked out forwards
+// through the matrices the camera last gave the device.
+inline TScreenPoint ScreenPointOfSquare(int column, int row) {
+    const TMatrix m = MatrixMultiply(g_camera->View, g_camera->Projection);
+    const float x = static_cast<float>(CellToWorld(column));
+    const float y = static_cast<float>(CellToWorld(row));
+    const float w = x * m._14 + y * m._24 + m._44;
+    return {((x * m._11 + y * m._21 + m._41) / w + 1.0) * 320.0,
+            (0.75 - (x * m._12 + y * m._22 + m._42) / w) / 1.5 * 480.0};
+}
 
-// Where the centre of square (column, row) shows on the logical screen through the matrices the
-// camera last gave the device.
-struct TScreenPoint {
-    double X, Y;
-};
-TScreenPoint ScreenPointOfSquare(int column, int row);
+// A board of these discs (column, row, cell), Black to move.
+inline TBoard BoardOf(std::initializer_list<std::tuple<int, int, int>> discs, int passes = 0) {
+    TBoard board;
+    for (int i = 0; i < 64; ++i) {
+        board.SetCell(i % 8, i / 8, cellEmpty);
+    }
+    for (const auto& [x, y, cell] : discs) {
+        board.SetCell(x, y, cell);
+    }
+    board.passes = passes;
+    return board;
+}
+inline bool SameBoard(const TBoard& a, const TBoard& b) {
+    return std::memcmp(&a, &b, sizeof(TBoard)) == 0;
+}
