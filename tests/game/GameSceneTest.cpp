@@ -47,6 +47,8 @@ TEST_F(GameSceneTest, EveryEndShowsItsResultAndSound) {
         {playerComputer, playerHuman, 30, 30, "Draw!", sndWin},
         {playerHuman, playerHuman, 1, 63, "White Win!", sndWin},
         {playerHuman, playerHuman, 32, 32, "Draw!", sndWin},
+        {playerHuman, playerHuman, 40, 20, "Black Win!", sndWin},
+        {playerHuman, playerComputer, 20, 40, "You Lose!", sndLose},
     };
     for (const auto& [blackPlayer, whitePlayer, black, white, text, sound] : rows) {
         SCOPED_TRACE(text);

@@ -1,4 +1,5 @@
 #include "ScreenRig.h"
+#include "game/GameAids.h"
 #include "scene/Solidpiece.h"
 
 namespace {
@@ -92,6 +93,19 @@ TEST(WholeGameTest, PlaysTheEnginesGamesToTheirResults) {
                     rig.Mouse(move ? ScreenPointOfSquare(x, y) : TScreenPoint{600, 20}, move,
                               !move);
                 } else {
+                    if (move && plies < 8) { // the hint glides to level 8's move, plays nothing
+                        TSage extreme;
+                        extreme.SetLevel(kHintLevel);
+                        int hx = -1, hy = -1;
+                        ASSERT_TRUE(extreme.Think(g_gameBoard, &hx, &hy));
+                        const TBoard before = g_gameBoard;
+                        const int level = g_sage.GetLevel();
+                        g_cursorX = hx == 0 ? 7 : 0;
+                        rig.Press(keyHint);
+                        EXPECT_EQ(std::pair(g_cursorX, g_cursorY), std::pair(hx, hy));
+                        EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, before) &&
+                                    g_sage.GetLevel() == level);
+                    }
                     g_cursorX = x;
                     g_cursorY = y;
                     rig.Frame({move ? keySpace : keyEnter});
