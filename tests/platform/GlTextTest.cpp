@@ -2,10 +2,15 @@
 
 #include "device/Setdx.h"
 #include "game/ScreenText.h"
+#include "platform/sdl/FontText.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 // Text drawn on real frames: where it lands and its outline. The window is
 // 1280 x 960, twice the logical screen, so one logical pixel is two real ones.
@@ -54,6 +59,72 @@ TEST(GlText, TextIsCentredAndOutlined) {
     EXPECT_TRUE(black.Count > 100 && black.Left >= white.Left - 3 &&
                 black.Right <= white.Right + 3 && black.Top >= white.Top - 3 &&
                 black.Bottom <= white.Bottom + 3);
+    TearDownGraphics();
+}
+
+// The pass hint's Japanese line comes out in real glyphs: the same line with other kana differs
+// where the glyphs are, as boxes would not.
+TEST(GlText, ThePassHintDrawsJapaneseGlyphsNotBoxes) {
+    SetUpGraphics(1280, 960);
+    const auto line = [](const char* text) {
+        g_presenter->ColorFill(0x000000);
+        DrawScreenText({320, 420, 640, 480}, text, 0xFFFFFF, "ＭＳ Ｐゴシック", 20);
+        return ReadBack();
+    };
+    const TFrameImage hint = line("パスは Enter キー");
+    const TFrameImage other = line("ゴシは Enter ゲー");
+    KeepFrame(hint, "hint");
+    const TBox box = Find(hint);
+    ASSERT_GT(box.Count, 100);
+    EXPECT_TRUE(box.Left >= 640 && box.Top >= 840);
+    int differing = 0;
+    for (int y = box.Top; y <= box.Bottom; ++y) {
+        for (int x = box.Left; x <= box.Right; ++x) {
+            differing += (hint.At(x, y).R > 240) != (other.At(x, y).R > 240);
+        }
+    }
+    EXPECT_GT(differing, 50);
+    TearDownGraphics();
+}
+
+// Fonts as fontconfig is told to see them: the usual faces, only faces of other families, or
+// none at all. Text is drawn whenever any scalable face exists, and no font at all draws
+// nothing and goes on.
+TEST(GlText, MissingFacesFallBackToAnyFaceAndNoFontAtAllDrawsNothing) {
+    SetUpGraphics(1280, 960);
+    char pattern[] = "/tmp/octavane-fonts-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string dir = pattern;
+    const char* old = std::getenv("FONTCONFIG_FILE");
+    const std::string previous = old ? old : "";
+    const std::pair<const char*, bool> rows[] = {
+        {"/usr/share/fonts/truetype/liberation2", true},
+        {"/usr/share/fonts/truetype/dejavu", true},
+        {nullptr, false},
+    };
+    for (const auto& [fontDir, drawn] : rows) {
+        SCOPED_TRACE(fontDir ? fontDir : "no font");
+        std::ofstream(dir + "/fonts.conf")
+            << "<?xml version=\"1.0\"?><fontconfig>"
+            << (fontDir ? std::string("<dir>") + fontDir + "</dir>" : "") << "<cachedir>" << dir
+            << "/cache</cachedir></fontconfig>\n";
+        ::setenv("FONTCONFIG_FILE", (dir + "/fonts.conf").c_str(), 1);
+        TGlScreen screen = static_cast<TGlPresenter*>(g_presenter)->Screen();
+        TGlText text(screen);
+        int white = 0;
+        for (int frame = 0; frame < 2; ++frame) {
+            g_presenter->ColorFill(0x808080);
+            ASSERT_EQ(text.GetDC(), 0);
+            const HFONT font = text.CreateFont("Times New Roman", 32);
+            text.DrawText(font, "Octavane", {0, 0, 640, 100}, 0xFFFFFF);
+            text.DeleteFont(font);
+            text.ReleaseDC();
+            white = Find(ReadBack()).Count;
+        }
+        EXPECT_EQ(white > 100, drawn) << white;
+    }
+    old ? ::setenv("FONTCONFIG_FILE", previous.c_str(), 1) : ::unsetenv("FONTCONFIG_FILE");
+    std::filesystem::remove_all(dir);
     TearDownGraphics();
 }
 
