@@ -125,4 +125,32 @@ TEST_F(GameSceneTest, TheDiscsTurnInWavesByTheirDistance) {
     }
 }
 
+// Leaving the game (Escape) from any of its states starts the title over on the next frame,
+// its camera orbiting; a new game then starts from the start position.
+TEST_F(GameSceneTest, LeavingFromAnyStateStartsTheTitleAndANewGameFresh) {
+    const std::pair<int, int> rows[] = {
+        {gsHuman, -1}, {gsView, keyControl}, {gsAnimate, keySpace}, {gsResult, -1}};
+    for (const auto& [state, key] : rows) {
+        SCOPED_TRACE(state);
+        Rig.StartGame(playerHuman, playerHuman);
+        std::tie(g_cursorX, g_cursorY) = std::pair(3, 2);
+        if (state == gsResult) {
+            UseBoard(BoardOf({{0, 0, cellBlack}}, 2));
+        }
+        key < 0 ? Rig.Frame() : Rig.Frame({key});
+        ASSERT_EQ(g_gameState, state);
+        ReturnToTitle();
+        Rig.Frame();
+        EXPECT_TRUE(g_scene == sceneTitle && Rig.FindText("PUSH SPACE KEY"));
+        Rig.RunFor(400);
+        EXPECT_FALSE(g_camera->Eye.X.Schedule.empty());
+        Rig.Press(keySpace);
+        Rig.Press(keyDown, 2);
+        Rig.Frame({keySpace});
+        ASSERT_TRUE(Rig.RunUntil(gsHuman));
+        EXPECT_TRUE(SameBoard(g_gameBoard, TBoard()) && SameBoard(g_shownBoard, TBoard()));
+        EXPECT_FALSE(g_pieces[2 * 8 + 3]->Visible);
+    }
+}
+
 } // namespace
