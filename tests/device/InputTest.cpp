@@ -14,13 +14,18 @@ namespace {
 constexpr uint8_t kTrigger = KEY_TRIGGERED | KEY_HELD;
 constexpr uint8_t kRepeat = KEY_TRIGGERED | KEY_REPEATING;
 
-TJoyState g_stick; // what the joystick reads as
+TJoyState g_stick;           // what the joystick reads as
+bool g_stickAttached = true; // whether one is found at start
+bool g_stickReadable = true; // false: pulled out since
 
 struct TFakeStick final : TJoystick, TJoystickSource {
     void Poll() override {}
-    bool GetState(TJoyState& state) override { return (state = g_stick, true); }
+    bool GetState(TJoyState& state) override { // a failed read may leave anything behind
+        state = g_stick;
+        return g_stickReadable;
+    }
     std::unique_ptr<TJoystick> OpenFirstAttached() override {
-        return std::make_unique<TFakeStick>();
+        return g_stickAttached ? std::make_unique<TFakeStick>() : nullptr;
     }
 };
 
@@ -105,6 +110,27 @@ TEST_F(InputTest, HeldDirectionsRepeatAfter500ThenEvery100FromAnyTick) {
         Keyboard().ReleaseAll();
         EXPECT_EQ(PollAt(start + 1500, keyRight) | g_keyState[keyUp], 0);
     }
+}
+
+// A joystick pulled out, never there, or no joystick support at all: it counts as centred with
+// no button down, and the keyboard works as ever.
+TEST_F(InputTest, AJoystickThatIsGoneCountsAsCentred) {
+    for (const int way : {0, 1, 2}) {
+        SCOPED_TRACE(way);
+        ReleaseInput();
+        g_stickAttached = way != 1;
+        g_stickReadable = way != 0;
+        InitInput(way == 2 ? nullptr : &Sticks);
+        g_stick = TJoyState{-1000, 1000};
+        g_stick.Buttons[0] = 0x80;
+        EXPECT_EQ(PollAt(Clock.Now() + 16, keyLeft) | g_keyState[keyDown] | g_keyState[keySpace],
+                  0);
+        Keyboard().SetDown(VK_RETURN, true);
+        EXPECT_EQ(PollAt(Clock.Now() + 16, keyEnter), kTrigger);
+        Keyboard().SetDown(VK_RETURN, false);
+    }
+    g_stickAttached = g_stickReadable = true;
+    g_stick = TJoyState{};
 }
 
 } // namespace
