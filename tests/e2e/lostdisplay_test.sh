@@ -4,32 +4,18 @@
 # saved before the program ends.
 #   lostdisplay_test.sh PROGRAM ASSETS_DIR
 set -euo pipefail
-
-if [[ "${1:-}" != "--inner" ]]; then
-    exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 800x600x24" "$0" --inner "$@"
-fi
+source "$(dirname "$0")/xlib.sh"
+in_xvfb 800x600 "$@"
 shift
 program=$(realpath "$1")
-assets=$2
-
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+name="lost display test" log=$work/stderr out=$work
 export XDG_CONFIG_HOME=$work/config
 settings=$XDG_CONFIG_HOME/Bellwick/Octavane/settings.reg
 
-fail() {
-    echo "lost display test: $*" >&2
-    tail -n 20 "$work/stderr" >&2 || true
-    exit 1
-}
-
-cd "$assets"
-"$program" 2>"$work/stderr" &
-pid=$!
-window=$(timeout 30 xdotool search --sync --name '^Octavane$' | head -n 1) ||
-    fail "no window appeared"
-# Let the first frames come: the settings are read once the window exists.
-sleep 2
+cd "$2"
+start "$program" # the settings are read once the window exists, before the first frame
 kill -0 "$pid" 2>/dev/null || fail "the program ended before its window was killed"
 [[ ! -e "$settings" ]] || fail "the settings were written before the end"
 
@@ -44,6 +30,7 @@ if kill -0 "$pid" 2>/dev/null; then
 fi
 status=0
 wait "$pid" || status=$?
+pid=
 echo "the program ended with status $status"
 [[ -f "$settings" ]] || fail "the settings were not saved when the display went"
 grep -q '"BoardG"=dword:00000007' "$settings" || fail "settings file: $(cat "$settings")"

@@ -1,0 +1,79 @@
+# What the X scripts share; sourced after `set -euo pipefail`, with `name` (for messages) and
+# `log` (the program's standard error) set by the script.
+
+# in_xvfb WxH ARGS...: runs the calling script again inside an Xvfb server of its own (a number
+# of its own, as other X tests may be starting at the same moment), with auto-repeat off so that
+# a held key never comes back as a second press. The script then shifts off "--inner".
+in_xvfb() {
+    local size=$1
+    shift
+    if [[ "${1:-}" != "--inner" ]]; then
+        exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 ${size}x24 -ardelay 10000" \
+            "$0" --inner "$@"
+    fi
+}
+
+fail() {
+    echo "$name: $*" >&2
+    if [[ -n "${pid:-}" ]] && ! kill -0 "$pid" 2>/dev/null; then
+        local status=0
+        wait "$pid" || status=$?
+        echo "the program had ended with status $status; its last words:" >&2
+    fi
+    grep -v '^OK 2$' "$log" | tail -n 20 >&2 || true
+    exit 1
+}
+
+# mean FILE [CONVERT OPTIONS...]: mean brightness 0..1; above M T: M > T.
+mean() { convert "$1" "${@:2}" -colorspace Gray -format "%[fx:mean]" info:; }
+above() { awk -v m="$1" -v t="$2" 'BEGIN { exit !(m > t) }'; }
+
+# start PROGRAM ARGS...: starts it with its errors in $log and waits for its window ($window)
+# and its first lit frame (the software renderer can be slow to start on a busy machine).
+start() {
+    "$@" 2>"$log" &
+    pid=$!
+    window=$(timeout 20 xdotool search --sync --name '^Octavane$' | head -n 1) ||
+        fail "no window appeared"
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    lit first 30
+}
+
+# lit NAME [SECONDS]: a screenshot $out/NAME.png of the window (or of $capture) that must not be black, taken
+# again until it is lit, for at most SECONDS (5) since a frame can be late on a loaded machine.
+lit() {
+    local m=0
+    for _ in $(seq 1 $((${2:-5} * 2))); do
+        import -window "${capture:-$window}" "$out/$1.png"
+        m=$(mean "$out/$1.png")
+        above "$m" 0.02 && break
+        sleep 0.5
+    done
+    echo "$1: mean brightness $m"
+    above "$m" 0.02 || fail "$1 is a black screen"
+}
+
+# key KEYS...: each held for a moment, as a finger does: the program reads which keys are down
+# once a frame, and a software-rendered frame can take longer than an instant tap.
+key() {
+    for k in "$@"; do
+        xdotool keydown "$k"
+        sleep 0.25
+        xdotool keyup "$k"
+        sleep 0.35
+    done
+}
+
+# ends WHAT: the program ends by itself within ten seconds, with status 0.
+ends() {
+    for _ in $(seq 1 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        fail "$1 did not quit"
+    fi
+    wait "$pid" || fail "the program ended with an error"
+    pid=
+}
