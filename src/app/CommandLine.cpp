@@ -1,10 +1,9 @@
 #include "app/CommandLine.h"
 
 #include <cstring>
+#include <string>
 
-#ifndef OCTAVANE_VERSION
-#error "OCTAVANE_VERSION must be defined by the build"
-#endif
+#include "platform/Version.h"
 
 TCommandLine ParseCommandLine(int argc, const char* const* argv) {
     TCommandLine line;
@@ -56,5 +55,6 @@ const char* UsageText() {
 }
 
 const char* VersionText() {
-    return "Octavane " OCTAVANE_VERSION;
+    static const std::string text = std::string("Octavane ") + kVersionText;
+    return text.c_str();
 }

@@ -13,6 +13,7 @@
 #include "game/TextItems.h"
 #include "game/TitleLayout.h"
 #include "platform/Clock.h"
+#include "platform/Version.h"
 #include "scene/Camera.h"
 #include "scene/Light.h"
 #include "scene/Solidboard.h"
@@ -305,7 +306,7 @@ void DrawConfig() {
 
 void DrawTitleText() {
     DrawTextItem(0, 172, 640, 240, "Octavane", kColourWhite, kFaceTimes, 64);
-    DrawTextItem(320, 240, 640, 260, "ver. 2.3", kColourWhite, kFaceTimes, 16);
+    DrawTextItem(320, 240, 640, 260, kTitleVersionText, kColourWhite, kFaceTimes, 16);
     DrawTextItem(0, 440, 640, 480, "Bellwick Software", kColourWhite, kFaceTimes, 16);
     DrawTextItem(0, 460, 640, 480,
                  "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits", kColourWhite,

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "ScreenRig.h"
+#include "platform/Version.h"
 
 namespace {
 
@@ -15,6 +16,16 @@ void OpenMenu(TScreenRig& rig) {
     ASSERT_TRUE(g_titleState == tsTitle && rig.FindText("PUSH SPACE KEY"));
     rig.Press(keySpace);
     rig.Sounds.clear();
+}
+
+// The title shows the major and minor numbers of the one version the program has, the one
+// --version prints in full.
+TEST(TitleScreensTest, TheTitleShowsTheProgramsVersion) {
+    const std::string version = kVersionText;
+    const size_t minorEnd = version.find('.', version.find('.') + 1);
+    TScreenRig rig;
+    rig.Press(keyEnter);
+    EXPECT_NE(rig.FindText("ver. " + version.substr(0, minorEnd)), nullptr) << version;
 }
 
 // Each menu line opens what it says with the players it says; the cursor sounds only when it
