@@ -16,8 +16,23 @@ namespace {
 
 std::unique_ptr<TJoystick> g_joystick;
 
-bool KeyDown(int virtualKey) {
-    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+// One keyboard key as this frame sees it: down now, and pressed anew since the last frame (a
+// tap may have come and gone between the two).
+struct TKeyRead {
+    bool Down = false;
+    bool Pressed = false;
+};
+
+TKeyRead ReadKey(int virtualKey) {
+    const int16_t state = GetAsyncKeyState(virtualKey);
+    return {(state & 0x8000) != 0, (state & 0x0001) != 0};
+}
+
+// The key with a joystick input that also presses it; the joystick has no presses of its own
+// between frames.
+TKeyRead Either(TKeyRead key, bool joystickDown) {
+    key.Down = key.Down || joystickDown;
+    return key;
 }
 
 // Deadlines are compared by the signed difference of the ticks, so the repeat keeps its rhythm
@@ -30,17 +45,25 @@ bool ButtonDown(const TJoyState& joy, int button) {
     return (joy.Buttons[button] & 0x80) != 0;
 }
 
-// Space and Enter: a trigger on the first frame of a press, then held.
-uint8_t EdgeKey(bool down, uint8_t previous) {
-    if (!down) {
+// Space and Enter: a trigger on the first frame of a press, then held. A press since the last
+// frame triggers even when the key was down in it (let go and pressed again in between) or is
+// up again already (a tap between the two frames).
+uint8_t EdgeKey(TKeyRead key, uint8_t previous) {
+    if (key.Pressed) {
+        return KEY_TRIGGERED | KEY_HELD;
+    }
+    if (!key.Down) {
         return 0;
     }
     return previous == 0 ? (KEY_TRIGGERED | KEY_HELD) : KEY_HELD;
 }
 
 // The directions: a trigger on the first frame, then one each time the shared deadline passes.
-uint8_t RepeatKey(bool down, uint8_t previous, uint32_t now) {
-    if (!down) {
+uint8_t RepeatKey(TKeyRead key, uint8_t previous, uint32_t now) {
+    if (key.Pressed) {
+        return KEY_TRIGGERED | KEY_HELD;
+    }
+    if (!key.Down) {
         return 0;
     }
     if (previous == 0) {
@@ -74,20 +97,21 @@ void PollInput() {
         }
     }
 
-    const bool space = KeyDown(VK_SPACE) || ButtonDown(joy, 0) || ButtonDown(joy, 3);
-    const bool enter = KeyDown(VK_RETURN) || ButtonDown(joy, 1);
-    const bool control = KeyDown(VK_CONTROL) || ButtonDown(joy, 2);
-    const bool left = KeyDown(VK_LEFT) || joy.X < -kAxisThreshold;
-    const bool right = KeyDown(VK_RIGHT) || joy.X > kAxisThreshold;
-    const bool up = KeyDown(VK_UP) || joy.Y < -kAxisThreshold;
-    const bool down = KeyDown(VK_DOWN) || joy.Y > kAxisThreshold;
-    const bool hint = KeyDown(VK_H) || ButtonDown(joy, 5);
-    const bool undo = KeyDown(VK_BACK) || ButtonDown(joy, 4);
-    const bool marks = KeyDown(VK_L);
+    const TKeyRead space = Either(ReadKey(VK_SPACE), ButtonDown(joy, 0) || ButtonDown(joy, 3));
+    const TKeyRead enter = Either(ReadKey(VK_RETURN), ButtonDown(joy, 1));
+    const TKeyRead control = Either(ReadKey(VK_CONTROL), ButtonDown(joy, 2));
+    const TKeyRead left = Either(ReadKey(VK_LEFT), joy.X < -kAxisThreshold);
+    const TKeyRead right = Either(ReadKey(VK_RIGHT), joy.X > kAxisThreshold);
+    const TKeyRead up = Either(ReadKey(VK_UP), joy.Y < -kAxisThreshold);
+    const TKeyRead down = Either(ReadKey(VK_DOWN), joy.Y > kAxisThreshold);
+    const TKeyRead hint = Either(ReadKey(VK_H), ButtonDown(joy, 5));
+    const TKeyRead undo = Either(ReadKey(VK_BACK), ButtonDown(joy, 4));
+    const TKeyRead marks = ReadKey(VK_L);
 
     g_keyState[keySpace] = EdgeKey(space, g_keyState[keySpace]);
     g_keyState[keyEnter] = EdgeKey(enter, g_keyState[keyEnter]);
-    g_keyState[keyControl] = control ? (KEY_TRIGGERED | KEY_HELD) : 0;
+    // Control is a level: triggered in every frame it is down, or was tapped since the last.
+    g_keyState[keyControl] = control.Down || control.Pressed ? (KEY_TRIGGERED | KEY_HELD) : 0;
     g_keyState[keyLeft] = RepeatKey(left, g_keyState[keyLeft], now);
     g_keyState[keyRight] = RepeatKey(right, g_keyState[keyRight], now);
     g_keyState[keyUp] = RepeatKey(up, g_keyState[keyUp], now);

@@ -2,27 +2,31 @@
 
 #include "platform/WindowMessages.h"
 
-#include <utility>
-
 void TKeyState::SetDown(int virtualKey, bool down) {
-    if (virtualKey >= 0 && virtualKey < static_cast<int>(Down.size())) {
-        Down[static_cast<size_t>(virtualKey)] = down;
-        if (down) {
-            Pressed[static_cast<size_t>(virtualKey)] = true;
-        }
+    if (virtualKey < 0 || virtualKey >= static_cast<int>(Down.size())) {
+        return;
     }
+    const auto key = static_cast<size_t>(virtualKey);
+    if (down && !Down[key] && Presses[key] < kMaxPendingPresses) {
+        ++Presses[key];
+    }
+    Down[key] = down;
 }
 
 bool TKeyState::TakePress(int virtualKey) {
-    if (virtualKey < 0 || virtualKey >= static_cast<int>(Pressed.size())) {
+    if (virtualKey < 0 || virtualKey >= static_cast<int>(Presses.size())) {
         return false;
     }
-    auto take = [this](int key) { return std::exchange(Pressed[static_cast<size_t>(key)], false); };
+    auto take = [this](int key) {
+        uint8_t& presses = Presses[static_cast<size_t>(key)];
+        if (presses == 0) {
+            return false;
+        }
+        --presses;
+        return true;
+    };
     if (virtualKey == VK_CONTROL) {
-        const bool generic = take(VK_CONTROL);
-        const bool left = take(VK_LCONTROL);
-        const bool right = take(VK_RCONTROL);
-        return generic || left || right;
+        return take(VK_CONTROL) || take(VK_LCONTROL) || take(VK_RCONTROL);
     }
     return take(virtualKey);
 }
@@ -44,6 +48,6 @@ TKeyState& Keyboard() {
 
 int16_t GetAsyncKeyState(int virtualKey) {
     const bool down = Keyboard().IsDown(virtualKey);
-    const bool tapped = Keyboard().TakePress(virtualKey);
-    return down || tapped ? static_cast<int16_t>(0x8000) : int16_t{0};
+    const bool pressed = Keyboard().TakePress(virtualKey);
+    return static_cast<int16_t>((down ? 0x8000 : 0) | (pressed ? 0x0001 : 0));
 }

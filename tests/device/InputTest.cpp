@@ -112,6 +112,53 @@ TEST_F(InputTest, HeldDirectionsRepeatAfter500ThenEvery100FromAnyTick) {
     }
 }
 
+// Taps that come and go between two frames each trigger once, one a frame: taps in frames one
+// after the other, several before one frame, a key let go and pressed again between two frames
+// while held; Control tapped triggers its one frame. The system's repeats of a held key are no
+// presses, and a held direction repeats as ever, counted from its last press.
+TEST_F(InputTest, EveryTapBetweenTwoFramesTriggersOnce) {
+    const auto tap = [](int virtualKey, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            Keyboard().SetDown(virtualKey, true);
+            Keyboard().SetDown(virtualKey, false);
+        }
+    };
+    for (int frame = 0; frame < 7; ++frame) { // seven quick Lefts, a frame between each
+        tap(VK_LEFT);
+        EXPECT_EQ(PollAt(Clock.Now() + 16, keyLeft), kTrigger) << frame;
+    }
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyLeft), 0);
+
+    tap(VK_SPACE, 3); // three within one slow frame: the next three frames
+    tap(VK_RCONTROL);
+    EXPECT_EQ(PollAt(Clock.Now() + 100, keySpace), kTrigger);
+    EXPECT_EQ(g_keyState[keyControl], kTrigger);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keySpace), kTrigger);
+    EXPECT_EQ(g_keyState[keyControl], 0);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keySpace), kTrigger);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keySpace), 0);
+
+    tap(VK_RETURN, 20); // far ahead of the game: only the first few are kept
+    int triggers = 0;
+    for (int frame = 0; frame < 30; ++frame) {
+        triggers += PollAt(Clock.Now() + 16, keyEnter) == kTrigger;
+    }
+    EXPECT_EQ(triggers, TKeyState::kMaxPendingPresses);
+
+    const uint32_t start = Clock.Now() + 16;
+    Keyboard().SetDown(VK_UP, true);
+    EXPECT_EQ(PollAt(start, keyUp), kTrigger);
+    Keyboard().SetDown(VK_UP, true); // the system's auto-repeat
+    EXPECT_EQ(PollAt(start + 16, keyUp), KEY_HELD);
+    tap(VK_UP); // let go and pressed again, and let go, between two frames
+    Keyboard().SetDown(VK_UP, true);
+    EXPECT_EQ(PollAt(start + 300, keyUp), kTrigger);
+    EXPECT_EQ(PollAt(start + 600, keyUp), KEY_HELD) << "the first repeat counts from +300";
+    EXPECT_EQ(PollAt(start + 800, keyUp), kRepeat);
+    EXPECT_EQ(PollAt(start + 850, keyUp), KEY_REPEATING);
+    EXPECT_EQ(PollAt(start + 900, keyUp), kRepeat);
+}
+
 // A joystick pulled out, never there, or no joystick support at all: it counts as centred with
 // no button down, and the keyboard works as ever.
 TEST_F(InputTest, AJoystickThatIsGoneCountsAsCentred) {

@@ -1,3 +1,5 @@
+#include "device/Input.h"
+#include "platform/Clock.h"
 #include "platform/KeyState.h"
 #include "platform/MouseState.h"
 #include "platform/sdl/SdlSystem.h"
@@ -60,6 +62,46 @@ TEST_F(SdlTest, EscapeAndCloseBecomeMessagesAndOtherKeysTheKeyState) {
     const TKeyState& keys = Keyboard();
     EXPECT_TRUE(keys.IsDown(VK_SPACE) && keys.IsDown(VK_CONTROL) && keys.IsDown(VK_RETURN) &&
                 !keys.IsDown(VK_LEFT));
+}
+
+// Key events as quick typing sends them, a press and its release between two frames: each
+// press triggers its key once in the frames that follow; the system's repeats of a held key
+// trigger nothing of their own.
+TEST_F(SdlTest, EveryQuickTapOfTheEventsTriggersOnce) {
+    TManualClock clock{5000};
+    TScopedClock useClock{clock};
+    InitInput(nullptr);
+    const auto frame = [&] {
+        Drain();
+        clock.Set(clock.Now() + 16);
+        PollInput();
+        return g_keyState[keyLeft];
+    };
+    constexpr uint8_t kTrigger = KEY_TRIGGERED | KEY_HELD;
+    for (const int perFrame : {1, 2, 3}) {
+        SCOPED_TRACE(perFrame);
+        for (int tap = 0; tap < 6; ++tap) { // six taps, `perFrame` of them before each frame
+            PushKey(SDL_KEYDOWN, SDLK_LEFT);
+            PushKey(SDL_KEYUP, SDLK_LEFT);
+            if (tap % perFrame == perFrame - 1) {
+                EXPECT_EQ(frame(), kTrigger) << tap;
+            }
+        }
+        int late = 0;
+        while (frame() == kTrigger) {
+            ++late;
+        }
+        EXPECT_EQ(late, 6 - 6 / perFrame);
+    }
+    PushKey(SDL_KEYDOWN, SDLK_LEFT);
+    PushKey(SDL_KEYDOWN, SDLK_LEFT, true);
+    EXPECT_EQ(frame(), kTrigger);
+    PushKey(SDL_KEYDOWN, SDLK_LEFT, true);
+    PushKey(SDL_KEYDOWN, SDLK_LEFT, true);
+    EXPECT_EQ(frame(), KEY_HELD);
+    PushKey(SDL_KEYUP, SDLK_LEFT);
+    EXPECT_EQ(frame(), 0);
+    ReleaseInput();
 }
 
 // Mouse events of a wide window reach the mouse state in logical pixels, as the presenter
