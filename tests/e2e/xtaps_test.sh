@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The real program in a real X window (Xvfb), typed at quickly with xdotool: in a two-player
+# game the cursor goes to the right edge, seven Lefts are tapped 15 ms apart (faster than the
+# software renderer draws its frames), and two Rights and Space must then place Black on
+# square (2, 3). Every lost tap would leave the cursor further right, on a square where Black
+# cannot play. Screenshots go to OUT_DIR.
+#   xtaps_test.sh PROGRAM ASSETS_DIR OUT_DIR
+set -euo pipefail
+source "$(dirname "$0")/xlib.sh"
+width=1024
+height=768
+in_xvfb ${width}x${height} "$@"
+shift
+program=$1
+out=$3
+name="xtaps test" log=$out/stderr.txt capture=root
+mkdir -p "$out"
+rm -f "$out"/*.png
+config=$(mktemp -d)
+trap 'rm -rf "$config"' EXIT
+export XDG_CONFIG_HOME=$config
+
+cd "$2"
+start "$program"
+lit title
+key space
+sleep 0.5
+lit menu
+key Down Down space # "2 Players Game"
+sleep 1.6           # the game's opening wait
+lit game
+key Right Right Right Right # from (3, 3) to the edge, (7, 3)
+xdotool key --delay 15 Left Left Left Left Left Left Left
+key Right Right space
+sleep 3.5 # the disc falls, one disc turns, the counts change
+lit after-taps
+# On row 3 Black may play on (2, 3) alone: the move was made when White is the side to move,
+# its name in yellow at the top right and Black's at the top left no longer.
+yellow() { convert "$out/after-taps.png" -crop "$1" -fx "(r>0.6&&g>0.6&&b<0.4)?1:0" \
+    -format "%[fx:mean]" info:; }
+left=$(yellow $((width / 2))x$((height / 8))+0+0)
+right=$(yellow $((width / 2))x$((height / 8))+$((width / 2))+0)
+echo "yellow at the top: $left left (Black), $right right (White)"
+above "$right" 0.01 && ! above "$left" 0.002 ||
+    fail "Black did not play on (2, 3): quick taps were lost"
+xdotool key Escape
+sleep 0.6
+xdotool key Escape
+ends "Escape twice"
+echo "xtaps test: passed"
