@@ -12,6 +12,7 @@
 namespace {
 
 constexpr std::string_view kRegHeader = "Windows Registry Editor Version 5.00";
+constexpr std::string_view kRegHeader4 = "REGEDIT4"; // the older, ANSI export
 constexpr std::string_view kDwordPrefix = "dword:";
 
 std::string_view Trim(std::string_view s) {
@@ -38,8 +39,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// "Name"=dword:0000002a -> ("Name", 42). Names with quotes or backslashes are not ours.
-bool ParseDwordLine(std::string_view line, std::string& name, uint32_t& value) {
+// "Name"=anything -> "Name", with `value` what follows the '=', whether or not it is a value
+// we can read. Names with quotes or backslashes are not ours.
+bool SplitValueLine(std::string_view line, std::string_view& name, std::string_view& value) {
     if (line.size() < 2 || line.front() != '"') {
         return false;
     }
@@ -51,11 +53,27 @@ bool ParseDwordLine(std::string_view line, std::string& name, uint32_t& value) {
     if (rawName.find('\\') != std::string_view::npos) {
         return false;
     }
-    std::string_view rest = Trim(line.substr(close + 1));
+    const std::string_view rest = Trim(line.substr(close + 1));
     if (rest.empty() || rest.front() != '=') {
         return false;
     }
-    rest = Trim(rest.substr(1));
+    name = rawName;
+    value = Trim(rest.substr(1));
+    return true;
+}
+
+// A value line ending in a backslash goes on in the next line (long hex values are written so).
+bool GoesOn(std::string_view text) {
+    return !text.empty() && text.back() == '\\';
+}
+
+// "Name"=dword:0000002a -> ("Name", 42).
+bool ParseDwordLine(std::string_view line, std::string& name, uint32_t& value) {
+    std::string_view rawName;
+    std::string_view rest;
+    if (!SplitValueLine(line, rawName, rest)) {
+        return false;
+    }
     if (rest.size() <= kDwordPrefix.size() ||
         !EqualsNoCase(rest.substr(0, kDwordPrefix.size()), kDwordPrefix)) {
         return false;
@@ -372,18 +390,38 @@ TRegDocument TRegDocument::FromBytes(std::string_view bytes) {
 TRegValues TRegDocument::Values(std::string_view key) const {
     TRegValues values;
     bool inKey = false;
+    bool goesOn = false; // the line is the rest of the value above
     for (const TLine& line : Lines) {
         const std::string_view text = Trim(line.Text);
-        std::string name;
-        uint32_t value = 0;
+        if (goesOn) {
+            goesOn = GoesOn(text);
+            continue;
+        }
         if (IsSection(text, key, inKey)) {
             continue;
         }
+        std::string_view rawName;
+        std::string_view rest;
+        goesOn = SplitValueLine(text, rawName, rest) && GoesOn(text);
+        std::string name;
+        uint32_t value = 0;
         if (inKey && ParseDwordLine(text, name, value)) {
             values.Set(name, value);
         }
     }
     return values;
+}
+
+bool TRegDocument::IsExport() const {
+    if (Lines.empty()) {
+        return false;
+    }
+    const std::string_view first = Trim(Lines.front().Text);
+    return first == kRegHeader || first == kRegHeader4;
+}
+
+bool TRegDocument::IsEmpty() const {
+    return Lines.empty() && Tail.empty();
 }
 
 TRegDocument::TLine TRegDocument::MakeLine(std::string_view text) const {
@@ -407,37 +445,65 @@ void TRegDocument::Insert(size_t at, std::string_view text) {
 
 void TRegDocument::Set(std::string_view key, const TRegValues& values) {
     std::vector<bool> present(values.Size(), false);
-    size_t sectionEnd = 0; // after the last line of the first section of `key`, 0: none yet
+    std::vector<TLine> lines;
+    lines.reserve(Lines.size() + values.Size());
+    // After the last line of the first section of `key` (never inside a value that goes on, so
+    // that what is added there is not taken as part of it); 0: none yet.
+    size_t sectionEnd = 0;
     bool inKey = false;
     bool inFirst = false;
-    for (size_t i = 0; i < Lines.size(); ++i) {
-        const std::string_view text = Trim(Lines[i].Text);
+    bool goesOn = false;   // the line is the rest of the value above
+    bool dropRest = false; // ... of a value of ours, whose own line has been replaced or dropped
+    for (TLine& line : Lines) {
+        const std::string_view text = Trim(line.Text);
+        if (goesOn) {
+            goesOn = GoesOn(text);
+            if (!dropRest) {
+                lines.push_back(std::move(line));
+                sectionEnd = inFirst && !goesOn ? lines.size() : sectionEnd;
+            }
+            continue;
+        }
         if (IsSection(text, key, inKey)) {
             inFirst = inKey && sectionEnd == 0;
-            if (inFirst) {
-                sectionEnd = i + 1;
-            }
+            lines.push_back(std::move(line));
+            sectionEnd = inFirst ? lines.size() : sectionEnd;
             continue;
         }
-        if (inFirst && !text.empty()) {
-            sectionEnd = i + 1;
-        }
-        std::string name;
-        uint32_t stored = 0;
-        if (!inKey || !ParseDwordLine(text, name, stored)) {
-            continue;
-        }
-        size_t k = 0;
-        for (const auto& [wanted, value] : values) {
-            if (EqualsNoCase(wanted, name)) {
-                present[k] = true;
-                if (stored != value) {
-                    Lines[i] = MakeLine(DwordLine(name, value)); // the name as the file spells it
+        std::string_view rawName;
+        std::string_view rest;
+        const bool valueLine = SplitValueLine(text, rawName, rest);
+        goesOn = valueLine && GoesOn(text);
+        dropRest = false;
+        if (inKey && valueLine) {
+            // Each of our names keeps one line, the first, whatever it held: a value that
+            // cannot be read is replaced in its place rather than left beside a new one.
+            size_t k = 0;
+            for (const auto& [wanted, value] : values) {
+                if (EqualsNoCase(wanted, rawName)) {
+                    dropRest = true;
+                    std::string name;
+                    uint32_t stored = 0;
+                    if (present[k]) {
+                        line.Raw.clear(); // a later line of the same name goes
+                    } else if (!ParseDwordLine(text, name, stored) || stored != value) {
+                        line = MakeLine(DwordLine(rawName, value)); // spelt as the file does
+                    }
+                    present[k] = true;
+                    break;
                 }
+                ++k;
             }
-            ++k;
+            if (line.Raw.empty()) {
+                continue;
+            }
+        }
+        lines.push_back(std::move(line));
+        if (inFirst && !text.empty() && !goesOn) {
+            sectionEnd = lines.size();
         }
     }
+    Lines = std::move(lines);
 
     std::vector<std::string> added;
     size_t k = 0;
@@ -524,7 +590,12 @@ TRegRead ReadRegDocument(const std::string& path, TRegDocument& document, std::s
     if (!error.empty()) {
         return TRegRead::Unreadable;
     }
-    document = TRegDocument::FromBytes(bytes);
+    TRegDocument read = TRegDocument::FromBytes(bytes);
+    if (!read.IsExport() && !read.IsEmpty()) {
+        error = "not a registry export: its first line is not \"" + std::string(kRegHeader) + "\"";
+        return TRegRead::Unreadable;
+    }
+    document = std::move(read);
     return TRegRead::Read;
 }
 

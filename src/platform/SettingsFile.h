@@ -52,14 +52,21 @@ class TRegDocument {
 
     // The dword values of section `key`, from every section of that name; later lines win.
     TRegValues Values(std::string_view key) const;
-    // Sets `values` in section `key`. A value that is there is replaced in its own line (every
-    // such line, when it appears more than once; a line that already holds the value stays as
-    // it is); a value that is not is added after the last line of the first such section; a
-    // missing section is added at the end. Nothing else changes.
+    // Sets `values` in section `key`. A value that is there is replaced in its own line, even
+    // when that line's value cannot be read (a line that already holds the value stays as it
+    // is); should its name stand in more than one line of the section, the later ones go, so
+    // each name is left once. A value that is not there is added after the last line of the
+    // first such section; a missing section is added at the end. Nothing else changes.
     void Set(std::string_view key, const TRegValues& values);
     // The bytes to store: unchanged lines as they were read, new ones in the document's
     // encoding and line ending.
     std::string ToBytes() const;
+
+    // Whether the text opens as a registry export does: its first line "Windows Registry Editor
+    // Version 5.00", or "REGEDIT4", after the byte order mark if there is one.
+    bool IsExport() const;
+    // No text at all (a byte order mark alone counts as none).
+    bool IsEmpty() const;
 
     TRegEncoding Encoding() const { return Encoding_; }
     bool Crlf() const { return Crlf_; }
@@ -95,12 +102,13 @@ std::string FormatRegText(std::string_view key, const TRegValues& values);
 enum class TRegRead {
     Read,      // the document holds the file
     Missing,   // there is no file (the document is empty)
-    Unreadable // something is there but cannot be read whole; `error` says why
+    Unreadable // something is there but cannot be read whole, or is not ours; `error` says why
 };
 
 // Reads `path`, following symbolic links. A file that exists but cannot be read (no
-// permission, not a regular file, far larger than a settings file) is Unreadable: whoever saves
-// must then leave it alone. Never blocks on a FIFO or a device.
+// permission, not a regular file, far larger than a settings file) is Unreadable, and so is one
+// that is not a registry export (an empty one is taken as new): whoever saves must then leave it
+// alone. Never blocks on a FIFO or a device.
 TRegRead ReadRegDocument(const std::string& path, TRegDocument& document, std::string& error);
 
 // Stores `bytes` at `path`: they go to a temporary file in the same directory, are flushed to

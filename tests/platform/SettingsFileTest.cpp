@@ -66,14 +66,15 @@ TEST(RegDocument, ReadsEachEncodingAndWritesBackOnlyWhatChanged) {
     const std::string key = std::string("[") + kKey + "]";
     const std::string ours =
         "\"BoardR\"=dword:0000000a\n\"BoardB\"=dword:00000007\n\"FogEnable\"=dword:00000001\n";
-    // A file as a person keeps it: a comment, someone else's values, another key, a duplicate.
+    // A file as a person keeps it: a comment, someone else's values, another key, a duplicate
+    // (which goes: each name is left once).
     const std::string lf = "Windows Registry Editor Version 5.00\n\n; my colours\n" + key +
                            "\n\"Volume\"=dword:00000005\n\"boardr\"=dword:00000004\n"
                            "\"BoardR\"=dword:00000004\n\"BoardB\"=dword:00000007\n\n"
                            "[HKEY_CURRENT_USER\\Software\\Other]\n\"X\"=dword:00000001";
     const std::string lfAfter = "Windows Registry Editor Version 5.00\n\n; my colours\n" + key +
                                 "\n\"Volume\"=dword:00000005\n\"boardr\"=dword:0000000a\n"
-                                "\"BoardR\"=dword:0000000a\n\"BoardB\"=dword:00000007\n"
+                                "\"BoardB\"=dword:00000007\n"
                                 "\"FogEnable\"=dword:00000001\n\n"
                                 "[HKEY_CURRENT_USER\\Software\\Other]\n\"X\"=dword:00000001";
     const auto crlf = [](std::string text) {
@@ -146,6 +147,76 @@ TEST(RegFile, ASaveReplacesTheTargetWholeAndKeepsTheLinks) {
     }
     EXPECT_EQ(entries, 9) << "only the files, links and folders made here, no temporary file";
     fs::remove_all(dir);
+}
+
+// A line of one of our names whose value cannot be read is replaced where it stands, with the
+// lines a hex value goes on in; a later line of the same name goes; lines of other names and of
+// other keys stay as they are, and so does what a continued value of theirs holds.
+TEST(RegDocument, EachNameIsLeftOnceAndADamagedValueIsReplacedInPlace) {
+    const std::string key = std::string("[") + kKey + "]\n";
+    const std::string before = "Windows Registry Editor Version 5.00\n\n" + key +
+                               "\"BoardG\"=dword:-1\n"
+                               "\"BoardB\"=hex:01\n"
+                               "\"Long\"=hex:01,02,\\\n  \"FogEnable\"=dword:00000009\n"
+                               "\"FogEnable\"=hex:01,00,\\\n  00,00\n"
+                               "; mine\n"
+                               "\"boardg\"=dword:00000003\n\n"
+                               "[HKEY_CURRENT_USER\\Software\\Other]\n\"BoardB\"=dword:00000001\n" +
+                               key + "\"BoardB\"=dword:00000002\n";
+    const std::string after = "Windows Registry Editor Version 5.00\n\n" + key +
+                              "\"BoardG\"=dword:00000007\n"
+                              "\"BoardB\"=dword:00000008\n"
+                              "\"Long\"=hex:01,02,\\\n  \"FogEnable\"=dword:00000009\n"
+                              "\"FogEnable\"=dword:00000001\n"
+                              "; mine\n\n"
+                              "[HKEY_CURRENT_USER\\Software\\Other]\n\"BoardB\"=dword:00000001\n" +
+                              key;
+    TRegDocument document = TRegDocument::FromBytes(before);
+    const TRegValues read = document.Values(kKey);
+    EXPECT_TRUE(read.Size() == 2 && *read.Find("BoardG") == 3 && *read.Find("BoardB") == 2)
+        << "the continued line is no value of its own";
+    TRegValues values;
+    values.Set("FogEnable", 1);
+    values.Set("BoardG", 7);
+    values.Set("BoardB", 8);
+    document.Set(kKey, values);
+    EXPECT_EQ(document.ToBytes(), after);
+    document.Set(kKey, values);
+    EXPECT_EQ(document.ToBytes(), after) << "a second save changes nothing";
+    // A value added to a section that ends in one going on is put before it, not into it.
+    document = TRegDocument::FromBytes("REGEDIT4\n" + key + "\"W\"=hex:01,\\\n  02,\\");
+    document.Set(kKey, values);
+    EXPECT_EQ(document.ToBytes(), "REGEDIT4\n" + key +
+                                      "\"FogEnable\"=dword:00000001\n\"BoardG\"=dword:00000007\n"
+                                      "\"BoardB\"=dword:00000008\n\"W\"=hex:01,\\\n  02,\\");
+}
+
+// A registry export opens with the editor's line, of either generation, after any byte order
+// mark; anything else, however much it looks like one further down, is not one.
+TEST(RegDocument, KnowsARegistryExportByItsFirstLine) {
+    const std::string key = std::string("[") + kKey + "]\r\n\"BoardR\"=dword:00000001\r\n";
+    const std::pair<std::string, bool> rows[] = {
+        {"Windows Registry Editor Version 5.00\r\n\r\n" + key, true},
+        {"REGEDIT4\n\n" + key, true},
+        {"\xEF\xBB\xBFWindows Registry Editor Version 5.00  \n", true},
+        {Utf16("Windows Registry Editor Version 5.00\r\n\r\n" + key, true), true},
+        {Utf16("REGEDIT4\n", false), true},
+        {key, false},
+        {"\nWindows Registry Editor Version 5.00\n" + key, false},
+        {"; Windows Registry Editor Version 5.00\n" + key, false},
+        {"Windows Registry Editor Version 5.0\n" + key, false},
+        {"REGEDIT\n" + key, false},
+        {"\x89PNG\r\n\x1a\n", false},
+        {Utf16("Windows Registry Editor Version 5.00\n", true).substr(2), false},
+    };
+    for (const auto& [text, isExport] : rows) {
+        SCOPED_TRACE(text);
+        const TRegDocument document = TRegDocument::FromBytes(text);
+        EXPECT_EQ(document.IsExport(), isExport);
+        EXPECT_FALSE(document.IsEmpty());
+    }
+    EXPECT_TRUE(TRegDocument::FromBytes("").IsEmpty());
+    EXPECT_TRUE(TRegDocument::FromBytes("\xFF\xFE").IsEmpty());
 }
 
 } // namespace
