@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "app/CommandLine.h"
 #include "app/SdlAppPlatform.h"
+#include "platform/DriverChoice.h"
 #include "platform/sdl/SdlDisplay.h"
 
 namespace {
@@ -29,7 +30,9 @@ int main(int argc, char** argv) {
     case TCommandAction::Run:
         break;
     }
-    // 2. SDL and a display to open the window on.
+    // 2. SDL and a display to open the window on, once the environment holds nothing a library
+    // would misread.
+    DropRelativeXdgVariables();
     TSdlSystem sdl;
     if (!sdl.IsReady()) {
         std::fprintf(stderr, "Octavane: cannot start SDL: %s\n", sdl.Error());

@@ -116,8 +116,13 @@ std::string FindSoundFolder(const std::vector<std::string>& folders) {
 }
 
 void InitSound(TAudioSource* audio, const std::vector<std::string>& folders) {
-    g_mixer = audio ? audio->Open(sndCount) : nullptr;
+    std::string whyNot;
+    g_mixer = audio ? audio->Open(sndCount, whyNot) : nullptr;
     if (!g_mixer) {
+        if (audio) {
+            std::fprintf(stderr, "Octavane: no sound: %s; the game plays on silently\n",
+                         whyNot.empty() ? "no audio device" : whyNot.c_str());
+        }
         return;
     }
     const std::string folder = FindSoundFolder(folders);

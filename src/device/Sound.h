@@ -58,9 +58,10 @@ extern TSoundBuffer* g_sounds[sndCount];
 std::string FindSoundFolder(const std::vector<std::string>& folders);
 
 // Opens the audio device through `audio` and fills the slots from FindSoundFolder(folders).
-// Without a device (or with a null source) every slot stays empty and every request is silent,
-// and nothing is reported; with a device but no folder holding a sound, the slots stay empty
-// too, the device is closed again, and one line on standard error says so.
+// Without a device every slot stays empty and every request is silent, and one line on standard
+// error says why (a null source is a program without sound, and says nothing); with a device but
+// no folder holding a sound, the slots stay empty too, the device is closed again, and one line
+// on standard error says so.
 void InitSound(TAudioSource* audio, const std::vector<std::string>& folders = {"Sound"});
 // Deletes every slot, then closes the mixer; safe when InitSound did nothing.
 void ReleaseSound();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 
 // The audio mixer the sound effects play through: a fixed number of channels, each playing
 // one sample block at a time. A loaded block is shared by every voice made from it.
@@ -45,6 +46,6 @@ class TAudioSource {
   public:
     virtual ~TAudioSource() = default;
     // A mixer with `channels` channels on the default output; null when there is no usable
-    // audio device.
-    virtual std::unique_ptr<TMixer> Open(int channels) = 0;
+    // audio device, with `whyNot` saying why in a few words for the player.
+    virtual std::unique_ptr<TMixer> Open(int channels, std::string& whyNot) = 0;
 };

@@ -156,7 +156,10 @@ struct TFakeMixer final : TMixer {
 };
 
 struct TFakeAudio final : TAudioSource {
-    std::unique_ptr<TMixer> Open(int channels) override {
+    std::unique_ptr<TMixer> Open(int channels, std::string& whyNot) override {
+        if (!HasDevice) {
+            whyNot = "the fake has no device";
+        }
         return HasDevice && channels == sndCount ? std::make_unique<TFakeMixer>() : nullptr;
     }
     bool HasDevice = true;
@@ -233,6 +236,25 @@ TEST(Sound, DelayedSoundsPlayOnceWhenDue) {
     EXPECT_EQ(playedBy(5499), (std::vector<int>{sndTern, sndFall}));
     EXPECT_EQ(playedBy(9000), (std::vector<int>{sndTern, sndFall, sndDrop + 1}));
     EXPECT_EQ(MainTimers().Count(), 0u);
+    ReleaseSound();
+}
+
+// Without an audio device the game says so, and why, in one line of its own, and plays on with
+// every slot silent; a program built without sound says nothing.
+TEST(Sound, NoAudioDeviceIsSaidOnceWithItsReason) {
+    TFakeAudio audio;
+    audio.HasDevice = false;
+    for (TAudioSource* source : {static_cast<TAudioSource*>(&audio), (TAudioSource*)nullptr}) {
+        ReleaseSound();
+        testing::internal::CaptureStderr();
+        InitSound(source, {kShipped});
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said, source ? "Octavane: no sound: the fake has no device; the game plays on "
+                                 "silently\n"
+                               : "");
+        EXPECT_TRUE(std::all_of(std::begin(g_sounds), std::end(g_sounds),
+                                [](const TSoundBuffer* slot) { return slot == nullptr; }));
+    }
     ReleaseSound();
 }
 

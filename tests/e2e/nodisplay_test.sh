@@ -11,18 +11,22 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
 
 status=0
-# No display variable at all, then an X display number nothing listens on.
-for display in "" ":$((200 + RANDOM % 500))"; do
+# No display variable at all, then an X display number nothing listens on; each with a runtime
+# folder and without one (as under su), where a Wayland library left to try would complain.
+for display in "" ":$((200 + RANDOM % 500))" "-" ":$((200 + RANDOM % 500))-"; do
     (
         cd "$assets" || exit 99
-        unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER
-        [[ -n "$display" ]] && export DISPLAY=$display
-        export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
+        unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER XDG_RUNTIME_DIR
+        [[ "$display" != *- ]] && export XDG_RUNTIME_DIR=$work/runtime
+        [[ -n "${display%-}" ]] && export DISPLAY=${display%-}
+        export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
         exec timeout 30 "$program"
     ) >"$work/out" 2>"$work/err"
     code=$?
     lines=$(wc -l <"$work/err")
-    echo "DISPLAY='$display': status $code, $lines line(s) on standard error:"
+    label="DISPLAY='${display%-}'"
+    [[ "$display" == *- ]] && label+=" without XDG_RUNTIME_DIR"
+    echo "$label: status $code, $lines line(s) on standard error:"
     cat "$work/err"
     if [[ $code -eq 124 ]]; then
         echo "nodisplay test: the program was still running after 30 s" >&2

@@ -1,7 +1,10 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "platform/DriverChoice.h"
 #include "platform/sdl/SdlSystem.h"
 
 namespace {
@@ -9,6 +12,8 @@ namespace {
 constexpr int kMixRate = 44100;
 constexpr int kMixChannels = 2;
 constexpr int kMixBufferFrames = 1024;
+// Where ALSA's devices are; a machine without a sound card has none there.
+constexpr const char* kSoundDevices = "/dev/snd";
 
 // Samples already in the mixer's format; the Mix_Chunk points into them.
 class TSdlChunk final : public TMixerChunk {
@@ -94,12 +99,26 @@ class TSdlMixer final : public TMixer {
 
 } // namespace
 
-std::unique_ptr<TMixer> TSdlAudioSource::Open(int channels) {
+std::unique_ptr<TMixer> TSdlAudioSource::Open(int channels, std::string& whyNot) {
+    // Without a sound card the drivers that go through ALSA are left out (AudioDriverChoice).
+    std::vector<std::string> drivers;
+    for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
+        drivers.emplace_back(SDL_GetAudioDriver(i));
+    }
+    const bool soundCard = HasSoundCard(kSoundDevices);
+    const std::string choice =
+        AudioDriverChoice(drivers, std::getenv("SDL_AUDIODRIVER"), soundCard);
+    if (!choice.empty()) {
+        SDL_SetHint(SDL_HINT_AUDIODRIVER, choice.c_str());
+    }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        whyNot = choice.empty() ? std::string("no audio driver works here (") + SDL_GetError() + ")"
+                                : "this machine has no sound card, and no sound server answers";
         return nullptr;
     }
     if (Mix_OpenAudioDevice(kMixRate, AUDIO_S16SYS, kMixChannels, kMixBufferFrames, nullptr, 0) !=
         0) {
+        whyNot = std::string("the audio device cannot be opened (") + SDL_GetError() + ")";
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }

@@ -5,8 +5,32 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/DriverChoice.h"
+
+namespace {
+
+// Leaves out the video drivers that cannot work here (VideoDriverChoice), unless the user chose.
+void ChooseVideoDrivers() {
+    std::vector<std::string> drivers;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        drivers.emplace_back(SDL_GetVideoDriver(i));
+    }
+    const std::string choice =
+        VideoDriverChoice(drivers, std::getenv("SDL_VIDEODRIVER"), std::getenv("WAYLAND_DISPLAY"),
+                          std::getenv("XDG_RUNTIME_DIR"));
+    if (!choice.empty()) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, choice.c_str());
+    }
+}
+
+} // namespace
 
 TSdlSystem::TSdlSystem() {
+    ChooseVideoDrivers();
     Ready = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) == 0;
 }
 

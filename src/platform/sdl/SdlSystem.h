@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/Clock.h"
 #include "platform/Joystick.h"
@@ -11,7 +12,8 @@
 struct SDL_Window;
 
 // SDL2 itself for the life of the program: video and events. Joystick and audio subsystems are
-// opened on demand by their sources, and a machine without them runs on without.
+// opened on demand by their sources, and a machine without them runs on without. The video
+// drivers that cannot work here are left out first (VideoDriverChoice).
 class TSdlSystem {
   public:
     TSdlSystem();
@@ -83,10 +85,11 @@ class TSdlJoystickSource final : public TJoystickSource {
 };
 
 // SDL2_mixer on the default audio device: 44.1 kHz 16-bit stereo, one channel per voice, each
-// sound converted once to that format when loaded.
+// sound converted once to that format when loaded. Without a sound card SDL is kept from the
+// drivers that only reach one through ALSA (AudioDriverChoice), so that ALSA says nothing.
 class TSdlAudioSource final : public TAudioSource {
   public:
-    std::unique_ptr<TMixer> Open(int channels) override;
+    std::unique_ptr<TMixer> Open(int channels, std::string& whyNot) override;
 };
 
 // Scales an SDL axis value (-32768..32767) to -1000..1000.
