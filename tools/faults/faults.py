@@ -95,4 +95,24 @@ FAULTS = [
           "the portable move generator masks the edge columns on vertical lines",
           "src/engine/FastMoveGen.cpp", "MovesAlong<8>(own, opp) | MovesAlong<-8>(own, opp)",
           "MovesAlong<8>(own, inner) | MovesAlong<-8>(own, inner)"),
+    fault("tap-direction-after-held", "key repeat",
+          "a direction pressed again between two frames triggers only after a frame up",
+          "src/device/Input.cpp",
+          "uint8_t RepeatKey(TKeyRead key, uint8_t previous, uint32_t now) {\n    if (key.Pressed) {",
+          "uint8_t RepeatKey(TKeyRead key, uint8_t previous, uint32_t now) {\n"
+          "    if (key.Pressed && previous == 0) {"),
+    fault("settings-name-twice", "settings file", "a second line of one of our names is kept",
+          "src/platform/SettingsFile.cpp", "present[k] = true;\n                    break;",
+          "break;"),
+    fault("settings-non-export-written", "settings file",
+          "a file that is not a registry export is read and written",
+          "src/platform/SettingsFile.cpp", "if (!read.IsExport() && !read.IsEmpty()) {",
+          "if (!read.IsExport() && read.IsEmpty()) {"),
+
+    # The drivers SDL is given, and the environment the libraries read.
+    fault("audio-sndio-kept", "driver choice", "sndio is tried without a sound card",
+          "src/platform/DriverChoice.cpp", 'driver == "alsa" || driver == "sndio" ||',
+          'driver == "alsa" ||'),
+    fault("xdg-dot-only", "driver choice", "only XDG folders starting with a dot count as relative",
+          "src/platform/DriverChoice.cpp", "value[0] != '/'", "value[0] == '.'"),
 ]
