@@ -1,5 +1,6 @@
 #include "platform/DriverChoice.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -45,11 +46,15 @@ std::string VideoDriverChoice(const std::vector<std::string>& drivers, const cha
 
 std::string AudioDriverChoice(const std::vector<std::string>& drivers, const char* requested,
                               bool soundCard) {
-    if (IsSet(requested) || soundCard) {
+    const auto throughAlsa = [](const std::string& driver) {
+        return driver == "alsa" || driver == "sndio";
+    };
+    if (IsSet(requested) || soundCard ||
+        std::none_of(drivers.begin(), drivers.end(), throughAlsa)) {
         return {};
     }
-    return Without(drivers, [](const std::string& driver) {
-        return driver == "alsa" || driver == "sndio" || driver == "disk" || driver == "dummy";
+    return Without(drivers, [&](const std::string& driver) {
+        return throughAlsa(driver) || driver == "disk" || driver == "dummy";
     });
 }
 

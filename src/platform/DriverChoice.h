@@ -22,7 +22,8 @@ std::string VideoDriverChoice(const std::vector<std::string>& drivers, const cha
                               const char* wayland, const char* runtimeDir);
 
 // `soundCard`: whether the machine has an ALSA playback device. SDL's drivers that it only
-// uses when asked by name (disk, dummy) are never put in the list.
+// uses when asked by name (disk, dummy) are never put in the list. Where SDL has no driver that
+// goes through ALSA (Windows, the browser) nothing is left out.
 std::string AudioDriverChoice(const std::vector<std::string>& drivers, const char* requested,
                               bool soundCard);
 

@@ -59,8 +59,8 @@ AppTest* AppTest::Current = nullptr;
 // waits, and then the settings written.
 TEST_F(AppTest, SettingsAreReadBeforeTheFirstFrameAndWrittenAtTheClose) {
     fs::create_directories(SettingsFile().parent_path());
-    std::ofstream(SettingsFile()) << "Windows Registry Editor Version "
-                                     "5.00\n\n[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"
+    std::ofstream(SettingsFile()) << "Windows Registry Editor Version 5.00\n\n"
+                                     "[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"
                                      "\"BoardR\"=dword:00000008\n";
     OnFrame = [this](int frame) {
         EXPECT_EQ(BoardR, 8);

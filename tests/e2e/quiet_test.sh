@@ -26,8 +26,9 @@ fail() { echo "quiet test: $*" >&2; status=1; }
 echo "standard error:"
 cat "$work/err"
 grep -v '^Octavane: ' "$work/err" && fail "lines that are not the program's own"
-if ! compgen -G "/dev/snd/pcmC*" >/dev/null && ! pgrep -x pulseaudio >/dev/null &&
-    ! pgrep -x pipewire >/dev/null; then
+runtime=${XDG_RUNTIME_DIR:-/nonexistent}
+if ! compgen -G "/dev/snd/pcmC*" >/dev/null && [[ ! -S $runtime/pulse/native ]] &&
+    [[ ! -S $runtime/pipewire-0 ]]; then
     [[ $(grep -c '^Octavane: no sound: ' "$work/err") -eq 1 ]] ||
         fail "no sound card here, and no line of the program's own that says so"
 fi

@@ -53,14 +53,15 @@ lit() {
     above "$m" 0.02 || fail "$1 is a black screen"
 }
 
-# key KEYS...: each held for a moment, as a finger does: the program reads which keys are down
-# once a frame, and a software-rendered frame can take longer than an instant tap.
+# key KEYS...: each pressed briefly, as a finger taps, then a pause. The program counts every
+# press even when it is let go before the next frame; a long hold would risk the game's own
+# auto-repeat (after 500 ms) on a loaded machine where the release comes through late.
 key() {
     for k in "$@"; do
         xdotool keydown "$k"
-        sleep 0.25
+        sleep 0.05
         xdotool keyup "$k"
-        sleep 0.35
+        sleep 0.45
     done
 }
 

@@ -45,7 +45,8 @@ TEST(DriverChoice, AlsaIsLeftOutWithoutASoundCard) {
     EXPECT_EQ(AudioDriverChoice(kAudio, "", false), "pulseaudio,pipewire,dsp");
     EXPECT_EQ(AudioDriverChoice(kAudio, nullptr, true), "");
     EXPECT_EQ(AudioDriverChoice(kAudio, "dummy", false), "");
-    EXPECT_EQ(AudioDriverChoice({"wasapi", "directsound", "winmm"}, nullptr, false), "");
+    EXPECT_EQ(
+        AudioDriverChoice({"wasapi", "directsound", "winmm", "disk", "dummy"}, nullptr, false), "");
 
     char pattern[] = "/tmp/octavane-snd-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);
