@@ -27,9 +27,9 @@ key space
 sleep 0.5
 lit menu
 key Down Down space # "2 Players Game"
-sleep 1.6           # the game's opening wait
+sleep 2.5           # the game's opening wait, with time to spare on a loaded machine
 lit game
-key Right Right Right Right # from (3, 3) to the edge, (7, 3)
+key Right Right Right Right Right Right # from (3, 3) to the edge, (7, 3), and two to spare
 xdotool key --delay 15 Left Left Left Left Left Left Left
 key Right Right space
 sleep 3.5 # the disc falls, one disc turns, the counts change

@@ -111,8 +111,8 @@ FAULTS = [
 
     # The drivers SDL is given, and the environment the libraries read.
     fault("audio-sndio-kept", "driver choice", "sndio is tried without a sound card",
-          "src/platform/DriverChoice.cpp", 'driver == "alsa" || driver == "sndio" ||',
-          'driver == "alsa" ||'),
+          "src/platform/DriverChoice.cpp", 'return driver == "alsa" || driver == "sndio";',
+          'return driver == "alsa";'),
     fault("xdg-dot-only", "driver choice", "only XDG folders starting with a dot count as relative",
           "src/platform/DriverChoice.cpp", "value[0] != '/'", "value[0] == '.'"),
 ]
