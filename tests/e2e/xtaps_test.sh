@@ -3,7 +3,9 @@
 # game the cursor goes to the right edge, seven Lefts are tapped 15 ms apart (faster than the
 # software renderer draws its frames), and two Rights and Space must then place Black on
 # square (2, 3). Every lost tap would leave the cursor further right, on a square where Black
-# cannot play. Screenshots go to OUT_DIR.
+# cannot play. Screenshots go to OUT_DIR. (Xvfb stamps each key event with the time it handles
+# it: should it be held up for longer than the taps' spacing, a release and the next press get
+# one time, and SDL's X11 layer reads them as an auto-repeat, one press; hence the test runs alone.)
 #   xtaps_test.sh PROGRAM ASSETS_DIR OUT_DIR
 set -euo pipefail
 source "$(dirname "$0")/xlib.sh"
