@@ -4,6 +4,9 @@
 # title lit, the menu, a two-player move on the square the camera predicts, Escape to the title
 # and Escape to quit with status 0; then `wine reg query` shows the five REG_DWORD values, the
 # colour steps clamped, the wrong-typed one back at its default and a foreign value untouched.
+# Started from the folder above its own, the program finds the sounds beside it through that
+# non-ASCII path (Wine has no sound card here: SDL's dummy driver takes them, and the game
+# reports each one it started).
 #   zip_test.sh ZIP SETUP SCREEN_POINT OUT_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -35,7 +38,8 @@ wine reg add "$settings_key" /v BoardB /t REG_SZ /d 3 /f >/dev/null
 wine reg add "$settings_key" /v FogEnable /t REG_DWORD /d 1 /f >/dev/null
 wine reg add "$settings_key" /v Volume /t REG_DWORD /d 77 /f >/dev/null
 
-cd "$(dirname "$program")"
+cd "$folder"
+export SDL_AUDIODRIVER=dummy OCTAVANE_SOUND_DEBUG=1
 start wine "$program"
 xdotool mousemove $((width / 2)) $((height / 2))
 sleep 1 # the camera's first steps round the board
@@ -46,6 +50,8 @@ sleep 0.6
 lit back-at-title
 key Escape
 ends "Escape on the title"
+! grep -q "no sounds in" "$log" || fail "the sounds beside the program were not found"
+grep -q "^OK " "$log" || fail "no sound started"
 
 wine reg query "$settings_key" | tr -d '\r' | tee "$out/registry.txt"
 for expected in "FogEnable REG_DWORD 0x1" "BoardR REG_DWORD 0xa" "BoardG REG_DWORD 0x0" \
