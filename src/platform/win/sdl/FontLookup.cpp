@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <array>
-#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -66,12 +65,14 @@ bool SameName(std::string_view a, std::string_view b) {
 // The folders to look in, the first choice first.
 std::vector<std::filesystem::path> FontFolders() {
     std::vector<std::filesystem::path> folders;
-    if (const wchar_t* windows = _wgetenv(L"WINDIR"); windows && *windows) {
+    wchar_t windows[MAX_PATH];
+    if (const DWORD n = GetEnvironmentVariableW(L"WINDIR", windows, MAX_PATH);
+        n > 0 && n < MAX_PATH) {
         folders.push_back(std::filesystem::path(windows) / L"Fonts");
     } else {
         wchar_t buffer[MAX_PATH];
-        const UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
-        if (n > 0 && n < MAX_PATH) {
+        const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) {
             folders.push_back(std::filesystem::path(buffer) / L"Fonts");
         }
     }
