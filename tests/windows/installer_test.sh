@@ -3,6 +3,7 @@
 # into Program Files with a Start-menu entry and an uninstall entry; the installed program,
 # started from another working directory, finds its sounds and its fonts, and quits with 0; the silent uninstall removes every file, the
 # entry and the shortcut and keeps the settings; a second one with /RemoveSettings removes them.
+# Last, an install for the current user alone goes to the user's own programs folder and menu.
 # Wine finds no sound card here: SDL's dummy driver takes the sounds, and the game reports each
 # one it started (OCTAVANE_SOUND_DEBUG).
 #   installer_test.sh ZIP SETUP SCREEN_POINT OUT_DIR
@@ -24,9 +25,10 @@ wine_on_this_display
 
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Octavane'
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Octavane.lnk"
+user_menu_of() { find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Octavane.lnk' | head -n 1; }
 
 install() {
-    wine "$setup" /S || fail "the silent install failed"
+    wine "$setup" /S "$@" || fail "the silent install failed"
     location=$(wine reg query "$uninstall_key" /v InstallLocation 2>/dev/null | tr -d '\r' |
         sed -n 's/^ *InstallLocation *REG_SZ *//p')
     [[ -n "$location" ]] || fail "no uninstall entry with the install location"
@@ -87,4 +89,12 @@ uninstall
 install
 uninstall /RemoveSettings
 [[ -z "$(reg_value BoardG)" ]] || fail "/RemoveSettings kept the settings"
+
+# 4. For the current user alone.
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Octavane'
+install /CurrentUser
+[[ "$location" == *'AppData\Local\Programs\Octavane'* ]] || fail "a per-user install went to $location"
+[[ -f "$dir/octavane.exe" && -n "$(user_menu_of)" ]] || fail "no per-user program or menu entry"
+menu=$(user_menu_of)
+uninstall /CurrentUser
 echo "windows installer test: passed"
