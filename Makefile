@@ -8,6 +8,9 @@
 #   make package        build the Debian package build/octavane_<version>_<arch>.deb
 #   make format         reformat the sources; make format-check fails on unformatted code
 #   make fuzz           fuzz the WAV reader and the settings parser (FUZZ_SECONDS each, clang)
+#   make windows        cross-compile for Windows: build-windows/octavane-<version>-windows-x64.zip
+#                       and the installer build-windows/octavane-<version>-setup.exe
+#   make test-windows   that, then the Windows tests under Wine (unit tests, the zip, the installer)
 
 MAKEFLAGS += --no-print-directory
 JOBS  ?= $(shell nproc)
@@ -79,3 +82,20 @@ format-check:
 
 clean:
 	@rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz
+
+# The Windows port: mingw-w64 from Debian, the libraries built once by scripts/windows-libs into
+# a cache outside the clone, the tests run under Wine with a Wine prefix inside the build folder.
+WINDOWS_BUILD := build-windows
+
+.PHONY: windows windows-installer test-windows clean-windows
+
+windows:
+	@JOBS=$(JOBS) ./packaging/windows/make-windows $(WINDOWS_BUILD)
+
+windows-installer: windows
+
+test-windows: windows
+	@JOBS=$(JOBS) ./tests/windows/run-tests $(WINDOWS_BUILD)
+
+clean-windows:
+	@rm -rf $(WINDOWS_BUILD)

@@ -39,8 +39,9 @@ extern HWND g_hwnd; // the main window once created; null before and after
 
 // The whole run: window (devices set up inside its creation), settings loaded, the loop until
 // WM_QUIT, settings saved. Returns WM_QUIT's code (0), or 1 when the window or its device
-// set-up could not be made (the settings file is then left untouched).
-int WinMain(TAppPlatform& platform, TFrameProc frame);
+// set-up could not be made (the settings file is then left untouched). Not called WinMain:
+// mingw makes any function of that name the Windows entry point, whatever its parameters.
+int OctavaneWinMain(TAppPlatform& platform, TFrameProc frame);
 
 // Sends WM_DESTROY and takes the window off the screen; it then takes no more messages.
 void DestroyWindow(HWND window);

@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include <filesystem>
+#include "platform/sdl/InstallFolders.h"
 
 TWindow* TSdlAppPlatform::CreateMainWindow() {
     MainWindow = TSdlWindow::Create("Octavane", Windowed);
@@ -24,11 +24,8 @@ void TSdlAppPlatform::Sleep(uint32_t ms) {
 
 std::vector<std::string> TSdlAppPlatform::SoundFolders() const {
     std::vector<std::string> folders{"Sound"};
-    if (char* base = SDL_GetBasePath()) {
-        const std::filesystem::path installed =
-            std::filesystem::path(base) / ".." / "share" / "octavane" / "Sound";
-        folders.push_back(installed.lexically_normal().string());
-        SDL_free(base);
+    if (std::string installed = InstalledSoundFolder(); !installed.empty()) {
+        folders.push_back(std::move(installed));
     }
     return folders;
 }

@@ -33,7 +33,7 @@ void PostCloseToMainWindow() {
 
 } // namespace
 
-int WinMain(TAppPlatform& platform, TFrameProc frame) {
+int OctavaneWinMain(TAppPlatform& platform, TFrameProc frame) {
     g_platform = &platform;
     ResetMessageQueue();
 

@@ -46,5 +46,5 @@ int main(int argc, char** argv) {
     TSdlClock clock;
     TScopedClock useClock(clock);
     TSdlAppPlatform platform(line.Windowed);
-    return WinMain(platform, RenderFrame);
+    return OctavaneWinMain(platform, RenderFrame);
 }

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/SettingsFile.h"
+#include "platform/SettingsStore.h"
 
 int32_t FogEnable = 0;
 int32_t BoardR = 0;
@@ -31,13 +31,13 @@ constexpr int32_t kStepMax = 10;
 // Where the settings of this run came from, and whether they may go back there.
 enum class TFileState {
     NotLoaded, // nothing is saved before the settings were read
-    Loaded,    // read (or there was no file): saves go to `g_settingsPath`
+    Loaded,    // read (or there was no file): saves go to `g_store`
     LeftAlone, // the file is there but could not be read: it is never written
     Ended,     // saved for the last time at the end of the run
 };
 
 TFileState g_fileState = TFileState::NotLoaded;
-std::string g_settingsPath;
+std::unique_ptr<TSettingsStore> g_store; // null: nowhere to keep them
 bool g_exitSaveInstalled = false;
 
 void SaveIfTheRunDidNot() {
@@ -55,35 +55,38 @@ void ResetSettings() {
     BoardB = 7;
     ShowMoves = 0;
     g_fileState = TFileState::NotLoaded;
-    g_settingsPath.clear();
+    g_store.reset();
 }
 
 void LoadSettings() {
-    LoadSettingsFrom(SettingsFilePath());
+    LoadSettingsFrom(OpenSettingsStore());
 }
 
 void LoadSettingsFrom(const std::string& path) {
-    g_settingsPath = path;
+    LoadSettingsFrom(path.empty() ? nullptr : OpenSettingsFile(path));
+}
+
+void LoadSettingsFrom(std::unique_ptr<TSettingsStore> store) {
+    g_store = std::move(store);
     g_fileState = TFileState::Loaded;
-    if (path.empty()) {
+    if (!g_store) {
         return;
     }
-    TRegDocument document;
+    TRegValues values;
     std::string error;
-    switch (ReadRegDocument(path, document, error)) {
+    switch (g_store->Read(kSettingsKey, values, error)) {
     case TRegRead::Missing:
         return;
     case TRegRead::Unreadable:
         std::fprintf(stderr,
-                     "Octavane: cannot read the settings file %s (%s); playing with the "
-                     "first-run settings and leaving the file as it is\n",
-                     path.c_str(), error.c_str());
+                     "Octavane: cannot read %s (%s); playing with the first-run settings and "
+                     "leaving it as it is\n",
+                     g_store->Where().c_str(), error.c_str());
         g_fileState = TFileState::LeftAlone;
         return;
     case TRegRead::Read:
         break;
     }
-    const TRegValues values = document.Values(kSettingsKey);
     for (const TSettingSlot& slot : kSlots) {
         if (const uint32_t* stored = values.Find(slot.Name)) {
             *slot.Value = static_cast<int32_t>(*stored);
@@ -99,12 +102,12 @@ bool SaveSettings() {
     if (g_fileState != TFileState::Loaded) {
         return false;
     }
-    if (g_settingsPath.empty()) {
+    if (!g_store) {
         std::fprintf(stderr, "Octavane: settings not saved: neither XDG_CONFIG_HOME nor HOME is "
                              "set\n");
         return false;
     }
-    return SaveSettingsTo(g_settingsPath);
+    return SaveSettingsTo(*g_store);
 }
 
 bool SaveSettingsAtEnd() {
@@ -122,28 +125,17 @@ void SaveSettingsOnExit() {
 }
 
 bool SaveSettingsTo(const std::string& path) {
-    // Read again: whatever others stored since the start stays, and so does every line that
-    // is not one of ours.
-    TRegDocument document;
-    std::string error;
-    const TRegRead read = ReadRegDocument(path, document, error);
-    if (read == TRegRead::Unreadable) {
-        std::fprintf(stderr, "Octavane: settings not saved to %s (%s)\n", path.c_str(),
-                     error.c_str());
-        return false;
-    }
-    const std::string before = document.ToBytes();
+    return SaveSettingsTo(*OpenSettingsFile(path));
+}
+
+bool SaveSettingsTo(TSettingsStore& store) {
     TRegValues values;
     for (const TSettingSlot& slot : kSlots) {
         values.Set(slot.Name, static_cast<uint32_t>(*slot.Value));
     }
-    document.Set(kSettingsKey, values);
-    const std::string after = document.ToBytes();
-    if (read == TRegRead::Read && after == before) {
-        return true; // the file already holds every value
-    }
-    if (!WriteRegFile(path, after, error)) {
-        std::fprintf(stderr, "Octavane: settings not saved to %s (%s)\n", path.c_str(),
+    std::string error;
+    if (!store.Write(kSettingsKey, values, error)) {
+        std::fprintf(stderr, "Octavane: settings not saved to %s (%s)\n", store.Where().c_str(),
                      error.c_str());
         return false;
     }

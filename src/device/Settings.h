@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+class TSettingsStore;
 
 // The persistent settings, named after their stored values. They live for the whole run;
 // the configuration screen reads and writes the first four, the frame applies FogEnable every
@@ -25,8 +28,11 @@ void ResetSettings();
 // Reads the settings file; each value that is missing or unreadable keeps its current value,
 // and a missing file keeps them all. A file that is there but cannot be read keeps them all
 // too, is reported in one line on standard error, and is never written in this run.
+// LoadSettings reads this platform's store (the registry on Windows, the settings file
+// elsewhere); LoadSettingsFrom a given .reg file or store (null: nowhere, nothing is saved).
 void LoadSettings();
 void LoadSettingsFrom(const std::string& path);
+void LoadSettingsFrom(std::unique_ptr<TSettingsStore> store);
 
 // Writes the values back to the file they were loaded from: their own lines change, every
 // other line stays as it was. Does nothing (and returns false) before the settings were loaded,
@@ -34,6 +40,7 @@ void LoadSettingsFrom(const std::string& path);
 // standard error and returns false; the run goes on.
 bool SaveSettings();
 bool SaveSettingsTo(const std::string& path);
+bool SaveSettingsTo(TSettingsStore& store);
 // The save at the end of the run; nothing is saved after it.
 bool SaveSettingsAtEnd();
 // Should the process end through exit() before SaveSettingsAtEnd (Xlib ends the program that

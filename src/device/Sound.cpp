@@ -33,13 +33,24 @@ constexpr TSlotSource kSlots[sndCount] = {
     {nullptr, sndMove},  {kSoundFiles[6], 0}, {kSoundFiles[7], 0},
 };
 
+// Folders are UTF-8 on every platform; through char8_t std::filesystem takes them as such (a
+// plain string would be read in the ANSI code page on Windows).
+std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 // How many of the sound files `folder` holds as regular files (links followed); 0 when it is
 // missing or cannot be read.
 int SoundFilesIn(const std::string& folder) {
     int count = 0;
     for (const char* name : kSoundFiles) {
         std::error_code error;
-        if (std::filesystem::is_regular_file(std::filesystem::path(folder) / name, error)) {
+        if (std::filesystem::is_regular_file(PathOf(folder) / name, error)) {
             ++count;
         }
     }
@@ -135,7 +146,7 @@ void InitSound(TAudioSource* audio, const std::vector<std::string>& folders) {
     for (int slot = 0; slot < sndCount; ++slot) {
         const TSlotSource& source = kSlots[slot];
         if (source.FileName) {
-            const std::string path = (std::filesystem::path(folder) / source.FileName).string();
+            const std::string path = Utf8Of(PathOf(folder) / source.FileName);
             g_sounds[slot] = new TSoundBuffer(path.c_str(), slot);
         } else {
             g_sounds[slot] = new TSoundBuffer(*g_sounds[source.Source], slot);

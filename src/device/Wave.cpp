@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "platform/RegularFile.h"
 
 namespace {
 
@@ -99,24 +98,7 @@ bool TMemorySource::Seek(uint64_t offset) {
 }
 
 TFileSource::TFileSource(const std::string& path) {
-    // Opened without waiting: a FIFO in a sound's place would block open() until a writer came.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        NotAFile = true;
-        ::close(fd);
-        return;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    File = ::fdopen(fd, "rb");
-    if (!File) {
-        ::close(fd);
-        return;
-    }
-    FileSize = static_cast<uint64_t>(info.st_size);
+    NotAFile = OpenRegularFile(path, File, FileSize) == TRegularFile::NotAFile;
 }
 
 TFileSource::~TFileSource() {
@@ -135,7 +117,7 @@ bool TFileSource::Seek(uint64_t offset) {
     if (!File || offset > FileSize) {
         return false;
     }
-    if (::fseeko(File, static_cast<off_t>(offset), SEEK_SET) != 0) {
+    if (!SeekFile(File, offset)) {
         return false;
     }
     Position = offset;

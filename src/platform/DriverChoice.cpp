@@ -1,5 +1,7 @@
 #include "platform/DriverChoice.h"
 
+#include "platform/Environment.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -83,10 +85,6 @@ std::vector<std::string> RelativeXdgVariables(const char* (*get)(const char*)) {
 
 void DropRelativeXdgVariables() {
     for (const std::string& name : RelativeXdgVariables(GetEnv)) {
-#ifdef _WIN32
-        _putenv((name + "=").c_str()); // removes it; Windows has no unsetenv
-#else
-        unsetenv(name.c_str());
-#endif
+        UnsetEnvironment(name.c_str());
     }
 }

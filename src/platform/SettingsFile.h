@@ -110,6 +110,9 @@ enum class TRegRead {
 // that is not a registry export (an empty one is taken as new): whoever saves must then leave it
 // alone. Never blocks on a FIFO or a device.
 TRegRead ReadRegDocument(const std::string& path, TRegDocument& document, std::string& error);
+// The document of a whole file's bytes, for the readers above: Unreadable, with `error`, when
+// they are not a registry export (no header line after an optional byte order mark) and not empty.
+TRegRead AdoptRegBytes(std::string_view bytes, TRegDocument& document, std::string& error);
 
 // Stores `bytes` at `path`: they go to a temporary file in the same directory, are flushed to
 // disk, then renamed over the old file, so a crash or a full disk leaves either the old file or

@@ -6,26 +6,28 @@
 #include <functional>
 
 #include "AppFakes.h"
+#include "TestFiles.h"
 #include "device/Settings.h"
+#include "platform/SettingsStore.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Each test runs WinMain on the fake platform, with the settings in a directory of its own
+// Each test runs OctavaneWinMain on the fake platform, with the settings in a directory of its own
 // and a frame procedure that the test scripts.
 class AppTest : public ::testing::Test {
   protected:
     void SetUp() override {
         Current = this;
-        std::string pattern = ::testing::TempDir() + "octavane-app-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        Dir = pattern;
-        ::setenv("XDG_CONFIG_HOME", Dir.c_str(), 1);
+        Dir = MakeTempFolder("octavane-app");
+        ASSERT_FALSE(Dir.empty());
+        UseSettingsFileForTests(SettingsFile().string());
         ResetSettings();
     }
     void TearDown() override {
         fs::remove_all(Dir);
+        UseSettingsFileForTests("");
         ResetSettings();
     }
     fs::path SettingsFile() const { return Dir / "Bellwick" / "Octavane" / "settings.reg"; }
@@ -41,7 +43,7 @@ class AppTest : public ::testing::Test {
         }
         EXPECT_LT(t.Frames, 1000) << "the run did not end";
     }
-    int Run() { return WinMain(Platform, Frame); }
+    int Run() { return OctavaneWinMain(Platform, Frame); }
 
     static AppTest* Current;
     fs::path Dir;

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <strings.h>
 
+#include "TestFiles.h"
 #include "device/Settings.h"
 
 namespace fs = std::filesystem;
@@ -29,9 +30,9 @@ std::string Dword(const char* name, int32_t value, const char* end = "\n") {
 class SettingsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/octavane-settings-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        File = fs::path(pattern) / "settings.reg";
+        const fs::path folder = MakeTempFolder("octavane-settings");
+        ASSERT_FALSE(folder.empty());
+        File = folder / "settings.reg";
     }
     void TearDown() override { fs::remove_all(File.parent_path()); }
     // Leaves `text` as the settings file ("": none) and reads it as the program starts.

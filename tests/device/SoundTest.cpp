@@ -2,16 +2,14 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <future>
 #include <string>
-#include <sys/stat.h>
 #include <tuple>
-#include <unistd.h>
 
+#include "TestFiles.h"
 #include "device/Sound.h"
 #include "device/Wave.h"
 #include "platform/Clock.h"
@@ -112,17 +110,18 @@ TEST(WaveReader, EveryTruncationOfAGoodFileIsSafe) {
 
 // A FIFO, a directory or a device in a sound's place is refused at once: never waited on.
 TEST(WaveFile, WhatIsNotARegularFileIsRefusedWithoutBlocking) {
-    char dir[] = "/tmp/octavane-wave-XXXXXX";
-    ASSERT_NE(::mkdtemp(dir), nullptr);
-    const std::string fifo = std::string(dir) + "/Drop.wav";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {fifo, std::string(dir), std::string("/dev/zero")}) {
-        TWave wave;
-        auto read = std::async(std::launch::async, ReadWaveFile, path, std::ref(wave));
-        if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
-            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK)); // let the blocked open go
+    const fs::path dir = MakeTempFolder("octavane-wave");
+    ASSERT_FALSE(dir.empty());
+    {
+        TNotRegularFiles others(dir);
+        for (const std::string& path : others.Paths) {
+            TWave wave;
+            auto read = std::async(std::launch::async, ReadWaveFile, path, std::ref(wave));
+            if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+                others.Unblock(); // let the blocked open go
+            }
+            EXPECT_EQ(read.get(), TWaveError::NotAFile) << path;
         }
-        EXPECT_EQ(read.get(), TWaveError::NotAFile) << path;
     }
     fs::remove_all(dir);
 }
@@ -170,11 +169,11 @@ struct TFakeAudio final : TAudioSource {
 // missing or broken silences its own slots only. Without a folder, a device or an audio
 // source every slot stays empty.
 TEST(Sound, EachSlotPlaysItsFilesSamplesOnItsOwnChannel) {
-    char pattern[] = "/tmp/octavane-sound-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const std::string some = pattern + std::string("/"), none = some + "none/";
+    const fs::path pattern = MakeTempFolder("octavane-sound");
+    ASSERT_FALSE(pattern.empty());
+    const std::string some = pattern.string() + "/", none = some + "none/";
     for (int file = 1; file < 5; ++file) {
-        fs::copy(kShipped + kFiles[file] + ".wav", some);
+        fs::copy(kShipped + kFiles[file] + ".wav", some + kFiles[file] + ".wav");
     }
     std::ofstream(some + "Move.wav") << "RIFF\1\2\3";
     // The folders, whether there is a device (2: no audio source), the folder read.

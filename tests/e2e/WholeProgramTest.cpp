@@ -205,7 +205,7 @@ TEST(WholeProgramTest, AGameAndTheConfigurationOnRealFrames) {
         ASSERT_TRUE(sdl.IsReady()) << sdl.Error();
         TScopedClock useClock(run.Clock);
         TSdlAppPlatform platform;
-        EXPECT_EQ(WinMain(platform, TestFrame), 0);
+        EXPECT_EQ(OctavaneWinMain(platform, TestFrame), 0);
     }
     EXPECT_LT(run.Frame, run.At + 10) << "[ EXIT ] did not end the program";
     fs::current_path(previous);

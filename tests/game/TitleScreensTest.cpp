@@ -1,8 +1,8 @@
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "ScreenRig.h"
+#include "TestFiles.h"
 #include "platform/Version.h"
 
 namespace {
@@ -104,9 +104,9 @@ TEST(TitleScreensTest, EveryLevelCursorShowsItsLineAndGivesItsEngineLevel) {
 // stored step above 10 only going down; they and Space toggle the fog. Leaving saves at once,
 // once the settings were loaded.
 TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving) {
-    char dir[] = "/tmp/octavane-config-XXXXXX";
-    ASSERT_NE(::mkdtemp(dir), nullptr);
-    const std::string file = std::string(dir) + "/settings.reg";
+    const std::filesystem::path dir = MakeTempFolder("octavane-config");
+    ASSERT_FALSE(dir.empty());
+    const std::string file = (dir / "settings.reg").string();
     TScreenRig rig;
     BoardB = 50;
     OpenMenu(rig);
@@ -134,6 +134,7 @@ TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving
     EXPECT_EQ(g_titleState, tsMenu);
     std::ifstream in(file);
     const std::string stored(std::istreambuf_iterator<char>(in), {});
+    in.close(); // an open file cannot be removed on Windows
     EXPECT_NE(stored.find("\"BoardR\"=dword:00000002"), std::string::npos) << stored;
     EXPECT_NE(stored.find("\"BoardB\"=dword:00000031"), std::string::npos) << stored;
     std::filesystem::remove_all(dir);

@@ -116,3 +116,37 @@ FAULTS = [
     fault("xdg-dot-only", "driver choice", "only XDG folders starting with a dot count as relative",
           "src/platform/DriverChoice.cpp", "value[0] != '/'", "value[0] == '.'"),
 ]
+
+# The Windows port's own modules, planted in the Windows build and caught under Wine:
+# tools/faults/run-faults --windows (after make windows).
+WINDOWS_FAULTS = [
+    fault("registry-any-type", "registry (Windows)", "a value of any type with four bytes is read",
+          "src/platform/win/SettingsRegistry.cpp",
+          "type == REG_DWORD && dataSize == sizeof data", "dataSize == sizeof data"),
+    fault("registry-name-short", "registry (Windows)", "a value's name loses its last letter",
+          "src/platform/win/SettingsRegistry.cpp", "std::wstring_view(name.data(), nameSize)",
+          "std::wstring_view(name.data(), nameSize - 1)"),
+    fault("registry-missing-unreadable", "registry (Windows)",
+          "a missing key counts as unreadable, so nothing is ever saved",
+          "src/platform/win/SettingsRegistry.cpp",
+          "status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND",
+          "status == ERROR_PATH_NOT_FOUND"),
+    fault("registry-machine-root", "registry (Windows)",
+          "the values are written under HKEY_LOCAL_MACHINE", "src/platform/win/SettingsRegistry.cpp",
+          "RegCreateKeyExW(HKEY_CURRENT_USER,", "RegCreateKeyExW(HKEY_LOCAL_MACHINE,"),
+    fault("wide-ansi-code-page", "paths (Windows)", "UTF-8 names are converted as the ANSI code page",
+          "src/platform/win/WideText.cpp",
+          "MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), n);",
+          "MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), n);"),
+    fault("fonts-coverage-ignored", "fonts (Windows)",
+          "the first face found is kept even when it cannot show the text",
+          "src/platform/win/sdl/FontLookup.cpp",
+          "if (found.Path.empty() || (covers && !found.CoversText)) {",
+          "if (found.Path.empty()) {"),
+    fault("fonts-windir-ignored", "fonts (Windows)", "the fonts folder of WINDIR is not looked in",
+          "src/platform/win/sdl/FontLookup.cpp", 'GetEnvironmentVariableW(L"WINDIR"',
+          'GetEnvironmentVariableW(L"WINDIR_"'),
+    fault("winfile-no-replace", "settings file (Windows)", "a save does not replace the old file",
+          "src/platform/win/SettingsFileIo.cpp",
+          "MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH", "MOVEFILE_WRITE_THROUGH"),
+]

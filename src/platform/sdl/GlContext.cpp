@@ -1,5 +1,7 @@
 #include "platform/sdl/GlDeviceLocal.h"
 
+#include "platform/Environment.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -28,13 +30,13 @@ class TScopedEnvironment {
             Saved = old;
             HadValue = true;
         }
-        setenv(name, value, 1);
+        SetEnvironment(name, value);
     }
     ~TScopedEnvironment() {
         if (HadValue) {
-            setenv(Name, Saved.c_str(), 1);
+            SetEnvironment(Name, Saved.c_str());
         } else {
-            unsetenv(Name);
+            UnsetEnvironment(Name);
         }
     }
     TScopedEnvironment(const TScopedEnvironment&) = delete;

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The installer under Wine on Xvfb: a silent install (/S) puts every file of the zip's folder
+# into Program Files with a Start-menu entry and an uninstall entry; the installed program,
+# started from another working directory, finds its sounds and its fonts, and quits with 0; the silent uninstall removes every file, the
+# entry and the shortcut and keeps the settings; a second one with /RemoveSettings removes them.
+# Last, an install for the current user alone goes to the user's own programs folder and menu.
+# Wine finds no sound card here: SDL's dummy driver takes the sounds, and the game reports each
+# one it started (OCTAVANE_SOUND_DEBUG).
+#   installer_test.sh ZIP SETUP SCREEN_POINT OUT_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../e2e/xlib.sh"
+width=1024
+height=768
+in_xvfb ${width}x${height} "$@"
+shift
+zip=$1
+setup=$2
+out=$4
+name="windows installer test" log=$out/stderr.txt capture=root
+source "$here/winelib.sh"
+mkdir -p "$out"
+rm -rf "$out"/*.png "$out/elsewhere"
+wine_on_this_display
+
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Octavane'
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Octavane.lnk"
+user_menu_of() { find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Octavane.lnk' | head -n 1; }
+
+install() {
+    wine "$setup" /S "$@" || fail "the silent install failed"
+    location=$(wine reg query "$uninstall_key" /v InstallLocation 2>/dev/null | tr -d '\r' |
+        sed -n 's/^ *InstallLocation *REG_SZ *//p')
+    [[ -n "$location" ]] || fail "no uninstall entry with the install location"
+    dir=$(winepath -u "$location" | tr -d '\r')
+    dir=${dir%/}
+    echo "installed in $location ($dir)"
+}
+
+# uninstall ARGS...: the silent uninstaller copies itself away and works from there; wait for
+# the folder to go.
+uninstall() {
+    wine "$dir/uninstall.exe" /S "$@" || fail "the silent uninstall failed"
+    for _ in $(seq 1 60); do
+        [[ -e "$dir" ]] || break
+        sleep 0.5
+    done
+    [[ ! -e "$dir" ]] || fail "the uninstall left $(find "$dir" | head -n 5 | tr '\n' ' ')"
+    ! wine reg query "$uninstall_key" >/dev/null 2>&1 || fail "the uninstall entry stayed"
+    [[ ! -e "$menu" ]] || fail "the Start-menu entry stayed"
+}
+
+# 1. The install: every file of the zip's folder, a shortcut, the uninstaller.
+wine reg delete "$settings_key" /f >/dev/null 2>&1 || true
+install
+[[ "$location" == *"Program Files"* ]] || fail "not installed into Program Files: $location"
+while read -r entry; do
+    file=${entry#*/}
+    [[ -z "$file" || "$file" == */ ]] && continue
+    [[ -f "$dir/$file" ]] || fail "$file is in the zip but was not installed"
+done < <(unzip -Z1 "$zip")
+[[ -f "$dir/uninstall.exe" ]] || fail "no uninstaller"
+[[ -f "$menu" ]] || fail "no Start-menu entry at $menu"
+
+# 2. Started from elsewhere, as the Start-menu entry may: sounds and fonts come from beside it.
+mkdir -p "$out/elsewhere"
+cd "$out/elsewhere"
+export SDL_AUDIODRIVER=dummy OCTAVANE_SOUND_DEBUG=1
+start wine "$dir/octavane.exe"
+sleep 1
+lit title
+key space
+sleep 0.5
+lit menu
+key Down Up Down Up # the cursor sound
+sleep 0.5
+key Escape
+sleep 0.5
+key Escape
+ends "Escape on the menu and the title"
+! grep -q "no sounds in" "$log" || fail "the sounds were not found"
+grep -q "^OK " "$log" || fail "no sound started"
+! grep -q "no usable font\|neither the face" "$log" || fail "the shipped fonts were not used"
+[[ -n "$(reg_value BoardG)" ]] || fail "no settings in the registry after the run"
+
+# 3. The uninstall keeps the settings unless asked.
+uninstall
+[[ -n "$(reg_value BoardG)" ]] || fail "the uninstall removed the settings unasked"
+install
+uninstall /RemoveSettings
+[[ -z "$(reg_value BoardG)" ]] || fail "/RemoveSettings kept the settings"
+
+# 4. For the current user alone.
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Octavane'
+install /CurrentUser
+[[ "$location" == *'AppData\Local\Programs\Octavane'* ]] || fail "a per-user install went to $location"
+[[ -f "$dir/octavane.exe" && -n "$(user_menu_of)" ]] || fail "no per-user program or menu entry"
+menu=$(user_menu_of)
+uninstall /CurrentUser
+echo "windows installer test: passed"

@@ -1,0 +1,67 @@
+# What the Windows whole-program scripts share, on top of ../e2e/xlib.sh; sourced after it.
+# WINEPREFIX is the private prefix that run-tests made (a user's registry of its own).
+
+[[ -n "${WINEPREFIX:-}" && -f "$WINEPREFIX/system.reg" ]] ||
+    { echo "${name:-windows test}: run through tests/windows/run-tests (no Wine prefix)" >&2; exit 1; }
+export WINEDEBUG=${WINEDEBUG:--all}
+
+readonly settings_key='HKCU\Software\Bellwick\Octavane'
+
+# A Wine server of this script's own, so that Wine's desktop opens on this script's X server.
+wine_on_this_display() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    trap 'wineserver -k 2>/dev/null || true' EXIT
+}
+
+# reg_value NAME: "REG_DWORD 0xa" for a value of the game's key, empty when there is none.
+reg_value() {
+    wine reg query "$settings_key" /v "$1" 2>/dev/null | tr -d '\r' |
+        awk -v n="$1" 'tolower($1) == tolower(n) { print $2, $3 }'
+}
+
+# The window pixel of a world or logical point, from the screen-point helper run under Wine.
+point() { wine "$point_program" "$width" "$height" "$@" | tr -d '\r'; }
+logical() { point logical "$1" "$2"; }
+world() { point world "$1" "$2" "$3"; }
+
+# The mean red of a 5 x 5 block round a pixel: the seeded board is magenta at the full red
+# step, as bright as a black disc's lit top, which is grey.
+red() { convert "$1" -crop "5x5+$(($2 - 2))+$(($3 - 2))" -format "%[fx:mean.r]" info:; }
+
+# A click as a hand makes it: move there, rest, press and let go.
+click() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.3
+    xdotool mousedown 1
+    sleep 0.15
+    xdotool mouseup 1
+    sleep 0.4
+}
+
+# two_player_move: from the title, "2 Players Game" by keys, then a click on square (2, 3),
+# centred at world (-210, -70): where the game's camera puts it, worked out independently by
+# the screen-point helper. The square must then show a black disc: probes round the disc's
+# top, below the game's pointer that stands over its middle, lose the board's red.
+two_player_move() {
+    key space
+    sleep 0.5
+    lit menu
+    key Down Down space # "2 Players Game"
+    sleep 1.6           # the game's opening wait
+    lit game
+    local probes=("$(world -180 -70 20)" "$(world -210 -40 20)" "$(world -185 -45 20)"
+        "$(world -235 -50 20)")
+    click $(world -210 -70 0)
+    sleep 3.5 # the disc falls, one disc turns, the counts change
+    lit after-move
+    local p x y before after
+    for p in "${probes[@]}"; do
+        read -r x y <<<"$p"
+        before=$(red "$out/game.png" "$x" "$y")
+        after=$(red "$out/after-move.png" "$x" "$y")
+        echo "square (2, 3) at $x,$y: red $before before, $after after"
+        awk -v b="$before" -v a="$after" 'BEGIN { exit !(a < b - 0.15) }' ||
+            fail "no black disc on square (2, 3)"
+    done
+}

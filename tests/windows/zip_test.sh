@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The zip as a player gets it, under Wine on Xvfb: unpacked into a folder whose name has
+# non-ASCII letters, octavane.exe started there with the registry seeded out of range; the
+# title lit, the menu, a two-player move on the square the camera predicts, Escape to the title
+# and Escape to quit with status 0; then `wine reg query` shows the five REG_DWORD values, the
+# colour steps clamped, the wrong-typed one back at its default and a foreign value untouched.
+# Started from the folder above its own, the program finds the sounds beside it through that
+# non-ASCII path (Wine has no sound card here: SDL's dummy driver takes them, and the game
+# reports each one it started).
+#   zip_test.sh ZIP SETUP SCREEN_POINT OUT_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../e2e/xlib.sh"
+width=1280
+height=720
+in_xvfb ${width}x${height} "$@"
+shift
+zip=$1
+point_program=$3
+out=$4
+name="windows zip test" log=$out/stderr.txt capture=root
+source "$here/winelib.sh"
+mkdir -p "$out"
+rm -rf "$out"/*.png "$out/unpacked"
+wine_on_this_display
+
+# Unpacked anywhere: here under a folder named as a user might be.
+folder="$out/unpacked/J$(printf '\xc3\xbc')rgen"
+mkdir -p "$folder"
+unzip -q "$zip" -d "$folder"
+program=$(find "$folder" -maxdepth 2 -name octavane.exe | head -n 1)
+[[ -n "$program" ]] || fail "no octavane.exe at the top of the zip's folder"
+
+wine reg delete "$settings_key" /f >/dev/null 2>&1 || true
+wine reg add "$settings_key" /v BoardR /t REG_DWORD /d 99 /f >/dev/null
+wine reg add "$settings_key" /v BoardG /t REG_DWORD /d 4294967295 /f >/dev/null
+wine reg add "$settings_key" /v BoardB /t REG_SZ /d 3 /f >/dev/null
+wine reg add "$settings_key" /v FogEnable /t REG_DWORD /d 1 /f >/dev/null
+wine reg add "$settings_key" /v Volume /t REG_DWORD /d 77 /f >/dev/null
+
+cd "$folder"
+export SDL_AUDIODRIVER=dummy OCTAVANE_SOUND_DEBUG=1
+start wine "$program"
+xdotool mousemove $((width / 2)) $((height / 2))
+sleep 1 # the camera's first steps round the board
+lit title
+two_player_move
+key Escape
+sleep 0.6
+lit back-at-title
+key Escape
+ends "Escape on the title"
+! grep -q "no sounds in" "$log" || fail "the sounds beside the program were not found"
+grep -q "^OK " "$log" || fail "no sound started"
+
+wine reg query "$settings_key" | tr -d '\r' | tee "$out/registry.txt"
+for expected in "FogEnable REG_DWORD 0x1" "BoardR REG_DWORD 0xa" "BoardG REG_DWORD 0x0" \
+    "BoardB REG_DWORD 0x7" "ShowMoves REG_DWORD 0x0" "Volume REG_DWORD 0x4d"; do
+    read -r value want <<<"$expected"
+    got=$(reg_value "$value")
+    [[ "$got" == "$want" ]] || fail "$value is \"$got\" in the registry, not \"$want\""
+done
+echo "windows zip test: passed"
