@@ -1,4 +1,6 @@
 #include "platform/DriverChoice.h"
+#include "TestFiles.h"
+#include "platform/Environment.h"
 
 #include <gtest/gtest.h>
 
@@ -48,9 +50,7 @@ TEST(DriverChoice, AlsaIsLeftOutWithoutASoundCard) {
     EXPECT_EQ(
         AudioDriverChoice({"wasapi", "directsound", "winmm", "disk", "dummy"}, nullptr, false), "");
 
-    char pattern[] = "/tmp/octavane-snd-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const std::filesystem::path snd(pattern);
+    const std::filesystem::path snd = MakeTempFolder("octavane-snd");
     EXPECT_FALSE(HasSoundCard((snd / "none").string()));
     std::ofstream(snd / "seq").flush();
     std::ofstream(snd / "controlC0").flush();
@@ -75,12 +75,12 @@ TEST(DriverChoice, RelativeXdgFoldersAreFoundAndDropped) {
     EXPECT_EQ(RelativeXdgVariables(Get),
               (std::vector<std::string>{"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}));
 
-    ::setenv("XDG_CONFIG_HOME", "relative/config", 1);
-    ::setenv("XDG_DATA_HOME", "/absolute/data", 1);
+    SetEnvironment("XDG_CONFIG_HOME", "relative/config");
+    SetEnvironment("XDG_DATA_HOME", "/absolute/data");
     DropRelativeXdgVariables();
     EXPECT_EQ(std::getenv("XDG_CONFIG_HOME"), nullptr);
     EXPECT_STREQ(std::getenv("XDG_DATA_HOME"), "/absolute/data");
-    ::unsetenv("XDG_DATA_HOME");
+    UnsetEnvironment("XDG_DATA_HOME");
 }
 
 } // namespace
