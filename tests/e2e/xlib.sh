@@ -33,8 +33,15 @@ above() { awk -v m="$1" -v t="$2" 'BEGIN { exit !(m > t) }'; }
 start() {
     "$@" 2>"$log" &
     pid=$!
-    window=$(timeout 20 xdotool search --sync --name '^Octavane$' | head -n 1) ||
-        fail "no window appeared"
+    # Asked again and again rather than with --sync: a window that goes while xdotool reads it
+    # (Wine makes and drops helper windows as it starts) ends xdotool with BadWindow.
+    window=
+    for _ in $(seq 1 100); do
+        window=$(xdotool search --name '^Octavane$' 2>/dev/null | head -n 1) || true
+        [[ -n "$window" ]] && break
+        sleep 0.2
+    done
+    [[ -n "$window" ]] || fail "no window appeared"
     xdotool windowfocus --sync "$window" 2>/dev/null || true
     lit first 30
 }
