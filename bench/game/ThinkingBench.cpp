@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "device/Setdx.h"
 #include "device/StepSine.h"
@@ -47,8 +49,9 @@ struct TGameFrames {
         ResetMessageQueue();
     }
 
-    // Plays the game; the longest frame in ms, and the frame count in `frames`.
-    double Play(TSearchWorker& worker, int& frames) {
+    // Plays the game; the longest frame in ms, the frame count in `frames` and each ply as
+    // (x, y), or (-1, -1) for a pass, in `plies`.
+    double Play(TSearchWorker& worker, int& frames, std::vector<std::pair<int, int>>& plies) {
         SetSearchWorker(&worker);
         FastSearchForget(); // every game starts from an empty table, as the program's first
         g_sage.SetLevel(kGameLevel);
@@ -62,11 +65,16 @@ struct TGameFrames {
             Clock.Advance(kFrameMs);
             Log.Clear();
             Text.ClearLog();
+            const int before = g_gameState;
             RunScreens();
             MainTimers().Clear();
             const std::chrono::duration<double, std::milli> took =
                 std::chrono::steady_clock::now() - start;
             longest = std::max(longest, took.count());
+            if (before == gsComputer && g_gameState == gsAnimate) {
+                plies.emplace_back(g_lastMove.isPass ? -1 : g_lastMove.x,
+                                   g_lastMove.isPass ? -1 : g_lastMove.y);
+            }
             ++frames;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
@@ -75,16 +83,37 @@ struct TGameFrames {
     }
 };
 
+// The engine's own game at the same level, ply by ply.
+std::vector<std::pair<int, int>> EnginesGame() {
+    TSage sage;
+    sage.SetLevel(kGameLevel);
+    TBoard board;
+    std::vector<std::pair<int, int>> plies;
+    while (!board.IsGameOver()) {
+        int x = -1;
+        int y = -1;
+        if (sage.Think(board, &x, &y)) {
+            board.Place(x, y);
+        } else {
+            board.Pass();
+        }
+        plies.emplace_back(x, y);
+    }
+    return plies;
+}
+
 void ReportGames(benchmark::State& state,
                  const std::function<std::unique_ptr<TSearchWorker>()>& make) {
     double longest = 0.0;
     int frames = 0;
+    const std::vector<std::pair<int, int>> expected = EnginesGame();
     for (auto _ : state) {
         TGameFrames game;
         const std::unique_ptr<TSearchWorker> worker = make();
-        longest = std::max(longest, game.Play(*worker, frames));
-        if (g_gameState != gsResult) {
-            state.SkipWithError("the game did not end");
+        std::vector<std::pair<int, int>> plies;
+        longest = std::max(longest, game.Play(*worker, frames, plies));
+        if (g_gameState != gsResult || plies != expected) {
+            state.SkipWithError("the game through the screens is not the engine's own game");
             return;
         }
     }
