@@ -1,7 +1,9 @@
 # Octavane: the everyday commands. CMake does the building; this file only drives it.
 #   make run            install what is missing, build, start the game
-#   make test           install what is missing, build, run every test
+#   make test           install what is missing, build with warnings as errors (build-dev), run
+#                       every test
 #   make test-sanitize  the same tests built with AddressSanitizer and UBSan
+#   make lint           clang-tidy over every source the developers' build compiles
 #   make bench          run the benchmarks (release build)
 #   make install        build, then install under PREFIX (default /usr/local; PREFIX=~/.local)
 #   make uninstall      remove what the last make install copied
@@ -18,7 +20,7 @@ BUILD := build
 PROGRAM := $(BUILD)/src/app/octavane
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-sanitize bench install uninstall package fuzz format format-check clean
+.PHONY: all deps configure build build-dev run test test-sanitize lint bench install uninstall package fuzz format format-check clean
 
 all: build
 
@@ -38,8 +40,18 @@ run: build
 		echo "Octavane: everything is built, but there is no game program yet."; \
 	fi
 
-test: build
-	@ctest --preset default -j $(JOBS)
+# The developers' and CI's build: the same as the default one, but a warning stops it. The
+# default build never treats warnings as errors, so a newer compiler cannot break it.
+build-dev: deps
+	@cmake --preset dev >/dev/null
+	@cmake --build --preset dev -j $(JOBS)
+
+test: build-dev
+	@ctest --preset dev -j $(JOBS)
+
+lint: deps
+	@cmake --preset dev >/dev/null
+	@JOBS=$(JOBS) ./scripts/lint $(BUILD)-dev
 
 test-sanitize: deps
 	@cmake --preset sanitize >/dev/null
@@ -81,7 +93,7 @@ format-check:
 	@$(CLANG_FORMAT) --dry-run --Werror $(FORMAT_FILES)
 
 clean:
-	@rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz
+	@rm -rf $(BUILD) $(BUILD)-dev $(BUILD)-sanitize $(BUILD)-fuzz
 
 # The Windows port: mingw-w64 from Debian, the libraries built once by scripts/windows-libs into
 # a cache outside the clone, the tests run under Wine with a Wine prefix inside the build folder.

@@ -4,6 +4,7 @@
 #include "AllocationCount.h"
 #include "platform/Clock.h"
 #include "platform/RecordingDevice3D.h"
+#include "scene/BoardGeometry.h"
 #include "scene/Camera.h"
 #include "scene/Light.h"
 #include "scene/Movement.h"
@@ -34,11 +35,11 @@ struct TScene {
         Device->SetLightState(D3DLIGHTSTATE_MATERIAL, Material->GetHandle(*Device));
         auto board = std::make_unique<TSolidBoard>(Device.get(), Material.get());
         board->Visible = true;
-        for (int i = 0; i < 64; ++i) {
+        for (int i = 0; i < kPieceCount; ++i) {
             auto piece = std::make_unique<TSolidPiece>(Device.get(), Material.get());
             piece->Visible = true;
-            piece->Position.X.SetValue((i % 8 - 3.5) * 140);
-            piece->Position.Y.SetValue((i / 8 - 3.5) * 140);
+            piece->Position.X.SetValue(CellToWorld(i % kBoardSide));
+            piece->Position.Y.SetValue(CellToWorld(i / kBoardSide));
             piece->Position.Z.SetValue(10.0);
             piece->Rotation.X.SetValue(i % 3 == 0 ? 180.0 : 0.0);
             Models.push_back(std::move(piece));

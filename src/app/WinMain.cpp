@@ -1,5 +1,7 @@
 #include "app/App.h"
 #include "device/Settings.h"
+#include "engine/SearchWorker.h"
+#include "game/GameScene.h"
 #include "game/GameState.h"
 
 TAppPlatform* g_platform = nullptr;
@@ -56,8 +58,12 @@ int OctavaneWinMain(TAppPlatform& platform, TFrameProc frame) {
     LoadSettings();
     SaveSettingsOnExit();
 
-    // 4. The loop, until WM_QUIT.
+    // 4. The loop, until WM_QUIT; the computer thinks beside it, so that frames go on. A
+    // search still running at the end is waited for (it is at most one move's search).
+    const std::unique_ptr<TSearchWorker> searchWorker = MakeSearchWorker();
+    SetSearchWorker(searchWorker.get());
     const int exitCode = RunMessageLoop(frame);
+    SetSearchWorker(nullptr);
 
     // 5. The settings, written back.
     SaveSettingsAtEnd();

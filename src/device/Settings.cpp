@@ -7,9 +7,9 @@
 #include "platform/SettingsStore.h"
 
 int32_t FogEnable = 0;
-int32_t BoardR = 0;
-int32_t BoardG = 7;
-int32_t BoardB = 7;
+int32_t BoardR = kFirstBoardR;
+int32_t BoardG = kFirstBoardG;
+int32_t BoardB = kFirstBoardB;
 int32_t ShowMoves = 0;
 
 namespace {
@@ -26,7 +26,6 @@ const TSettingSlot kSlots[] = {
 };
 
 constexpr int32_t kStepMin = 0;
-constexpr int32_t kStepMax = 10;
 
 // Where the settings of this run came from, and whether they may go back there.
 enum class TFileState {
@@ -50,9 +49,9 @@ void SaveIfTheRunDidNot() {
 
 void ResetSettings() {
     FogEnable = 0;
-    BoardR = 0;
-    BoardG = 7;
-    BoardB = 7;
+    BoardR = kFirstBoardR;
+    BoardG = kFirstBoardG;
+    BoardB = kFirstBoardB;
     ShowMoves = 0;
     g_fileState = TFileState::NotLoaded;
     g_store.reset();
@@ -94,7 +93,7 @@ void LoadSettingsFrom(std::unique_ptr<TSettingsStore> store) {
     }
     // A step the screens cannot reach would stay out of reach (and step * 255 may overflow).
     for (int32_t* step : {&BoardR, &BoardG, &BoardB}) {
-        *step = std::clamp(*step, kStepMin, kStepMax);
+        *step = std::clamp(*step, kStepMin, kBoardStepMax);
     }
 }
 

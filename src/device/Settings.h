@@ -10,10 +10,17 @@ class TSettingsStore;
 // the configuration screen reads and writes the first four, the frame applies FogEnable every
 // frame, and L in the game toggles ShowMoves.
 // FogEnable keeps whatever is stored (non-zero is on); the colour steps are brought into
-// 0..10 when read, the range the configuration screen works in.
+// 0..kBoardStepMax when read, the range the configuration screen works in.
+
+// The board colour steps run from 0 to this, full intensity of the component.
+inline constexpr int32_t kBoardStepMax = 10;
+// The board colour of the first run, in steps: a dark green-blue.
+inline constexpr int32_t kFirstBoardR = 0;
+inline constexpr int32_t kFirstBoardG = 7;
+inline constexpr int32_t kFirstBoardB = 7;
 
 extern int32_t FogEnable; // 0 = fog off, anything else = on (the screens write 0 or 1)
-extern int32_t BoardR;    // board colour steps, 0..10
+extern int32_t BoardR;    // board colour steps, 0..kBoardStepMax
 extern int32_t BoardG;
 extern int32_t BoardB;
 extern int32_t ShowMoves; // 0 = no marks on the legal squares, anything else = marks
@@ -21,7 +28,7 @@ extern int32_t ShowMoves; // 0 = no marks on the legal squares, anything else = 
 // The key under which the settings are stored.
 inline constexpr const char* kSettingsKey = "HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane";
 
-// Puts back the first-run values: fog off, board colour steps 0, 7, 7, no marks; and forgets the
+// Puts back the first-run values: fog off, the first board colour, no marks; and forgets the
 // file they were read from, so that nothing is saved until they are loaded again.
 void ResetSettings();
 

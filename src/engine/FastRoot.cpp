@@ -27,8 +27,10 @@ int ToDiscs(int bound, bool lower) {
     return lower ? FloorDiscs(bound) : CeilDiscs(bound);
 }
 
+// Never destroyed: a search may still be running on its worker thread when a library ends the
+// process with exit(), and it must not find its table freed under it.
 TFastSearcher& Searcher() {
-    static TFastSearcher searcher;
+    static TFastSearcher& searcher = *new TFastSearcher;
     return searcher;
 }
 

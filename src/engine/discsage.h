@@ -25,10 +25,11 @@ int EvaluateBoard(const TBoard& board);
 class TPhase {
   public:
     // A node for the move (x, y), or for phaseRoot / phasePass given as both coordinates.
-    TPhase(int x, int y) : x(x), y(y), value(0) {}
+    TPhase(int moveX, int moveY) : x(moveX), y(moveY), value(0) {}
 
-    // Leaf score: EvaluateBoard, the evaluation every search scores its leaves with.
-    virtual int Evaluate(const TBoard& board) const;
+    // Leaf score: EvaluateBoard, the evaluation every search scores its leaves with. A node is
+    // a plain value with no virtual operations: nothing derives from it.
+    int Evaluate(const TBoard& board) const;
 
     // Plays this node's move on `board` (a copy; the caller's board never changes), searches
     // `depth` real moves further (a pass uses no depth) and stores the node's exact minimax

@@ -75,8 +75,8 @@ uint32_t StartFlip(TSolid& disc, int nowCell, int distance) {
 // The move animation's flip wave: returns the largest distance of a turned disc (0 if none).
 int StartFlipWave() {
     int farthest = 0;
-    for (int row = 0; row < 8; ++row) {
-        for (int column = 0; column < 8; ++column) {
+    for (int row = 0; row < kBoardSide; ++row) {
+        for (int column = 0; column < kBoardSide; ++column) {
             const int before = g_shownBoard.GetCell(column, row);
             const int now = g_gameBoard.GetCell(column, row);
             if (before == cellEmpty || before == now) {
@@ -137,8 +137,8 @@ void MoveEyeToStep(int step) {
 
 void StartGameAnimation() {
     // The discs of the new position, each showing its colour.
-    for (int row = 0; row < 8; ++row) {
-        for (int column = 0; column < 8; ++column) {
+    for (int row = 0; row < kBoardSide; ++row) {
+        for (int column = 0; column < kBoardSide; ++column) {
             const int cell = g_gameBoard.GetCell(column, row);
             TSolid& disc = *g_pieces[PieceIndex(column, row)];
             disc.Visible = cell != cellEmpty;
@@ -233,8 +233,8 @@ void ReturnFromFreeView() {
 
 void StartTakeBackAnimation() {
     bool turned = false;
-    for (int row = 0; row < 8; ++row) {
-        for (int column = 0; column < 8; ++column) {
+    for (int row = 0; row < kBoardSide; ++row) {
+        for (int column = 0; column < kBoardSide; ++column) {
             const int before = g_shownBoard.GetCell(column, row);
             const int after = g_gameBoard.GetCell(column, row);
             if (before == cellEmpty || before == after) {
@@ -263,8 +263,8 @@ void StartTakeBackAnimation() {
 }
 
 void SettleTakenBackDiscs() {
-    for (int row = 0; row < 8; ++row) {
-        for (int column = 0; column < 8; ++column) {
+    for (int row = 0; row < kBoardSide; ++row) {
+        for (int column = 0; column < kBoardSide; ++column) {
             TSolid& disc = *g_pieces[PieceIndex(column, row)];
             const bool occupied = g_gameBoard.GetCell(column, row) != cellEmpty;
             if (!occupied) {

@@ -11,15 +11,18 @@ namespace {
 constexpr int kBannerHeight = 56;
 constexpr int kCountHeight = 48;
 constexpr int kHintHeight = 20;
+constexpr int kCountWidth = 100; // each count beside the middle of the screen
+constexpr int kCountBottom = 64; // the counts and the side names
 
 void DrawBanner(const char* text) {
-    DrawTextItem(0, 208, 640, 272, text, kColourWhite, kFaceTimes, kBannerHeight);
+    DrawTextItem(0, 208, kScreenRight, 272, text, kColourWhite, kFaceTimes, kBannerHeight);
 }
 
 void DrawCount(int left, int count) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%2d", count);
-    DrawTextItem(left, 0, left + 100, 64, buffer, kColourWhite, kFaceTimes, kCountHeight);
+    DrawTextItem(left, 0, left + kCountWidth, kCountBottom, buffer, kColourWhite, kFaceTimes,
+                 kCountHeight);
 }
 
 uint32_t SideColour(int side) {
@@ -31,8 +34,8 @@ uint32_t SideColour(int side) {
 
 void DrawGameOverlay() {
     if (g_gameState == gsHuman && g_gameBoard.MustPass()) {
-        DrawTextItem(320, 420, 640, 480, "パスは Enter キー", kColourWhite, kFaceGothic,
-                     kHintHeight);
+        DrawTextItem(kScreenMiddleX, 420, kScreenRight, kScreenBottom, "パスは Enter キー",
+                     kColourWhite, kFaceGothic, kHintHeight);
     }
     if (g_gameState == gsWait && !g_takingBack && g_shownBoard.MustPass()) {
         DrawBanner(g_shownBoard.GetTurn() == cellBlack ? "Black Pass" : "White Pass");
@@ -40,9 +43,11 @@ void DrawGameOverlay() {
     if (g_gameState == gsResult) {
         DrawBanner(GetGameResult(g_gameBoard, g_playerType).Text);
     }
-    DrawCount(220, g_shownBoard.GetCount(cellBlack));
-    DrawCount(320, g_shownBoard.GetCount(cellWhite));
-    DrawTextItem(0, 0, 640, 64, "-", kColourWhite, kFaceTimes, kCountHeight);
-    DrawTextItem(0, 0, 320, 64, "Black", SideColour(cellBlack), kFaceTimes, kCountHeight);
-    DrawTextItem(320, 0, 640, 64, "White", SideColour(cellWhite), kFaceTimes, kCountHeight);
+    DrawCount(kScreenMiddleX - kCountWidth, g_shownBoard.GetCount(cellBlack));
+    DrawCount(kScreenMiddleX, g_shownBoard.GetCount(cellWhite));
+    DrawTextItem(0, 0, kScreenRight, kCountBottom, "-", kColourWhite, kFaceTimes, kCountHeight);
+    DrawTextItem(0, 0, kScreenMiddleX, kCountBottom, "Black", SideColour(cellBlack), kFaceTimes,
+                 kCountHeight);
+    DrawTextItem(kScreenMiddleX, 0, kScreenRight, kCountBottom, "White", SideColour(cellWhite),
+                 kFaceTimes, kCountHeight);
 }

@@ -32,7 +32,8 @@ bool g_takingBack = false;
 
 namespace {
 
-constexpr int kLastSquare = 7;
+static_assert(kBoardSide == kBoardSize, "the models and the rules share one board");
+constexpr int kLastSquare = kBoardSide - 1;
 
 void SetGameState(int state) {
     g_gameState = state;
@@ -45,8 +46,14 @@ void PlayCursorStep() {
     g_moveSoundToggle = !g_moveSoundToggle;
 }
 
-// The mouse over a square this frame: the cursor has been put there.
-bool g_mouseOnSquare = false;
+// The computer's answer as its search leaves it; written only by the search job while it runs.
+struct TComputerAnswer {
+    bool Move = false; // false: the side to move passes
+    int X = 0;
+    int Y = 0;
+};
+TComputerAnswer g_answer;
+TSearchWorker* g_searchWorker = nullptr;
 
 // The arrows move the cursor in every state; each press glides the pointer there, even
 // at the edge, and each real step sounds.
@@ -83,32 +90,35 @@ void MoveCursor() {
 // The mouse puts the cursor on the square under it, as the camera shows the board in
 // this frame, when it moves or clicks; the pointer glides and the step sounds only when the
 // square changes. Off the board nothing changes. Unlike the arrows it also points during the
-// free view, which it does not steer.
-void FollowMouse() {
-    g_mouseOnSquare = false;
+// free view, which it does not steer. True when the mouse is over a square this frame.
+bool PointWithMouse() {
     if (!(g_mouse.Moved || g_mouse.LeftClick || g_mouse.RightClick)) {
-        return;
+        return false;
     }
     int column = 0;
     int row = 0;
     if (!SquareUnderMouse(g_mouse, column, row)) {
-        return;
+        return false;
     }
-    g_mouseOnSquare = true;
     if (column != g_cursorX || row != g_cursorY) {
         g_cursorX = column;
         g_cursorY = row;
         StartPointerGlide();
         PlayCursorStep();
     }
+    return true;
 }
 
-// A left click on a square is Space there; a right click anywhere is Enter.
-bool Confirmed() {
-    return Triggered(keySpace) || (g_mouse.LeftClick && g_mouseOnSquare);
-}
-bool Declined() {
-    return Triggered(keyEnter) || g_mouse.RightClick;
+// The mouse as the game's actions: a left click on a square is Space there, and anywhere on
+// the result; a right click anywhere is Enter.
+void FollowMouse() {
+    const bool onSquare = PointWithMouse();
+    if (g_mouse.LeftClick && (onSquare || g_gameState == gsResult)) {
+        TriggerByMouse(keySpace);
+    }
+    if (g_mouse.RightClick) {
+        TriggerByMouse(keyEnter);
+    }
 }
 
 void ToggleMoveMarks() {
@@ -137,7 +147,6 @@ void RunNextTurn() {
         return;
     }
     if (g_playerType[g_gameBoard.GetTurn()] == playerComputer) {
-        g_lastMove.ready = false;
         RequestComputerMove(g_lastMove);
         SetGameState(gsComputer);
         return;
@@ -147,7 +156,7 @@ void RunNextTurn() {
 }
 
 void RunComputer() {
-    if (!g_lastMove.ready) {
+    if (!CollectComputerMove(g_lastMove)) {
         return;
     }
     RecordGamePosition(g_gameBoard);
@@ -175,6 +184,9 @@ void TakeBack() {
 
 // The hint: the cursor glides to level 8's choice; nothing is played.
 void ShowHint() {
+    // The hint searches with the same engine as the computer: a search the player walked away
+    // from (by leaving a game) ends first.
+    SearchWorker().Wait();
     int column = 0;
     int row = 0;
     if (FindHint(g_gameBoard, column, row)) {
@@ -186,7 +198,7 @@ void ShowHint() {
 }
 
 void RunHuman() {
-    if (Confirmed() && g_gameBoard.CanPlace(g_cursorX, g_cursorY)) {
+    if (Triggered(keySpace) && g_gameBoard.CanPlace(g_cursorX, g_cursorY)) {
         RecordGamePosition(g_gameBoard);
         g_gameBoard.Place(g_cursorX, g_cursorY);
         g_lastMove.x = g_cursorX;
@@ -194,7 +206,7 @@ void RunHuman() {
         g_lastMove.isPass = false;
         StopPointerSpin();
         SetGameState(gsAnimate);
-    } else if (Declined() && g_gameBoard.MustPass()) {
+    } else if (Triggered(keyEnter) && g_gameBoard.MustPass()) {
         RecordGamePosition(g_gameBoard);
         g_gameBoard.Pass();
         g_lastMove.isPass = true;
@@ -240,7 +252,7 @@ void RunWait() {
 }
 
 void RunResult() {
-    if (Triggered(keySpace) || g_mouse.LeftClick) {
+    if (Triggered(keySpace)) {
         ReturnToTitle();
     }
 }
@@ -282,7 +294,7 @@ void RenderModels() {
     if (ShowMoves != 0 && (g_gameState == gsHuman || g_gameState == gsView)) {
         RenderMoveMarks(g_gameBoard);
     }
-    for (int i = 0; i < 64; ++i) {
+    for (int i = 0; i < kPieceCount; ++i) {
         g_pieces[i]->Render();
     }
     g_pointer->Render();
@@ -290,12 +302,48 @@ void RenderModels() {
 
 } // namespace
 
+void SetSearchWorker(TSearchWorker* worker) {
+    if (g_searchWorker != nullptr) {
+        g_searchWorker->Wait();
+    }
+    g_searchWorker = worker;
+}
+
+TSearchWorker& SearchWorker() {
+    static TInlineSearchWorker inlineWorker;
+    return g_searchWorker != nullptr ? *g_searchWorker : inlineWorker;
+}
+
 void RequestComputerMove(TLastMove& move) {
     move.isPass = false;
-    if (!g_sage.Think(g_gameBoard, &move.x, &move.y)) {
+    move.ready = false;
+    TSearchWorker& worker = SearchWorker();
+    // A search left behind by an earlier game writes its answer where this one will: it ends
+    // before this one starts.
+    if (!worker.Finished()) {
+        worker.Wait();
+    }
+    g_answer = TComputerAnswer{};
+    worker.Start([sage = g_sage, board = g_gameBoard] {
+        g_answer.Move = sage.Think(board, &g_answer.X, &g_answer.Y);
+    });
+}
+
+bool CollectComputerMove(TLastMove& move) {
+    if (move.ready) {
+        return true;
+    }
+    if (!SearchWorker().Finished()) {
+        return false;
+    }
+    if (g_answer.Move) {
+        move.x = g_answer.X;
+        move.y = g_answer.Y;
+    } else {
         move.isPass = true;
     }
     move.ready = true;
+    return true;
 }
 
 TGameResult GetGameResult(const TBoard& board, const int playerType[3]) {

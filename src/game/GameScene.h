@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/Reversiutil.h"
+#include "engine/SearchWorker.h"
 #include "engine/discsage.h"
 
 // The game scene: one game's turn machine, run once per frame while g_scene is sceneGame.
@@ -15,7 +16,8 @@ enum TPlayerType : int {
     playerComputer = 1,
 };
 
-// The last move played, human or computer; the computer's answer arrives here too.
+// The last move played, human or computer; the computer's answer arrives here too, and `ready`
+// tells whether it has: false from the request until the first frame after the search is over.
 struct TLastMove {
     int x = 0; // column 0..7
     int y = 0; // row 0..7
@@ -39,9 +41,18 @@ extern bool g_takingBack; // the wait under way shows a move being taken back
 // One frame of the game scene; called by the frame loop after the input poll.
 void RunGameScene();
 
-// Asks g_sage for the side to move on g_gameBoard and records the answer in `move`.
-// Synchronous: the whole search runs inside the call.
+// Where the computer searches. The frame loop's owner hands in the build's worker and takes it
+// back (null) before it destroys it; without one every search runs inside its frame.
+void SetSearchWorker(TSearchWorker* worker);
+TSearchWorker& SearchWorker();
+
+// Starts g_sage's search for the side to move, on copies of g_sage and g_gameBoard taken now,
+// and marks `move` not ready. The frames go on while it runs; nothing of the game waits for it.
 void RequestComputerMove(TLastMove& move);
+// Once the search asked for last is over: its answer in `move` (the square, or isPass), `ready`
+// set, and true. False while it still runs. Called once a frame by the computer's turn, so the
+// answer is played in the first frame after it is found.
+bool CollectComputerMove(TLastMove& move);
 
 // The end of a game as the players see it: the banner text and the sound that goes with it.
 struct TGameResult {

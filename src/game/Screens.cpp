@@ -3,6 +3,7 @@
 #include "device/Setdx.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
+#include "game/ScreenInput.h"
 #include "game/TitleMouse.h"
 #include "game/TitleScreens.h"
 
@@ -11,10 +12,11 @@ void RunScreens() {
     if (g_device == nullptr || g_camera == nullptr) {
         return;
     }
+    // Each family reads the mouse as the actions it stands for there, then runs on the actions.
+    ClearMouseActions();
     if (g_scene == sceneTitle) {
-        const TTitleKeys keys = PressTitleKeys();
+        ReadTitleMouse();
         RunTitleScreens();
-        keys.Restore();
     } else if (g_scene == sceneGame) {
         RunGameScene();
     }

@@ -2,8 +2,15 @@
 
 #include <cstdint>
 
+#include "device/Setdx.h"
+
 // The faces, colours and the one drawing call the screens use for their text. Colours are
-// 0x00BBGGRR; rectangles are pixels of the 640 x 480 screen, text centred across at the top.
+// 0x00BBGGRR; rectangles are pixels of the logical screen (the display mode of device/Setdx.h,
+// 640 x 480), text centred across at the top.
+
+inline constexpr int kScreenRight = static_cast<int>(kScreenWidth);
+inline constexpr int kScreenBottom = static_cast<int>(kScreenHeight);
+inline constexpr int kScreenMiddleX = kScreenRight / 2;
 
 inline constexpr uint32_t kColourWhite = 0xFFFFFF;
 inline constexpr uint32_t kColourYellow = 0x00FFFF; // the selected item, the side to move

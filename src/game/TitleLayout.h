@@ -2,7 +2,7 @@
 
 #include "game/TitleScreens.h"
 
-// Where the title screens' panels put their lines, in logical pixels of the 640 x 480 screen,
+// Where the title screens' panels put their lines, in logical pixels of the screen,
 // and the level cursor's bands: the drawing and the mouse's hit test both read them here.
 
 inline constexpr int kMenuLines = 5;

@@ -1,16 +1,16 @@
 #include "game/TitleMouse.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "device/Sound.h"
 #include "game/GameState.h"
+#include "game/ScreenInput.h"
+#include "game/TextItems.h"
 #include "game/TitleLayout.h"
 #include "game/TitleScreens.h"
 
 namespace {
 
-constexpr double kScreenMiddle = 320.0;
 constexpr int kMaxWaitingWheelSteps = 8;
 
 int g_wheelSteps = 0;
@@ -81,13 +81,9 @@ void Select(int line, bool audible) {
     *cursor = target;
 }
 
-void Press(int key) {
-    g_keyState[key] |= KEY_TRIGGERED;
-}
-
-void PressForClick(int line) {
+void ClickActions(int line) {
     if (g_titleState == tsTitle) {
-        Press(keySpace);
+        TriggerByMouse(keySpace);
         return;
     }
     if (line < 0) {
@@ -95,13 +91,13 @@ void PressForClick(int line) {
     }
     Select(line, false);
     if (g_titleState == tsConfig && line < kConfigColourLines) {
-        Press(g_mouse.X < kScreenMiddle ? keyLeft : keyRight);
+        TriggerByMouse(g_mouse.X < kScreenMiddleX ? keyLeft : keyRight);
     } else {
-        Press(keySpace);
+        TriggerByMouse(keySpace);
     }
 }
 
-void PressForWheel() {
+void WheelActions() {
     g_wheelSteps =
         std::clamp(g_wheelSteps + g_mouse.Wheel, -kMaxWaitingWheelSteps, kMaxWaitingWheelSteps);
     if (PanelCursor() == nullptr) {
@@ -109,35 +105,28 @@ void PressForWheel() {
         return;
     }
     if (g_wheelSteps > 0) {
-        Press(keyUp);
+        TriggerByMouse(keyUp);
         --g_wheelSteps;
     } else if (g_wheelSteps < 0) {
-        Press(keyDown);
+        TriggerByMouse(keyDown);
         ++g_wheelSteps;
     }
 }
 
 } // namespace
 
-void TTitleKeys::Restore() const {
-    std::memcpy(g_keyState, Saved, sizeof Saved);
-}
-
-TTitleKeys PressTitleKeys() {
-    TTitleKeys keys;
-    std::memcpy(keys.Saved, g_keyState, sizeof keys.Saved);
+void ReadTitleMouse() {
     const int line = HoveredLine();
     if (g_mouse.Moved && line >= 0) {
         Select(line, true);
     }
     if (g_mouse.LeftClick) {
-        PressForClick(line);
+        ClickActions(line);
     }
     if (g_mouse.RightClick) {
-        Press(keyEnter);
+        TriggerByMouse(keyEnter);
     }
-    PressForWheel();
-    return keys;
+    WheelActions();
 }
 
 void ResetTitleMouse() {

@@ -34,7 +34,6 @@ constexpr uint32_t kEyeStepMs = 500; // 16 s a lap
 constexpr uint32_t kEyeFirstStepMs = 100;
 constexpr int kConfigBack = 4;
 constexpr int kConfigFog = 3;
-constexpr int kStepMax = 10;
 
 enum TMenuLine : int {
     menuBlack = 0,
@@ -181,7 +180,7 @@ void SideStepConfig(int direction) {
     if (int32_t* step = ColourStepOfLine(g_configCursor)) {
         if (direction < 0 && *step > 0) {
             --*step;
-        } else if (direction > 0 && *step < kStepMax) {
+        } else if (direction > 0 && *step < kBoardStepMax) {
             ++*step;
         }
     } else if (g_configCursor == kConfigFog) {
@@ -239,7 +238,7 @@ void RunState() {
 }
 
 void RenderModels() {
-    for (int i = 0; i < 64; ++i) {
+    for (int i = 0; i < kPieceCount; ++i) {
         g_pieces[i]->Render();
     }
     g_boardModel->Render();
@@ -250,7 +249,7 @@ uint32_t ItemColour(bool selected) {
 }
 
 void DrawLine(int top, const char* text, uint32_t colour, int height) {
-    DrawTextItem(0, top, 640, 480, text, colour, kFaceTimes, height);
+    DrawTextItem(0, top, kScreenRight, kScreenBottom, text, colour, kFaceTimes, height);
 }
 
 void DrawMenu() {
@@ -305,15 +304,17 @@ void DrawConfig() {
 }
 
 void DrawTitleText() {
-    DrawTextItem(0, 172, 640, 240, "Octavane", kColourWhite, kFaceTimes, 64);
-    DrawTextItem(320, 240, 640, 260, kTitleVersionText, kColourWhite, kFaceTimes, 16);
-    DrawTextItem(0, 440, 640, 480, "Bellwick Software", kColourWhite, kFaceTimes, 16);
-    DrawTextItem(0, 460, 640, 480,
+    DrawTextItem(0, 172, kScreenRight, 240, "Octavane", kColourWhite, kFaceTimes, 64);
+    DrawTextItem(kScreenMiddleX, 240, kScreenRight, 260, kTitleVersionText, kColourWhite,
+                 kFaceTimes, 16);
+    DrawTextItem(0, 440, kScreenRight, kScreenBottom, "Bellwick Software", kColourWhite, kFaceTimes,
+                 16);
+    DrawTextItem(0, 460, kScreenRight, kScreenBottom,
                  "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits", kColourWhite,
                  kFaceTimes, 16);
     switch (g_titleState) {
     case tsTitle:
-        DrawTextItem(0, 320, 640, 360, "PUSH SPACE KEY", kColourWhite, kFaceTimes, 32);
+        DrawTextItem(0, 320, kScreenRight, 360, "PUSH SPACE KEY", kColourWhite, kFaceTimes, 32);
         break;
     case tsMenu:
         DrawMenu();
@@ -342,7 +343,7 @@ int LevelOfCursor(int cursor) {
 }
 
 int BoardColourOfStep(int step) {
-    return step * 255 / 10;
+    return step * 255 / kBoardStepMax;
 }
 
 void ApplyBoardColour() {

@@ -13,7 +13,7 @@ inline constexpr int kLevelCursorLast = 19;
 // Engine level 1..9 for a level cursor 1..19.
 int LevelOfCursor(int cursor);
 
-// The board colour steps 0..10 as colour values 0..255: step * 255 / 10.
+// The board colour steps 0..kBoardStepMax as colour values 0..255.
 int BoardColourOfStep(int step);
 
 // Pushes BoardR, BoardG, BoardB into the board model.

@@ -15,6 +15,7 @@ using D3DTEXTUREHANDLE = uint32_t;
 
 struct D3DCOLORVALUE {
     D3DVALUE r, g, b, a;
+    bool operator==(const D3DCOLORVALUE&) const = default;
 };
 
 struct D3DVECTOR {
@@ -29,18 +30,31 @@ struct D3DVERTEX {
 };
 
 // 4x4 matrix, row-major, used with row vectors: v' = v * M, translation in _41, _42, _43.
-// m[r][c] is _(r+1)(c+1); both views name the same sixteen floats.
+// m(r, c) is _(r+1)(c+1), r and c 0..3.
 struct D3DMATRIX {
-    union {
-        struct {
-            D3DVALUE _11, _12, _13, _14;
-            D3DVALUE _21, _22, _23, _24;
-            D3DVALUE _31, _32, _33, _34;
-            D3DVALUE _41, _42, _43, _44;
-        };
-        D3DVALUE m[4][4];
-    };
+    D3DVALUE _11, _12, _13, _14;
+    D3DVALUE _21, _22, _23, _24;
+    D3DVALUE _31, _32, _33, _34;
+    D3DVALUE _41, _42, _43, _44;
+
+    D3DVALUE& m(int r, int c);
+    D3DVALUE m(int r, int c) const;
+    bool operator==(const D3DMATRIX&) const = default;
 };
+
+// The elements of a D3DMATRIX in row-major order, for m(r, c).
+inline constexpr D3DVALUE D3DMATRIX::*kD3DMatrixElements[16] = {
+    &D3DMATRIX::_11, &D3DMATRIX::_12, &D3DMATRIX::_13, &D3DMATRIX::_14,
+    &D3DMATRIX::_21, &D3DMATRIX::_22, &D3DMATRIX::_23, &D3DMATRIX::_24,
+    &D3DMATRIX::_31, &D3DMATRIX::_32, &D3DMATRIX::_33, &D3DMATRIX::_34,
+    &D3DMATRIX::_41, &D3DMATRIX::_42, &D3DMATRIX::_43, &D3DMATRIX::_44};
+
+inline D3DVALUE& D3DMATRIX::m(int r, int c) {
+    return this->*kD3DMatrixElements[r * 4 + c];
+}
+inline D3DVALUE D3DMATRIX::m(int r, int c) const {
+    return this->*kD3DMatrixElements[r * 4 + c];
+}
 
 // 80 bytes.
 struct D3DMATERIAL {
@@ -52,6 +66,7 @@ struct D3DMATERIAL {
     D3DVALUE power;
     D3DTEXTUREHANDLE hTexture;
     uint32_t dwRampSize;
+    bool operator==(const D3DMATERIAL&) const = default;
 };
 
 enum D3DLIGHTTYPE : uint32_t {

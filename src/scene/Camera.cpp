@@ -66,8 +66,8 @@ bool ClipPointOnGround(const TMatrix& view, const TMatrix& projection, float cli
     const auto unproject = [&](double depth, TPoint& point) {
         double h[4];
         for (int c = 0; c < 4; ++c) {
-            h[c] = clipX * inverse.m[0][c] + clipY * inverse.m[1][c] + depth * inverse.m[2][c] +
-                   inverse.m[3][c];
+            h[c] = clipX * inverse.m(0, c) + clipY * inverse.m(1, c) + depth * inverse.m(2, c) +
+                   inverse.m(3, c);
         }
         if (h[3] == 0.0) {
             return false;

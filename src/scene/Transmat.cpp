@@ -41,13 +41,7 @@ TMatrix MatrixIdentity() {
 }
 
 TMatrix MatrixZero() {
-    TMatrix m;
-    for (auto& row : m.m) {
-        for (float& element : row) {
-            element = 0.0f;
-        }
-    }
-    return m;
+    return TMatrix{};
 }
 
 TMatrix MatrixMultiply(const TMatrix& a, const TMatrix& b) {
@@ -56,9 +50,9 @@ TMatrix MatrixMultiply(const TMatrix& a, const TMatrix& b) {
         for (int j = 0; j < 4; ++j) {
             float sum = 0.0f;
             for (int k = 0; k < 4; ++k) {
-                sum += a.m[i][k] * b.m[k][j];
+                sum += a.m(i, k) * b.m(k, j);
             }
-            r.m[i][j] = sum;
+            r.m(i, j) = sum;
         }
     }
     return r;
@@ -144,7 +138,7 @@ bool MatrixInverse(const TMatrix& m, TMatrix& inverse) {
     double a[4][8];
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 4; ++c) {
-            a[r][c] = m.m[r][c];
+            a[r][c] = m.m(r, c);
             a[r][c + 4] = r == c ? 1.0 : 0.0;
         }
     }
@@ -175,7 +169,7 @@ bool MatrixInverse(const TMatrix& m, TMatrix& inverse) {
     }
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 4; ++c) {
-            inverse.m[r][c] = static_cast<float>(a[r][c + 4]);
+            inverse.m(r, c) = static_cast<float>(a[r][c + 4]);
         }
     }
     return true;

@@ -15,7 +15,7 @@ int WorstFor(int turn) {
 
 // One node of the plain search; x, y are the move into it, or phaseRoot / phasePass.
 struct TNode {
-    TNode(int x, int y) : x(x), y(y) {}
+    TNode(int moveX, int moveY) : x(moveX), y(moveY) {}
 
     int Search(TBoard board, int bound, int depth, long* budget) {
         if (--*budget < 0) {

@@ -23,7 +23,8 @@ float CellX(int i) {
     return static_cast<float>((i % 8 - 3.5) * kSpacing);
 }
 float CellY(int i) {
-    return static_cast<float>((i / 8 - 3.5) * kSpacing);
+    const int row = i / 8;
+    return static_cast<float>((row - 3.5) * kSpacing);
 }
 
 class GlScene : public ::testing::Test {

@@ -60,8 +60,10 @@ TEST_F(TModelsFixture, BoardTilesSitOnTheirCellsInTheSharedColour) {
     for (int k = 0; k < 64; ++k) {
         SCOPED_TRACE(k);
         const D3DVERTEX* v = draws[k]->Vertices;
+        const int column = k % 8;
+        const int row = k / 8;
         ExpectNear({(v[0].x + v[2].x) / 2, (v[0].y + v[2].y) / 2, v[0].z},
-                   {(k % 8 - 3.5f) * 140.0f, (k / 8 - 3.5f) * 140.0f, 0}, 1e-3f);
+                   {(column - 3.5f) * 140.0f, (row - 3.5f) * 140.0f, 0}, 1e-3f);
         EXPECT_NEAR(std::abs(v[0].x - v[2].x), 131.6f, 1e-3f);
     }
     const D3DVERTEX& plate = draws[64]->Vertices[0];

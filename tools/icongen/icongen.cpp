@@ -208,15 +208,15 @@ std::vector<uint8_t> ZlibStream(const std::vector<uint8_t>& data) {
     constexpr size_t kMaxBlock = 65535;
     size_t at = 0;
     do {
-        const size_t length = std::min(kMaxBlock, data.size() - at);
-        const bool last = at + length == data.size();
+        const size_t block = std::min(kMaxBlock, data.size() - at);
+        const bool last = at + block == data.size();
         stored.push_back(last ? 1 : 0);
-        stored.push_back(static_cast<uint8_t>(length));
-        stored.push_back(static_cast<uint8_t>(length >> 8));
-        stored.push_back(static_cast<uint8_t>(~length));
-        stored.push_back(static_cast<uint8_t>(~length >> 8));
-        stored.insert(stored.end(), data.begin() + at, data.begin() + at + length);
-        at += length;
+        stored.push_back(static_cast<uint8_t>(block));
+        stored.push_back(static_cast<uint8_t>(block >> 8));
+        stored.push_back(static_cast<uint8_t>(~block));
+        stored.push_back(static_cast<uint8_t>(~block >> 8));
+        stored.insert(stored.end(), data.begin() + at, data.begin() + at + block);
+        at += block;
     } while (at < data.size());
     uint32_t s1 = 1, s2 = 0; // Adler-32
     for (const uint8_t byte : data) {

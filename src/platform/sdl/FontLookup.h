@@ -35,7 +35,8 @@ class TFontLookup {
     TFontFile Find(std::string_view family, std::string_view text) const;
 
   private:
-    struct _FcConfig* Config = nullptr;
+    // fontconfig's own tag for FcConfig, declared here so that its header stays out of ours.
+    struct _FcConfig* Config = nullptr; // NOLINT(bugprone-reserved-identifier)
 };
 
 // Decodes one UTF-8 sequence at `text[i]`, advancing i; malformed bytes give U+FFFD.

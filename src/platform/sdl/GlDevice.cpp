@@ -291,7 +291,7 @@ void TGlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, D3DVERTEXTYPE vertexType,
         return;
     }
     BuildState(Wanted);
-    if (IndexCount > 0 && std::memcmp(&Wanted, &BatchState, sizeof Wanted) != 0) {
+    if (IndexCount > 0 && !(Wanted == BatchState)) {
         Flush();
     }
     if (triangles) {

@@ -45,6 +45,7 @@ struct TGlRect {
     int Y = 0;
     int Width = 0;
     int Height = 0;
+    bool operator==(const TGlRect&) const = default;
 };
 
 // Logical pixels (x right, y down, from the logical screen's top left) to GL window pixels.

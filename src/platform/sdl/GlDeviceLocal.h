@@ -36,11 +36,12 @@ struct TGlLightBlock {
     GLfloat Range[kGlMaxLights] = {};
     GLfloat Attenuation[kGlMaxLights * 3] = {};
     GLfloat Spot[kGlMaxLights * 3] = {};
+    bool operator==(const TGlLightBlock&) const = default;
 };
 
 // Everything one draw depends on. Two draws with equal states give the same pixels as one
 // draw of both, so consecutive draws of a scene with equal states are sent as one GL draw call.
-// Every member is four bytes wide: no padding, so states compare with memcmp.
+// States compare member by member, never by their bytes.
 struct TGlDrawState {
     GLint DepthTest = 0;
     GLint DepthWrite = 1;
@@ -58,6 +59,7 @@ struct TGlDrawState {
     GLfloat FogStart = 0.0f;
     GLfloat FogEnd = 0.0f;
     uint32_t FogColor = 0;
+    bool operator==(const TGlDrawState&) const = default;
 };
 
 class TGlDevice final : public TDevice3D {

@@ -2,19 +2,30 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 // How the device turns D3D's render states, transforms, lights and material into its GL state
 // and the shaders' uniforms.
 
 namespace {
 
+// A matrix's sixteen elements in row-major order, as glUniformMatrix4fv takes them.
+struct TRowMajor {
+    GLfloat Elements[16];
+};
+TRowMajor RowMajor(const D3DMATRIX& matrix) {
+    TRowMajor out{};
+    for (int i = 0; i < 16; ++i) {
+        out.Elements[i] = matrix.*kD3DMatrixElements[i];
+    }
+    return out;
+}
+
 D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
     D3DMATRIX r{};
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < 4; ++j) {
-            r.m[i][j] = a.m[i][0] * b.m[0][j] + a.m[i][1] * b.m[1][j] + a.m[i][2] * b.m[2][j] +
-                        a.m[i][3] * b.m[3][j];
+            r.m(i, j) = a.m(i, 0) * b.m(0, j) + a.m(i, 1) * b.m(1, j) + a.m(i, 2) * b.m(2, j) +
+                        a.m(i, 3) * b.m(3, j);
         }
     }
     return r;
@@ -224,16 +235,16 @@ void TGlDevice::UploadUniforms(const TGlLightingProgram& program, const TGlDrawS
                                TGlDrawState& up, bool& valid) {
     const TGlLightingUniforms& u = program.Uniforms();
     const auto changed = [&](const auto& now, const auto& before) {
-        return !valid || std::memcmp(&now, &before, sizeof now) != 0;
+        return !valid || !(now == before);
     };
     if (changed(s.WorldView, up.WorldView)) {
         GLfloat normal[9];
         NormalMatrix(s.WorldView, normal);
-        glUniformMatrix4fv(u.WorldView, 1, GL_TRUE, &s.WorldView.m[0][0]);
+        glUniformMatrix4fv(u.WorldView, 1, GL_TRUE, RowMajor(s.WorldView).Elements);
         glUniformMatrix3fv(u.NormalMatrix, 1, GL_TRUE, normal);
     }
     if (changed(s.ProjClip, up.ProjClip)) {
-        glUniformMatrix4fv(u.ProjClip, 1, GL_TRUE, &s.ProjClip.m[0][0]);
+        glUniformMatrix4fv(u.ProjClip, 1, GL_TRUE, RowMajor(s.ProjClip).Elements);
     }
     if (changed(s.Material, up.Material)) {
         const D3DMATERIAL& m = s.Material;

@@ -1,0 +1,212 @@
+#include "ScreenRig.h"
+#include "scene/Light.h"
+#include "scene/Solidpointer.h"
+
+namespace {
+
+// A search worker whose job finishes when the test says so: the answer-ready point of a real
+// thread, put in the test's hands.
+class TManualWorker final : public TSearchWorker {
+  public:
+    void Start(std::function<void()> job) override {
+        ++Starts;
+        Job = std::move(job);
+    }
+    bool Finished() const override { return !Job; }
+    void Wait() override {
+        ++Waits;
+        Finish();
+    }
+    // The search ends now: its answer is written and Finished() tells so.
+    void Finish() {
+        if (Job) {
+            const std::function<void()> job = std::move(Job);
+            Job = nullptr;
+            job();
+        }
+    }
+    int Starts = 0;
+    int Waits = 0;
+
+  private:
+    std::function<void()> Job;
+};
+
+class ComputerThinkingTest : public ::testing::Test {
+  protected:
+    ComputerThinkingTest() { SetSearchWorker(&Worker); }
+    ~ComputerThinkingTest() override { SetSearchWorker(nullptr); }
+
+    // A game of these players from its start to the computer's first search.
+    void StartUntilThinking(int black, int white) {
+        g_playerType[cellBlack] = black;
+        g_playerType[cellWhite] = white;
+        g_scene = sceneGame;
+        g_gameState = gsStart;
+        Rig.Frame();
+        ASSERT_TRUE(Rig.RunUntil(gsComputer));
+    }
+    int DrawsInLastFrame() const {
+        const auto& calls = Rig.Log.GetCalls();
+        return static_cast<int>(std::count_if(calls.begin(), calls.end(), [](const auto& call) {
+            return call.Kind == callDrawPrimitive;
+        }));
+    }
+
+    TManualWorker Worker;
+    TScreenRig Rig;
+};
+
+std::pair<int, int> EnginesMove(const TBoard& board, int level = kLevelDefault) {
+    TSage sage;
+    sage.SetLevel(level);
+    int x = -1, y = -1;
+    return sage.Think(board, &x, &y) ? std::pair(x, y) : std::pair(-1, -1);
+}
+
+// While the search runs the frames go on as ever: the whole scene is drawn, the arrows move the
+// cursor with its sound, the pointer glides and the light follows it; the board waits. The
+// answer is played in the first frame after it is ready.
+TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
+    StartUntilThinking(playerComputer, playerHuman);
+    EXPECT_EQ(Worker.Starts, 1);
+    EXPECT_FALSE(g_lastMove.ready);
+    const double lightX = g_lights[1]->Position.X.GetValue();
+    Rig.Sounds.clear();
+    Rig.Press(keyRight, 2);
+    Rig.RunFor(600);
+    EXPECT_EQ(g_gameState, gsComputer);
+    EXPECT_TRUE(SameBoard(g_gameBoard, TBoard()) && !g_lastMove.ready);
+    EXPECT_EQ(g_cursorX, 5);
+    EXPECT_EQ(Rig.CountSounds(sndMove) + Rig.CountSounds(sndMove2), 2);
+    EXPECT_DOUBLE_EQ(g_pointer->Position.X.GetValue(), CellToWorld(5));
+    EXPECT_DOUBLE_EQ(g_lights[1]->Position.X.GetValue(), CellToWorld(5));
+    EXPECT_NE(g_lights[1]->Position.X.GetValue(), lightX);
+    EXPECT_GE(DrawsInLastFrame(), 1 + 4); // the board and the four discs at least
+
+    Worker.Finish();
+    Rig.Frame();
+    const auto [x, y] = EnginesMove(TBoard());
+    EXPECT_EQ(g_gameState, gsAnimate);
+    EXPECT_TRUE(g_lastMove.ready && !g_lastMove.isPass);
+    EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
+    EXPECT_EQ(g_gameBoard.GetCell(x, y), cellBlack);
+    EXPECT_EQ(Worker.Waits, 0) << "a frame waited for the search";
+}
+
+// The search works on a copy of the board taken when it starts.
+TEST_F(ComputerThinkingTest, TheSearchAnswersForTheBoardItWasGiven) {
+    g_sage.SetLevel(1);
+    StartUntilThinking(playerComputer, playerHuman);
+    const TBoard asked = g_gameBoard;
+    g_gameBoard.Place(3, 2); // nothing does this during a search; the copy must not see it
+    Worker.Finish();
+    g_gameBoard = asked;
+    Rig.Frame();
+    const auto [x, y] = EnginesMove(asked, 1);
+    EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
+}
+
+// A computer with no move passes once its search says so; the old square is kept.
+TEST_F(ComputerThinkingTest, AnAnswerOfNoMoveIsAPass) {
+    g_playerType[cellBlack] = playerComputer;
+    g_playerType[cellWhite] = playerHuman;
+    g_scene = sceneGame;
+    g_gameBoard = g_shownBoard = BoardOf({{0, 0, cellWhite}, {1, 0, cellBlack}, {7, 7, cellWhite}});
+    g_lastMove = TLastMove{4, 6, false, true};
+    g_gameState = gsNextTurn;
+    Rig.Frame();
+    ASSERT_EQ(g_gameState, gsComputer);
+    EXPECT_FALSE(g_lastMove.ready);
+    Rig.Frame();
+    EXPECT_EQ(g_gameState, gsComputer);
+    Worker.Finish();
+    Rig.Frame();
+    EXPECT_TRUE(g_gameState == gsAnimate && g_lastMove.isPass &&
+                g_gameBoard.GetTurn() == cellWhite);
+    EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(4, 6));
+}
+
+// Leaving the game while the computer thinks waits for nothing; the answer that arrives later
+// never reaches the next game, and the next search starts only once the old one has ended.
+TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswer) {
+    StartUntilThinking(playerComputer, playerHuman);
+    ReturnToTitle();
+    Rig.RunFor(400);
+    EXPECT_EQ(Worker.Waits, 0) << "leaving waited for the search";
+
+    Rig.StartGame(playerHuman, playerHuman);
+    Worker.Finish(); // the old answer arrives during the new game
+    Rig.RunFor(400);
+    EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, TBoard()));
+
+    StartUntilThinking(playerComputer, playerHuman);
+    ReturnToTitle();
+    g_playerType[cellBlack] = playerHuman;
+    g_playerType[cellWhite] = playerComputer;
+    g_scene = sceneGame;
+    g_gameState = gsStart;
+    ASSERT_TRUE(Rig.RunUntil(gsHuman));
+    std::tie(g_cursorX, g_cursorY) = std::pair(2, 3);
+    Rig.Frame({keySpace});
+    ASSERT_TRUE(Rig.RunUntil(gsComputer));
+    EXPECT_EQ(Worker.Waits, 1) << "the old search did not end before the new one";
+    EXPECT_EQ(Worker.Starts, 3);
+    Worker.Finish();
+    Rig.Frame();
+    TBoard asked;
+    asked.Place(2, 3);
+    const auto [x, y] = EnginesMove(asked);
+    EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
+    EXPECT_EQ(g_gameBoard.GetCell(x, y), cellWhite);
+}
+
+// The hint searches with the same engine: a search left behind by an earlier game ends first.
+TEST_F(ComputerThinkingTest, TheHintWaitsForASearchLeftBehind) {
+    StartUntilThinking(playerComputer, playerHuman);
+    ReturnToTitle();
+    Rig.StartGame(playerHuman, playerHuman);
+    EXPECT_FALSE(Worker.Finished());
+    Rig.Press(keyHint);
+    EXPECT_TRUE(Worker.Finished());
+    EXPECT_EQ(Worker.Waits, 1);
+}
+
+// The build's own worker: a whole game of the computer against itself, thought on the worker's
+// thread while the frames go on, is move for move the engine's own game.
+TEST(ComputerThinkingThreadTest, AWholeGameOnTheWorkerIsTheEnginesGame) {
+    const std::unique_ptr<TSearchWorker> worker = MakeSearchWorker();
+    struct TUse {
+        explicit TUse(TSearchWorker* w) { SetSearchWorker(w); }
+        ~TUse() { SetSearchWorker(nullptr); }
+    } use(worker.get());
+    TScreenRig rig;
+    g_sage.SetLevel(3);
+    g_playerType[cellBlack] = g_playerType[cellWhite] = playerComputer;
+    g_scene = sceneGame;
+    g_gameState = gsStart;
+    TBoard reference;
+    int plies = 0;
+    for (int frame = 0; g_gameState != gsResult; ++frame) {
+        ASSERT_LT(frame, 20000) << "the game does not end";
+        if (g_gameState == gsComputer && frame % 4 == 0) {
+            worker->Wait(); // a few frames go by while it thinks, then the answer is waited for
+        }
+        rig.Clock.Advance(20);
+        rig.Frame();
+        if (g_gameState == gsAnimate) {
+            const auto [x, y] = EnginesMove(reference, 3);
+            x < 0 ? reference.Pass() : reference.Place(x, y);
+            ASSERT_EQ(std::pair(g_lastMove.isPass ? -1 : g_lastMove.x,
+                                g_lastMove.isPass ? -1 : g_lastMove.y),
+                      std::pair(x, y))
+                << "ply " << plies;
+            ++plies;
+        }
+    }
+    EXPECT_TRUE(SameBoard(g_gameBoard, reference));
+    EXPECT_EQ(std::pair(reference.GetCount(cellBlack), reference.GetCount(cellWhite)),
+              std::pair(53, 11));
+}
+
+} // namespace
