@@ -76,14 +76,26 @@ void PollInput() {
 
     const bool space = KeyDown(VK_SPACE) || ButtonDown(joy, 0) || ButtonDown(joy, 3);
     const bool enter = KeyDown(VK_RETURN) || ButtonDown(joy, 1);
-    const bool control = KeyDown(VK_CONTROL) || ButtonDown(joy, 2);
+    const bool controlKey = KeyDown(VK_CONTROL);
+    const bool shift = KeyDown(VK_SHIFT);
+    const bool backspace = KeyDown(VK_BACK);
+    const bool control = controlKey || ButtonDown(joy, 2);
     const bool left = KeyDown(VK_LEFT) || joy.X < -kAxisThreshold;
     const bool right = KeyDown(VK_RIGHT) || joy.X > kAxisThreshold;
     const bool up = KeyDown(VK_UP) || joy.Y < -kAxisThreshold;
     const bool down = KeyDown(VK_DOWN) || joy.Y > kAxisThreshold;
     const bool hint = KeyDown(VK_H) || ButtonDown(joy, 5);
-    const bool undo = KeyDown(VK_BACK) || ButtonDown(joy, 4);
     const bool marks = KeyDown(VK_L);
+    // Each letter is read in every frame, so that a press taken without Control is not kept
+    // for a later one with it.
+    const bool z = KeyDown(VK_Z);
+    const bool y = KeyDown(VK_Y);
+    const bool c = KeyDown(VK_C);
+    const bool v = KeyDown(VK_V);
+    const bool undo = (backspace && !shift) || (controlKey && z) || ButtonDown(joy, 4);
+    const bool redo = (backspace && shift) || (controlKey && y) || ButtonDown(joy, 6);
+    const bool copy = controlKey && c;
+    const bool paste = controlKey && v;
 
     g_keyState[keySpace] = EdgeKey(space, g_keyState[keySpace]);
     g_keyState[keyEnter] = EdgeKey(enter, g_keyState[keyEnter]);
@@ -95,6 +107,9 @@ void PollInput() {
     g_keyState[keyHint] = EdgeKey(hint, g_keyState[keyHint]);
     g_keyState[keyUndo] = EdgeKey(undo, g_keyState[keyUndo]);
     g_keyState[keyMarks] = EdgeKey(marks, g_keyState[keyMarks]);
+    g_keyState[keyRedo] = EdgeKey(redo, g_keyState[keyRedo]);
+    g_keyState[keyCopy] = EdgeKey(copy, g_keyState[keyCopy]);
+    g_keyState[keyPaste] = EdgeKey(paste, g_keyState[keyPaste]);
 
     // A new press of any direction restarts the shared wait for the first repeat.
     for (int key = keyLeft; key <= keyDown; ++key) {

@@ -13,10 +13,10 @@
 class TKeyState {
   public:
     void SetDown(int virtualKey, bool down);
-    // VK_CONTROL reads as down while either Control key is down.
+    // VK_CONTROL reads as down while either Control key is down, VK_SHIFT either Shift key.
     bool IsDown(int virtualKey) const;
     // True once for a key pressed since the last time its press was taken, even if it has been
-    // released since; VK_CONTROL takes the presses of either Control key.
+    // released since; VK_CONTROL takes the presses of either Control key, VK_SHIFT of either Shift.
     bool TakePress(int virtualKey);
     void ReleaseAll() {
         Down.fill(false);
