@@ -1,6 +1,7 @@
 #include "app/App.h"
 #include "device/Settings.h"
 #include "game/GameState.h"
+#include "platform/Clipboard.h"
 
 TAppPlatform* g_platform = nullptr;
 HWND g_hwnd = nullptr;
@@ -50,6 +51,7 @@ int WinMain(TAppPlatform& platform, TFrameProc frame) {
     g_hwnd = window;
     SetMessageTarget(platform.Events(), window, MainWndProc);
     SetCloseHandler(PostCloseToMainWindow);
+    SetClipboard(platform.Clipboard());
 
     // 3. The settings, once the window exists; saved even should a library end the process
     // with exit() (Xlib does when the display connection is lost).
@@ -63,6 +65,7 @@ int WinMain(TAppPlatform& platform, TFrameProc frame) {
     SaveSettingsAtEnd();
 
     SetCloseHandler(nullptr);
+    SetClipboard(nullptr);
     SetMessageTarget(nullptr, nullptr, nullptr);
     g_hwnd = nullptr;
     g_platform = nullptr;
