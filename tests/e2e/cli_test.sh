@@ -20,6 +20,9 @@ check() {
 
 check 0 --help
 grep -q -- --window "$work/out" && grep -q F11 "$work/out" || fail "--help: no options or keys"
+for word in Ctrl+Y Ctrl+C Ctrl+V Speed; do
+    grep -q -- "$word" "$work/out" || fail "--help does not mention $word"
+done
 [[ -s "$work/err" ]] && fail "--help wrote to standard error"
 check 0 --version
 grep -Eqx 'Octavane [0-9]+(\.[0-9]+)+' "$work/out" || fail "--version printed $(cat "$work/out")"
