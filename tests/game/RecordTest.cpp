@@ -320,6 +320,15 @@ TEST(LastMoveMarkTest, TheLastDiscPlacedHasARingWhileTheMarksAreOn) {
     rig.Press(keyMarks);
     EXPECT_TRUE(RingsDrawn(rig).empty()) << "marks off";
     rig.Press(keyMarks);
+    std::tie(g_cursorX, g_cursorY) = std::pair(2, 4); // White's reply
+    rig.Frame({keySpace});
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    rig.Frame();
+    EXPECT_EQ(RingsDrawn(rig), (TRings{{CellToWorld(2), CellToWorld(4)}}));
+    rig.Press(keyUndo);
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    rig.Frame();
+    EXPECT_EQ(RingsDrawn(rig), (TRings{{CellToWorld(3), CellToWorld(2)}})) << "after the undo";
 
     g_gameBoard = g_shownBoard = BoardOf({{0, 0, cellWhite}, {1, 0, cellBlack}, {7, 7, cellWhite}});
     ClearGameHistory();
