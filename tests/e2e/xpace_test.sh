@@ -41,26 +41,40 @@ lit menu
 key Down Down space # "2 Players Game"
 sleep 1.6           # the game's opening wait
 key Up              # the cursor to (3, 2)
+sleep 1.5           # time for slow frames on a busy machine: the first turn has surely begun
 lit before-move
 counts before-move
 
-xdotool keydown space
-pressed=$(now_ms)
-sleep 0.25
-xdotool keyup space
-sleep 0.85
-taken=$(( $(now_ms) - pressed ))
-lit within-1.5s
-(( taken < 1500 )) || fail "the machine was too slow to look within 1.5 s ($taken ms)"
-sleep 2.5 # long after any Normal move would have ended too
-lit settled
-counts within-1.5s
-counts settled
-changed=$(differ before-move settled)
-late=$(differ within-1.5s settled)
-echo "counts band: $changed pixels changed by the move, $late still to change at $taken ms"
-(( changed > 300 )) || fail "the move did not change the counts ($changed pixels)"
-(( late < 30 )) || fail "the move's result was not on the board $taken ms after Space ($late pixels)"
+# One try: Space, then a screenshot finished within 1.5 s of the moment before the press (the
+# press itself comes a little later, so this is if anything strict). A busy machine may start the
+# screenshot too late to tell; the move is then taken back and tried again.
+verdict=""
+for try in 1 2 3 4; do
+    pressed=$(now_ms)
+    xdotool keydown space
+    sleep 0.25
+    xdotool keyup space
+    sleep 0.5
+    lit within-1.5s
+    taken=$(( $(now_ms) - pressed ))
+    sleep 2.5 # long after any Normal move would have ended too
+    lit settled
+    counts within-1.5s
+    counts settled
+    changed=$(differ before-move settled)
+    late=$(differ within-1.5s settled)
+    echo "try $try: $changed pixels of the counts changed by the move, $late still to change" \
+        "in the screenshot done $taken ms after Space"
+    (( changed > 300 )) || fail "the move did not change the counts ($changed pixels)"
+    if (( taken <= 1500 )); then
+        (( late < 30 )) || fail "the move's result was not on the board $taken ms after Space"
+        verdict=passed
+        break
+    fi
+    key BackSpace # too late to tell: take the move back and try again
+    sleep 1.5
+done
+[[ -n "$verdict" ]] || fail "the machine was too slow to take a screenshot within 1.5 s of Space"
 
 xdotool keydown ctrl
 sleep 0.2
