@@ -141,22 +141,32 @@ TEST_F(TimelineTest, TheTitleOrbitsTheLightAndTheEye) {
     Rig.Frame(); // the title's first frame sets the orbits up
     Check("title", start,
           {
-              {100, qLightX, 500.0},                            // step 0: (cos 0, sin 0) x 500
-              {100, qLightY, 0.0},     {100, qEyeX, -390.181},  // step -1: (sin -11.25 deg, cos
-                                                                // -11.25 deg) x 2000
-              {100, qEyeY, 1961.571},  {150, qLightX, 495.196}, // half-way to step -1: (500 +
-                                                                // 490.393) / 2
-              {150, qLightY, -48.773}, {200, qLightX, 490.393}, // step -1
-              {200, qLightY, -97.545}, {350, qEyeX, -195.090},  // half-way from step -1 to step 0
-                                                                // (0, 2000)
-              {350, qEyeY, 1980.785},  {600, qEyeX, 0.0},       {600, qEyeY, 2000.0},
-              {1100, qEyeX, 390.181},                           // step 1
-              {1100, qEyeY, 1961.571}, {1700, qLightX, -500.0}, // step -16, half a lap after 1.6 s
-                                                                // more
-              {1700, qLightY, 0.0},    {4350, qEyeX, 1980.785}, // between steps 7 and 8
-              {4350, qEyeY, 195.090},  {4600, qEyeX, 2000.0},   // step 8, a quarter lap in 4 s
-              {4600, qEyeY, 0.0},      {6500, qLightX, 500.0},  // the 64 steps are two laps, then
-                                                                // they start again
+              {100, qLightX, 500.0}, // step 0: (cos 0, sin 0) x 500
+              {100, qLightY, 0.0},
+              {100, qEyeX, -390.181}, // step -1: (sin -11.25 deg, cos
+                                      // -11.25 deg) x 2000
+              {100, qEyeY, 1961.571},
+              {150, qLightX, 495.196}, // half-way to step -1: (500 +
+                                       // 490.393) / 2
+              {150, qLightY, -48.773},
+              {200, qLightX, 490.393}, // step -1
+              {200, qLightY, -97.545},
+              {350, qEyeX, -195.090}, // half-way from step -1 to step 0
+                                      // (0, 2000)
+              {350, qEyeY, 1980.785},
+              {600, qEyeX, 0.0},
+              {600, qEyeY, 2000.0},
+              {1100, qEyeX, 390.181}, // step 1
+              {1100, qEyeY, 1961.571},
+              {1700, qLightX, -500.0}, // step -16, half a lap after 1.6 s
+                                       // more
+              {1700, qLightY, 0.0},
+              {4350, qEyeX, 1980.785}, // between steps 7 and 8
+              {4350, qEyeY, 195.090},
+              {4600, qEyeX, 2000.0}, // step 8, a quarter lap in 4 s
+              {4600, qEyeY, 0.0},
+              {6500, qLightX, 500.0}, // the 64 steps are two laps, then
+                                      // they start again
               {6500, qLightY, 0.0},
           });
 }
