@@ -10,6 +10,7 @@ class TEventSource;
 class TJoystickSource;
 class TAudioSource;
 class TPresenter;
+class TClipboard;
 
 // The program around the screens: the one window, its procedure, the loop that runs a frame
 // whenever no message waits, and the device set-up and release the window drives.
@@ -26,6 +27,8 @@ class TAppPlatform {
     virtual TAudioSource* Audio() = 0;        // null: no sound
     // The screen the graphics set-up takes over; null: no graphics, so the set-up fails.
     virtual TPresenter* Presenter() { return nullptr; }
+    // The system clipboard; null: copy and paste do nothing.
+    virtual TClipboard* Clipboard() { return nullptr; }
     // The folders the sounds may be in, the first choice first.
     virtual std::vector<std::string> SoundFolders() const { return {"Sound"}; }
     // Gives up the processor for about `ms` milliseconds.

@@ -46,11 +46,15 @@ const char* UsageText() {
            "  Enter           go back one screen; on the board, pass\n"
            "  Control (hold)  on the board, look around with the arrows\n"
            "  H               on your turn, a hint\n"
-           "  Backspace       on your turn, take your last move back\n"
-           "  L               on the board, show or hide where you may play\n"
+           "  Backspace       on your turn, take your last move back (also Ctrl+Z)\n"
+           "  Shift+Backspace play the move taken back again (also Ctrl+Y)\n"
+           "  L               on the board, show or hide the legal squares and the last move\n"
+           "  Ctrl+C          copy the game's moves (\"d3c5...\") to the clipboard\n"
+           "  Ctrl+V          at the start of a two-player game, play the moves copied\n"
            "  F11, Alt+Enter  switch between full screen and a window\n"
            "  Escape          leave the game for the title; on the title, quit\n"
            "\n"
+           "Config's Speed line chooses Normal or Fast moves.\n"
            "The mouse and a gamepad work too.\n";
 }
 

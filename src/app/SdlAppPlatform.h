@@ -4,6 +4,7 @@
 
 #include "app/App.h"
 #include "platform/sdl/GlPresenter.h"
+#include "platform/sdl/SdlClipboard.h"
 #include "platform/sdl/SdlSystem.h"
 
 // The SDL implementations the program runs on: the main window, its events, the first joystick
@@ -17,6 +18,7 @@ class TSdlAppPlatform final : public TAppPlatform {
     TEventSource* Events() override { return &EventSource; }
     TJoystickSource* Joysticks() override { return &JoystickSource; }
     TAudioSource* Audio() override { return &AudioSource; }
+    TClipboard* Clipboard() override { return &SystemClipboard; }
     // Sound/ in the working directory, then share/octavane/Sound beside the executable's folder
     // (where an install puts it, whatever the prefix).
     std::vector<std::string> SoundFolders() const override;
@@ -33,4 +35,5 @@ class TSdlAppPlatform final : public TAppPlatform {
     TSdlEventSource EventSource;
     TSdlJoystickSource JoystickSource;
     TSdlAudioSource AudioSource;
+    TSdlClipboard SystemClipboard;
 };

@@ -3,6 +3,7 @@
 #include "engine/SearchWorker.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
+#include "platform/Clipboard.h"
 
 TAppPlatform* g_platform = nullptr;
 HWND g_hwnd = nullptr;
@@ -52,6 +53,7 @@ int OctavaneWinMain(TAppPlatform& platform, TFrameProc frame) {
     g_hwnd = window;
     SetMessageTarget(platform.Events(), window, MainWndProc);
     SetCloseHandler(PostCloseToMainWindow);
+    SetClipboard(platform.Clipboard());
 
     // 3. The settings, once the window exists; saved even should a library end the process
     // with exit() (Xlib does when the display connection is lost).
@@ -69,6 +71,7 @@ int OctavaneWinMain(TAppPlatform& platform, TFrameProc frame) {
     SaveSettingsAtEnd();
 
     SetCloseHandler(nullptr);
+    SetClipboard(nullptr);
     SetMessageTarget(nullptr, nullptr, nullptr);
     g_hwnd = nullptr;
     g_platform = nullptr;

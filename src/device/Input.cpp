@@ -35,6 +35,16 @@ TKeyRead Either(TKeyRead key, bool joystickDown) {
     return key;
 }
 
+// The key only while `condition` holds (a modifier down or up).
+TKeyRead When(TKeyRead key, bool condition) {
+    return {key.Down && condition, key.Pressed && condition};
+}
+
+// Either of two keys that do the same.
+TKeyRead AnyOf(TKeyRead a, TKeyRead b) {
+    return {a.Down || b.Down, a.Pressed || b.Pressed};
+}
+
 // Deadlines are compared by the signed difference of the ticks, so the repeat keeps its rhythm
 // when the 32-bit tick count wraps.
 bool Reached(uint32_t now, uint32_t deadline) {
@@ -99,14 +109,30 @@ void PollInput() {
 
     const TKeyRead space = Either(ReadKey(VK_SPACE), ButtonDown(joy, 0) || ButtonDown(joy, 3));
     const TKeyRead enter = Either(ReadKey(VK_RETURN), ButtonDown(joy, 1));
-    const TKeyRead control = Either(ReadKey(VK_CONTROL), ButtonDown(joy, 2));
+    const TKeyRead controlKey = ReadKey(VK_CONTROL);
+    const TKeyRead control = Either(controlKey, ButtonDown(joy, 2));
     const TKeyRead left = Either(ReadKey(VK_LEFT), joy.X < -kAxisThreshold);
     const TKeyRead right = Either(ReadKey(VK_RIGHT), joy.X > kAxisThreshold);
     const TKeyRead up = Either(ReadKey(VK_UP), joy.Y < -kAxisThreshold);
     const TKeyRead down = Either(ReadKey(VK_DOWN), joy.Y > kAxisThreshold);
     const TKeyRead hint = Either(ReadKey(VK_H), ButtonDown(joy, 5));
-    const TKeyRead undo = Either(ReadKey(VK_BACK), ButtonDown(joy, 4));
     const TKeyRead marks = ReadKey(VK_L);
+    // The shortcuts: Backspace with or without Shift, and letters with Control. Each letter is
+    // read in every frame, so that a press taken without Control is not kept for a later one
+    // with it.
+    const bool shift = ReadKey(VK_SHIFT).Down;
+    const bool withControl = controlKey.Down || controlKey.Pressed;
+    const TKeyRead backspace = ReadKey(VK_BACK);
+    const TKeyRead z = ReadKey(VK_Z);
+    const TKeyRead y = ReadKey(VK_Y);
+    const TKeyRead c = ReadKey(VK_C);
+    const TKeyRead v = ReadKey(VK_V);
+    const TKeyRead undo =
+        Either(AnyOf(When(backspace, !shift), When(z, withControl)), ButtonDown(joy, 4));
+    const TKeyRead redo =
+        Either(AnyOf(When(backspace, shift), When(y, withControl)), ButtonDown(joy, 6));
+    const TKeyRead copy = When(c, withControl);
+    const TKeyRead paste = When(v, withControl);
 
     g_keyState[keySpace] = EdgeKey(space, g_keyState[keySpace]);
     g_keyState[keyEnter] = EdgeKey(enter, g_keyState[keyEnter]);
@@ -119,6 +145,9 @@ void PollInput() {
     g_keyState[keyHint] = EdgeKey(hint, g_keyState[keyHint]);
     g_keyState[keyUndo] = EdgeKey(undo, g_keyState[keyUndo]);
     g_keyState[keyMarks] = EdgeKey(marks, g_keyState[keyMarks]);
+    g_keyState[keyRedo] = EdgeKey(redo, g_keyState[keyRedo]);
+    g_keyState[keyCopy] = EdgeKey(copy, g_keyState[keyCopy]);
+    g_keyState[keyPaste] = EdgeKey(paste, g_keyState[keyPaste]);
 
     // A new press of any direction restarts the shared wait for the first repeat.
     for (int key = keyLeft; key <= keyDown; ++key) {

@@ -9,7 +9,8 @@ class TJoystickSource;
 // The logical keys the screens are driven by, rewritten once per frame by PollInput from the
 // keyboard and the first joystick. A screen acts on a key in a frame when KEY_TRIGGERED is set
 // in its state byte; Escape is not among them (the window procedure handles it). The seven
-// first keys drive the game itself; hint, undo and the legal-move marks are the player's aids.
+// first keys drive the game itself; hint, undo, the legal-move marks, redo and the record's copy
+// and paste are the player's aids. A Control shortcut also triggers keyControl.
 
 enum InputKey : int {
     keySpace = 0, // Space, joystick button 0 or 3
@@ -20,8 +21,11 @@ enum InputKey : int {
     keyUp,        // Up arrow, joystick Y below -500
     keyDown,      // Down arrow, joystick Y above 500
     keyHint,      // H, joystick button 5 (a gamepad's right shoulder)
-    keyUndo,      // Backspace, joystick button 4 (a gamepad's left shoulder)
+    keyUndo,      // Backspace or Control+Z, joystick button 4 (a gamepad's left shoulder)
     keyMarks,     // L
+    keyRedo,      // Shift+Backspace or Control+Y, joystick button 6 (a gamepad's Back)
+    keyCopy,      // Control+C
+    keyPaste,     // Control+V
     keyCount
 };
 

@@ -9,6 +9,7 @@
 #include "scene/Solidmark.h"
 #include "scene/Solidpiece.h"
 #include "scene/Solidpointer.h"
+#include "scene/Solidring.h"
 
 #include <cstdio>
 #include <memory>
@@ -26,6 +27,7 @@ TSolidPiece* g_pieces[kPieceCount] = {};
 TSolidBoard* g_boardModel = nullptr;
 TSolidPointer* g_pointer = nullptr;
 TSolidMark* g_moveMark = nullptr;
+TSolidRing* g_lastMoveMark = nullptr;
 
 namespace {
 
@@ -216,6 +218,7 @@ HRESULT InitGraphics(HWND /*window*/) {
     g_pointer->Visible = true;
     // The legal-move mark, shown only while the game places it.
     g_moveMark = new TSolidMark(g_device, g_material);
+    g_lastMoveMark = new TSolidRing(g_device, g_material);
     return DD_OK;
 }
 
@@ -227,6 +230,7 @@ void ReleaseGraphics() {
     Delete(g_boardModel);
     Delete(g_pointer);
     Delete(g_moveMark);
+    Delete(g_lastMoveMark);
     Delete(g_camera);
     for (TLight*& light : g_lights) {
         Delete(light);

@@ -15,6 +15,7 @@ class TSolidPiece;
 class TSolidBoard;
 class TSolidPointer;
 class TSolidMark;
+class TSolidRing;
 class TJoystickSource;
 class TAudioSource;
 
@@ -48,7 +49,8 @@ extern TCamera* g_camera;
 extern TSolidPiece* g_pieces[kPieceCount]; // by PieceIndex(column, row)
 extern TSolidBoard* g_boardModel;
 extern TSolidPointer* g_pointer;
-extern TSolidMark* g_moveMark; // drawn once on each square where the side to move may place
+extern TSolidMark* g_moveMark;     // drawn once on each square where the side to move may place
+extern TSolidRing* g_lastMoveMark; // drawn round the last disc placed
 
 // The logical screen and its viewport.
 inline constexpr uint32_t kScreenWidth = 640;

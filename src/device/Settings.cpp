@@ -11,6 +11,7 @@ int32_t BoardR = kFirstBoardR;
 int32_t BoardG = kFirstBoardG;
 int32_t BoardB = kFirstBoardB;
 int32_t ShowMoves = 0;
+int32_t AnimationSpeed = speedNormal;
 
 namespace {
 
@@ -22,7 +23,7 @@ struct TSettingSlot {
 // In the order they are read and written.
 const TSettingSlot kSlots[] = {
     {"FogEnable", &FogEnable}, {"BoardR", &BoardR},       {"BoardG", &BoardG},
-    {"BoardB", &BoardB},       {"ShowMoves", &ShowMoves},
+    {"BoardB", &BoardB},       {"ShowMoves", &ShowMoves}, {"AnimationSpeed", &AnimationSpeed},
 };
 
 constexpr int32_t kStepMin = 0;
@@ -53,6 +54,7 @@ void ResetSettings() {
     BoardG = kFirstBoardG;
     BoardB = kFirstBoardB;
     ShowMoves = 0;
+    AnimationSpeed = speedNormal;
     g_fileState = TFileState::NotLoaded;
     g_store.reset();
 }
@@ -94,6 +96,10 @@ void LoadSettingsFrom(std::unique_ptr<TSettingsStore> store) {
     // A step the screens cannot reach would stay out of reach (and step * 255 may overflow).
     for (int32_t* step : {&BoardR, &BoardG, &BoardB}) {
         *step = std::clamp(*step, kStepMin, kBoardStepMax);
+    }
+    // A speed this program does not know plays at the pace the game was made with.
+    if (AnimationSpeed != speedFast) {
+        AnimationSpeed = speedNormal;
     }
 }
 

@@ -7,8 +7,8 @@
 class TSettingsStore;
 
 // The persistent settings, named after their stored values. They live for the whole run;
-// the configuration screen reads and writes the first four, the frame applies FogEnable every
-// frame, and L in the game toggles ShowMoves.
+// the configuration screen reads and writes the first four and AnimationSpeed, the frame applies
+// FogEnable every frame, and L in the game toggles ShowMoves.
 // FogEnable keeps whatever is stored (non-zero is on); the colour steps are brought into
 // 0..kBoardStepMax when read, the range the configuration screen works in.
 
@@ -23,13 +23,19 @@ extern int32_t FogEnable; // 0 = fog off, anything else = on (the screens write 
 extern int32_t BoardR;    // board colour steps, 0..kBoardStepMax
 extern int32_t BoardG;
 extern int32_t BoardB;
-extern int32_t ShowMoves; // 0 = no marks on the legal squares, anything else = marks
+extern int32_t ShowMoves;      // 0 = no marks on the legal squares, anything else = marks
+extern int32_t AnimationSpeed; // speedNormal or speedFast; any other stored value reads Normal
+
+enum TAnimationSpeed : int32_t {
+    speedNormal = 0, // every move with its swoop, fall and wave in full
+    speedFast = 1,   // no swoop; the fall and the wave at about a third of the time
+};
 
 // The key under which the settings are stored.
 inline constexpr const char* kSettingsKey = "HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane";
 
-// Puts back the first-run values: fog off, the first board colour, no marks; and forgets the
-// file they were read from, so that nothing is saved until they are loaded again.
+// Puts back the first-run values: fog off, the first board colour, no marks, Normal speed; and
+// forgets the file they were read from, so that nothing is saved until they are loaded again.
 void ResetSettings();
 
 // Reads the settings file; each value that is missing or unreadable keeps its current value,

@@ -7,6 +7,7 @@
 #include "game/GameAnimation.h"
 #include "scene/Camera.h"
 #include "scene/Solidmark.h"
+#include "scene/Solidring.h"
 
 namespace {
 
@@ -70,4 +71,16 @@ void RenderMoveMarks(const TBoard& board) {
         }
     }
     mark.Visible = false;
+}
+
+void RenderLastMoveMark(int column, int row) {
+    if (g_lastMoveMark == nullptr) {
+        return;
+    }
+    TSolidRing& ring = *g_lastMoveMark;
+    ring.Visible = true;
+    ring.Position.X.SetValue(CellToWorld(column));
+    ring.Position.Y.SetValue(CellToWorld(row));
+    ring.Render();
+    ring.Visible = false;
 }

@@ -21,3 +21,6 @@ bool FindHint(const TBoard& board, int& column, int& row);
 
 // Draws the legal-move mark on every square where the side to move on `board` may place.
 void RenderMoveMarks(const TBoard& board);
+
+// Draws the last-move ring round square (column, row).
+void RenderLastMoveMark(int column, int row);

@@ -5,6 +5,7 @@
 
 #include "device/Input.h"
 #include "device/Setdx.h"
+#include "device/Settings.h"
 #include "device/Sound.h"
 #include "device/StepSine.h"
 #include "game/GameScene.h"
@@ -50,30 +51,60 @@ double PlayEyeY() {
     return StepSin(kPlayEyeStep) * kPlayEyeRadius;
 }
 
+// The times of one move's animation. Normal is the game's own pace; Fast runs the fall and the
+// wave at kFastTenths tenths of it, every sound keeping its place, and leaves the camera alone.
+// Three tenths rather than a third: the longest wave (six rings) then ends at 960 ms, so every
+// Fast move is over within a second.
+struct TMoveTiming {
+    uint32_t FallMs;
+    uint32_t FlipRestMs;
+    uint32_t FlipTurnMs;
+    uint32_t HopUpMs;
+    uint32_t RingDelayMs;
+    uint32_t TernSoundMs;
+    uint32_t DropSoundMs;
+    bool Swoop;
+};
+
+constexpr TMoveTiming kNormalTiming = {kFallMs,      kFlipRestMs,  kFlipTurnMs,  kHopUpMs,
+                                       kRingDelayMs, kTernSoundMs, kDropSoundMs, true};
+
+constexpr uint32_t kFastTenths = 3;
+constexpr uint32_t Fast(uint32_t normalMs) {
+    return normalMs * kFastTenths / 10;
+}
+constexpr TMoveTiming kFastTiming = {
+    Fast(kFallMs),      Fast(kFlipRestMs),  Fast(kFlipTurnMs),  Fast(kHopUpMs),
+    Fast(kRingDelayMs), Fast(kTernSoundMs), Fast(kDropSoundMs), false};
+
+const TMoveTiming& MoveTiming() {
+    return AnimationSpeed == speedFast ? kFastTiming : kNormalTiming;
+}
+
 // Starts the turn of one captured disc, `distance` steps from the new one; returns the time the
 // turn ends, counted from now.
-uint32_t StartFlip(TSolid& disc, int nowCell, int distance) {
-    const uint32_t delay = kRingDelayMs * static_cast<uint32_t>(distance);
-    const uint32_t rest = delay + kFlipRestMs;
+uint32_t StartFlip(TSolid& disc, int nowCell, int distance, const TMoveTiming& timing) {
+    const uint32_t delay = timing.RingDelayMs * static_cast<uint32_t>(distance);
+    const uint32_t rest = delay + timing.FlipRestMs;
     const double target = SideUpDegrees(nowCell);
     disc.Rotation.X.SetValue(target - 180.0);
     disc.Rotation.X.AddSchedule(target - 180.0, rest, false);
-    disc.Rotation.X.AddSchedule(target, kFlipTurnMs, false);
+    disc.Rotation.X.AddSchedule(target, timing.FlipTurnMs, false);
     disc.Rotation.Y.SetValue(0.0);
     disc.Rotation.Y.AddSchedule(0.0, rest, false);
-    disc.Rotation.Y.AddSchedule(360.0, kFlipTurnMs, false);
+    disc.Rotation.Y.AddSchedule(360.0, timing.FlipTurnMs, false);
     disc.Rotation.Z.SetValue(-180.0);
     disc.Rotation.Z.AddSchedule(-180.0, rest, false);
-    disc.Rotation.Z.AddSchedule(360.0, kFlipTurnMs, false);
+    disc.Rotation.Z.AddSchedule(360.0, timing.FlipTurnMs, false);
     disc.Position.Z.SetValue(2.0 * kRestingDiscZ);
     disc.Position.Z.AddSchedule(kRestingDiscZ, rest, false);
-    disc.Position.Z.AddSchedule(kHopTopZ, kHopUpMs, false);
-    disc.Position.Z.AddSchedule(kRestingDiscZ, kFlipTurnMs - kHopUpMs, false);
-    return rest + kFlipTurnMs;
+    disc.Position.Z.AddSchedule(kHopTopZ, timing.HopUpMs, false);
+    disc.Position.Z.AddSchedule(kRestingDiscZ, timing.FlipTurnMs - timing.HopUpMs, false);
+    return rest + timing.FlipTurnMs;
 }
 
 // The move animation's flip wave: returns the largest distance of a turned disc (0 if none).
-int StartFlipWave() {
+int StartFlipWave(const TMoveTiming& timing) {
     int farthest = 0;
     for (int row = 0; row < kBoardSide; ++row) {
         for (int column = 0; column < kBoardSide; ++column) {
@@ -84,7 +115,8 @@ int StartFlipWave() {
             }
             const int distance = row == g_lastMove.y ? std::abs(g_lastMove.x - column)
                                                      : std::abs(g_lastMove.y - row);
-            const uint32_t end = StartFlip(*g_pieces[PieceIndex(column, row)], now, distance);
+            const uint32_t end =
+                StartFlip(*g_pieces[PieceIndex(column, row)], now, distance, timing);
             g_waitTime = std::max(g_waitTime, end);
             farthest = std::max(farthest, distance);
         }
@@ -92,13 +124,13 @@ int StartFlipWave() {
     return farthest;
 }
 
-void StartFall(TSolid& disc, int cell) {
+void StartFall(TSolid& disc, int cell, uint32_t fallMs) {
     disc.Visible = true;
     disc.Rotation.X.SetValue(SideUpDegrees(cell));
     disc.Rotation.Y.SetValue(0.0);
-    disc.Rotation.Y.AddSchedule(360.0, kFallMs, false);
+    disc.Rotation.Y.AddSchedule(360.0, fallMs, false);
     disc.Position.Z.SetValue(kFallStartZ);
-    disc.Position.Z.AddSchedule(kRestingDiscZ, kFallMs, false);
+    disc.Position.Z.AddSchedule(kRestingDiscZ, fallMs, false);
 }
 
 // Flies there, holds, and glides back to `home`, arriving `wait` ms from now.
@@ -184,23 +216,28 @@ void StopPointerSpin() {
 }
 
 void StartMoveAnimation() {
+    const TMoveTiming& timing = MoveTiming();
+    // The wait lasts at least as long as the fall.
+    g_waitTime = timing.FallMs;
     // The flip wave.
-    const int farthest = StartFlipWave();
+    const int farthest = StartFlipWave(timing);
     // Ring k sounds as it turns and again as it lands; one buffer per ring.
     for (int k = 0; k < farthest; ++k) {
-        const uint32_t offset = kRingDelayMs * static_cast<uint32_t>(k);
-        PlaySound(sndTern + k, kTernSoundMs + offset);
-        PlaySound(sndDrop + k, kDropSoundMs + offset);
+        const uint32_t offset = timing.RingDelayMs * static_cast<uint32_t>(k);
+        PlaySound(sndTern + k, timing.TernSoundMs + offset);
+        PlaySound(sndDrop + k, timing.DropSoundMs + offset);
     }
     // The new disc falls onto its square.
     TSolid& disc = *g_pieces[PieceIndex(g_lastMove.x, g_lastMove.y)];
-    StartFall(disc, g_gameBoard.GetCell(g_lastMove.x, g_lastMove.y));
+    StartFall(disc, g_gameBoard.GetCell(g_lastMove.x, g_lastMove.y), timing.FallMs);
     PlaySound(sndFall, 0);
-    PlaySound(sndDown, kFallMs);
+    PlaySound(sndDown, timing.FallMs);
     // The camera swoops to the new disc and is back when the wait ends. A move always
     // turns at least one disc, so the wait is at least 2200 ms; the guard keeps the return
     // segment's length from wrapping should it ever be shorter.
-    StartCameraSwoop(disc, std::max(g_waitTime, 2 * kSwoopMs));
+    if (timing.Swoop) {
+        StartCameraSwoop(disc, std::max(g_waitTime, 2 * kSwoopMs));
+    }
 }
 
 void StepFreeView() {

@@ -35,8 +35,9 @@ void StopPointerSpin();
 
 // The animation of the move in g_lastMove, from g_shownBoard (before) to g_gameBoard (after):
 // the turned discs flip in rings spreading from the new disc, the new disc falls, the camera
-// swoops to it and back, and the sounds are requested with their delays. Raises g_waitTime to the
-// end of the last flip; the camera arrives back exactly then.
+// swoops to it and back, and the sounds are requested with their delays. Sets g_waitTime to the
+// end of the last flip; the camera arrives back exactly then. At AnimationSpeed Fast the camera
+// stays where it is and the fall, the wave and their sounds run at three tenths of the time.
 void StartMoveAnimation();
 
 // A move taken back, from g_shownBoard (before) to g_gameBoard (the earlier position): the discs

@@ -9,19 +9,28 @@ namespace {
 // A game has at most 60 moves and, between them, no two passes in a row but at its end.
 constexpr size_t kLongestGame = 128;
 
+std::vector<TBoard> Reserved() {
+    std::vector<TBoard> boards;
+    boards.reserve(kLongestGame);
+    return boards;
+}
+
 std::vector<TBoard>& History() {
-    static std::vector<TBoard> history = [] {
-        std::vector<TBoard> boards;
-        boards.reserve(kLongestGame);
-        return boards;
-    }();
+    static std::vector<TBoard> history = Reserved();
     return history;
+}
+
+// The positions after the current one, the nearest at the back.
+std::vector<TBoard>& RedoLine() {
+    static std::vector<TBoard> line = Reserved();
+    return line;
 }
 
 } // namespace
 
 void ClearGameHistory() {
     History().clear();
+    RedoLine().clear();
 }
 
 void RecordGamePosition(const TBoard& before) {
@@ -32,16 +41,43 @@ size_t GameHistorySize() {
     return History().size();
 }
 
-bool TakeBackMove(const int playerType[3], TBoard& restored) {
+const TBoard& GamePositionBefore(size_t ply) {
+    return History()[ply];
+}
+
+bool TakeBackMove(const TBoard& current, const int playerType[3], TBoard& restored) {
     std::vector<TBoard>& history = History();
     for (size_t n = history.size(); n > 0; --n) {
         const TBoard& before = history[n - 1];
         // A position whose side to move had no move was left by a pass.
         if (playerType[before.GetTurn()] == playerHuman && !before.MustPass()) {
             restored = before;
+            std::vector<TBoard>& line = RedoLine();
+            line.push_back(current);
+            for (size_t later = history.size() - 1; later >= n; --later) {
+                line.push_back(history[later]);
+            }
             history.resize(n - 1);
             return true;
         }
     }
     return false;
+}
+
+bool HasRedo() {
+    return !RedoLine().empty();
+}
+
+bool TakeRedoPosition(TBoard& after) {
+    std::vector<TBoard>& line = RedoLine();
+    if (line.empty()) {
+        return false;
+    }
+    after = line.back();
+    line.pop_back();
+    return true;
+}
+
+void ForgetRedo() {
+    RedoLine().clear();
 }

@@ -1,5 +1,8 @@
 #include "game/GameScene.h"
 
+#include <string>
+#include <vector>
+
 #include "device/Input.h"
 #include "device/Setdx.h"
 #include "device/Settings.h"
@@ -8,8 +11,10 @@
 #include "game/GameAnimation.h"
 #include "game/GameHistory.h"
 #include "game/GameOverlay.h"
+#include "game/GameRecord.h"
 #include "game/GameState.h"
 #include "game/ScreenInput.h"
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "scene/Camera.h"
 #include "scene/Light.h"
@@ -34,6 +39,9 @@ namespace {
 
 static_assert(kBoardSide == kBoardSize, "the models and the rules share one board");
 constexpr int kLastSquare = kBoardSide - 1;
+// Far more than a record of 60 moves with room between them: a clipboard full of something else
+// is refused without being read through.
+constexpr size_t kLongestRecordText = 4096;
 
 void SetGameState(int state) {
     g_gameState = state;
@@ -54,6 +62,16 @@ struct TComputerAnswer {
 };
 TComputerAnswer g_answer;
 TSearchWorker* g_searchWorker = nullptr;
+
+// A redo under way: the plies after the redone move (the computer's reply, the passes) come
+// from the redo line too, up to the next position where a human chooses.
+bool g_redoing = false;
+
+// The dull knock of something refused: a move where no disc may go, nothing to take back or
+// to redo, a record that cannot be pasted.
+void PlayKnock() {
+    PlaySound(sndDown, 0);
+}
 
 // The arrows move the cursor in every state; each press glides the pointer there, even
 // at the edge, and each real step sounds.
@@ -129,6 +147,7 @@ void ToggleMoveMarks() {
 
 void RunStart() {
     ClearGameHistory();
+    g_redoing = false;
     g_takingBack = false;
     g_gameBoard = TBoard();
     g_shownBoard = g_gameBoard;
@@ -140,11 +159,42 @@ void RunStart() {
     SetGameState(gsWait);
 }
 
+bool IsHumanChoice(const TBoard& board) {
+    return g_playerType[board.GetTurn()] == playerHuman && !board.MustPass();
+}
+
+// Plays the next position of the redo line as a move or a pass, with its animation; false when
+// the line is empty.
+bool PlayRedoPly() {
+    TBoard after;
+    if (!TakeRedoPosition(after)) {
+        return false;
+    }
+    TSquare square{};
+    g_lastMove.isPass = !PlyPlacedDisc(g_gameBoard, after, square);
+    if (!g_lastMove.isPass) {
+        g_lastMove.x = square.Column;
+        g_lastMove.y = square.Row;
+    }
+    RecordGamePosition(g_gameBoard);
+    g_gameBoard = after;
+    StopPointerSpin();
+    SetGameState(gsAnimate);
+    return true;
+}
+
 void RunNextTurn() {
     if (g_gameBoard.IsGameOver()) {
+        g_redoing = false;
         PlaySound(GetGameResult(g_gameBoard, g_playerType).Sound, 0);
         SetGameState(gsResult);
         return;
+    }
+    if (g_redoing) {
+        if (!IsHumanChoice(g_gameBoard) && PlayRedoPly()) {
+            return;
+        }
+        g_redoing = false;
     }
     if (g_playerType[g_gameBoard.GetTurn()] == playerComputer) {
         RequestComputerMove(g_lastMove);
@@ -171,14 +221,65 @@ void RunComputer() {
 // Undo: back to the human's previous turn, or a dull knock when there is nothing to take back.
 void TakeBack() {
     TBoard restored;
-    if (!TakeBackMove(g_playerType, restored)) {
-        PlaySound(sndDown, 0);
+    if (!TakeBackMove(g_gameBoard, g_playerType, restored)) {
+        PlayKnock();
         return;
     }
     g_gameBoard = restored;
     StopPointerSpin();
     StartTakeBackAnimation();
     g_takingBack = true;
+    SetGameState(gsWait);
+}
+
+// Redo: the move undo took back, with its animation, and what followed it up to the human's next
+// choice; the knock when undo left nothing.
+void Redo() {
+    if (!PlayRedoPly()) {
+        PlayKnock();
+        return;
+    }
+    g_redoing = true;
+}
+
+// The record of the game in play goes to the clipboard; a short click says it went.
+void CopyRecord() {
+    TClipboard* clipboard = Clipboard();
+    if (clipboard != nullptr && clipboard->SetText(GameRecordText(g_gameBoard))) {
+        PlaySound(sndMove2, 0);
+    } else {
+        PlayKnock();
+    }
+}
+
+// A record on the clipboard, pasted at the start of a two-player game, becomes the game in play:
+// its position shown at once, its moves in the history for undo. Anything else is refused with
+// the knock and changes nothing.
+void PasteRecord() {
+    const bool atStart = GameHistorySize() == 0 && g_playerType[cellBlack] == playerHuman &&
+                         g_playerType[cellWhite] == playerHuman;
+    TClipboard* clipboard = Clipboard();
+    std::string text;
+    std::vector<TSquare> moves;
+    std::vector<TBoard> befores;
+    TBoard final;
+    if (!atStart || clipboard == nullptr || !clipboard->GetText(text) ||
+        text.size() > kLongestRecordText || !ParseGameRecord(text, moves) ||
+        !ReplayGameRecord(moves, befores, final)) {
+        PlayKnock();
+        return;
+    }
+    ClearGameHistory();
+    for (const TBoard& before : befores) {
+        RecordGamePosition(before);
+    }
+    g_lastMove = TLastMove{moves.back().Column, moves.back().Row, false, false};
+    g_gameBoard = final;
+    g_shownBoard = final;
+    StopPointerSpin();
+    StartGameAnimation();
+    PlaySound(sndLeady, 0);
+    g_waitTime = kMoveWaitMs;
     SetGameState(gsWait);
 }
 
@@ -197,8 +298,26 @@ void ShowHint() {
     }
 }
 
+// The aids of a human's turn that Control may be held for: undo, redo and paste. True when one
+// was asked for.
+bool RunHumanShortcuts() {
+    if (Triggered(keyUndo)) {
+        TakeBack();
+    } else if (Triggered(keyRedo)) {
+        Redo();
+    } else if (Triggered(keyPaste)) {
+        PasteRecord();
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void RunHuman() {
-    if (Triggered(keySpace) && g_gameBoard.CanPlace(g_cursorX, g_cursorY)) {
+    if (Triggered(keySpace) && !g_gameBoard.CanPlace(g_cursorX, g_cursorY)) {
+        PlayKnock();
+    } else if (Triggered(keySpace)) {
+        ForgetRedo();
         RecordGamePosition(g_gameBoard);
         g_gameBoard.Place(g_cursorX, g_cursorY);
         g_lastMove.x = g_cursorX;
@@ -207,23 +326,32 @@ void RunHuman() {
         StopPointerSpin();
         SetGameState(gsAnimate);
     } else if (Triggered(keyEnter) && g_gameBoard.MustPass()) {
+        ForgetRedo();
         RecordGamePosition(g_gameBoard);
         g_gameBoard.Pass();
         g_lastMove.isPass = true;
         StopPointerSpin();
         SetGameState(gsAnimate);
+    } else if (RunHumanShortcuts()) {
+        return; // before Control, which a shortcut holds down as well
     } else if (Triggered(keyControl)) {
         g_viewStep = kPlayEyeStep;
         g_viewHeight = static_cast<int>(kPlayEyeHeight);
         g_gameState = gsView; // the view's transitions leave g_stateTime alone
-    } else if (Triggered(keyUndo)) {
-        TakeBack();
     } else if (Triggered(keyHint)) {
         ShowHint();
     }
 }
 
 void RunView() {
+    // Control+Z, Control+Y, Control+V: the view goes back to the play view and the turn takes
+    // the shortcut (the view's transitions leave g_stateTime alone).
+    if (Triggered(keyUndo) || Triggered(keyRedo) || Triggered(keyPaste)) {
+        ReturnFromFreeView();
+        g_gameState = gsHuman;
+        RunHumanShortcuts();
+        return;
+    }
     if (Triggered(keyControl)) {
         StepFreeView();
         return;
@@ -254,6 +382,13 @@ void RunWait() {
 void RunResult() {
     if (Triggered(keySpace)) {
         ReturnToTitle();
+    }
+}
+
+// Control+C copies the record in any state of the game, the result included.
+void RunCopy() {
+    if (Triggered(keyCopy)) {
+        CopyRecord();
     }
 }
 
@@ -293,6 +428,12 @@ void RenderModels() {
     // The marks lie on the board, under any disc; only while a human chooses.
     if (ShowMoves != 0 && (g_gameState == gsHuman || g_gameState == gsView)) {
         RenderMoveMarks(g_gameBoard);
+    }
+    // The last disc placed, while the marks are on and nothing is moving.
+    TSquare last{};
+    if (ShowMoves != 0 && g_gameState != gsAnimate && g_gameState != gsWait &&
+        LastPlacedDisc(g_gameBoard, last)) {
+        RenderLastMoveMark(last.Column, last.Row);
     }
     for (int i = 0; i < kPieceCount; ++i) {
         g_pieces[i]->Render();
@@ -376,7 +517,8 @@ void RunGameScene() {
     // The light hovers over the pointer from the next frame on.
     g_lights[1]->Position.X.SetValue(g_pointer->Position.X.GetValue());
     g_lights[1]->Position.Y.SetValue(g_pointer->Position.Y.GetValue());
-    // The turn machine.
+    // The turn machine; the record can be copied in any state.
+    RunCopy();
     RunState();
     // The models; hidden ones draw nothing.
     RenderModels();

@@ -32,8 +32,9 @@ constexpr uint32_t kLightStepMs = 100; // 3.2 s a lap
 constexpr double kEyeOrbitRadius = 2000.0;
 constexpr uint32_t kEyeStepMs = 500; // 16 s a lap
 constexpr uint32_t kEyeFirstStepMs = 100;
-constexpr int kConfigBack = 4;
+constexpr int kConfigBack = 5;
 constexpr int kConfigFog = 3;
+constexpr int kConfigSpeed = 4;
 
 enum TMenuLine : int {
     menuBlack = 0,
@@ -175,6 +176,10 @@ void ToggleFog() {
     FogEnable = FogEnable == 0 ? 1 : 0;
 }
 
+void ToggleSpeed() {
+    AnimationSpeed = AnimationSpeed == speedFast ? speedNormal : speedFast;
+}
+
 // Left (-1) or Right (+1) on the selected configuration line; the colour is applied either way.
 void SideStepConfig(int direction) {
     if (int32_t* step = ColourStepOfLine(g_configCursor)) {
@@ -185,6 +190,8 @@ void SideStepConfig(int direction) {
         }
     } else if (g_configCursor == kConfigFog) {
         ToggleFog();
+    } else if (g_configCursor == kConfigSpeed) {
+        ToggleSpeed();
     }
     ApplyBoardColour();
 }
@@ -206,6 +213,8 @@ void RunConfig() {
     if (Triggered(keySpace)) {
         if (g_configCursor == kConfigFog) {
             ToggleFog();
+        } else if (g_configCursor == kConfigSpeed) {
+            ToggleSpeed();
         } else if (g_configCursor == kConfigBack) {
             LeaveConfig();
         }
@@ -287,6 +296,9 @@ void FormatConfigLine(int line, char* buffer, size_t size) {
         std::snprintf(buffer, size, "%c - [%2d]", "RGB"[line], static_cast<int>(*step));
     } else if (line == kConfigFog) {
         std::snprintf(buffer, size, "%s", FogEnable != 0 ? "Fog - [On]" : "Fog - [Off]");
+    } else if (line == kConfigSpeed) {
+        std::snprintf(buffer, size, "%s",
+                      AnimationSpeed == speedFast ? "Speed - [Fast]" : "Speed - [Normal]");
     } else {
         std::snprintf(buffer, size, "%s", "[BACK]");
     }

@@ -5,7 +5,7 @@
 
 extern int g_menuCursor;   // selected menu line 0..4
 extern int g_levelCursor;  // level cursor 1..19; "Expert" spans 7..12, "Extreme" 13..18
-extern int g_configCursor; // selected configuration line 0..4
+extern int g_configCursor; // selected configuration line 0..5; [BACK] is the last
 
 inline constexpr int kLevelCursorOpen = 4; // the level list opens on "Normal"
 inline constexpr int kLevelCursorLast = 19;

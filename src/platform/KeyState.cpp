@@ -28,6 +28,12 @@ bool TKeyState::TakePress(int virtualKey) {
     if (virtualKey == VK_CONTROL) {
         return take(VK_CONTROL) || take(VK_LCONTROL) || take(VK_RCONTROL);
     }
+    if (virtualKey == VK_SHIFT) {
+        const bool generic = take(VK_SHIFT);
+        const bool left = take(VK_LSHIFT);
+        const bool right = take(VK_RSHIFT);
+        return generic || left || right;
+    }
     return take(virtualKey);
 }
 
@@ -37,6 +43,9 @@ bool TKeyState::IsDown(int virtualKey) const {
     }
     if (virtualKey == VK_CONTROL) {
         return Down[VK_CONTROL] || Down[VK_LCONTROL] || Down[VK_RCONTROL];
+    }
+    if (virtualKey == VK_SHIFT) {
+        return Down[VK_SHIFT] || Down[VK_LSHIFT] || Down[VK_RSHIFT];
     }
     return Down[static_cast<size_t>(virtualKey)];
 }

@@ -14,10 +14,11 @@ class TKeyState {
   public:
     // A down for a key that is already down (the system's auto-repeat) is no new press.
     void SetDown(int virtualKey, bool down);
-    // VK_CONTROL reads as down while either Control key is down.
+    // VK_CONTROL reads as down while either Control key is down, VK_SHIFT either Shift key.
     bool IsDown(int virtualKey) const;
     // Takes one of the key's presses not yet taken, even if the key has been released since;
-    // false when there is none. VK_CONTROL takes one of either Control key's presses.
+    // false when there is none. VK_CONTROL takes one of either Control key's presses, VK_SHIFT
+    // of either Shift key's.
     bool TakePress(int virtualKey);
     void ReleaseAll() {
         Down.fill(false);

@@ -18,6 +18,7 @@ constexpr uint32_t WM_TIMER = 0x0113;
 // Virtual-key codes of the keys the program reads; a letter's code is its capital's.
 constexpr int VK_BACK = 0x08;
 constexpr int VK_RETURN = 0x0D;
+constexpr int VK_SHIFT = 0x10;
 constexpr int VK_CONTROL = 0x11;
 constexpr int VK_ESCAPE = 0x1B;
 constexpr int VK_SPACE = 0x20;
@@ -25,8 +26,14 @@ constexpr int VK_LEFT = 0x25;
 constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
+constexpr int VK_C = 0x43;
 constexpr int VK_H = 0x48;
 constexpr int VK_L = 0x4C;
+constexpr int VK_V = 0x56;
+constexpr int VK_Y = 0x59;
+constexpr int VK_Z = 0x5A;
+constexpr int VK_LSHIFT = 0xA0;
+constexpr int VK_RSHIFT = 0xA1;
 constexpr int VK_LCONTROL = 0xA2;
 constexpr int VK_RCONTROL = 0xA3;
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <tuple>
+#include <vector>
 
 #include "device/Input.h"
 #include "platform/Clock.h"
@@ -62,7 +63,9 @@ TEST_F(InputTest, EachInputPressesItsOwnKeyOnly) {
         {0, 501, 0, -1, keyRight}, {0, 0, -500, -1, -1}, {0, 0, -501, -1, keyUp},
         {0, 0, 500, -1, -1}, {0, 0, 1000, -1, keyDown}, {0, 0, 0, 0, keySpace},
         {0, 0, 0, 3, keySpace}, {0, 0, 0, 1, keyEnter}, {0, 0, 0, 2, keyControl},
-        {0, 0, 0, 4, keyUndo}, {0, 0, 0, 5, keyHint}};
+        {0, 0, 0, 4, keyUndo}, {0, 0, 0, 5, keyHint}, {0, 0, 0, 6, keyRedo},
+        {VK_Z, 0, 0, -1, -1}, {VK_Y, 0, 0, -1, -1}, {VK_C, 0, 0, -1, -1}, {VK_V, 0, 0, -1, -1},
+        {VK_LSHIFT, 0, 0, -1, -1}};
     // clang-format on
     for (const auto& [virtualKey, x, y, button, key] : rows) {
         SCOPED_TRACE(testing::Message() << virtualKey << " " << x << "," << y << " " << button);
@@ -83,6 +86,38 @@ TEST_F(InputTest, EachInputPressesItsOwnKeyOnly) {
     Keyboard().SetDown(VK_RETURN, false);
     EXPECT_EQ(PollAt(Clock.Now() + 16, keyEnter), kTrigger);
     EXPECT_EQ(PollAt(Clock.Now() + 16, keyEnter), 0);
+}
+
+// The shortcuts: Shift+Backspace redoes instead of undoing, Control with Z, Y, C or V undoes,
+// redoes, copies or pastes (Control itself triggering too), on either Shift or Control key; a
+// letter pressed without Control is not kept for a Control pressed after it.
+TEST_F(InputTest, ShortcutsPressTheirOwnKeys) {
+    const std::tuple<std::vector<int>, int> rows[] = {
+        {{VK_LSHIFT, VK_BACK}, keyRedo}, {{VK_RSHIFT, VK_BACK}, keyRedo},
+        {{VK_LCONTROL, VK_Z}, keyUndo},  {{VK_RCONTROL, VK_Y}, keyRedo},
+        {{VK_LCONTROL, VK_C}, keyCopy},  {{VK_RCONTROL, VK_V}, keyPaste},
+        {{VK_LCONTROL, VK_H}, keyHint},  {{VK_LSHIFT, VK_Z}, -1},
+    };
+    for (const auto& [keys, key] : rows) {
+        SCOPED_TRACE(key);
+        Keyboard().ReleaseAll();
+        PollAt(Clock.Now() + 16, keySpace);
+        for (const int virtualKey : keys) {
+            Keyboard().SetDown(virtualKey, true);
+        }
+        PollAt(Clock.Now() + 16, keySpace);
+        for (int k = keyHint; k < keyCount; ++k) {
+            EXPECT_EQ(g_keyState[k], k == key ? kTrigger : 0) << "key " << k;
+        }
+    }
+    Keyboard().ReleaseAll();
+    Keyboard().SetDown(VK_Z, true); // tapped alone between two frames
+    Keyboard().SetDown(VK_Z, false);
+    PollAt(Clock.Now() + 16, keyUndo);
+    Keyboard().SetDown(VK_LCONTROL, true);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyUndo), 0);
+    EXPECT_EQ(g_keyState[keyControl], kTrigger);
+    Keyboard().ReleaseAll();
 }
 
 // A held direction triggers at once, first repeats on the first frame at or after +500, then on

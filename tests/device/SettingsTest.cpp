@@ -50,29 +50,34 @@ class SettingsTest : public ::testing::Test {
     fs::path File;
 };
 
-// What a file says, read: colour steps brought into 0..10, fog and marks as stored, a value
-// missing or damaged keeps its default, other keys' values are not ours; what was read is
-// written whole to a new file and read back the same.
+// What a file says, read: colour steps brought into 0..10, fog and marks as stored, a speed other
+// than Fast read as Normal, a value missing or damaged keeps its default, other keys' values are
+// not ours; what was read is written whole to a new file and read back the same.
 TEST_F(SettingsTest, ValuesAreReadClampedAndComeBackFromASave) {
-    const std::pair<std::string, std::array<int32_t, 5>> rows[] = {
-        {"", {0, 0, 7, 7, 0}},
+    const std::pair<std::string, std::array<int32_t, 6>> rows[] = {
+        {"", {0, 0, 7, 7, 0, speedNormal}},
         {"Windows Registry Editor Version 5.00\r\n\r\n" + kKey + Dword("FogEnable", 1, "\r\n") +
-             Dword("BoardR", 10, "\r\n") + Dword("BoardG", 3) + Dword("ShowMoves", 1),
-         {1, 10, 3, 7, 1}},
-        {kHeader + kKey + Dword("BoardR", -1) + Dword("BoardG", 9999) +
-             Dword("BoardB", 0x7fffffff) + Dword("FogEnable", 5),
-         {5, 0, 10, 10, 0}},
-        {kHeader + kKey + Dword("BoardR", INT32_MIN) + Dword("BoardG", 11) + Dword("BoardB", -7),
-         {0, 0, 10, 0, 0}},
+             Dword("BoardR", 10, "\r\n") + Dword("BoardG", 3) + Dword("ShowMoves", 1) +
+             Dword("AnimationSpeed", 1),
+         {1, 10, 3, 7, 1, speedFast}},
+        {kHeader + kKey + Dword("BoardR", -1) + Dword("BoardG", 9999) + Dword("BoardB", 0x7fffffff) +
+             Dword("FogEnable", 5) + Dword("AnimationSpeed", 2),
+         {5, 0, 10, 10, 0, speedNormal}},
+        {kHeader + kKey + Dword("BoardR", INT32_MIN) + Dword("BoardG", 11) + Dword("BoardB", -7) +
+             Dword("AnimationSpeed", -1),
+         {0, 0, 10, 0, 0, speedNormal}},
         {kHeader + kKey + "\"FogEnable\"=dword:0000001\xff\n\"BoardR\"=dword:000000001\n" +
              "\"BoardG\"=hex:01,00,00,00\n" + Dword("BoardB", 3) +
-             "\"BoardB\"=dword:\ngarbage\n\"BoardR=dword:00000004\n",
-         {0, 0, 7, 3, 0}},
-        {kHeader + "[HKEY_CURRENT_USER\\Software\\Someone\\Else]\n" + Dword("BoardR", 9) + kKey +
-             Dword("BoardG", 1) + Dword("ShowMoves", 1),
-         {0, 0, 1, 7, 1}},
+             "\"BoardB\"=dword:\ngarbage\n\"BoardR=dword:00000004\n\"AnimationSpeed\"=dword:"
+             "0000000g\n",
+         {0, 0, 7, 3, 0, speedNormal}},
+        {kHeader + "[HKEY_CURRENT_USER\\Software\\Someone\\Else]\n" + Dword("BoardR", 9) +
+             Dword("AnimationSpeed", 1) + kKey + Dword("BoardG", 1) + Dword("ShowMoves", 1),
+         {0, 0, 1, 7, 1, speedNormal}},
     };
-    const auto stored = [] { return std::array{FogEnable, BoardR, BoardG, BoardB, ShowMoves}; };
+    const auto stored = [] {
+        return std::array{FogEnable, BoardR, BoardG, BoardB, ShowMoves, AnimationSpeed};
+    };
     for (const auto& [text, values] : rows) {
         SCOPED_TRACE(text);
         Load(text);
@@ -83,6 +88,22 @@ TEST_F(SettingsTest, ValuesAreReadClampedAndComeBackFromASave) {
         Reload();
         EXPECT_EQ(stored(), values);
     }
+}
+
+// The speed is the sixth value of the key, written after the five before it; a file of an older
+// version, without it, plays at Normal and gains it at the next save.
+TEST_F(SettingsTest, TheSpeedIsTheSixthValueAndAnOlderFileReadsNormal) {
+    Load(kKey + Dword("FogEnable", 1) + Dword("BoardR", 2) + Dword("BoardG", 3) +
+         Dword("BoardB", 4) + Dword("ShowMoves", 1));
+    EXPECT_EQ(AnimationSpeed, speedNormal);
+    AnimationSpeed = speedFast;
+    ASSERT_TRUE(SaveSettings());
+    std::ifstream in(File);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    EXPECT_NE(text.find(Dword("ShowMoves", 1) + Dword("AnimationSpeed", 1)), std::string::npos)
+        << text;
+    Reload();
+    EXPECT_EQ(AnimationSpeed, speedFast);
 }
 
 // A settings file that is there but cannot be read keeps the first-run values and is never

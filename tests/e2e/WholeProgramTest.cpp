@@ -99,6 +99,7 @@ constexpr auto Gold = [](TPixel p) {
 constexpr auto Brightness = [](TPixel p) { return p.R + p.G + p.B; };
 constexpr auto Lit = [](TPixel p) { return p.R + p.G + p.B > 60; };
 constexpr auto Reddish = [](TPixel p) { return p.R > 80 && p.G > 80; };
+constexpr auto Red = [](TPixel p) { return p.R > 120 && p.G < p.R / 2 && p.B < p.R / 2; };
 
 const TGlScreen& Screen() {
     return static_cast<TGlPresenter*>(g_presenter)->Screen();
@@ -151,8 +152,9 @@ TPoint Project(double wx, double wy, double wz) {
 }
 
 // A two-player game on real frames: the title, the menu, the marks on the legal squares, a
-// disc placed by a click and one by the keys, both taken back, a pass, Escape to the title
-// during its wait; then the configuration, and [ EXIT ] from the menu.
+// disc placed by a click and one by the keys (the last ringed), both taken back, a pass, Escape
+// to the title during its wait; then the configuration with the speed set to Fast, and [ EXIT ]
+// from the menu.
 TEST(WholeProgramTest, AGameAndTheConfigurationOnRealFrames) {
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
     char config[] = "/tmp/octavane-e2e-XXXXXX";
@@ -163,6 +165,7 @@ TEST(WholeProgramTest, AGameAndTheConfigurationOnRealFrames) {
     TRun run;
     g_run = &run;
     std::vector<TPoint> marks;        // (3, 2), (2, 3), (5, 4), (4, 5), then (2, 2)
+    std::vector<TPoint> ring;         // on the last-move ring round (2, 2), before and after
     std::vector<TPoint> black, white; // round the tops of discs on (2, 3) and (2, 2), clear of
     run.Capture("title", 400);        // the pointer over their middles
     run.Press({SDLK_SPACE}, 100, "menu");
@@ -170,6 +173,10 @@ TEST(WholeProgramTest, AGameAndTheConfigurationOnRealFrames) {
     run.Do([&] {
         for (const auto& [x, y] : {std::pair{3, 2}, {2, 3}, {5, 4}, {4, 5}, {2, 2}}) {
             marks.push_back(Project(CellToWorld(x), CellToWorld(y), 2.0));
+        }
+        for (const auto& [dx, dy] :
+             {std::pair{58.0, 0.0}, {-58.0, 0.0}, {0.0, 58.0}, {0.0, -58.0}}) {
+            ring.push_back(Project(CellToWorld(2) + dx, CellToWorld(2) + dy, 2.0));
         }
         for (const double d : {-30.0, 30.0}) {
             black.push_back(Project(CellToWorld(2) + d, CellToWorld(3), 20.0));
@@ -192,12 +199,13 @@ TEST(WholeProgramTest, AGameAndTheConfigurationOnRealFrames) {
     run.Press({SDLK_RETURN}, 200, "pass-banner");
     run.Press({SDLK_ESCAPE}, 400, "title-again"); // during the wait
     run.Press({SDLK_SPACE, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_SPACE, SDLK_UP, SDLK_UP, SDLK_UP,
-               SDLK_UP},
+               SDLK_UP, SDLK_UP},
               0, "config");
     run.Press({SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT,
                SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT},
               0, "red");
     run.Press({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_SPACE}, 100, "fog");
+    run.Press({SDLK_DOWN, SDLK_SPACE}, 0, "speed");            // Speed - [Fast]
     run.Press({SDLK_DOWN, SDLK_SPACE, SDLK_DOWN, SDLK_SPACE}); // [BACK], then [ EXIT ]
     run.LastFrame = run.At + 200;
     {
@@ -252,6 +260,15 @@ TEST(WholeProgramTest, AGameAndTheConfigurationOnRealFrames) {
         brightest[1] = std::max(brightest[1], Brightness(run.Pixel("undone", white[i])));
     }
     EXPECT_GT(brightest[0], 500) << "no white disc";
+    // The red ring round White's disc on (2, 2), the last placed, while the marks are on; none
+    // before it was placed.
+    int ringed[2] = {};
+    for (const TPoint& p : ring) {
+        ringed[0] += Red(run.Pixel("marks", p)) ? 1 : 0;
+        ringed[1] += Red(run.Pixel("white-moved", p)) ? 1 : 0;
+    }
+    EXPECT_EQ(ringed[0], 0) << "a ring before the move";
+    EXPECT_GE(ringed[1], 3) << "no ring round the last disc";
     EXPECT_LT(brightest[1], 450) << "the white disc stayed";
     // Red up to 10 turns the board from teal to a light grey-blue; the fog darkens it without
     // blacking it out; the marks, the colour and the fog are kept at exit.
@@ -260,8 +277,10 @@ TEST(WholeProgramTest, AGameAndTheConfigurationOnRealFrames) {
     const int fogged = run.Count("fog", 0, 60, 640, 420, Reddish);
     EXPECT_TRUE(red > before + 5000 && fogged < red - 5000 && fogged > red / 10)
         << before << " " << red << " " << fogged;
+    EXPECT_GT(run.Count("speed", 150, 376, 490, 394, Yellow), 50) << "Speed - [Fast] chosen";
     for (const char* line : {"\"ShowMoves\"=dword:00000001", "\"FogEnable\"=dword:00000001",
-                             "\"BoardR\"=dword:0000000a", "\"BoardG\"=dword:00000007"}) {
+                             "\"AnimationSpeed\"=dword:00000001", "\"BoardR\"=dword:0000000a",
+                             "\"BoardG\"=dword:00000007"}) {
         EXPECT_NE(stored.find(line), std::string::npos) << line << " in " << stored;
     }
 }

@@ -21,6 +21,9 @@ check() {
 
 check 0 --help
 grep -q -- --window "$work/out" && grep -q F11 "$work/out" || fail "--help: no options or keys"
+for word in Ctrl+Y Ctrl+C Ctrl+V Speed; do
+    grep -q -- "$word" "$work/out" || fail "--help does not mention $word"
+done
 [[ -s "$work/err" ]] && fail "--help wrote to standard error"
 check 0 --version
 [[ $(cat "$work/out") == "Octavane $version" ]] || fail "--version printed $(cat "$work/out"), not Octavane $version"

@@ -20,6 +20,7 @@
 #include "game/Screens.h"
 #include "game/TitleMouse.h"
 #include "game/TitleScreens.h"
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/RecordingDevice3D.h"
 #include "platform/RecordingPresent.h"
@@ -47,6 +48,7 @@ class TScreenRig {
     TMouseFrame MouseNext;
     std::vector<TSoundRequest> Sounds; // the requests of the frames so far
     TRecordingLog Log{1 << 16};
+    TRecordingClipboard Clip; // the system clipboard while the rig lives
 
     TScreenRig() {
         FillSinTable();
@@ -72,8 +74,10 @@ class TScreenRig {
         ResetTitleMouse();
         ClearGameHistory();
         ResetSettings();
+        SetClipboard(&Clip);
     }
     ~TScreenRig() {
+        SetClipboard(nullptr);
         ReleaseGraphics();
         SetDeviceSources(TDeviceSources{});
     }

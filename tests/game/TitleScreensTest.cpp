@@ -101,8 +101,9 @@ TEST(TitleScreensTest, EveryLevelCursorShowsItsLineAndGivesItsEngineLevel) {
 }
 
 // Left and Right (or a click on a line's left or right half) step a colour within 0..10, a
-// stored step above 10 only going down; they and Space toggle the fog. Leaving saves at once,
-// once the settings were loaded.
+// stored step above 10 only going down; they and Space toggle the fog and the speed. The
+// configuration opens on [BACK], the last line. Leaving saves at once, once the settings were
+// loaded.
 TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving) {
     const std::filesystem::path dir = MakeTempFolder("octavane-config");
     ASSERT_FALSE(dir.empty());
@@ -112,12 +113,31 @@ TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving
     OpenMenu(rig);
     rig.Press(keyDown, 3);
     rig.Press(keySpace);
-    rig.Press(keyUp, 4); // from [BACK]
+    EXPECT_NE(rig.FindText("[BACK]", kYellow), nullptr);
+    const TTextCall* back = rig.FindText("[BACK]");
+    const TTextCall* speed = rig.FindText("Speed - [Normal]");
+    ASSERT_TRUE(back && speed);
+    EXPECT_EQ(back->Rect.top - speed->Rect.top, 18) << "[BACK] right under the speed";
+    rig.Press(keyUp, 5); // from [BACK]
     const std::tuple<int, int, int32_t*, int32_t> steps[] = {
-        {keyLeft, 8, &BoardR, 0},    {keyRight, 2, &BoardR, 2},    {keyDown, 1, nullptr, 0},
-        {keyLeft, 3, &BoardG, 4},    {keyRight, 9, &BoardG, 10},   {keyDown, 1, nullptr, 0},
-        {keyRight, 1, &BoardB, 50},  {keyLeft, 1, &BoardB, 49},    {keyDown, 1, nullptr, 0},
-        {keyLeft, 1, &FogEnable, 1}, {keyRight, 1, &FogEnable, 0}, {keySpace, 1, &FogEnable, 1},
+        {keyLeft, 8, &BoardR, 0},
+        {keyRight, 2, &BoardR, 2},
+        {keyDown, 1, nullptr, 0},
+        {keyLeft, 3, &BoardG, 4},
+        {keyRight, 9, &BoardG, 10},
+        {keyDown, 1, nullptr, 0},
+        {keyRight, 1, &BoardB, 50},
+        {keyLeft, 1, &BoardB, 49},
+        {keyDown, 1, nullptr, 0},
+        {keyLeft, 1, &FogEnable, 1},
+        {keyRight, 1, &FogEnable, 0},
+        {keySpace, 1, &FogEnable, 1},
+        {keyDown, 1, nullptr, 0},
+        {keyLeft, 1, &AnimationSpeed, speedFast},
+        {keyRight, 1, &AnimationSpeed, speedNormal},
+        {keySpace, 1, &AnimationSpeed, speedFast},
+        {keyDown, 5, nullptr, 0},
+        {keyLeft, 1, &AnimationSpeed, speedFast}, // [BACK] stays last
     };
     for (const auto& [key, times, value, expected] : steps) {
         rig.Press(key, times);
@@ -125,7 +145,10 @@ TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving
     }
     rig.Mouse({100, rig.Line("G - [10]").Y}, true); // the left half of a line steps down
     rig.Mouse({500, rig.Line("Fog - [On]").Y}, true);
-    EXPECT_TRUE(BoardG == 9 && FogEnable == 0);
+    EXPECT_NE(rig.FindText("Speed - [Fast]"), nullptr);
+    rig.Mouse({100, rig.Line("Speed - [Fast]").Y}, true); // a click on the speed toggles it
+    EXPECT_TRUE(BoardG == 9 && FogEnable == 0 && AnimationSpeed == speedNormal);
+    rig.Mouse({100, rig.Line("Speed - [Normal]").Y}, true);
     rig.Press(keyEnter);
     EXPECT_FALSE(std::filesystem::exists(file)) << "saved before the settings were loaded";
     LoadSettingsFrom(file); // none there yet: the steps stay
@@ -137,6 +160,7 @@ TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving
     in.close(); // an open file cannot be removed on Windows
     EXPECT_NE(stored.find("\"BoardR\"=dword:00000002"), std::string::npos) << stored;
     EXPECT_NE(stored.find("\"BoardB\"=dword:00000031"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("\"AnimationSpeed\"=dword:00000001"), std::string::npos) << stored;
     std::filesystem::remove_all(dir);
 }
 

@@ -2,6 +2,7 @@
 #include "platform/Clock.h"
 #include "platform/KeyState.h"
 #include "platform/MouseState.h"
+#include "platform/sdl/SdlClipboard.h"
 #include "platform/sdl/SdlSystem.h"
 
 #include <SDL.h>
@@ -102,6 +103,35 @@ TEST_F(SdlTest, EveryQuickTapOfTheEventsTriggersOnce) {
     PushKey(SDL_KEYUP, SDLK_LEFT);
     EXPECT_EQ(frame(), 0);
     ReleaseInput();
+}
+
+// The keys of the shortcuts: either Shift is Shift, and the four letters are theirs.
+TEST_F(SdlTest, TheShortcutsLettersAndShiftReachTheKeyState) {
+    const std::pair<SDL_Keycode, int> keys[] = {{SDLK_LSHIFT, VK_SHIFT}, {SDLK_RSHIFT, VK_SHIFT},
+                                                {SDLK_z, VK_Z},          {SDLK_y, VK_Y},
+                                                {SDLK_c, VK_C},          {SDLK_v, VK_V}};
+    for (const auto& [sdlKey, virtualKey] : keys) {
+        PushKey(SDL_KEYDOWN, sdlKey);
+        EXPECT_TRUE(Drain().empty());
+        EXPECT_TRUE(Keyboard().IsDown(virtualKey)) << sdlKey;
+        PushKey(SDL_KEYUP, sdlKey);
+        Drain();
+        EXPECT_FALSE(Keyboard().IsDown(virtualKey)) << sdlKey;
+    }
+}
+
+// Text put on SDL's clipboard comes back; an empty clipboard gives none.
+TEST_F(SdlTest, TheClipboardGivesBackWhatWasPutOnIt) {
+    SDL_Window* window = SDL_CreateWindow("clipboard", 0, 0, 64, 48, SDL_WINDOW_HIDDEN);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    TSdlClipboard clipboard;
+    std::string text = "left";
+    ASSERT_TRUE(clipboard.SetText(""));
+    EXPECT_FALSE(clipboard.GetText(text));
+    ASSERT_TRUE(clipboard.SetText("d3c5f6"));
+    ASSERT_TRUE(clipboard.GetText(text));
+    EXPECT_EQ(text, "d3c5f6");
+    SDL_DestroyWindow(window);
 }
 
 // Mouse events of a wide window reach the mouse state in logical pixels, as the presenter

@@ -15,6 +15,10 @@ int VirtualKeyFromSdl(int32_t sdlKey) {
         return VK_LCONTROL;
     case SDLK_RCTRL:
         return VK_RCONTROL;
+    case SDLK_LSHIFT:
+        return VK_LSHIFT;
+    case SDLK_RSHIFT:
+        return VK_RSHIFT;
     case SDLK_ESCAPE:
         return VK_ESCAPE;
     case SDLK_LEFT:
@@ -31,6 +35,14 @@ int VirtualKeyFromSdl(int32_t sdlKey) {
         return VK_H;
     case SDLK_l:
         return VK_L;
+    case SDLK_c:
+        return VK_C;
+    case SDLK_v:
+        return VK_V;
+    case SDLK_y:
+        return VK_Y;
+    case SDLK_z:
+        return VK_Z;
     default:
         return 0;
     }

@@ -42,8 +42,9 @@ class TSdlGamepad final : public TJoystick {
                                                   SDL_CONTROLLER_BUTTON_X,
                                                   SDL_CONTROLLER_BUTTON_Y,
                                                   SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
-                                                  SDL_CONTROLLER_BUTTON_RIGHTSHOULDER};
-        for (int i = 0; i < 6; ++i) {
+                                                  SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+                                                  SDL_CONTROLLER_BUTTON_BACK};
+        for (int i = 0; i < 7; ++i) {
             state.Buttons[i] = Pressed(faces[i]) ? kButtonDown : 0;
         }
         return true;

@@ -1,0 +1,57 @@
+#include "scene/Solidring.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kRingSegments = 32;
+constexpr int kVertexCount = 2 * (kRingSegments + 1); // inner and outer, the ring closed
+constexpr double kSegmentAngle = 0.19634954084936207; // a thirty-second of a turn
+
+struct TRingMesh {
+    D3DMATERIAL Material;
+    D3DVERTEX Vertices[kVertexCount];
+};
+
+D3DVERTEX RingVertex(float radius, double angle) {
+    const float x = static_cast<float>(radius * std::cos(angle));
+    const float y = static_cast<float>(radius * std::sin(angle));
+    return {x, y, TSolidRing::kHeight, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+}
+
+TRingMesh BuildMesh() {
+    // A strong red: no other model is red, and it reads against both disc colours and every
+    // board colour.
+    TRingMesh mesh{ModelMaterial({0.95f, 0.15f, 0.1f, 0.0f}, 0.2f), {}};
+    // A strip inner, outer, inner, ... going counter-clockwise about +Z, so that its first
+    // triangle turns as the legal-move mark's do: the front side seen from above.
+    for (int n = 0; n <= kRingSegments; ++n) {
+        const double angle = n * kSegmentAngle;
+        mesh.Vertices[2 * n] = RingVertex(TSolidRing::kInnerRadius, angle);
+        mesh.Vertices[2 * n + 1] = RingVertex(TSolidRing::kOuterRadius, angle);
+    }
+    return mesh;
+}
+
+TRingMesh& Mesh() {
+    static TRingMesh mesh = BuildMesh();
+    return mesh;
+}
+
+} // namespace
+
+TSolidRing::TSolidRing(TDevice3D* device, TDeviceMaterial* material) : TSolid(device, material) {
+    Mesh();
+}
+
+bool TSolidRing::Render() {
+    if (!TSolid::Render()) {
+        return false;
+    }
+    TRingMesh& mesh = Mesh();
+    Device->BeginScene();
+    Material->SetMaterial(mesh.Material);
+    Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DVT_VERTEX, mesh.Vertices, kVertexCount, 0);
+    Device->EndScene();
+    return true;
+}

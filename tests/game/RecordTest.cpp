@@ -1,0 +1,363 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ScreenRig.h"
+#include "scene/Solidpiece.h"
+
+// Walking a game back and forth with undo and redo, its record copied and pasted, the knock of
+// what is refused, and the ring round the last disc placed, all through the game screen.
+
+namespace {
+
+// The square in the record's notation: column a..h, row 1..8 from the top.
+std::string Notation(int column, int row) {
+    return {static_cast<char>('a' + column), static_cast<char>('1' + row)};
+}
+
+// One human turn's choice by a level-1 engine: Space on its square, or Enter for a pass; the
+// record grows by the square.
+void PlayEngineTurn(TScreenRig& rig, std::string& record) {
+    TSage chooser;
+    chooser.SetLevel(1);
+    int x = -1, y = -1;
+    if (chooser.Think(g_gameBoard, &x, &y)) {
+        std::tie(g_cursorX, g_cursorY) = std::pair(x, y);
+        record += Notation(x, y);
+        rig.Frame({keySpace});
+    } else {
+        rig.Frame({keyEnter});
+    }
+    ASSERT_EQ(g_gameState, gsAnimate);
+}
+
+// The overlay shows `board`'s counts and its side to move.
+void ExpectOverlayOf(const TScreenRig& rig, const TBoard& board) {
+    char black[8], white[8];
+    std::snprintf(black, sizeof black, "%2d", board.GetCount(cellBlack));
+    std::snprintf(white, sizeof white, "%2d", board.GetCount(cellWhite));
+    EXPECT_TRUE(rig.FindText(black) && rig.FindText(white)) << black << " - " << white;
+    EXPECT_NE(rig.FindText(board.GetTurn() == cellBlack ? "Black" : "White", kYellow), nullptr);
+}
+
+void ExpectShown(const TScreenRig& rig, const TBoard& board) {
+    ASSERT_TRUE(SameBoard(g_gameBoard, board) && SameBoard(g_shownBoard, board));
+    ExpectOverlayOf(rig, board);
+    for (int i = 0; i < 64; ++i) {
+        EXPECT_EQ(g_pieces[i]->Visible, board.GetCell(i % 8, i / 8) != cellEmpty) << i;
+    }
+}
+
+int Knocks(const TScreenRig& rig) {
+    return static_cast<int>(std::count_if(rig.Sounds.begin(), rig.Sounds.end(), [](auto& s) {
+        return s.Id == sndDown && s.DelayMs == 0;
+    }));
+}
+
+// Undo walks back to the first human turn and redo walks forward to the end, each step showing
+// the same position, counts and side to move as when it was played; one more of either only
+// knocks. Against the computer a redo replays its reply too, as it was (not thought again).
+TEST(RedoTest, UndoAndRedoWalkTheGameToItsStartAndBackToItsEnd) {
+    const std::pair<int, int> players[] = {
+        {playerHuman, playerHuman}, {playerHuman, playerComputer}, {playerComputer, playerHuman}};
+    for (const auto& [black, white] : players) {
+        SCOPED_TRACE(black * 2 + white);
+        TScreenRig rig;
+        AnimationSpeed = black == white ? speedNormal : speedFast;
+        g_sage.SetLevel(1);
+        rig.StartGame(black, white);
+        std::vector<TBoard> turns = {g_gameBoard}; // the position at each human turn
+        std::string record;
+        for (int ply = 0; ply < 8; ++ply) {
+            PlayEngineTurn(rig, record);
+            ASSERT_TRUE(rig.RunUntil(gsHuman));
+            turns.push_back(g_gameBoard);
+        }
+        g_sage.SetLevel(6); // a reply thought again would differ or take long
+        for (size_t back = turns.size() - 1; back-- > 0;) {
+            rig.Press(keyUndo);
+            ASSERT_TRUE(rig.RunUntil(gsHuman, 3000)) << back;
+            ExpectShown(rig, turns[back]);
+        }
+        rig.Sounds.clear();
+        rig.Frame({keyControl, keyUndo}); // Control+Z: nothing left
+        EXPECT_EQ(Knocks(rig), 1);
+        EXPECT_EQ(g_gameState, gsHuman);
+        for (size_t forth = 1; forth < turns.size(); ++forth) {
+            rig.Press(keyRedo);
+            ASSERT_TRUE(rig.RunUntil(gsHuman, 6000)) << forth;
+            ExpectShown(rig, turns[forth]);
+            if (forth == 2) { // an undo in between, and its move redone again
+                rig.Press(keyUndo);
+                ASSERT_TRUE(rig.RunUntil(gsHuman, 3000));
+                ExpectShown(rig, turns[1]);
+                rig.Frame({keyControl});
+                rig.Frame({keyControl, keyRedo}); // Control+Y
+                rig.Frame();
+                ASSERT_TRUE(rig.RunUntil(gsHuman, 6000));
+                ExpectShown(rig, turns[2]);
+            }
+        }
+        rig.Sounds.clear();
+        rig.Press(keyRedo);
+        EXPECT_EQ(Knocks(rig), 1) << "nothing to redo";
+        EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, turns.back()));
+    }
+}
+
+// A move after an undo, even the very move taken back, drops what could have been redone.
+TEST(RedoTest, ANewMoveDropsTheRedoLine) {
+    TScreenRig rig;
+    rig.StartGame(playerHuman, playerHuman);
+    std::string record;
+    for (int ply = 0; ply < 3; ++ply) {
+        PlayEngineTurn(rig, record);
+        ASSERT_TRUE(rig.RunUntil(gsHuman));
+    }
+    const TBoard end = g_gameBoard;
+    rig.Press(keyUndo);
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    rig.Press(keyUndo);
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    std::string again;
+    PlayEngineTurn(rig, again); // the same move as before
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    const TBoard now = g_gameBoard;
+    rig.Sounds.clear();
+    rig.Frame({keyControl, keyRedo});
+    EXPECT_EQ(Knocks(rig), 1);
+    EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, now));
+    EXPECT_FALSE(SameBoard(now, end));
+}
+
+// A whole game's record, copied on its result, is the squares of its moves without its passes;
+// pasted at the start of a new two-player game it gives the same final position, and it copies
+// back the same. The opening move alone is "d3".
+TEST(RecordTest, AWholeGamesRecordRoundTripsThroughTheClipboard) {
+    TScreenRig rig;
+    AnimationSpeed = speedFast;
+    rig.StartGame(playerHuman, playerHuman);
+    std::tie(g_cursorX, g_cursorY) = std::pair(3, 2);
+    rig.Frame({keySpace});
+    rig.Frame({keyControl, keyCopy});
+    EXPECT_EQ(rig.Clip.Text, "d3");
+    std::string record = "d3";
+    int plies = 1;
+    int passes = 0;
+    while (rig.RunUntil(gsHuman)) {
+        passes += g_gameBoard.MustPass() ? 1 : 0;
+        PlayEngineTurn(rig, record);
+        ++plies;
+    }
+    ASSERT_EQ(g_gameState, gsResult);
+    const TBoard final = g_gameBoard;
+    ASSERT_GE(passes, 1) << "this game has a pass in it, which the record leaves out";
+    rig.Frame({keyControl, keyCopy});
+    EXPECT_EQ(rig.Clip.Text, record) << passes << " passes";
+    EXPECT_EQ(record.size(), 2u * static_cast<size_t>(plies - passes));
+
+    ReturnToTitle();
+    rig.Frame();
+    rig.StartGame(playerHuman, playerHuman);
+    // In capitals, set apart by spaces and line breaks.
+    std::string pasted = "\n";
+    for (size_t i = 0; i < record.size(); i += 2) {
+        pasted += static_cast<char>(record[i] - 'a' + 'A');
+        pasted += record[i + 1];
+        pasted += i % 4 == 0 ? " " : "\r\n";
+    }
+    rig.Clip.Text = pasted;
+    rig.Clip.Sets = 0;
+    rig.Frame({keyControl, keyPaste});
+    rig.RunUntil(gsResult);
+    EXPECT_EQ(g_gameState, gsResult);
+    EXPECT_TRUE(SameBoard(g_gameBoard, final) && SameBoard(g_shownBoard, final));
+    EXPECT_EQ(GameHistorySize(), static_cast<size_t>(plies));
+    rig.Frame({keyControl, keyCopy});
+    EXPECT_EQ(rig.Clip.Text, record);
+    for (int i = 0; i < 64; ++i) {
+        const int cell = final.GetCell(i % 8, i / 8);
+        ASSERT_EQ(g_pieces[i]->Visible, cell != cellEmpty) << i;
+        EXPECT_TRUE(cell == cellEmpty ||
+                    g_pieces[i]->Rotation.X.GetValue() == (cell == cellWhite ? 180 : 0));
+    }
+}
+
+// A pasted opening becomes the game in play, its moves in the history: undo takes them back.
+// Anything that is not a legal game from the start, or a paste anywhere but at the start of a
+// two-player game, only knocks and changes nothing.
+TEST(RecordTest, OnlyALegalRecordAtATwoPlayerStartIsPasted) {
+    TBoard opening;
+    opening.Place(3, 2);
+    opening.Place(2, 4);
+    opening.Place(5, 5);
+    {
+        TScreenRig rig;
+        rig.StartGame(playerHuman, playerHuman);
+        rig.Clip.SetText("d3c5f6");
+        rig.Frame({keyControl});
+        rig.Frame({keyControl, keyPaste}); // Control first, as fingers press it
+        ASSERT_TRUE(rig.RunUntil(gsHuman));
+        ExpectShown(rig, opening);
+        rig.Press(keyUndo);
+        ASSERT_TRUE(rig.RunUntil(gsHuman));
+        TBoard second; // back before f6
+        second.Place(3, 2);
+        second.Place(2, 4);
+        ExpectShown(rig, second);
+    }
+    const std::string sixtyOne = [] {
+        std::string s;
+        for (int i = 0; i < 61; ++i) {
+            s += "d3";
+        }
+        return s;
+    }();
+    // The clipboard's text ("" and no text: empty), the players, whether a move comes first.
+    const std::tuple<const char*, std::string, bool, bool> rows[] = {
+        {"nothing on the clipboard", "", true, false},
+        {"an empty record", " \n", true, false},
+        {"an illegal move", "d3d3", true, false},
+        {"a square off the board", "d3c9", true, false},
+        {"half a square", "d3c", true, false},
+        {"another notation", "1. d3 c5", true, false},
+        {"more moves than squares", sixtyOne, true, false},
+        {"one player", "d3", false, false},
+        {"after a move", "c5", true, true},
+    };
+    for (const auto& [why, text, twoPlayers, moveFirst] : rows) {
+        SCOPED_TRACE(why);
+        TScreenRig rig;
+        rig.StartGame(playerHuman, twoPlayers ? playerHuman : playerComputer);
+        if (moveFirst) {
+            std::tie(g_cursorX, g_cursorY) = std::pair(3, 2);
+            rig.Frame({keySpace});
+            ASSERT_TRUE(rig.RunUntil(gsHuman));
+        }
+        const TBoard before = g_gameBoard;
+        const size_t plies = GameHistorySize();
+        if (!text.empty()) {
+            rig.Clip.SetText(text);
+        }
+        rig.Sounds.clear();
+        rig.Frame({keyControl, keyPaste});
+        EXPECT_EQ(Knocks(rig), 1);
+        EXPECT_TRUE(SameBoard(g_gameBoard, before) && GameHistorySize() == plies);
+        EXPECT_EQ(g_gameState, gsHuman);
+    }
+}
+
+// A game that ended with squares left that neither side could take: its record, pasted, ends
+// with the two closing passes played, on its result.
+TEST(RecordTest, APastedGameThatEndedBlockedShowsItsResult) {
+    const std::string record = "d3c3c4c5b4a5e6e3d2c1b3e7d1b2a3d6f4f3b5e1b1g4f5a1g5a2c2g6g3a6e8g2h6"
+                               "f6c7e2g1d8c8a4f7g7h7h2c6b6f8h1f2g8h8f1h4b8h5a8";
+    TScreenRig rig;
+    rig.StartGame(playerHuman, playerHuman);
+    rig.Clip.SetText(record);
+    rig.Frame({keyControl, keyPaste});
+    EXPECT_TRUE(rig.RunUntil(gsResult, 2000));
+    EXPECT_TRUE(g_gameBoard.IsGameOver() && g_gameBoard.GetCount(cellEmpty) > 0 &&
+                g_gameBoard.GetCount(cellBlack) > 0 && g_gameBoard.GetCount(cellWhite) > 0);
+    EXPECT_GE(GameHistorySize(), record.size() / 2 + 2);
+    rig.Frame({keyControl, keyCopy});
+    EXPECT_EQ(rig.Clip.Text, record);
+}
+
+// A copy that the system refuses knocks; without a clipboard too.
+TEST(RecordTest, ACopyTheSystemRefusesKnocks) {
+    TScreenRig rig;
+    rig.StartGame(playerHuman, playerHuman);
+    rig.Clip.Works = false;
+    rig.Frame({keyControl, keyCopy});
+    EXPECT_EQ(Knocks(rig), 1);
+    SetClipboard(nullptr);
+    rig.Sounds.clear();
+    rig.Frame({keyControl, keyCopy});
+    rig.Frame({keyControl, keyPaste});
+    EXPECT_EQ(Knocks(rig), 2);
+    EXPECT_TRUE(SameBoard(g_gameBoard, TBoard()));
+}
+
+// Space or a click where no disc may go knocks and changes nothing; a legal move does not knock.
+TEST(KnockTest, ARefusedMoveKnocks) {
+    TScreenRig rig;
+    rig.StartGame(playerHuman, playerHuman);
+    rig.RunFor(200);
+    rig.Frame({keySpace}); // (3, 3) is taken
+    EXPECT_EQ(Knocks(rig), 1);
+    rig.Mouse(ScreenPointOfSquare(0, 0), true); // turns nothing
+    EXPECT_EQ(Knocks(rig), 2);
+    EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, TBoard()) &&
+                GameHistorySize() == 0);
+    rig.Sounds.clear();
+    rig.Mouse(ScreenPointOfSquare(3, 2), true);
+    EXPECT_EQ(g_gameState, gsAnimate);
+    rig.Frame();
+    EXPECT_EQ(Knocks(rig), 0);
+}
+
+// The draws of the last-move ring in the last frame: where each was put.
+std::vector<std::pair<double, double>> RingsDrawn(const TScreenRig& rig) {
+    std::vector<std::pair<double, double>> rings;
+    const TRecordedCall* world = nullptr;
+    const TRecordedCall* material = nullptr;
+    for (const TRecordedCall& call : rig.Log.GetCalls()) {
+        if (call.Kind == callSetTransform && call.Type == D3DTRANSFORMSTATE_WORLD) {
+            world = &call;
+        } else if (call.Kind == callSetMaterial) {
+            material = &call;
+        } else if (call.Kind == callDrawPrimitive && call.Type == D3DPT_TRIANGLESTRIP &&
+                   call.Count == 66 && world && material) {
+            const D3DCOLORVALUE red = material->Material().diffuse;
+            EXPECT_TRUE(red.r > 0.9f && red.g < 0.3f && red.b < 0.3f) << "not red";
+            rings.emplace_back(world->Matrix()._41, world->Matrix()._42);
+        }
+    }
+    return rings;
+}
+
+// While the legal-move marks are on, the last disc placed has a red ring round it (the legal
+// marks are gold dots): none before the first move or while a move is animated, none with the
+// marks off, and after a pass still round the last disc.
+TEST(LastMoveMarkTest, TheLastDiscPlacedHasARingWhileTheMarksAreOn) {
+    TScreenRig rig;
+    rig.StartGame(playerHuman, playerHuman);
+    rig.Press(keyMarks);
+    ASSERT_EQ(ShowMoves, 1);
+    EXPECT_TRUE(RingsDrawn(rig).empty());
+    std::tie(g_cursorX, g_cursorY) = std::pair(3, 2);
+    rig.Frame({keySpace});
+    rig.RunFor(100);
+    EXPECT_TRUE(RingsDrawn(rig).empty()) << "during the animation";
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    rig.Frame();
+    using TRings = std::vector<std::pair<double, double>>;
+    EXPECT_EQ(RingsDrawn(rig), (TRings{{CellToWorld(3), CellToWorld(2)}}));
+    rig.Press(keyMarks);
+    EXPECT_TRUE(RingsDrawn(rig).empty()) << "marks off";
+    rig.Press(keyMarks);
+    std::tie(g_cursorX, g_cursorY) = std::pair(2, 4); // White's reply
+    rig.Frame({keySpace});
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    rig.Frame();
+    EXPECT_EQ(RingsDrawn(rig), (TRings{{CellToWorld(2), CellToWorld(4)}}));
+    rig.Press(keyUndo);
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    rig.Frame();
+    EXPECT_EQ(RingsDrawn(rig), (TRings{{CellToWorld(3), CellToWorld(2)}})) << "after the undo";
+
+    g_gameBoard = g_shownBoard = BoardOf({{0, 0, cellWhite}, {1, 0, cellBlack}, {7, 7, cellWhite}});
+    ClearGameHistory();
+    RecordGamePosition(BoardOf({{0, 0, cellWhite}, {7, 7, cellWhite}})); // then (1, 0) was taken
+    g_gameState = gsNextTurn;
+    rig.Frame();
+    rig.Frame();
+    EXPECT_EQ(RingsDrawn(rig), (TRings{{CellToWorld(1), CellToWorld(0)}}));
+    rig.Press(keyEnter); // Black passes
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    rig.Frame();
+    EXPECT_EQ(RingsDrawn(rig), (TRings{{CellToWorld(1), CellToWorld(0)}}));
+}
+
+} // namespace
