@@ -60,8 +60,8 @@ TEST_F(SettingsTest, ValuesAreReadClampedAndComeBackFromASave) {
              Dword("BoardR", 10, "\r\n") + Dword("BoardG", 3) + Dword("ShowMoves", 1) +
              Dword("AnimationSpeed", 1),
          {1, 10, 3, 7, 1, speedFast}},
-        {kHeader + kKey + Dword("BoardR", -1) + Dword("BoardG", 9999) + Dword("BoardB", 0x7fffffff) +
-             Dword("FogEnable", 5) + Dword("AnimationSpeed", 2),
+        {kHeader + kKey + Dword("BoardR", -1) + Dword("BoardG", 9999) +
+             Dword("BoardB", 0x7fffffff) + Dword("FogEnable", 5) + Dword("AnimationSpeed", 2),
          {5, 0, 10, 10, 0, speedNormal}},
         {kHeader + kKey + Dword("BoardR", INT32_MIN) + Dword("BoardG", 11) + Dword("BoardB", -7) +
              Dword("AnimationSpeed", -1),
@@ -93,7 +93,7 @@ TEST_F(SettingsTest, ValuesAreReadClampedAndComeBackFromASave) {
 // The speed is the sixth value of the key, written after the five before it; a file of an older
 // version, without it, plays at Normal and gains it at the next save.
 TEST_F(SettingsTest, TheSpeedIsTheSixthValueAndAnOlderFileReadsNormal) {
-    Load(kKey + Dword("FogEnable", 1) + Dword("BoardR", 2) + Dword("BoardG", 3) +
+    Load(kHeader + kKey + Dword("FogEnable", 1) + Dword("BoardR", 2) + Dword("BoardG", 3) +
          Dword("BoardB", 4) + Dword("ShowMoves", 1));
     EXPECT_EQ(AnimationSpeed, speedNormal);
     AnimationSpeed = speedFast;
