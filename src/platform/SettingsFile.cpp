@@ -1,4 +1,5 @@
 #include "platform/SettingsFile.h"
+#include "platform/StoredFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -579,5 +580,6 @@ bool WriteRegFile(const std::string& path, std::string_view bytes, std::string& 
         return false;
     }
     SyncDirectory(file.parent_path());
+    FileStoredForGood(target);
     return true;
 }
