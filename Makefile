@@ -8,6 +8,9 @@
 #   make package        build the Debian package build/octavane_<version>_<arch>.deb
 #   make format         reformat the sources; make format-check fails on unformatted code
 #   make fuzz           fuzz the WAV reader and the settings parser (FUZZ_SECONDS each, clang)
+#   make web            build the browser version into build-web/site (a static site)
+#   make serve-web      serve build-web/site on http://127.0.0.1:8000
+#   make test-web       the unit tests under node and the site in headless Chromium
 
 MAKEFLAGS += --no-print-directory
 JOBS  ?= $(shell nproc)
@@ -15,7 +18,7 @@ BUILD := build
 PROGRAM := $(BUILD)/src/app/octavane
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-sanitize bench install uninstall package fuzz format format-check clean
+.PHONY: all deps configure build run test test-sanitize bench install uninstall package fuzz format format-check clean web serve-web test-web
 
 all: build
 
@@ -77,5 +80,29 @@ format:
 format-check:
 	@$(CLANG_FORMAT) --dry-run --Werror $(FORMAT_FILES)
 
+# The browser build: emscripten with the libraries scripts/web-libs builds once per machine.
+WEB_BUILD := build-web
+WEB_ENV = eval "$$(./scripts/web-libs env)"
+
+web:
+	@./scripts/install-deps web
+	@./scripts/web-libs >/dev/null
+	@# emcmake would run the test programs with a node flag that today's node refuses.
+	@$(WEB_ENV) && emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DOCTAVANE_WERROR=OFF -DOCTAVANE_WEB_PREFIX="$$OCTAVANE_WEB_PREFIX" \
+		-DCMAKE_CROSSCOMPILING_EMULATOR="$$(command -v node)" >/dev/null
+	@$(WEB_ENV) && cmake --build $(WEB_BUILD) -j $(JOBS)
+	@echo "Octavane: the site is in $(WEB_BUILD)/site"
+
+serve-web:
+	@test -f $(WEB_BUILD)/site/index.html || $(MAKE) web
+	@echo "Octavane: playing on http://127.0.0.1:8000 (Ctrl+C stops the server)"
+	@/usr/bin/python3 web/serve.py $(WEB_BUILD)/site 8000
+
+# The browser's frame is compared with the desktop build's frame of the same scene.
+test-web: web configure
+	@cmake --build --preset default --target frame_scene -j $(JOBS)
+	@$(WEB_ENV) && ctest --test-dir $(WEB_BUILD) -j $(JOBS) --output-on-failure
+
 clean:
-	@rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz
+	@rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(WEB_BUILD)
