@@ -20,7 +20,7 @@ fs.mkdirSync(outDir, { recursive: true });
 
 // A pixel differs when one of its channels is off by more than this; so few may differ.
 const channelTolerance = 48;
-const differingAllowed = 0.01;
+const differingAllowed = 0.005;
 const meanAllowed = 2.0;
 
 if (!fs.existsSync(desktopProgram)) {
