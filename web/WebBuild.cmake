@@ -11,9 +11,6 @@ endif()
 list(APPEND CMAKE_PREFIX_PATH ${OCTAVANE_WEB_PREFIX})
 list(APPEND CMAKE_FIND_ROOT_PATH ${OCTAVANE_WEB_PREFIX})
 
-# Google Benchmark has no browser build; the engine's speed in wasm is measured by the
-# self-play test under node instead.
-set(OCTAVANE_BENCH OFF CACHE BOOL "Build the Google Benchmark programs" FORCE)
 
 # wasm's 128-bit SIMD, which every current browser runs.
 option(OCTAVANE_WEB_SIMD "Compile the browser build with wasm SIMD (-msimd128)" ON)

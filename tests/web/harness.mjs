@@ -14,12 +14,13 @@ const types = {
   '.png': 'image/png',
 };
 
-// Serves `root` on a free port of 127.0.0.1; resolves to { origin, close }.
-export function serveSite(root) {
+// Serves `folder` on a free port of 127.0.0.1; resolves to { origin, close }.
+export function serveSite(folder) {
+  const root = path.resolve(folder);
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
     const file = path.join(root, path.normalize(name).replace(/^(\.\.[/\\])+/, ''));
-    if (!file.startsWith(path.resolve(root)) || !fs.existsSync(file) ||
+    if (!file.startsWith(root) || !fs.existsSync(file) ||
         !fs.statSync(file).isFile()) {
       response.writeHead(404);
       response.end();

@@ -2,8 +2,10 @@
 exactly once in `file`) with `new`."""
 
 
-def fault(id, module, description, file, old, new):
-    return dict(id=id, module=module, description=description, file=file, old=old, new=new)
+def fault(id, module, description, file, old, new, suite="desktop"):
+    """`suite`: the build and tests that must catch it, the desktop's or the browser's."""
+    return dict(id=id, module=module, description=description, file=file, old=old, new=new,
+                suite=suite)
 
 
 FAULTS = [
@@ -95,4 +97,13 @@ FAULTS = [
           "the portable move generator masks the edge columns on vertical lines",
           "src/engine/FastMoveGen.cpp", "MovesAlong<8>(own, opp) | MovesAlong<-8>(own, opp)",
           "MovesAlong<8>(own, inner) | MovesAlong<-8>(own, inner)"),
+
+    # The browser build: caught by its own suite (make web, then ctest in build-web).
+    fault("web-flat-last-vertex", "browser GL", "flat triangles take WebGL2's last vertex",
+          "src/platform/web/GlApi.h", "kGlFlatColourFromLastVertex = true;",
+          "kGlFlatColourFromLastVertex = false;", suite="web"),
+    fault("web-settings-kept-in-memory", "browser storage",
+          "a saved settings file is never written back to IndexedDB",
+          "web/storage.js", "    writing = true;\n    FS.syncfs(false, written);",
+          "    writing = true;\n    written();", suite="web"),
 ]
