@@ -1,6 +1,9 @@
 // The settings file lives in the browser's IndexedDB (emscripten's IDBFS), mounted over the
-// folder the program keeps it in ($HOME/.config) and read in before the program starts. After
-// each save the program calls Module.octavaneFileStored and the folder is written back.
+// folder the program keeps it in ($HOME/.config) and read in before the program starts. The
+// program's own fsync of the file it saves already writes the folder back (emscripten's fsync
+// waits for IndexedDB in an ASYNCIFY build); Module.octavaneFileStored, called after each save,
+// does so again whatever the build, and lets the page wait for the last write
+// (Module.octavaneWhenStored) before it starts the game again.
 //
 // Each write-back stores whole files, one IndexedDB transaction at a time, so two tabs that
 // save at once leave the file of one of them, never a mix; the last tab to save wins.

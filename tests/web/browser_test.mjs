@@ -1,7 +1,8 @@
 // The browser build as a person meets it, in Debian's headless Chromium: the title lit and whole
 // from the first frame, at the window's real pixel size; the menu; a two-player move placed with
 // the mouse on the square the camera puts there; a board colour set in the configuration that
-// survives a reload; quitting and starting again; and no error on the page.
+// survives a reload; quitting and starting again; two tabs saving at once (the last one's whole
+// file is read next); a browser without WebGL2; and no error on the page.
 //
 //   node browser_test.mjs SITE_DIR OUT_DIR SCREEN_POINT_JS
 //
@@ -219,6 +220,57 @@ async function wideWindow(browser, origin) {
   await page.close();
 }
 
+// Two tabs at once, each changing another colour and saving: the next visit reads the whole
+// file of one of them (the last to save), never a mix of the two.
+async function twoTabs(browser, origin) {
+  const first = await openGame(browser, origin, 'first tab');
+  await waitForShot(first, 'tab-1', lit, 60);
+  const second = await openGame(browser, origin, 'second tab');
+  await waitForShot(second, 'tab-2', lit, 60);
+  const configure = async (page, keys) => {
+    await page.bringToFront();
+    await press(page, 'Space', 'ArrowDown', 'ArrowDown', 'ArrowDown', 'Space'); // "Config"
+    await press(page, 'ArrowUp', 'ArrowUp', 'ArrowUp', 'ArrowUp', ...keys);
+    await press(page, 'Enter');
+  };
+  await configure(first, ['ArrowRight', 'ArrowRight']); // R 3 -> 5
+  await configure(second, ['ArrowDown', 'ArrowLeft', 'ArrowLeft', 'ArrowLeft']); // G 7 -> 4
+  for (const page of [first, second]) {
+    await page.evaluate(() => new Promise((resolve) => Module.octavaneWhenStored(resolve)));
+  }
+  const saved = [await settingsFile(first), await settingsFile(second)];
+  await first.close();
+  await second.close();
+  const next = await openGame(browser, origin, 'after two tabs');
+  await waitForShot(next, 'after-two-tabs', lit, 60);
+  const stored = await settingsFile(next);
+  await next.close();
+  console.log(`two tabs: the next visit reads ${JSON.stringify(stored)}`);
+  if (!saved[0].includes('"BoardR"=dword:00000005') || !saved[1].includes('"BoardG"=dword:00000004')) {
+    fail(`the tabs did not save what they set: ${JSON.stringify(saved)}`);
+  }
+  if (stored !== saved[1]) fail('the next visit does not read the file the last tab saved');
+}
+
+// A browser without WebGL2: a sentence in the page instead of the game, and no error.
+async function withoutWebGL2(browser, origin) {
+  const page = await browser.newPage();
+  await page.setViewport({ width, height, deviceScaleFactor: 1 });
+  watchErrors(page, 'without WebGL2');
+  await page.evaluateOnNewDocument(() => {
+    const getContext = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function (type, ...rest) {
+      return type === 'webgl2' ? null : getContext.call(this, type, ...rest);
+    };
+  });
+  await page.goto(`${origin}/index.html`);
+  await page.waitForFunction(() => (window.octavaneMessage || '').includes('WebGL2'),
+    { timeout: 15000 });
+  const image = await shot(page, 'without-webgl2');
+  if (brightness(image) < 0.005) fail('the page without WebGL2 is blank');
+  await page.close();
+}
+
 const server = await serveSite(siteDir);
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'octavane-chromium-'));
 const browser = await launchBrowser(profile);
@@ -227,6 +279,8 @@ try {
   await secondVisit(page, boardBefore);
   await page.close();
   await wideWindow(browser, server.origin);
+  await twoTabs(browser, server.origin);
+  await withoutWebGL2(browser, server.origin);
 } catch (error) {
   problems.push(error.message);
 } finally {
