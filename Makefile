@@ -11,6 +11,7 @@
 #   make web            build the browser version into build-web/site (a static site)
 #   make serve-web      serve build-web/site on http://127.0.0.1:8000
 #   make test-web       the unit tests under node and the site in headless Chromium
+#   make bench-web      the engine's benchmark in node and in Chromium, frames a second
 
 MAKEFLAGS += --no-print-directory
 JOBS  ?= $(shell nproc)
@@ -18,7 +19,7 @@ BUILD := build
 PROGRAM := $(BUILD)/src/app/octavane
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-sanitize bench install uninstall package fuzz format format-check clean web serve-web test-web
+.PHONY: all deps configure build run test test-sanitize bench install uninstall package fuzz format format-check clean web serve-web test-web bench-web
 
 all: build
 
@@ -90,7 +91,7 @@ web:
 	@# emcmake would run the test programs with a node flag that today's node refuses.
 	@$(WEB_ENV) && emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 		-DOCTAVANE_WERROR=OFF -DOCTAVANE_WEB_PREFIX="$$OCTAVANE_WEB_PREFIX" \
-		-DCMAKE_CROSSCOMPILING_EMULATOR="$$(command -v node)" >/dev/null
+		-DCMAKE_CROSSCOMPILING_EMULATOR="$$(command -v node)" -DOCTAVANE_BENCH=OFF >/dev/null
 	@$(WEB_ENV) && cmake --build $(WEB_BUILD) -j $(JOBS)
 	@echo "Octavane: the site is in $(WEB_BUILD)/site"
 
@@ -98,6 +99,16 @@ serve-web:
 	@test -f $(WEB_BUILD)/site/index.html || $(MAKE) web
 	@echo "Octavane: playing on http://127.0.0.1:8000 (Ctrl+C stops the server)"
 	@/usr/bin/python3 web/serve.py $(WEB_BUILD)/site 8000
+
+# The engine's level-9 self-play in node and in Chromium, and frames a second in Chromium.
+bench-web: web
+	@./scripts/web-libs bench >/dev/null
+	@$(WEB_ENV) && cmake -S . -B $(WEB_BUILD) -DOCTAVANE_BENCH=ON >/dev/null && \
+		cmake --build $(WEB_BUILD) --target enginefast_bench -j $(JOBS) && \
+		node $(WEB_BUILD)/bench/enginefast/enginefast_bench.js --benchmark_filter='BM_SelfPlay/9/0' && \
+		cmake -S . -B $(WEB_BUILD) -DOCTAVANE_BENCH=OFF >/dev/null && \
+		ctest --test-dir $(WEB_BUILD) -R web_npm_install >/dev/null && \
+		node $(WEB_BUILD)/tests/web/runner/measure.mjs $(WEB_BUILD)/site $(WEB_BUILD)/bench/enginefast
 
 # The browser's frame is compared with the desktop build's frame of the same scene.
 test-web: web configure
