@@ -13,6 +13,10 @@
 #   make windows        cross-compile for Windows: build-windows/octavane-<version>-windows-x64.zip
 #                       and the installer build-windows/octavane-<version>-setup.exe
 #   make test-windows   that, then the Windows tests under Wine (unit tests, the zip, the installer)
+#   make web            build the browser version into build-web/site (a static site)
+#   make serve-web      serve build-web/site on http://127.0.0.1:8000
+#   make test-web       the unit tests under node and the site in headless Chromium
+#   make bench-web      the engine's benchmark in node and in Chromium, frames a second
 
 MAKEFLAGS += --no-print-directory
 JOBS  ?= $(shell nproc)
@@ -20,7 +24,7 @@ BUILD := build
 PROGRAM := $(BUILD)/src/app/octavane
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build build-dev run test test-sanitize lint bench install uninstall package fuzz format format-check clean
+.PHONY: all deps configure build build-dev run test test-sanitize lint bench install uninstall package fuzz format format-check clean web serve-web test-web bench-web
 
 all: build
 
@@ -92,8 +96,42 @@ format:
 format-check:
 	@$(CLANG_FORMAT) --dry-run --Werror $(FORMAT_FILES)
 
+# The browser build: emscripten with the libraries scripts/web-libs builds once per machine.
+WEB_BUILD := build-web
+WEB_ENV = eval "$$(./scripts/web-libs env)"
+
+web:
+	@./scripts/install-deps web
+	@./scripts/web-libs >/dev/null
+	@# emcmake would run the test programs with a node flag that today's node refuses.
+	@$(WEB_ENV) && emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DOCTAVANE_WERROR=OFF -DOCTAVANE_WEB_PREFIX="$$OCTAVANE_WEB_PREFIX" \
+		-DCMAKE_CROSSCOMPILING_EMULATOR="$$(command -v node)" -DOCTAVANE_BENCH=OFF >/dev/null
+	@$(WEB_ENV) && cmake --build $(WEB_BUILD) -j $(JOBS)
+	@echo "Octavane: the site is in $(WEB_BUILD)/site"
+
+serve-web:
+	@test -f $(WEB_BUILD)/site/index.html || $(MAKE) web
+	@echo "Octavane: playing on http://127.0.0.1:8000 (Ctrl+C stops the server)"
+	@/usr/bin/python3 web/serve.py $(WEB_BUILD)/site 8000
+
+# The engine's level-9 self-play in node and in Chromium, and frames a second in Chromium.
+bench-web: web
+	@./scripts/web-libs bench >/dev/null
+	@$(WEB_ENV) && cmake -S . -B $(WEB_BUILD) -DOCTAVANE_BENCH=ON >/dev/null && \
+		cmake --build $(WEB_BUILD) --target enginefast_bench -j $(JOBS) && \
+		node $(WEB_BUILD)/bench/enginefast/enginefast_bench.js --benchmark_filter='BM_SelfPlay/9/0' && \
+		cmake -S . -B $(WEB_BUILD) -DOCTAVANE_BENCH=OFF >/dev/null && \
+		ctest --test-dir $(WEB_BUILD) -R web_npm_install >/dev/null && \
+		node $(WEB_BUILD)/tests/web/runner/measure.mjs $(WEB_BUILD)/site $(WEB_BUILD)/bench/enginefast
+
+# The browser's frame is compared with the desktop build's frame of the same scene.
+test-web: web configure
+	@cmake --build --preset default --target frame_scene -j $(JOBS)
+	@$(WEB_ENV) && ctest --test-dir $(WEB_BUILD) -j $(JOBS) --output-on-failure
+
 clean:
-	@rm -rf $(BUILD) $(BUILD)-dev $(BUILD)-sanitize $(BUILD)-fuzz
+	@rm -rf $(BUILD) $(BUILD)-dev $(BUILD)-sanitize $(BUILD)-fuzz $(WEB_BUILD)
 
 # The Windows port: mingw-w64 from Debian, the libraries built once by scripts/windows-libs into
 # a cache outside the clone, the tests run under Wine with a Wine prefix inside the build folder.

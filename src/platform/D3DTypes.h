@@ -1,6 +1,5 @@
 #pragma once
 
-#include <bit>
 #include <cstdint>
 
 // The records and constants of the DirectX 5 Immediate Mode interface, defined here with the
@@ -222,11 +221,13 @@ inline constexpr uint32_t D3DCLEAR_TARGET = 0x00000001;
 inline constexpr uint32_t D3DCLEAR_ZBUFFER = 0x00000002;
 
 // Float-valued light states (FOGSTART, FOGEND, FOGDENSITY) carry the float's bit pattern.
+// The compilers' built-in is what std::bit_cast is made of; the browser build's standard
+// library is too old to offer std::bit_cast itself.
 constexpr uint32_t D3DStateFromFloat(float value) {
-    return std::bit_cast<uint32_t>(value);
+    return __builtin_bit_cast(uint32_t, value);
 }
 constexpr float D3DStateToFloat(uint32_t state) {
-    return std::bit_cast<float>(state);
+    return __builtin_bit_cast(float, state);
 }
 
 static_assert(sizeof(D3DMATRIX) == 64);

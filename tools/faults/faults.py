@@ -2,8 +2,10 @@
 exactly once in `file`) with `new`."""
 
 
-def fault(id, module, description, file, old, new):
-    return dict(id=id, module=module, description=description, file=file, old=old, new=new)
+def fault(id, module, description, file, old, new, suite="desktop"):
+    """`suite`: the build and tests that must catch it, the desktop's or the browser's."""
+    return dict(id=id, module=module, description=description, file=file, old=old, new=new,
+                suite=suite)
 
 
 FAULTS = [
@@ -141,7 +143,6 @@ FAULTS = [
           "src/game/ScreenInput.cpp",
           "std::fill(std::begin(g_mouseActions), std::end(g_mouseActions), false);", ""),
 
-
     # The game's animation timeline: each number of its tuning, changed a little.
     fault("fall-time-long", "animation timeline", "the new disc falls for 1100 ms",
           "src/game/GameAnimation.cpp", "kFallMs = 1000;", "kFallMs = 1100;"),
@@ -217,6 +218,15 @@ FAULTS = [
     fault("last-mark-first-move", "last move", "the ring marks the first disc placed, not the last",
           "src/game/GameRecord.cpp", "            square = placed;\n            found = true;",
           "            square = found ? square : placed;\n            found = true;"),
+
+    # The browser build: caught by its own suite (make web, then ctest in build-web).
+    fault("web-flat-last-vertex", "browser GL", "flat triangles take WebGL2's last vertex",
+          "src/platform/web/GlApi.h", "kGlFlatColourFromLastVertex = true;",
+          "kGlFlatColourFromLastVertex = false;", suite="web"),
+    fault("web-settings-folder-unmounted", "browser storage",
+          "IndexedDB is mounted over another folder than the settings'",
+          "web/storage.js", "var settingsFolder = '/home/web_user/.config';",
+          "var settingsFolder = '/home/web_user/.cache';", suite="web"),
 ]
 
 # The Windows port's own modules, planted in the Windows build and caught under Wine:

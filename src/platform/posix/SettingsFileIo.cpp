@@ -1,4 +1,5 @@
 #include "platform/SettingsFile.h"
+#include "platform/StoredFile.h"
 
 // The settings file on POSIX systems: plain file descriptors, symbolic links followed, the new
 // file flushed before it is renamed over the old one.
@@ -168,5 +169,6 @@ bool WriteRegFile(const std::string& path, std::string_view bytes, std::string& 
         return false;
     }
     SyncDirectory(file.parent_path());
+    FileStoredForGood(target);
     return true;
 }

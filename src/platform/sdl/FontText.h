@@ -5,8 +5,8 @@
 #include "platform/sdl/GlDevice.h"
 #include "platform/sdl/GlShader.h"
 
+#include "GlApi.h"
 #include <SDL_ttf.h>
-#include <epoxy/gl.h>
 
 #include <string>
 #include <vector>

@@ -79,14 +79,13 @@ std::unique_ptr<TGlContext> TGlContext::Create(SDL_Window* window, TDeviceKind k
         context = SDL_GL_CreateContext(window);
     }
     if (context == nullptr) {
-        error = kind == devHardware ? "no hardware OpenGL 3.3 context could be created"
-                                    : "no software OpenGL 3.3 context could be created";
+        error = kind == devHardware ? kGlNoHardwareContextMessage : kGlNoSoftwareContextMessage;
         return nullptr;
     }
     std::unique_ptr<TGlContext> result(new TGlContext(window, context));
     result->MakeCurrent();
-    if (!epoxy_is_desktop_gl() || epoxy_gl_version() < 33) {
-        error = "the OpenGL context is older than version 3.3";
+    if (!GlContextIsRecentEnough()) {
+        error = kGlTooOldMessage;
         return nullptr;
     }
     const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
@@ -162,9 +161,7 @@ std::unique_ptr<TDeviceLight> TGlDirect3D::CreateLight() {
 void GlPrepareWindowAttributes() {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    GlRequestContextVersion();
 }
 
 uint32_t GlWindowFlags() {

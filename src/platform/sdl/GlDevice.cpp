@@ -83,7 +83,7 @@ void TGlViewport::Clear(uint32_t count, const D3DRECT* rects, uint32_t flags) {
     }
     if (flags & D3DCLEAR_ZBUFFER) {
         glDepthMask(GL_TRUE);
-        glClearDepth(1.0);
+        GlClearDepthToFar();
         mask |= GL_DEPTH_BUFFER_BIT;
     }
     glEnable(GL_SCISSOR_TEST);
@@ -127,7 +127,7 @@ TGlDevice::TGlDevice(TGlScreen& screen, TGlDirect3D* owner)
     glVertexAttribPointer(kGlAttribNormal, 3, GL_FLOAT, GL_FALSE, kVertexBytes,
                           reinterpret_cast<const void*>(offsetof(D3DVERTEX, nx)));
     // D3D takes a flat-shaded triangle's colour from its first vertex.
-    glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
+    GlUseFirstVertexForFlatShading();
     Ready_ = glGetError() == GL_NO_ERROR;
     if (Ready_) {
         Screen.Device = this;
@@ -185,7 +185,7 @@ bool TGlDevice::Cache(const D3DVERTEX* vertices, uint32_t count, uint32_t& first
                 // Triangles still waiting may use the old contents.
                 Flush();
                 std::memcpy(&Store[first], vertices, bytes);
-                glBufferSubData(GL_ARRAY_BUFFER, GLintptr{first} * kVertexBytes,
+                glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(first) * kVertexBytes,
                                 static_cast<GLsizeiptr>(bytes), vertices);
             }
             return true;
@@ -203,8 +203,8 @@ bool TGlDevice::Cache(const D3DVERTEX* vertices, uint32_t count, uint32_t& first
     }
     first = StoreUsed;
     std::memcpy(&Store[first], vertices, bytes);
-    glBufferSubData(GL_ARRAY_BUFFER, GLintptr{first} * kVertexBytes, static_cast<GLsizeiptr>(bytes),
-                    vertices);
+    glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(first) * kVertexBytes,
+                    static_cast<GLsizeiptr>(bytes), vertices);
     Arrays[slot] = TCachedArray{vertices, count, first};
     ++ArrayCount;
     StoreUsed += count;
@@ -246,6 +246,12 @@ bool TGlDevice::AppendTriangles(D3DPRIMITIVETYPE type, uint32_t b, uint32_t coun
             *out++ = b + k + 1;
             *out++ = b + k + 2;
             *out++ = b;
+        }
+    }
+    if constexpr (kGlFlatColourFromLastVertex) {
+        // Turned round by one: the same winding, the colour vertex last.
+        for (GLuint* t = Indices.get() + IndexCount; t != out; t += 3) {
+            std::rotate(t, t + 1, t + 3);
         }
     }
     IndexCount += 3 * triangles;

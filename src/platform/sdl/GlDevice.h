@@ -4,8 +4,8 @@
 #include "platform/Present.h"
 #include "platform/sdl/GlShader.h"
 
+#include "GlApi.h"
 #include <SDL.h>
-#include <epoxy/gl.h>
 
 #include <memory>
 

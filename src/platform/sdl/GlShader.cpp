@@ -119,8 +119,7 @@ void main() {
 }
 )";
 
-constexpr const char* kTextVertexSource = R"(#version 330 core
-uniform vec2 uWindowSize;
+constexpr const char* kTextVertexSource = R"(uniform vec2 uWindowSize;
 uniform vec4 uRect; // left, top, right, bottom in window pixels, y down
 out vec2 vUv;
 
@@ -133,8 +132,7 @@ void main() {
 }
 )";
 
-constexpr const char* kTextFragmentSource = R"(#version 330 core
-uniform sampler2D uCoverage;
+constexpr const char* kTextFragmentSource = R"(uniform sampler2D uCoverage;
 uniform vec3 uColor;
 in vec2 vUv;
 out vec4 fragColor;
@@ -190,7 +188,7 @@ GLuint Link(const std::string& vertexSource, const std::string& fragmentSource) 
 }
 
 std::string LightingPrelude(bool flat) {
-    std::string prelude = "#version 330 core\n";
+    std::string prelude = kGlslVersionLine;
     prelude += "#define MAX_LIGHTS " + std::to_string(kGlMaxLights) + "\n";
     prelude += "#define LIGHT_SPOT " + std::to_string(kGlLightSpot) + "\n";
     prelude += "#define LIGHT_DIRECTIONAL " + std::to_string(kGlLightDirectional) + "\n";
@@ -256,7 +254,8 @@ void TGlTextProgram::Release() {
 }
 
 bool TGlTextProgram::Build() {
-    Program = Link(kTextVertexSource, kTextFragmentSource);
+    Program = Link(std::string(kGlslVersionLine) + kTextVertexSource,
+                   std::string(kGlslVersionLine) + kTextFragmentSource);
     if (Program == 0) {
         return false;
     }

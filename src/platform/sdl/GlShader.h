@@ -1,6 +1,6 @@
 #pragma once
 
-#include <epoxy/gl.h>
+#include "GlApi.h"
 
 // The one shader program of the renderer: fixed-function DirectX 5 transform and lighting done
 // per vertex (ambient light state, material ambient/diffuse/specular/emissive, directional, point

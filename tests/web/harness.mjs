@@ -1,0 +1,64 @@
+// What the browser tests share: the site served on 127.0.0.1, and Debian's Chromium started
+// headless with flags that suit a machine without a GPU or a network.
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const types = {
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript',
+  '.mjs': 'text/javascript',
+  '.wasm': 'application/wasm',
+  '.data': 'application/octet-stream',
+  '.png': 'image/png',
+};
+
+// Serves `folder` on a free port of 127.0.0.1; resolves to { origin, close }.
+export function serveSite(folder) {
+  const root = path.resolve(folder);
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    const file = path.join(root, path.normalize(name).replace(/^(\.\.[/\\])+/, ''));
+    if (!file.startsWith(root) || !fs.existsSync(file) ||
+        !fs.statSync(file).isFile()) {
+      response.writeHead(404);
+      response.end();
+      return;
+    }
+    response.writeHead(200, {
+      'Content-Type': types[path.extname(file)] || 'application/octet-stream',
+      'Cache-Control': 'no-store',
+    });
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => {
+    server.listen(0, '127.0.0.1', () => {
+      resolve({
+        origin: `http://127.0.0.1:${server.address().port}`,
+        close: () => server.close(),
+      });
+    });
+  });
+}
+
+export const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
+
+// Chromium, headless, drawing WebGL2 with its software renderer (SwiftShader); none of its
+// background connections, which this machine's closed network refuses.
+export async function launchBrowser(profile) {
+  if (!fs.existsSync(chromiumPath)) {
+    throw new Error(`${chromiumPath} is missing: scripts/install-deps web installs chromium`);
+  }
+  return puppeteer.launch({
+    executablePath: chromiumPath,
+    headless: true,
+    userDataDir: profile,
+    args: [
+      '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+      '--autoplay-policy=no-user-gesture-required', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--disable-quic', '--no-first-run',
+      '--disable-default-apps', '--disable-extensions', '--mute-audio',
+    ],
+  });
+}
