@@ -157,7 +157,7 @@ async function firstVisit(browser, origin) {
   await new Promise((resolve) => setTimeout(resolve, 600));
   await press(page, 'Space'); // the menu
   await press(page, 'ArrowDown', 'ArrowDown', 'ArrowDown', 'Space'); // "Config"
-  await press(page, 'ArrowUp', 'ArrowUp', 'ArrowUp', 'ArrowUp'); // "R"
+  await press(page, 'ArrowUp', 'ArrowUp', 'ArrowUp', 'ArrowUp', 'ArrowUp'); // "R"
   await press(page, 'ArrowRight', 'ArrowRight', 'ArrowRight');
   await shot(page, 'config');
   await press(page, 'Enter'); // back to the menu, saved
@@ -230,7 +230,7 @@ async function twoTabs(browser, origin) {
   const configure = async (page, keys) => {
     await page.bringToFront();
     await press(page, 'Space', 'ArrowDown', 'ArrowDown', 'ArrowDown', 'Space'); // "Config"
-    await press(page, 'ArrowUp', 'ArrowUp', 'ArrowUp', 'ArrowUp', ...keys);
+    await press(page, 'ArrowUp', 'ArrowUp', 'ArrowUp', 'ArrowUp', 'ArrowUp', ...keys); // R, then keys
     await press(page, 'Enter');
   };
   await configure(first, ['ArrowRight', 'ArrowRight']); // R 3 -> 5
