@@ -168,7 +168,8 @@ TEST_F(SettingsTest, AFileThatIsNotARegistryExportIsLeftAlone) {
     for (char& c : noise) {
         c = static_cast<char>(random());
     }
-    for (const std::string& text : {noise, kKey + Dword("BoardR", 3), "\n" + kHeader + kKey}) {
+    const std::string headerLate = "\n" + kHeader; // a header not on the first line
+    for (const std::string& text : {noise, kKey + Dword("BoardR", 3), headerLate + kKey}) {
         testing::internal::CaptureStderr();
         Load(text);
         const std::string said = testing::internal::GetCapturedStderr();

@@ -26,5 +26,5 @@ class TNotRegularFiles {
 
   private:
     std::string Pipe;
-    void* Handle = nullptr;
+    [[maybe_unused]] void* Handle = nullptr; // the named pipe's, on Windows
 };

@@ -45,7 +45,8 @@ void DrawFlatStrip() {
     const float lean[6][3] = {{1, 0, 0.2f},  {0, 1, 0.3f},    {-1, 0, 0.5f},
                               {0, -1, 0.2f}, {0.7f, 0.7f, 1}, {-0.7f, 0.7f, 0.1f}};
     for (int i = 0; i < 6; ++i) {
-        strip[i].x = -300.0f + 300.0f * static_cast<float>(i / 2);
+        const int column = i / 2; // the strip's pairs of corners, left to right
+        strip[i].x = -300.0f + 300.0f * static_cast<float>(column);
         strip[i].y = 60.0f + 220.0f * static_cast<float>(i % 2);
         strip[i].z = 80.0f;
         strip[i].nx = lean[i][0];

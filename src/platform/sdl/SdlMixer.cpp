@@ -1,5 +1,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -102,6 +104,7 @@ class TSdlMixer final : public TMixer {
 std::unique_ptr<TMixer> TSdlAudioSource::Open(int channels, std::string& whyNot) {
     // Without a sound card the drivers that go through ALSA are left out (AudioDriverChoice).
     std::vector<std::string> drivers;
+    drivers.reserve(static_cast<size_t>(std::max(SDL_GetNumAudioDrivers(), 0)));
     for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
         drivers.emplace_back(SDL_GetAudioDriver(i));
     }

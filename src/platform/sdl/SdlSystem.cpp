@@ -16,6 +16,7 @@ namespace {
 // Leaves out the video drivers that cannot work here (VideoDriverChoice), unless the user chose.
 void ChooseVideoDrivers() {
     std::vector<std::string> drivers;
+    drivers.reserve(static_cast<size_t>(std::max(SDL_GetNumVideoDrivers(), 0)));
     for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
         drivers.emplace_back(SDL_GetVideoDriver(i));
     }
