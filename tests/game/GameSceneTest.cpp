@@ -72,8 +72,7 @@ TEST_F(GameSceneTest, TheDiscsTurnInWavesByTheirDistance) {
     TBoard afterBlack;
     afterBlack.Place(3, 2);
     const int w = cellWhite, b = cellBlack;
-    const TBoard line =
-        BoardOf({{1, 0, w}, {2, 0, w}, {3, 0, w}, {4, 0, w}, {5, 0, w}, {6, 0, w}, {7, 0, b}});
+    const TBoard line = SixRingLine();
     const TBoard rings =
         BoardOf({{3, 2, w}, {4, 2, b}, {2, 3, w}, {2, 4, b}, {3, 3, w}, {4, 4, w}, {5, 5, b}});
     const std::tuple<TBoard, int, int, TWaves> rows[] = {

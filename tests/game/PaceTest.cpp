@@ -22,13 +22,6 @@ class PaceTest : public ::testing::Test {
         AnimationSpeed = speed;
         Rig.Sounds.clear();
     }
-    uint32_t PlayAt(int column, int row) {
-        std::tie(g_cursorX, g_cursorY) = std::pair(column, row);
-        Rig.Frame({keySpace});
-        Rig.Frame();
-        EXPECT_EQ(g_gameState, gsWait);
-        return g_stateTime;
-    }
     std::vector<std::pair<int, int64_t>> SortedSounds() {
         std::vector<std::pair<int, int64_t>> heard;
         for (const TSoundRequest& s : Rig.Sounds) {
@@ -59,7 +52,7 @@ const TSolid& Disc(int column, int row) {
 // 2200 ms with the swoop.
 TEST_F(PaceTest, AFastMoveFallsAndTurnsInThreeTenthsWithTheCameraStill) {
     StartTwoPlayerGame(speedFast);
-    const uint32_t start = PlayAt(3, 2);
+    const uint32_t start = Rig.PlayAt(3, 2);
     EXPECT_EQ(g_waitTime, 660u);
     EXPECT_EQ(SortedSounds(), (std::vector<std::pair<int, int64_t>>{
                                   {sndDrop, 630}, {sndTern, 420}, {sndFall, 0}, {sndDown, 300}}));
@@ -91,7 +84,7 @@ TEST_F(PaceTest, AFastMoveFallsAndTurnsInThreeTenthsWithTheCameraStill) {
 
     AnimationSpeed = speedNormal;
     Rig.Sounds.clear();
-    const uint32_t normal = PlayAt(2, 4); // White's reply at Normal
+    const uint32_t normal = Rig.PlayAt(2, 4); // White's reply at Normal
     EXPECT_EQ(g_waitTime, 2200u);
     EXPECT_EQ(SortedSounds(),
               (std::vector<std::pair<int, int64_t>>{
@@ -104,13 +97,11 @@ TEST_F(PaceTest, AFastMoveFallsAndTurnsInThreeTenthsWithTheCameraStill) {
 // ring's turn and a drop voice 30 ms before it lands, the last landing at 960 ms: within a second.
 TEST_F(PaceTest, TheLongestFastWaveIsOverWithinASecond) {
     StartTwoPlayerGame(speedFast);
-    const int w = cellWhite, b = cellBlack;
-    g_gameBoard = g_shownBoard =
-        BoardOf({{1, 0, w}, {2, 0, w}, {3, 0, w}, {4, 0, w}, {5, 0, w}, {6, 0, w}, {7, 0, b}});
+    g_gameBoard = g_shownBoard = SixRingLine();
     g_gameState = gsNextTurn;
     Rig.Frame();
     Rig.Sounds.clear();
-    const uint32_t start = PlayAt(0, 0);
+    const uint32_t start = Rig.PlayAt(0, 0);
     EXPECT_EQ(g_waitTime, 960u);
     std::vector<std::pair<int, int64_t>> voices = {{sndFall, 0}, {sndDown, 300}};
     for (int k = 0; k < 6; ++k) {
@@ -142,7 +133,7 @@ TEST_F(PaceTest, TheComputersFastReplyFollowsItsOwnAnimation) {
     Rig.StartGame(playerHuman, playerComputer);
     Rig.RunFor(200);
     AnimationSpeed = speedFast;
-    const uint32_t start = PlayAt(3, 2);
+    const uint32_t start = Rig.PlayAt(3, 2);
     uint32_t replyStart = 0;
     uint32_t replyWait = 0;
     double cameraOff = 0.0;

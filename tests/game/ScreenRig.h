@@ -129,6 +129,14 @@ class TScreenRig {
         }
         return g_scene == sceneGame && g_gameState == state;
     }
+    // Space on (column, row) in a human's turn; the time the move's animation began.
+    uint32_t PlayAt(int column, int row) {
+        std::tie(g_cursorX, g_cursorY) = std::pair(column, row);
+        Frame({keySpace});
+        Frame();
+        EXPECT_EQ(g_gameState, gsWait);
+        return g_stateTime;
+    }
     // A game of these players from its start to the first human turn.
     void StartGame(int black, int white) {
         g_playerType[cellBlack] = black;
@@ -188,6 +196,11 @@ inline TBoard BoardOf(std::initializer_list<std::tuple<int, int, int>> discs, in
     }
     board.passes = passes;
     return board;
+}
+// Black to move at (0, 0) turns six white discs in a line, one ring at each distance 1 to 6.
+inline TBoard SixRingLine() {
+    const int w = cellWhite, b = cellBlack;
+    return BoardOf({{1, 0, w}, {2, 0, w}, {3, 0, w}, {4, 0, w}, {5, 0, w}, {6, 0, w}, {7, 0, b}});
 }
 inline bool SameBoard(const TBoard& a, const TBoard& b) {
     return std::memcmp(&a, &b, sizeof(TBoard)) == 0;

@@ -119,14 +119,6 @@ class TimelineTest : public ::testing::Test {
         Rig.RunFor(200);
         Rig.Sounds.clear();
     }
-    // Space on (column, row); returns the time the move's animation began.
-    uint32_t PlayAt(int column, int row) {
-        std::tie(g_cursorX, g_cursorY) = std::pair(column, row);
-        Rig.Frame({keySpace});
-        Rig.Frame();
-        EXPECT_EQ(g_gameState, gsWait);
-        return g_stateTime;
-    }
     TScreenRig Rig;
 };
 
@@ -210,7 +202,7 @@ TEST_F(TimelineTest, AGameStartsWithTheCameraOverTheBoard) {
 // second turning once; the camera swoops to (0, 1000, 500) and glides back by W = 2200 ms.
 TEST_F(TimelineTest, AMoveDropsTheDiscTurnsTheRingAndSwoopsTheCamera) {
     StartTwoPlayerGame();
-    const uint32_t start = PlayAt(3, 2);
+    const uint32_t start = Rig.PlayAt(3, 2);
     EXPECT_EQ(g_waitTime, 2200u);
     CheckSounds("move", {{sndFall, 0}, {sndDown, 1000}, {sndTern, 1400}, {sndDrop, 2100}});
     const int placed = Sq(3, 2);
@@ -273,13 +265,11 @@ TEST_F(TimelineTest, AMoveDropsTheDiscTurnsTheRingAndSwoopsTheCamera) {
 // per ring 200 ms apart.
 TEST_F(TimelineTest, FarRingsTurnLaterAndTheCameraWaitsForTheLast) {
     StartTwoPlayerGame();
-    const int w = cellWhite, b = cellBlack;
-    g_gameBoard = g_shownBoard =
-        BoardOf({{1, 0, w}, {2, 0, w}, {3, 0, w}, {4, 0, w}, {5, 0, w}, {6, 0, w}, {7, 0, b}});
+    g_gameBoard = g_shownBoard = SixRingLine();
     g_gameState = gsNextTurn;
     Rig.Frame();
     Rig.Sounds.clear();
-    const uint32_t start = PlayAt(0, 0);
+    const uint32_t start = Rig.PlayAt(0, 0);
     EXPECT_EQ(g_waitTime, 3200u);
     std::vector<std::pair<int, int64_t>> voices = {{sndFall, 0}, {sndDown, 1000}};
     for (int k = 0; k < 6; ++k) {
@@ -357,7 +347,7 @@ TEST_F(TimelineTest, ThePointerGlidesAndSpins) {
 // board shows the position before after 700 ms.
 TEST_F(TimelineTest, ATakeBackLiftsThePlacedDiscAndTurnsTheOthersBack) {
     StartTwoPlayerGame();
-    PlayAt(3, 2);
+    Rig.PlayAt(3, 2);
     ASSERT_TRUE(Rig.RunUntil(gsHuman));
     Rig.Sounds.clear();
     Rig.Frame({keyUndo});
