@@ -2,6 +2,7 @@
 #include "engine/EndgameSolver.h"
 #include "engine/FastBridge.h"
 #include "engine/PositionText.h"
+#include "engine/SearchRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -283,4 +284,26 @@ TEST(EndgameSolver, StopsWhenAskedAndStaysRight) {
     const TSolveResult after = solver.Solve(first.Own, first.Opp, &stop);
     EXPECT_TRUE(after.Solved);
     EXPECT_EQ(after.Score, set[0].Score);
+}
+
+// The request and reply the game's workers pass on: the best move with its score, one move's
+// score, and no answer once stopped.
+TEST(EndgameSolver, AnswersTheExactKindsOfSearchRequest) {
+    TRandom random(11);
+    TBoard board;
+    ASSERT_TRUE(PlayoutTo(random, 10, board) && !board.MustPass());
+    const TSolveResult plain = PlainSolve(board);
+    const std::atomic<bool> go{false};
+    const TSearchReply best = AnswerSearch(MakeSearchRequest(board, TSearchKind::Exact, 0), go);
+    EXPECT_TRUE(best.Answered && best.Move);
+    EXPECT_EQ(best.Y * 8 + best.X, plain.Square);
+    EXPECT_EQ(best.Score, plain.Score);
+
+    TSearchRequest one = MakeSearchRequest(board, TSearchKind::ExactMove, 0);
+    one.Square = plain.Square;
+    const TSearchReply move = AnswerSearch(one, go);
+    EXPECT_TRUE(move.Answered);
+    EXPECT_EQ(move.Score, plain.Score);
+    const std::atomic<bool> stop{true};
+    EXPECT_FALSE(AnswerSearch(one, stop).Answered);
 }
