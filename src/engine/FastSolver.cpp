@@ -9,6 +9,8 @@ namespace {
 // stability bound; below, the moves cost less to search than to sort.
 constexpr int kTableEmpties = 9;
 constexpr int kOrderEmpties = 6;
+// From this many up, a node first looks for a child the table already shows good enough.
+constexpr int kChildProbeEmpties = 11;
 
 // Move ordering, fastest first: the fewer replies a move leaves the opponent (a corner reply
 // counting twice), the sooner it is tried; corners and moves into quarters with an odd number of
@@ -222,6 +224,16 @@ int TExactSearch::Search(TBitboard own, TBitboard opp, int alpha, int beta, bool
     // null window that a better one breaks through.
     TFastSearcher::TMoveList list;
     ListMoves(own, opp, moves, list);
+    if (64 - Count(own | opp) >= kChildProbeEmpties) {
+        for (int i = 0; i < list.Count; ++i) {
+            const TFastSearcher::TMove& move = list.Moves[i];
+            const TSolverEntry* child =
+                Find(opp & ~move.Flips, own | move.Flips | Bit(move.Square));
+            if (child != nullptr && -child->Upper >= beta) {
+                return -child->Upper;
+            }
+        }
+    }
     OrderMoves(own, opp, list, hint, alpha);
     int best = -kBeyond;
     int bestSquare = list.Moves[0].Square;
@@ -295,12 +307,12 @@ int TExactSearch::Root(TBitboard own, TBitboard opp, int* square) {
     // of the others already.
     *square = kSolveNoMove;
     for (TBitboard moves = Moves(own, opp); moves != 0 && !m_stopped; moves &= moves - 1) {
-        const int square0 = FirstSquare(moves);
-        const TBitboard flips = Flips(square0, own, opp);
+        const int candidate = FirstSquare(moves);
+        const TBitboard flips = Flips(candidate, own, opp);
         const int value =
-            -Value(opp & ~flips, own | flips | Bit(square0), -score - 1, -score + 1, false);
+            -Value(opp & ~flips, own | flips | Bit(candidate), -score - 1, -score + 1, false);
         if (value >= score) {
-            *square = square0;
+            *square = candidate;
             break;
         }
     }

@@ -262,28 +262,27 @@ INSTANTIATE_TEST_SUITE_P(EndgameSolver, TTestSet, ::testing::Range(0, 5));
 // A stop raised before the solve, or by another thread while it runs, ends it with no answer;
 // the solver then answers the next position rightly, its table unharmed by the stop.
 TEST(EndgameSolver, StopsWhenAskedAndStaysRight) {
-    const TSides deep =
-        SidesOf(BoardOf("--------------------XXO----XXOOO---XOXO----XXOX-----O-----------"
-                        " X"));
+    const std::vector<TSetPosition> set = ReadTestSet();
+    ASSERT_EQ(set.size(), 5u) << "the test set is missing";
+    // Some seconds of work when it runs to its end.
+    const TSides deep = SidesOf(BoardOf(set[3].Line));
     TEndgameSolver solver(14);
     std::atomic<bool> stop{true};
-    EXPECT_FALSE(solver.Solve(deep.Own, deep.Opp, &stop).Solved);
-    EXPECT_FALSE(solver.SolveMove(deep.Own, deep.Opp, 19, &stop).Solved);
+    ASSERT_FALSE(solver.Solve(deep.Own, deep.Opp, &stop).Solved);
+    ASSERT_FALSE(solver.SolveMove(deep.Own, deep.Opp, set[3].BestMoves[0], &stop).Solved);
 #if defined(OCTAVANE_THREADS)
-    // Far too many empty squares to finish: only the stop ends it.
     stop = false;
     std::thread raise([&stop] { stop = true; });
     const TSolveResult stopped = solver.Solve(deep.Own, deep.Opp, &stop);
     raise.join();
     EXPECT_FALSE(stopped.Solved);
 #endif
-    const std::vector<TSetPosition> set = ReadTestSet();
-    ASSERT_FALSE(set.empty());
     const TSides first = SidesOf(BoardOf(set[0].Line));
     stop = false;
     const TSolveResult after = solver.Solve(first.Own, first.Opp, &stop);
     EXPECT_TRUE(after.Solved);
     EXPECT_EQ(after.Score, set[0].Score);
+    EXPECT_EQ(after.Square, set[0].BestMoves[0]);
 }
 
 // The request and reply the game's workers pass on: the best move with its score, one move's
