@@ -35,9 +35,30 @@ TKeyRead Either(TKeyRead key, bool joystickDown) {
     return key;
 }
 
-// The key only while `condition` holds (a modifier down or up).
-TKeyRead When(TKeyRead key, bool condition) {
-    return {key.Down && condition, key.Pressed && condition};
+// A shortcut's key with the modifiers that decide its shortcut: those of the press taken in
+// this frame, else those of the press that put the key down. A modifier let go or pressed while
+// the key is held changes nothing, and a whole chord typed between two frames (a tool sends
+// Shift down, Backspace down and up, Shift up at once) is still that chord.
+struct TChordRead {
+    TKeyRead Key;
+    uint8_t Modifiers = 0;
+};
+
+TChordRead ReadChord(int virtualKey) {
+    TKeyState& keys = Keyboard();
+    TChordRead chord;
+    chord.Key.Down = keys.IsDown(virtualKey);
+    chord.Key.Pressed = keys.TakePress(virtualKey, &chord.Modifiers);
+    if (!chord.Key.Pressed) {
+        chord.Modifiers = keys.DownModifiers(virtualKey);
+    }
+    return chord;
+}
+
+// The chord's key only when `modifier` is among its modifiers (`with`) or not.
+TKeyRead When(const TChordRead& chord, uint8_t modifier, bool with) {
+    const bool matches = ((chord.Modifiers & modifier) != 0) == with;
+    return {chord.Key.Down && matches, chord.Key.Pressed && matches};
 }
 
 // Either of two keys that do the same.
@@ -120,19 +141,17 @@ void PollInput() {
     // The shortcuts: Backspace with or without Shift, and letters with Control. Each letter is
     // read in every frame, so that a press taken without Control is not kept for a later one
     // with it.
-    const bool shift = ReadKey(VK_SHIFT).Down;
-    const bool withControl = controlKey.Down || controlKey.Pressed;
-    const TKeyRead backspace = ReadKey(VK_BACK);
-    const TKeyRead z = ReadKey(VK_Z);
-    const TKeyRead y = ReadKey(VK_Y);
-    const TKeyRead c = ReadKey(VK_C);
-    const TKeyRead v = ReadKey(VK_V);
-    const TKeyRead undo =
-        Either(AnyOf(When(backspace, !shift), When(z, withControl)), ButtonDown(joy, 4));
-    const TKeyRead redo =
-        Either(AnyOf(When(backspace, shift), When(y, withControl)), ButtonDown(joy, 6));
-    const TKeyRead copy = When(c, withControl);
-    const TKeyRead paste = When(v, withControl);
+    const TChordRead backspace = ReadChord(VK_BACK);
+    const TChordRead z = ReadChord(VK_Z);
+    const TChordRead y = ReadChord(VK_Y);
+    const TChordRead c = ReadChord(VK_C);
+    const TChordRead v = ReadChord(VK_V);
+    const TKeyRead undo = Either(
+        AnyOf(When(backspace, kModShift, false), When(z, kModControl, true)), ButtonDown(joy, 4));
+    const TKeyRead redo = Either(
+        AnyOf(When(backspace, kModShift, true), When(y, kModControl, true)), ButtonDown(joy, 6));
+    const TKeyRead copy = When(c, kModControl, true);
+    const TKeyRead paste = When(v, kModControl, true);
 
     g_keyState[keySpace] = EdgeKey(space, g_keyState[keySpace]);
     g_keyState[keyEnter] = EdgeKey(enter, g_keyState[keyEnter]);

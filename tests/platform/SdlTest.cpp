@@ -37,10 +37,10 @@ class SdlTest : public ::testing::Test {
     TSdlEventSource Source;
 };
 
-void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false) {
+void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false, Uint16 mod = KMOD_NONE) {
     SDL_Event event{};
     const Uint8 state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key = {type, 0, 0, state, Uint8(repeat), 0, 0, {SDL_SCANCODE_UNKNOWN, key, 0, 0}};
+    event.key = {type, 0, 0, state, Uint8(repeat), 0, 0, {SDL_SCANCODE_UNKNOWN, key, mod, 0}};
     SDL_PushEvent(&event);
 }
 
@@ -102,6 +102,46 @@ TEST_F(SdlTest, EveryQuickTapOfTheEventsTriggersOnce) {
     EXPECT_EQ(frame(), KEY_HELD);
     PushKey(SDL_KEYUP, SDLK_LEFT);
     EXPECT_EQ(frame(), 0);
+    ReleaseInput();
+}
+
+// A shortcut is the chord its key's event reports: Shift+Backspace and Control+C typed whole
+// between two frames (modifier down, key down and up, modifier up, as a tool sends them) redo
+// and copy; so do keys whose event says Shift or Control is held when no key event said so (held
+// since before the window had the focus).
+TEST_F(SdlTest, ChordsAreReadFromTheKeyEvents) {
+    TManualClock clock{5000};
+    TScopedClock useClock{clock};
+    InitInput(nullptr);
+    const auto frame = [&] {
+        Drain();
+        clock.Set(clock.Now() + 16);
+        PollInput();
+    };
+    const auto chord = [](SDL_Keycode modifier, Uint16 mod, SDL_Keycode key) {
+        PushKey(SDL_KEYDOWN, modifier, false, mod);
+        PushKey(SDL_KEYDOWN, key, false, mod);
+        PushKey(SDL_KEYUP, key, false, mod);
+        PushKey(SDL_KEYUP, modifier);
+    };
+    constexpr uint8_t kTrigger = KEY_TRIGGERED | KEY_HELD;
+    chord(SDLK_LSHIFT, KMOD_LSHIFT, SDLK_BACKSPACE);
+    frame();
+    EXPECT_EQ(g_keyState[keyRedo], kTrigger);
+    EXPECT_EQ(g_keyState[keyUndo], 0);
+    chord(SDLK_RCTRL, KMOD_RCTRL, SDLK_c);
+    frame();
+    EXPECT_EQ(g_keyState[keyCopy], kTrigger);
+
+    PushKey(SDL_KEYDOWN, SDLK_BACKSPACE, false, KMOD_RSHIFT);
+    PushKey(SDL_KEYDOWN, SDLK_v, false, KMOD_LCTRL);
+    frame();
+    EXPECT_EQ(g_keyState[keyRedo], kTrigger);
+    EXPECT_EQ(g_keyState[keyPaste], kTrigger);
+    EXPECT_EQ(g_keyState[keyUndo], 0);
+    PushKey(SDL_KEYUP, SDLK_BACKSPACE);
+    PushKey(SDL_KEYUP, SDLK_v);
+    frame();
     ReleaseInput();
 }
 
