@@ -10,7 +10,9 @@
 // another module (the browser's worker) can answer it as well as the caller's own frame.
 
 enum class TSearchKind : std::int32_t {
-    Level = 0, // the move the computer player of `Level` chooses
+    Level = 0,     // the move the computer player of `Level` chooses
+    Exact = 1,     // the exact endgame solver's move and the final score it leads to
+    ExactMove = 2, // the exact final score of playing `Square`, from the mover's side
 };
 
 struct TSearchRequest {
@@ -19,7 +21,8 @@ struct TSearchRequest {
     bool BlackToMove = true;
     std::int32_t Passes = 0; // passes in a row just before this position: 0 or 1
     TSearchKind Kind = TSearchKind::Level;
-    std::int32_t Level = 0; // for TSearchKind::Level: a level the computer player takes
+    std::int32_t Level = 0;  // for TSearchKind::Level: a level the computer player takes
+    std::int32_t Square = 0; // for TSearchKind::ExactMove: a legal move's bit, y * 8 + x
 };
 
 struct TSearchReply {
@@ -27,6 +30,7 @@ struct TSearchReply {
     bool Move = false;     // false: the side to move has no legal move (it must pass)
     std::int32_t X = 0;    // the move's column and row, when Move
     std::int32_t Y = 0;
+    std::int32_t Score = 0; // the exact kinds: the final disc difference for the side to move
 };
 
 // The question about the position on `board`, for the side to move there.
