@@ -48,7 +48,7 @@ inline constexpr int kSolverWays = 2;
 // From this many empty squares down the hint, the analysis and the Master level ask the solver.
 // The largest count at which the slowest of 100 positions from level-9 self-play games (10 games
 // from varied openings, 10 positions at each count) solved within 0.5 s natively on one core
-// (bench/engine/HintPointBench.cpp prints the table).
+// (bench/enginefast/HintPoint.cpp prints the table).
 inline constexpr int kExactEmpties = 20;
 
 // One per running search: it owns its table, so several solvers may run at once on different

@@ -38,6 +38,8 @@ class TExactSearch {
 
     // A score no position reaches.
     static constexpr int kBeyond = 65;
+    // The exact value of a position, by null-window probes.
+    int Exact(TBitboard own, TBitboard opp, bool passed);
     // The root: the exact value, and the first move in scan order that reaches it.
     int Root(TBitboard own, TBitboard opp, int* square);
     // True once the stop flag was seen; every value found since means nothing.

@@ -38,6 +38,34 @@ constexpr TLineMasks MakeLineMasks() {
 
 constexpr TLineMasks kLineMasks = MakeLineMasks();
 
+// The squares around each square: a move there turns nothing unless one holds the other side.
+struct TAround {
+    TBitboard Squares[64];
+};
+
+constexpr TAround MakeAround() {
+    TAround around{};
+    for (int square = 0; square < 64; ++square) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int x = square % 8 + dx;
+                const int y = square / 8 + dy;
+                if ((dx != 0 || dy != 0) && x >= 0 && x < 8 && y >= 0 && y < 8) {
+                    around.Squares[square] |= TBitboard{1} << (y * 8 + x);
+                }
+            }
+        }
+    }
+    return around;
+}
+
+constexpr TAround kAround = MakeAround();
+
+// Flips, skipping the work where no disc of `opp` is next to the square.
+[[gnu::always_inline]] inline TBitboard FlipsNear(int square, TBitboard own, TBitboard opp) {
+    return (opp & kAround.Squares[square]) == 0 ? 0 : Flips(square, own, opp);
+}
+
 } // namespace
 
 TBitboard SolverOddQuarters(TBitboard empty) {
@@ -93,10 +121,10 @@ TBitboard StableDiscs(TBitboard discs, TBitboard occupied) {
 int TExactSearch::LastOne(TBitboard own, TBitboard opp, int square) {
     ++m_nodes;
     const int ownCount = Count(own);
-    if (const TBitboard flips = Flips(square, own, opp); flips != 0) {
+    if (const TBitboard flips = FlipsNear(square, own, opp); flips != 0) {
         return 2 * (ownCount + Count(flips) + 1) - 64;
     }
-    if (const TBitboard flips = Flips(square, opp, own); flips != 0) {
+    if (const TBitboard flips = FlipsNear(square, opp, own); flips != 0) {
         return 2 * (ownCount - Count(flips)) - 64;
     }
     // Neither side can fill it: the square goes to the winner (63 discs cannot tie).
@@ -111,7 +139,7 @@ int TExactSearch::Last(TBitboard own, TBitboard opp, int alpha, int beta, const 
     int best = -kBeyond;
     for (int i = 0; i < N; ++i) {
         const int square = squares[i];
-        const TBitboard flips = Flips(square, own, opp);
+        const TBitboard flips = FlipsNear(square, own, opp);
         if (flips == 0) {
             continue;
         }
@@ -176,7 +204,7 @@ int TExactSearch::Small(TBitboard own, TBitboard opp, int alpha, int beta, bool 
     int best = -kBeyond;
     for (int i = 0; i < count; ++i) {
         const int square = squares[i];
-        const TBitboard flips = Flips(square, own, opp);
+        const TBitboard flips = FlipsNear(square, own, opp);
         if (flips == 0) {
             continue;
         }

@@ -34,7 +34,7 @@ TBoard RequestBoard(const TSearchRequest& request) {
 
 namespace {
 
-TSearchReply AnswerExactly(const TSearchRequest& request, const std::atomic<bool>& stop) {
+TSearchReply AnswerExact(const TSearchRequest& request, const std::atomic<bool>& stop) {
     const TBitboard own = request.BlackToMove ? request.Black : request.White;
     const TBitboard opp = request.BlackToMove ? request.White : request.Black;
     TEndgameSolver solver;
@@ -42,10 +42,12 @@ TSearchReply AnswerExactly(const TSearchRequest& request, const std::atomic<bool
                                     ? solver.SolveMove(own, opp, request.Square, &stop)
                                     : solver.Solve(own, opp, &stop);
     TSearchReply reply;
-    reply.Answered = result.Solved && !stop.load(std::memory_order_acquire);
+    reply.Answered = result.Solved;
     reply.Move = result.Square >= 0;
-    reply.X = reply.Move ? result.Square % kBoardSize : 0;
-    reply.Y = reply.Move ? result.Square / kBoardSize : 0;
+    if (reply.Move) {
+        reply.X = result.Square % kBoardSize;
+        reply.Y = result.Square / kBoardSize;
+    }
     reply.Score = result.Score;
     return reply;
 }
@@ -53,8 +55,8 @@ TSearchReply AnswerExactly(const TSearchRequest& request, const std::atomic<bool
 } // namespace
 
 TSearchReply AnswerSearch(const TSearchRequest& request, const std::atomic<bool>& stop) {
-    if (request.Kind != TSearchKind::Level) {
-        return AnswerExactly(request, stop);
+    if (request.Kind == TSearchKind::Exact || request.Kind == TSearchKind::ExactMove) {
+        return AnswerExact(request, stop);
     }
     TSearchReply reply;
     TSage sage;

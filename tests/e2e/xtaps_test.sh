@@ -14,13 +14,7 @@ height=768
 in_xvfb ${width}x${height} "$@"
 shift
 program=$1
-out=$3
-name="xtaps test" log=$out/stderr.txt capture=root
-mkdir -p "$out"
-rm -f "$out"/*.png
-config=$(mktemp -d)
-trap 'rm -rf "$config"' EXIT
-export XDG_CONFIG_HOME=$config
+setup "xtaps test" $3
 
 cd "$2"
 start "$program"
