@@ -135,9 +135,9 @@ void DrawValue(int square) {
                  IsBest(square) ? kColourGreen : kColourWhite, kFaceTimes, kValueHeight);
 }
 
+// RunAnalysis has dropped the values of any other position than the one in play.
 bool Showing() {
-    return g_analysisOn && g_analysis.HasBoard && HumanChooses() &&
-           SamePosition(g_analysis.Board, g_gameBoard);
+    return g_analysisOn && g_analysis.HasBoard && HumanChooses();
 }
 
 } // namespace

@@ -273,10 +273,21 @@ TEST_F(GameAidsTest, AMovePlayedMeanwhileStopsTheWorkAndNoStaleValueShows) {
     EXPECT_EQ(drawn.begin()->first, asked.Square);
     EXPECT_EQ(drawn.begin()->second.Text, ValueText(SolverValues(g_gameBoard).at(asked.Square)));
 
+    // An undo back to the first position, the same side to move again: worked out anew.
+    Rig.Press(keyUndo);
+    ASSERT_TRUE(Rig.RunUntil(gsHuman));
+    EXPECT_EQ(Analysis.Stops, 2);
+    EXPECT_TRUE(DrawnValues().empty()) << "values of the position taken back";
+    Analysis.Finish();
+    Rig.Frame();
+    EXPECT_TRUE(DrawnValues().empty());
+    EXPECT_TRUE(SamePosition(RequestBoard(Analysis.Requests.back()), BoardOfText(kShort)) &&
+                Analysis.Requests.back().Square == 2);
+
     // Leaving stops the work too; the next game starts with nothing known.
     ReturnToTitle();
     Rig.Frame();
-    EXPECT_EQ(Analysis.Stops, 2);
+    EXPECT_EQ(Analysis.Stops, 3);
     Analysis.Finish();
     const size_t asks = Analysis.Requests.size();
     Rig.StartGame(playerHuman, playerHuman);
@@ -286,8 +297,16 @@ TEST_F(GameAidsTest, AMovePlayedMeanwhileStopsTheWorkAndNoStaleValueShows) {
 }
 
 // Before the point the analysis rings the move Extreme prefers, in green, and shows no numbers;
-// the ring goes with the turn.
+// the ring goes with the turn. From the point on it asks for the values.
 TEST_F(GameAidsTest, BeforeThePointTheAnalysisRingsExtremesMove) {
+    ShowPosition(kLate);
+    Rig.Press(keyAnalysis);
+    ASSERT_EQ(Analysis.Requests.size(), 1u);
+    EXPECT_EQ(Analysis.Requests[0].Kind, TSearchKind::ExactMove);
+    Rig.Press(keyAnalysis);
+    Analysis.Finish();
+    Analysis.Requests.clear();
+
     ShowPosition(kOpen);
     Rig.Press(keyAnalysis);
     ASSERT_EQ(Analysis.Requests.size(), 1u);
