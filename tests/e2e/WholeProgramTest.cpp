@@ -12,12 +12,14 @@
 #include "device/Setdx.h"
 #include "device/Settings.h"
 #include "engine/EndgameSolver.h"
-#include "engine/FastBridge.h"
 #include "engine/PositionText.h"
+#include "engine/SearchRequest.h"
+#include "game/GameAnalysis.h"
 #include "game/GameAnimation.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
 #include "game/Screens.h"
+#include "platform/KeyState.h"
 #include "platform/sdl/PngFrame.h"
 #include "scene/Camera.h"
 #include "scene/Transmat.h"
@@ -300,35 +302,35 @@ TEST(WholeProgramTest, TheAnalysisValuesOnARealFrame) {
     const fs::path previous = fs::current_path();
     fs::current_path(OCTAVANE_ASSETS_DIR);
     // c1 0, b7 -10, a8 +6, d8 +4, e8 0, g8 +6 for Black, by the solver below.
-    TPositionText position;
+    TPositionText p;
     std::string reason;
     ASSERT_EQ(
-        ParsePositionText("OO-----XXOOXXXXXOOOOXXXXOOXOXXOXOXOOOOXXOOXOXXXXO-XOOOX---X--O-X X",
-                          &position, &reason),
+        ParsePositionText("OO-----XXOOXXXXXOOOOXXXXOOXOXXOXOXOOOOXXOOXOXXXXO-XOOOX---X--O-X X", &p,
+                          &reason),
         TPositionParse::Position);
-    TBoard board;
-    for (int square = 0; square < 64; ++square) {
-        const TBitboard bit = TBitboard{1} << square;
-        board.SetCell(square % 8, square / 8,
-                      (position.Black & bit) != 0   ? cellBlack
-                      : (position.White & bit) != 0 ? cellWhite
-                                                    : cellEmpty);
-    }
+    const TBoard board = RequestBoard(TSearchRequest{p.Black, p.White, p.BlackToMove});
     TEndgameSolver solver;
+    const int best = solver.Solve(p.Black, p.White).Score;
     std::map<int, int> values; // of the legal squares
     for (int square = 0; square < 64; ++square) {
         if (board.CanPlace(square % 8, square / 8)) {
-            values[square] = solver.SolveMove(position.Black, position.White, square).Score;
+            values[square] = solver.SolveMove(p.Black, p.White, square).Score;
         }
     }
-    const int best = std::max_element(values.begin(), values.end(), [](auto a, auto b) {
-                         return a.second < b.second;
-                     })->second;
     ASSERT_EQ(values.size(), 6u);
 
+    // The screens as a fresh process starts them, whatever an earlier run in this one left.
+    g_scene = sceneTitle;
+    g_titleState = tsInit;
+    g_analysisOn = false;
+    ResetSettings();
+    Keyboard().ReleaseAll();
+    std::fill(std::begin(g_keyState), std::end(g_keyState), 0);
+    g_repeatTime = 0;
     TRun run;
     g_run = &run;
     std::map<int, TPoint> centres; // every empty square's, in window pixels
+    run.Capture("", 400);
     run.Press({SDLK_SPACE}, 100);
     run.Press({SDLK_DOWN, SDLK_DOWN, SDLK_SPACE}, 1600); // "2 Players Game"
     run.Do(

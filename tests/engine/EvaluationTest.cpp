@@ -1,7 +1,7 @@
 #include "ComparePositions.h"
 #include "engine/EndgameSolver.h"
-#include "engine/FastBridge.h"
 #include "engine/PositionText.h"
+#include "engine/SearchRequest.h"
 #include "engine/discsage.h"
 
 #include <gtest/gtest.h>
@@ -134,59 +134,35 @@ TEST(SageLevel, StartsAtHardAndRefusesLevelsOutsideOneToTen) {
     EXPECT_EQ(LevelName(11), nullptr);
 }
 
-namespace {
-
-TBoard BoardOfText(const char* text) {
-    TPositionText position;
+TSearchRequest PositionOfText(const char* text) {
+    TPositionText p;
     std::string reason;
-    EXPECT_EQ(ParsePositionText(text, &position, &reason), TPositionParse::Position) << reason;
-    TBoard board = BoardFromRows("", position.BlackToMove ? cellBlack : cellWhite);
-    for (int square = 0; square < 64; ++square) {
-        const TBitboard bit = TBitboard{1} << square;
-        board.SetCell(square % 8, square / 8,
-                      (position.Black & bit) != 0   ? cellBlack
-                      : (position.White & bit) != 0 ? cellWhite
-                                                    : cellEmpty);
-    }
-    return board;
+    EXPECT_EQ(ParsePositionText(text, &p, &reason), TPositionParse::Position) << reason;
+    return TSearchRequest{p.Black, p.White, p.BlackToMove};
 }
-
-// The exact final score of each of these moves for the side to move on `board`, then the best
-// score there: one solver, whose table serves them all.
-std::vector<int> ExactScores(const TBoard& board,
-                             std::initializer_list<std::pair<int, int>> moves) {
-    const TFastPosition p = ToFastPosition(board);
-    const TBitboard own = p.BlackToMove ? p.Black : p.White;
-    const TBitboard opp = p.BlackToMove ? p.White : p.Black;
-    TEndgameSolver solver;
-    std::vector<int> scores;
-    for (const auto& [x, y] : moves) {
-        scores.push_back(solver.SolveMove(own, opp, y * 8 + x).Score);
-    }
-    scores.push_back(solver.Solve(own, opp).Score);
-    return scores;
-}
-
-} // namespace
 
 // Master plays Extreme+'s move while more than kExactEmpties squares are empty, and from there a
 // move that reaches the exact best score. Both positions come from Extreme+ self-play, where its
 // own move would lose discs against perfect play.
 TEST(SageLevel, MasterPlaysAsExtremePlusUntilTheExactPointAndPerfectlyFromIt) {
-    const TBoard open =
-        BoardOfText("-OO-X-O--XXXXO--OXXXOXXXOXOOOX--OOOXXXX-OXXXXX--O-XXO-----X-OO-- O");
-    const TBoard late =
-        BoardOfText("--OO-X---OOOOOX-XOOXOXXXOOXOXOO-OOXXOO-XXOXOXOXO--O--X----XOX--- X");
+    const TBoard open = RequestBoard(
+        PositionOfText("-OO-X-O--XXXXO--OXXXOXXXOXOOOX--OOOXXXX-OXXXXX--O-XXO-----X-OO-- O"));
+    const TSearchRequest late =
+        PositionOfText("--OO-X---OOOOOX-XOOXOXXXOOXOXOO-OOXXOO-XXOXOXOXO--O--X----XOX--- X");
     ASSERT_EQ(open.GetCount(cellEmpty), kExactEmpties + 1) << "pick positions for this point";
-    ASSERT_EQ(late.GetCount(cellEmpty), kExactEmpties);
+    ASSERT_EQ(RequestBoard(late).GetCount(cellEmpty), kExactEmpties);
     TSage extremePlus, master;
     extremePlus.SetLevel(kLevelExtremePlus);
     master.SetLevel(kLevelMaster);
     int x = -1, y = -1, mx = -1, my = -1;
     ASSERT_TRUE(extremePlus.Think(open, &x, &y) && master.Think(open, &mx, &my));
     EXPECT_EQ(std::pair(mx, my), std::pair(x, y)) << "Master before the point";
-    ASSERT_TRUE(extremePlus.Think(late, &x, &y) && master.Think(late, &mx, &my));
-    const std::vector<int> scores = ExactScores(late, {{x, y}, {mx, my}});
-    EXPECT_LT(scores[0], scores[2]) << "Extreme+ would have played perfectly here";
-    EXPECT_EQ(scores[1], scores[2]) << "Master at the point";
+    ASSERT_TRUE(extremePlus.Think(RequestBoard(late), &x, &y) &&
+                master.Think(RequestBoard(late), &mx, &my));
+    TEndgameSolver solver; // Black to move
+    const int best = solver.Solve(late.Black, late.White).Score;
+    EXPECT_LT(solver.SolveMove(late.Black, late.White, y * 8 + x).Score, best)
+        << "Extreme+ would have played perfectly here";
+    EXPECT_EQ(solver.SolveMove(late.Black, late.White, my * 8 + mx).Score, best)
+        << "Master at the point";
 }

@@ -5,7 +5,6 @@
 #include "ManualWorker.h"
 #include "ScreenRig.h"
 #include "engine/EndgameSolver.h"
-#include "engine/FastBridge.h"
 #include "engine/PositionText.h"
 #include "game/GameAids.h"
 #include "game/GameAnalysis.h"
@@ -24,26 +23,17 @@ constexpr const char* kOpen = "-OO-X-O--XXXXO--OXXXOXXXOXOOOX--OOOXXXX-OXXXXX--O
 constexpr const char* kShort = "OO-----XXOOXXXXXOOOOXXXXOOXOXXOXOXOOOOXXOOXOXXXXO-XOOOX---X--O-X X";
 
 TBoard BoardOfText(const char* text) {
-    TPositionText position;
+    TPositionText p;
     std::string reason;
-    EXPECT_EQ(ParsePositionText(text, &position, &reason), TPositionParse::Position) << reason;
-    TBoard board;
-    for (int square = 0; square < 64; ++square) {
-        const TBitboard bit = TBitboard{1} << square;
-        board.SetCell(square % 8, square / 8,
-                      (position.Black & bit) != 0   ? cellBlack
-                      : (position.White & bit) != 0 ? cellWhite
-                                                    : cellEmpty);
-    }
-    board.turn = position.BlackToMove ? cellBlack : cellWhite;
-    return board;
+    EXPECT_EQ(ParsePositionText(text, &p, &reason), TPositionParse::Position) << reason;
+    return RequestBoard(TSearchRequest{p.Black, p.White, p.BlackToMove});
 }
 
 // The exact value of every legal square of `board`, by the solver itself.
 std::map<int, int> SolverValues(const TBoard& board) {
-    const TFastPosition p = ToFastPosition(board);
-    const TBitboard own = p.BlackToMove ? p.Black : p.White;
-    const TBitboard opp = p.BlackToMove ? p.White : p.Black;
+    const TSearchRequest position = MakeSearchRequest(board, TSearchKind::Exact, 0);
+    const TBitboard own = position.BlackToMove ? position.Black : position.White;
+    const TBitboard opp = (position.Black | position.White) & ~own;
     TEndgameSolver solver;
     std::map<int, int> values;
     for (int square = 0; square < 64; ++square) {
@@ -61,10 +51,8 @@ std::string ValueText(int score) {
     return text.str();
 }
 
-struct TDrawnValue {
-    std::string Text;
-    uint32_t Colour;
-};
+// A value's text and colour, by square.
+using TValues = std::map<int, std::pair<std::string, uint32_t>>;
 
 class GameAidsTest : public ::testing::Test {
   protected:
@@ -92,9 +80,9 @@ class GameAidsTest : public ::testing::Test {
 
     // The analysis's values in the last frame, by the square they are centred on: each a signed
     // number (or "0") in colour, within two pixels of where the camera shows the square's centre.
-    std::map<int, TDrawnValue> DrawnValues() const {
+    TValues DrawnValues() const {
         static const std::regex value("[+-][1-9][0-9]?|0");
-        std::map<int, TDrawnValue> drawn;
+        TValues drawn;
         for (const TTextCall& call : Rig.TextCalls()) {
             if (call.Kind != textDrawText || call.Color == 0 ||
                 !std::regex_match(call.Text, value)) {
@@ -147,35 +135,33 @@ std::pair<int, int> LevelMove(const TBoard& board, int level) {
 
 // From kExactEmpties empty squares on the hint asks the solver and glides to its move; before
 // that it asks for Extreme's. The frames go on while it thinks; the answer moves the cursor in
-// the first frame after it is there, with the cursor's step.
+// the first frame after it is there, with the cursor's step, and plays nothing.
 TEST_F(GameAidsTest, TheHintIsTheSolversMoveFromThePointAndExtremesBefore) {
     for (const char* text : {kLate, kOpen}) {
         SCOPED_TRACE(text);
         ShowPosition(text);
         const TBoard board = g_gameBoard;
-        const bool exact = text == kLate;
         std::tie(g_cursorX, g_cursorY) = std::pair(0, 0);
         Rig.Press(keyHint);
-        ASSERT_FALSE(Hints.Requests.empty());
         const TSearchRequest asked = Hints.Requests.back();
-        EXPECT_EQ(asked.Kind, exact ? TSearchKind::Exact : TSearchKind::Level);
-        EXPECT_TRUE(exact || asked.Level == kHintLevel);
+        EXPECT_TRUE(text == kLate ? asked.Kind == TSearchKind::Exact
+                                  : asked.Kind == TSearchKind::Level && asked.Level == kHintLevel);
         EXPECT_TRUE(SamePosition(RequestBoard(asked), board));
         Rig.RunFor(200);
         EXPECT_EQ(std::pair(g_cursorX, g_cursorY), std::pair(0, 0)) << "moved before the answer";
         Rig.Sounds.clear();
         Hints.Finish();
         Rig.Frame();
-        const std::pair<int, int> expected = exact ? std::pair(3, 6) : LevelMove(board, kHintLevel);
-        EXPECT_EQ(std::pair(g_cursorX, g_cursorY), expected);
+        EXPECT_EQ(std::pair(g_cursorX, g_cursorY),
+                  text == kLate ? std::pair(3, 6) : LevelMove(board, kHintLevel));
         EXPECT_EQ(Rig.CountSounds(sndMove) + Rig.CountSounds(sndMove2), 1);
         EXPECT_TRUE(SameBoard(g_gameBoard, board) && g_gameState == gsHuman) << "the hint played";
-        EXPECT_EQ(Hints.Waits + Computer.Starts, 0) << "a frame waited, or the computer was asked";
     }
+    EXPECT_EQ(Hints.Waits + Computer.Starts, 0) << "a frame waited, or the computer was asked";
 }
 
 // A hint asked again while one is under way goes on; a move played, a game left or started anew
-// before the answer drops it: it never moves the cursor of another position, even the same
+// before the answer stops it: it never moves the cursor of another position, even the same
 // position of the next game.
 TEST_F(GameAidsTest, AHintForAnotherPositionNeverShows) {
     ShowPosition(kLate);
@@ -198,9 +184,7 @@ TEST_F(GameAidsTest, AHintForAnotherPositionNeverShows) {
     Hints.Finish();
     Rig.RunFor(200);
     EXPECT_EQ(std::pair(g_cursorX, g_cursorY), std::pair(7, 7)) << "a hint of the last game";
-
-    Rig.Press(keyHint); // a search stopped earlier has ended: asked anew
-    EXPECT_EQ(Hints.Starts, 3);
+    Rig.Press(keyHint); // the search stopped earlier has ended: asked anew
     Hints.Finish();
     Rig.Frame();
     EXPECT_EQ(std::pair(g_cursorX, g_cursorY), LevelMove(TBoard(), kHintLevel));
@@ -208,32 +192,27 @@ TEST_F(GameAidsTest, AHintForAnotherPositionNeverShows) {
 
 // From the point on, A shows each legal square's exact value as soon as its search ends, in
 // scan order, from the mover's side, centred on its square, with "0" for an even result; once
-// every value is known the best ones turn green. A again hides them.
+// every value is known the best ones turn green. No ring shows with them. A again hides them.
 TEST_F(GameAidsTest, TheAnalysisShowsEachExactValueAsItsSearchEnds) {
     ShowPosition(kShort);
-    const std::map<int, int> expected = SolverValues(g_gameBoard);
-    ASSERT_EQ(expected.size(), 6u);
+    const std::map<int, int> exact = SolverValues(g_gameBoard);
+    ASSERT_EQ(exact.size(), 6u);
     Rig.Press(keyAnalysis);
-    EXPECT_TRUE(DrawnValues().empty());
-    int answered = 0;
-    for (const auto& [square, score] : expected) {
+    TValues expected;
+    for (const auto& [square, score] : exact) {
         SCOPED_TRACE(square);
-        ASSERT_EQ(Analysis.Requests.size(), static_cast<size_t>(answered + 1));
-        const TSearchRequest& asked = Analysis.Requests.back();
+        const TSearchRequest& asked = Analysis.Requests.at(expected.size());
         EXPECT_TRUE(asked.Kind == TSearchKind::ExactMove && asked.Square == square);
         EXPECT_TRUE(SamePosition(RequestBoard(asked), g_gameBoard));
         Rig.Frame();
-        EXPECT_EQ(DrawnValues().size(), static_cast<size_t>(answered)) << "before its answer";
+        EXPECT_EQ(DrawnValues(), expected) << "before its answer";
         Analysis.Finish();
         Rig.Frame();
-        const std::map<int, TDrawnValue> drawn = DrawnValues();
-        ASSERT_EQ(drawn.size(), static_cast<size_t>(++answered));
-        for (const auto& [at, value] : drawn) {
-            const int exact = expected.at(at);
-            EXPECT_EQ(value.Text, ValueText(exact));
-            const bool best = answered == 6 && (exact == 6);
-            EXPECT_EQ(value.Colour, best ? kColourGreen : kColourWhite) << at;
+        expected[square] = {ValueText(score), kColourWhite};
+        if (expected.size() == exact.size()) {
+            expected[56] = expected[62] = {"+6", kColourGreen}; // a8, g8
         }
+        EXPECT_EQ(DrawnValues(), expected);
     }
     EXPECT_TRUE(GreenRings().empty()) << "a ring beside the numbers";
     EXPECT_EQ(Analysis.Waits, 0);
@@ -243,7 +222,7 @@ TEST_F(GameAidsTest, TheAnalysisShowsEachExactValueAsItsSearchEnds) {
 
 // A move played while a value is being worked out stops the work; no value shows while the
 // discs fall and turn or the computer thinks, the late answer never shows, and the next
-// position in a human's turn is worked out anew.
+// position in a human's turn is worked out anew; so is a position an undo goes back to.
 TEST_F(GameAidsTest, AMovePlayedMeanwhileStopsTheWorkAndNoStaleValueShows) {
     ShowPosition(kShort, playerHuman, playerComputer);
     Rig.Press(keyAnalysis);
@@ -262,19 +241,15 @@ TEST_F(GameAidsTest, AMovePlayedMeanwhileStopsTheWorkAndNoStaleValueShows) {
             Computer.Finish();
         }
     }
-    ASSERT_EQ(g_gameState, gsHuman);
     ASSERT_EQ(Analysis.Requests.size(), 3u) << "the new position not asked about";
-    const TSearchRequest& asked = Analysis.Requests.back();
-    EXPECT_TRUE(SamePosition(RequestBoard(asked), g_gameBoard));
+    const int square = Analysis.Requests.back().Square;
+    EXPECT_TRUE(SamePosition(RequestBoard(Analysis.Requests.back()), g_gameBoard));
     Analysis.Finish();
     Rig.Frame();
-    const std::map<int, TDrawnValue> drawn = DrawnValues();
-    ASSERT_EQ(drawn.size(), 1u);
-    EXPECT_EQ(drawn.begin()->first, asked.Square);
-    EXPECT_EQ(drawn.begin()->second.Text, ValueText(SolverValues(g_gameBoard).at(asked.Square)));
+    EXPECT_EQ(DrawnValues(),
+              (TValues{{square, {ValueText(SolverValues(g_gameBoard).at(square)), kColourWhite}}}));
 
-    // An undo back to the first position, the same side to move again: worked out anew.
-    Rig.Press(keyUndo);
+    Rig.Press(keyUndo); // back to the first position, the same side to move
     ASSERT_TRUE(Rig.RunUntil(gsHuman));
     EXPECT_EQ(Analysis.Stops, 2);
     EXPECT_TRUE(DrawnValues().empty()) << "values of the position taken back";
@@ -284,41 +259,28 @@ TEST_F(GameAidsTest, AMovePlayedMeanwhileStopsTheWorkAndNoStaleValueShows) {
     EXPECT_TRUE(SamePosition(RequestBoard(Analysis.Requests.back()), BoardOfText(kShort)) &&
                 Analysis.Requests.back().Square == 2);
 
-    // Leaving stops the work too; the next game starts with nothing known.
-    ReturnToTitle();
+    ReturnToTitle(); // leaving stops the work too
     Rig.Frame();
     EXPECT_EQ(Analysis.Stops, 3);
-    Analysis.Finish();
-    const size_t asks = Analysis.Requests.size();
-    Rig.StartGame(playerHuman, playerHuman);
-    EXPECT_TRUE(DrawnValues().empty() && GreenRings().empty());
-    EXPECT_EQ(Analysis.Requests.size(), asks + 1);
-    EXPECT_TRUE(SamePosition(RequestBoard(Analysis.Requests.back()), TBoard()));
 }
 
-// Before the point the analysis rings the move Extreme prefers, in green, and shows no numbers;
-// the ring goes with the turn. From the point on it asks for the values.
+// From the point on the analysis asks for values; before it, it rings the move Extreme prefers
+// in green and shows no numbers; the ring goes with the turn.
 TEST_F(GameAidsTest, BeforeThePointTheAnalysisRingsExtremesMove) {
     ShowPosition(kLate);
     Rig.Press(keyAnalysis);
-    ASSERT_EQ(Analysis.Requests.size(), 1u);
-    EXPECT_EQ(Analysis.Requests[0].Kind, TSearchKind::ExactMove);
+    EXPECT_EQ(Analysis.Requests.back().Kind, TSearchKind::ExactMove);
     Rig.Press(keyAnalysis);
     Analysis.Finish();
-    Analysis.Requests.clear();
-
     ShowPosition(kOpen);
     Rig.Press(keyAnalysis);
-    ASSERT_EQ(Analysis.Requests.size(), 1u);
-    EXPECT_TRUE(Analysis.Requests[0].Kind == TSearchKind::Level &&
-                Analysis.Requests[0].Level == kHintLevel);
+    EXPECT_TRUE(Analysis.Requests.back().Kind == TSearchKind::Level &&
+                Analysis.Requests.back().Level == kHintLevel);
     EXPECT_TRUE(GreenRings().empty());
     Analysis.Finish();
     Rig.Frame();
     const auto [x, y] = LevelMove(g_gameBoard, kHintLevel);
-    const std::vector<std::pair<double, double>> rings = GreenRings();
-    ASSERT_EQ(rings.size(), 1u);
-    EXPECT_EQ(rings[0], std::pair(CellToWorld(x), CellToWorld(y)));
+    EXPECT_EQ(GreenRings(), (std::vector{std::pair(CellToWorld(x), CellToWorld(y))}));
     EXPECT_TRUE(DrawnValues().empty());
     Rig.PlayAt(x, y);
     EXPECT_TRUE(GreenRings().empty());
