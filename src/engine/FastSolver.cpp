@@ -276,23 +276,24 @@ int TExactSearch::Search(TBitboard own, TBitboard opp, int alpha, int beta, bool
 }
 
 int TExactSearch::Exact(TBitboard own, TBitboard opp, bool passed) {
-    // Every score is even (64 less twice the loser's discs, or 0), so a window two wide around
-    // a guess either proves it or gives a bound. A probe above the score costs the most (every
-    // move must be refuted), so after a fall the next guess jumps further each time, and the
-    // cheaper probes from below close in. The table keeps each probe's work for the next.
+    // Every score is even (64 less twice the loser's discs, or 0), so a window two wide around a
+    // guess either proves it or gives a bound. A probe below the score is cheap (one good move
+    // shows it) and one above it dear (every move must be refuted), so the guesses climb from
+    // the bottom; should one fall, the next drops further each time. The table keeps each
+    // probe's work for the next.
     int lower = -64;
     int upper = 64;
-    int guess = 0;
+    int guess = -64;
     int step = 0;
     while (lower < upper && !m_stopped) {
         const int value = Value(own, opp, guess - 1, guess + 1, passed);
-        if (value <= guess - 1) {
+        if (value >= guess + 1) {
+            lower = value;
+            guess = value;
+        } else if (value <= guess - 1) {
             upper = value;
             guess = value - step;
             step = step == 0 ? 2 : 2 * step;
-        } else if (value >= guess + 1) {
-            lower = value;
-            guess = value;
         } else {
             lower = upper = value;
         }

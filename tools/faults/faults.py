@@ -221,10 +221,10 @@ FAULTS = [
 
     # The exact endgame solver.
     fault("solver-empties-kept", "endgame solver",
-          "the empty squares of a game that ends early go to nobody",
+          "the side to move keeps no empty square when a game it wins ends early",
           "src/engine/FastSolver.h",
           "return difference > 0 ? difference + empties : difference < 0 ? difference - empties : 0;",
-          "return difference;"),
+          "return difference > 0 ? difference : difference < 0 ? difference - empties : 0;"),
     fault("solver-last-tie-break", "endgame solver",
           "the last move in scan order wins among equals",
           "src/engine/FastSolver.cpp",
@@ -235,7 +235,8 @@ FAULTS = [
           "slot->Upper = static_cast<std::int8_t>(Min(slot->Upper, value));",
           "slot->Lower = slot->Upper = static_cast<std::int8_t>(value);"),
     fault("solver-unordered", "endgame solver", "the moves are tried in scan order",
-          "src/engine/FastSolver.cpp", "        TakeBest(list, i);\n", ""),
+          "src/engine/FastSolver.cpp", "        TakeBest(list, i);\n",
+          "        TakeBest(list, list.Count - 1);\n"),
     fault("solver-stop-ignored", "endgame solver", "the stop flag is never read",
           "src/engine/FastSolver.cpp",
           "m_stop != nullptr && m_stop->load(std::memory_order_relaxed)",
@@ -244,10 +245,9 @@ FAULTS = [
           "the last square's count leaves out the disc placed",
           "src/engine/FastSolverLast.cpp", "return 2 * (ownCount + Count(flips) + 1) - 64;",
           "return 2 * (ownCount + Count(flips)) - 64;"),
-    fault("solver-stable-any-square", "endgame solver",
-          "squares of either colour count as stable discs",
-          "src/engine/FastSolverLast.cpp",
-          "const TBitboard held = discs & alongRow", "const TBitboard held = alongRow"),
+    fault("solver-stable-empty-square", "endgame solver", "empty squares count as stable discs",
+          "src/engine/FastSolverLast.cpp", "const TBitboard held = discs & alongRow",
+          "const TBitboard held = (discs | ~occupied) & alongRow"),
 
     # The hint, the analysis and the Master level.
     fault("hint-exact-late", "hint", "the hint asks the solver one empty square late",
