@@ -138,6 +138,7 @@ void PollInput() {
     const TKeyRead down = Either(ReadKey(VK_DOWN), joy.Y > kAxisThreshold);
     const TKeyRead hint = Either(ReadKey(VK_H), ButtonDown(joy, 5));
     const TKeyRead marks = ReadKey(VK_L);
+    const TKeyRead analysis = Either(ReadKey(VK_A), ButtonDown(joy, 7));
     // The shortcuts: Backspace with or without Shift, and letters with Control. Each letter is
     // read in every frame, so that a press taken without Control is not kept for a later one
     // with it.
@@ -167,6 +168,7 @@ void PollInput() {
     g_keyState[keyRedo] = EdgeKey(redo, g_keyState[keyRedo]);
     g_keyState[keyCopy] = EdgeKey(copy, g_keyState[keyCopy]);
     g_keyState[keyPaste] = EdgeKey(paste, g_keyState[keyPaste]);
+    g_keyState[keyAnalysis] = EdgeKey(analysis, g_keyState[keyAnalysis]);
 
     // A new press of any direction restarts the shared wait for the first repeat.
     for (int key = keyLeft; key <= keyDown; ++key) {

@@ -9,8 +9,8 @@ class TJoystickSource;
 // The logical keys the screens are driven by, rewritten once per frame by PollInput from the
 // keyboard and the first joystick. A screen acts on a key in a frame when KEY_TRIGGERED is set
 // in its state byte; Escape is not among them (the window procedure handles it). The seven
-// first keys drive the game itself; hint, undo, the legal-move marks, redo and the record's copy
-// and paste are the player's aids. A Control shortcut also triggers keyControl.
+// first keys drive the game itself; hint, undo, the legal-move marks, redo, the record's copy
+// and paste and the analysis are the player's aids. A Control shortcut also triggers keyControl.
 
 enum InputKey : int {
     keySpace = 0, // Space, joystick button 0 or 3
@@ -26,6 +26,7 @@ enum InputKey : int {
     keyRedo,      // Shift+Backspace or Control+Y, joystick button 6 (a gamepad's Back)
     keyCopy,      // Control+C
     keyPaste,     // Control+V
+    keyAnalysis,  // A, joystick button 7 (a gamepad's Start)
     keyCount
 };
 

@@ -1,6 +1,8 @@
 #include "game/Screens.h"
 
 #include "device/Setdx.h"
+#include "game/GameAnalysis.h"
+#include "game/GameHint.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
 #include "game/ScreenInput.h"
@@ -15,6 +17,9 @@ void RunScreens() {
     // Each family reads the mouse as the actions it stands for there, then runs on the actions.
     ClearMouseActions();
     if (g_scene == sceneTitle) {
+        // What the game's aids were working on belongs to a game left behind.
+        ForgetHint();
+        ForgetAnalysis();
         ReadTitleMouse();
         RunTitleScreens();
     } else if (g_scene == sceneGame) {

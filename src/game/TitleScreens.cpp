@@ -277,8 +277,9 @@ void DrawLevels() {
                  selected ? kSelectedLineHeight : kLineHeight);
         top += kListPitch;
     }
-    // The seventh line holds "Expert" until the cursor presses on past it, then the two levels
-    // beyond, each larger and in a colour of its own.
+    // The seventh line holds "Expert" until the cursor presses on past it, then the three levels
+    // beyond, each in a colour of its own, the strongest larger; the largest still ends above
+    // the title's last lines.
     const int level = LevelOfCursor(g_levelCursor);
     if (g_levelCursor < kExtremeCursor) {
         const bool selected = g_levelCursor >= kExpertCursor;
@@ -287,7 +288,8 @@ void DrawLevels() {
     } else if (g_levelCursor < kExtremePlusCursor) {
         DrawLine(top - 4, LevelName(level), kColourRed, 24);
     } else {
-        DrawLine(top - 6, LevelName(level), kColourViolet, 30);
+        DrawLine(top - 6, LevelName(level),
+                 g_levelCursor < kMasterCursor ? kColourViolet : kColourAzure, 30);
     }
 }
 
@@ -351,7 +353,10 @@ int LevelOfCursor(int cursor) {
     if (cursor < kExtremeCursor) {
         return kPlainLevels + 1;
     }
-    return cursor < kExtremePlusCursor ? kPlainLevels + 2 : kPlainLevels + 3;
+    if (cursor < kExtremePlusCursor) {
+        return kPlainLevels + 2;
+    }
+    return cursor < kMasterCursor ? kLevelExtremePlus : kLevelMaster;
 }
 
 int BoardColourOfStep(int step) {

@@ -64,6 +64,7 @@ TEST_F(InputTest, EachInputPressesItsOwnKeyOnly) {
         {0, 0, 500, -1, -1}, {0, 0, 1000, -1, keyDown}, {0, 0, 0, 0, keySpace},
         {0, 0, 0, 3, keySpace}, {0, 0, 0, 1, keyEnter}, {0, 0, 0, 2, keyControl},
         {0, 0, 0, 4, keyUndo}, {0, 0, 0, 5, keyHint}, {0, 0, 0, 6, keyRedo},
+        {VK_A, 0, 0, -1, keyAnalysis}, {0, 0, 0, 7, keyAnalysis},
         {VK_Z, 0, 0, -1, -1}, {VK_Y, 0, 0, -1, -1}, {VK_C, 0, 0, -1, -1}, {VK_V, 0, 0, -1, -1},
         {VK_LSHIFT, 0, 0, -1, -1}};
     // clang-format on

@@ -18,6 +18,7 @@
 #include "game/GameScene.h"
 #include "game/GameState.h"
 #include "game/Screens.h"
+#include "game/TextItems.h"
 #include "game/TitleMouse.h"
 #include "game/TitleScreens.h"
 #include "platform/Clipboard.h"
@@ -159,6 +160,17 @@ class TScreenRig {
                    (!colour || call.Color == colour);
         });
         return it == calls.end() ? nullptr : &*it;
+    }
+    // The text calls of the last frame.
+    const std::vector<TTextCall>& TextCalls() const { return Text.Calls(); }
+    // The height of the font a draw of the last frame was made with.
+    int FontHeight(const TTextCall& draw) const {
+        for (const TTextCall& call : Text.Calls()) {
+            if (call.Kind == textCreateFont && call.Font == draw.Font) {
+                return call.Height;
+            }
+        }
+        return 0;
     }
     // The middle of a panel line of the last frame.
     TScreenPoint Line(const std::string& text) const {

@@ -35,6 +35,8 @@ int VirtualKeyFromSdl(int32_t sdlKey) {
         return VK_H;
     case SDLK_l:
         return VK_L;
+    case SDLK_a:
+        return VK_A;
     case SDLK_c:
         return VK_C;
     case SDLK_v:
