@@ -3,7 +3,9 @@
 #include "engine/SearchWorker.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
+#include "game/KeptGame.h"
 #include "platform/Clipboard.h"
+#include "platform/GameKeeper.h"
 
 TAppPlatform* g_platform = nullptr;
 HWND g_hwnd = nullptr;
@@ -59,6 +61,10 @@ int OctavaneWinMain(TAppPlatform& platform, TFrameProc frame) {
     // with exit() (Xlib does when the display connection is lost).
     LoadSettings();
     SaveSettingsOnExit();
+    // The game in play outlives the run where the platform keeps it; the first title resumes it.
+    const std::unique_ptr<TGameKeeper> gameKeeper = OpenPlatformGameKeeper();
+    SetGameKeeper(gameKeeper.get());
+    OfferKeptGame();
 
     // 4. The loop, until WM_QUIT; the computer thinks beside it, so that frames go on. A
     // search still running at the end is waited for (it is at most one move's search).
@@ -72,6 +78,7 @@ int OctavaneWinMain(TAppPlatform& platform, TFrameProc frame) {
 
     SetCloseHandler(nullptr);
     SetClipboard(nullptr);
+    SetGameKeeper(nullptr);
     SetMessageTarget(nullptr, nullptr, nullptr);
     g_hwnd = nullptr;
     g_platform = nullptr;

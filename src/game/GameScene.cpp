@@ -13,6 +13,7 @@
 #include "game/GameOverlay.h"
 #include "game/GameRecord.h"
 #include "game/GameState.h"
+#include "game/KeptGame.h"
 #include "game/ScreenInput.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -517,9 +518,11 @@ void RunGameScene() {
     // The light hovers over the pointer from the next frame on.
     g_lights[1]->Position.X.SetValue(g_pointer->Position.X.GetValue());
     g_lights[1]->Position.Y.SetValue(g_pointer->Position.Y.GetValue());
-    // The turn machine; the record can be copied in any state.
+    // The turn machine; the record can be copied in any state. The game as it now stands is
+    // kept at once, in case the program never gets to run again.
     RunCopy();
     RunState();
+    KeepGameInPlay();
     // The models; hidden ones draw nothing.
     RenderModels();
     // The text over them.
