@@ -11,38 +11,53 @@ class TThreadSearchWorker final : public TSearchWorker {
     TThreadSearchWorker() = default;
     TThreadSearchWorker(const TThreadSearchWorker&) = delete;
     TThreadSearchWorker& operator=(const TThreadSearchWorker&) = delete;
-    ~TThreadSearchWorker() override { Wait(); }
-
-    void Start(std::function<void()> job) override {
+    ~TThreadSearchWorker() override {
+        Stop();
         Wait();
-        Job = std::move(job);
-        Done.store(false, std::memory_order_relaxed);
+    }
+
+    void Start(const TSearchRequest& request) override {
+        Stop();
+        Wait();
+        m_stop.store(false, std::memory_order_relaxed);
+        m_done.store(false, std::memory_order_relaxed);
         try {
-            Thread = std::thread([this] {
-                Job();
-                Done.store(true, std::memory_order_release);
-            });
+            m_thread = std::thread([this, request] { Run(request); });
         } catch (const std::system_error&) {
             // No thread to be had (the system is out of them): this one search blocks its
             // frame, as it would in a build without threads.
-            Job();
-            Done.store(true, std::memory_order_release);
+            Run(request);
         }
     }
 
-    bool Finished() const override { return Done.load(std::memory_order_acquire); }
+    bool Finished() const override { return m_done.load(std::memory_order_acquire); }
+
+    TSearchReply Reply() const override {
+        TSearchReply reply = m_reply;
+        // A stop asked for after the search had already ended drops its answer all the same.
+        reply.Answered = reply.Answered && !m_stop.load(std::memory_order_acquire);
+        return reply;
+    }
+
+    void Stop() override { m_stop.store(true, std::memory_order_release); }
 
     void Wait() override {
-        if (Thread.joinable()) {
-            Thread.join();
+        if (m_thread.joinable()) {
+            m_thread.join();
         }
     }
 
   private:
-    // Touched by the frame loop only while no thread runs.
-    std::function<void()> Job;
-    std::thread Thread;
-    std::atomic<bool> Done{true};
+    void Run(const TSearchRequest& request) {
+        m_reply = AnswerSearch(request, m_stop);
+        m_done.store(true, std::memory_order_release);
+    }
+
+    // Written by the search's thread only while it runs, read by the frame loop only after.
+    TSearchReply m_reply;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_done{true};
 };
 
 } // namespace

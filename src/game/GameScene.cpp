@@ -55,13 +55,6 @@ void PlayCursorStep() {
     g_moveSoundToggle = !g_moveSoundToggle;
 }
 
-// The computer's answer as its search leaves it; written only by the search job while it runs.
-struct TComputerAnswer {
-    bool Move = false; // false: the side to move passes
-    int X = 0;
-    int Y = 0;
-};
-TComputerAnswer g_answer;
 TSearchWorker* g_searchWorker = nullptr;
 
 // A redo under way: the plies after the redone move (the computer's reply, the passes) come
@@ -459,16 +452,8 @@ TSearchWorker& SearchWorker() {
 void RequestComputerMove(TLastMove& move) {
     move.isPass = false;
     move.ready = false;
-    TSearchWorker& worker = SearchWorker();
-    // A search left behind by an earlier game writes its answer where this one will: it ends
-    // before this one starts.
-    if (!worker.Finished()) {
-        worker.Wait();
-    }
-    g_answer = TComputerAnswer{};
-    worker.Start([sage = g_sage, board = g_gameBoard] {
-        g_answer.Move = sage.Think(board, &g_answer.X, &g_answer.Y);
-    });
+    // A search left behind by an earlier game is stopped by this one.
+    SearchWorker().Start(MakeSearchRequest(g_gameBoard, TSearchKind::Level, g_sage.GetLevel()));
 }
 
 bool CollectComputerMove(TLastMove& move) {
@@ -478,9 +463,10 @@ bool CollectComputerMove(TLastMove& move) {
     if (!SearchWorker().Finished()) {
         return false;
     }
-    if (g_answer.Move) {
-        move.x = g_answer.X;
-        move.y = g_answer.Y;
+    const TSearchReply reply = SearchWorker().Reply();
+    if (reply.Move) {
+        move.x = reply.X;
+        move.y = reply.Y;
     } else {
         move.isPass = true;
     }

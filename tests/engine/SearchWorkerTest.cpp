@@ -1,7 +1,5 @@
-#include <atomic>
-#include <future>
-#include <thread>
 #include <type_traits>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -13,91 +11,71 @@ namespace {
 // A search node is a plain value: nothing derives from it and nothing calls through a base.
 static_assert(!std::is_polymorphic_v<TPhase>);
 
-#if defined(OCTAVANE_THREADS)
-// The job runs away from the thread that starts it, and what it wrote is there once the
-// worker says it has finished.
-TEST(SearchWorkerTest, TheJobRunsOnAnotherThreadAndItsAnswerIsSeenWhenFinished) {
-    const std::unique_ptr<TSearchWorker> worker = MakeSearchWorker();
-    EXPECT_TRUE(worker->Finished()) << "no job yet";
-    std::promise<void> gate;
-    std::shared_future<void> open = gate.get_future().share();
-    std::thread::id ranOn;
-    int x = -1, y = -1;
-    bool move = false;
-    worker->Start([&, open] {
-        open.wait();
-        ranOn = std::this_thread::get_id();
-        TSage sage;
-        sage.SetLevel(9);
-        move = sage.Think(TBoard(), &x, &y);
-    });
-    EXPECT_FALSE(worker->Finished()) << "finished before the job could run";
-    gate.set_value();
-    worker->Wait();
-    EXPECT_TRUE(worker->Finished());
-    EXPECT_NE(ranOn, std::this_thread::get_id());
-    int ex = -1, ey = -1;
+std::pair<int, int> SagesMove(const TBoard& board, int level) {
     TSage sage;
-    sage.SetLevel(9);
-    EXPECT_TRUE(move && sage.Think(TBoard(), &ex, &ey));
-    EXPECT_EQ(std::pair(x, y), std::pair(ex, ey));
+    sage.SetLevel(level);
+    int x = -1, y = -1;
+    return sage.Think(board, &x, &y) ? std::pair(x, y) : std::pair(-1, -1);
 }
 
-// One search at a time: a job started while the last still runs begins after it has ended,
-// since both use the one engine.
-TEST(SearchWorkerTest, AJobStartsOnlyAfterTheOneBeforeHasEnded) {
-    const std::unique_ptr<TSearchWorker> worker = MakeSearchWorker();
-    std::atomic<int> running{0};
-    std::atomic<int> most{0};
-    std::atomic<int> done{0};
-    const auto job = [&] {
-        const int now = ++running;
-        int seen = most.load();
-        while (now > seen && !most.compare_exchange_weak(seen, now)) {
+std::pair<int, int> MoveOf(const TSearchReply& reply) {
+    return reply.Move ? std::pair(reply.X, reply.Y) : std::pair(-1, -1);
+}
+
+// A board three plies in, White to move, to ask about.
+TBoard ThreePliesIn() {
+    TBoard board;
+    board.Place(3, 2);
+    board.Place(2, 2);
+    board.Place(2, 3);
+    return board;
+}
+
+// The request carries the whole position: the board it names is the board it was made from.
+TEST(SearchWorkerTest, ARequestNamesTheBoardItWasMadeFrom) {
+    TBoard board = ThreePliesIn();
+    const TBoard back = RequestBoard(MakeSearchRequest(board, TSearchKind::Level, 4));
+    for (int y = 0; y < kBoardSize; ++y) {
+        for (int x = 0; x < kBoardSize; ++x) {
+            EXPECT_EQ(back.GetCell(x, y), board.GetCell(x, y)) << x << "," << y;
         }
-        TSage sage;
-        sage.SetLevel(7);
-        int x = 0, y = 0;
-        sage.Think(TBoard(), &x, &y);
-        --running;
-        ++done;
-    };
-    for (int i = 0; i < 4; ++i) {
-        worker->Start(job);
     }
+    EXPECT_EQ(back.GetTurn(), cellWhite);
+    EXPECT_EQ(back.GetCount(cellEmpty), 57);
+}
+
+// The build's worker answers as the computer player does, once it says it has finished; a
+// search left running when the next is asked for never leaks its answer into the next.
+TEST(SearchWorkerTest, TheWorkersAnswerIsTheComputerPlayersAndTheLastAskedWins) {
+    const std::unique_ptr<TSearchWorker> worker = MakeSearchWorker();
+    EXPECT_TRUE(worker->Finished()) << "no search yet";
+    worker->Start(MakeSearchRequest(TBoard(), TSearchKind::Level, 9));
+    worker->Start(MakeSearchRequest(ThreePliesIn(), TSearchKind::Level, 7));
     worker->Wait();
-    EXPECT_EQ(done.load(), 4);
-    EXPECT_EQ(most.load(), 1) << "two searches ran at once";
+    ASSERT_TRUE(worker->Finished());
+    const TSearchReply reply = worker->Reply();
+    EXPECT_TRUE(reply.Answered);
+    EXPECT_EQ(MoveOf(reply), SagesMove(ThreePliesIn(), 7));
 }
 
-// A worker let go of while its job runs waits for the job: no thread outlives it.
-TEST(SearchWorkerTest, LettingGoWhileAJobRunsWaitsForIt) {
-    std::atomic<bool> ended{false};
-    std::promise<void> started;
-    {
-        const std::unique_ptr<TSearchWorker> worker = MakeSearchWorker();
-        worker->Start([&] {
-            started.set_value();
-            TSage sage;
-            sage.SetLevel(9);
-            int x = 0, y = 0;
-            sage.Think(TBoard(), &x, &y);
-            ended = true;
-        });
-        started.get_future().wait();
-    }
-    EXPECT_TRUE(ended.load());
+// A stop asked for drops the answer; the worker is let go of while a search runs and no thread
+// outlives it.
+TEST(SearchWorkerTest, AStoppedSearchHasNoAnswerAndNoSearchOutlivesItsWorker) {
+    const std::unique_ptr<TSearchWorker> worker = MakeSearchWorker();
+    worker->Start(MakeSearchRequest(TBoard(), TSearchKind::Level, 9));
+    worker->Wait();
+    EXPECT_TRUE(worker->Reply().Answered);
+    worker->Stop();
+    EXPECT_FALSE(worker->Reply().Answered) << "an answer no longer wanted was still given";
+    worker->Start(MakeSearchRequest(TBoard(), TSearchKind::Level, 9));
 }
 
-#endif
-
-// Without threads the job runs inside Start, and is finished when Start returns.
-TEST(SearchWorkerTest, TheInlineWorkerRunsTheJobInsideStart) {
+// Without threads the search runs inside Start, and is finished when Start returns.
+TEST(SearchWorkerTest, TheInlineWorkerAnswersInsideStart) {
     TInlineSearchWorker worker;
-    std::thread::id ranOn;
-    worker.Start([&] { ranOn = std::this_thread::get_id(); });
+    worker.Start(MakeSearchRequest(ThreePliesIn(), TSearchKind::Level, 5));
     EXPECT_TRUE(worker.Finished());
-    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    EXPECT_EQ(MoveOf(worker.Reply()), SagesMove(ThreePliesIn(), 5));
 }
 
 } // namespace

@@ -4,32 +4,43 @@
 
 namespace {
 
-// A search worker whose job finishes when the test says so: the answer-ready point of a real
+// A search worker whose search finishes when the test says so: the answer-ready point of a real
 // thread, put in the test's hands.
 class TManualWorker final : public TSearchWorker {
   public:
-    void Start(std::function<void()> job) override {
+    void Start(const TSearchRequest& request) override {
+        // A real worker stops the search left behind and waits for its end first.
+        if (m_pending) {
+            ++Stops;
+            m_pending = false;
+        }
         ++Starts;
-        Job = std::move(job);
+        m_request = request;
+        m_pending = true;
     }
-    bool Finished() const override { return !Job; }
+    bool Finished() const override { return !m_pending; }
+    TSearchReply Reply() const override { return m_reply; }
+    void Stop() override { ++Stops; }
     void Wait() override {
         ++Waits;
         Finish();
     }
-    // The search ends now: its answer is written and Finished() tells so.
+    // The search ends now: its answer is there and Finished() tells so.
     void Finish() {
-        if (Job) {
-            const std::function<void()> job = std::move(Job);
-            Job = nullptr;
-            job();
+        if (m_pending) {
+            m_pending = false;
+            const std::atomic<bool> go{false};
+            m_reply = AnswerSearch(m_request, go);
         }
     }
     int Starts = 0;
     int Waits = 0;
+    int Stops = 0;
 
   private:
-    std::function<void()> Job;
+    TSearchRequest m_request;
+    TSearchReply m_reply;
+    bool m_pending = false;
 };
 
 class ComputerThinkingTest : public ::testing::Test {
@@ -150,7 +161,7 @@ TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswe
     std::tie(g_cursorX, g_cursorY) = std::pair(2, 3);
     Rig.Frame({keySpace});
     ASSERT_TRUE(Rig.RunUntil(gsComputer));
-    EXPECT_EQ(Worker.Waits, 1) << "the old search did not end before the new one";
+    EXPECT_EQ(Worker.Stops, 1) << "the old search was not stopped before the new one";
     EXPECT_EQ(Worker.Starts, 3);
     Worker.Finish();
     Rig.Frame();
