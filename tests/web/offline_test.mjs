@@ -213,8 +213,13 @@ async function rebuiltSite(server, page) {
   server.setFolder(rebuilt);
   try {
     await page.reload();
-    await page.waitForFunction(() => document.querySelector('meta[name="octavane-build"]'),
-      { timeout: 60000 });
+    // The page loads itself once more when the new site takes over: asked across that load.
+    const taken = Date.now() + 60000;
+    while (!(await page.evaluate(() => !!document.querySelector('meta[name="octavane-build"]'))
+      .catch(() => false))) {
+      if (Date.now() > taken) fail('the rebuilt site was not taken after a reload');
+      await pause(250);
+    }
     await waitForShot(page, 'rebuilt-title', lit);
     const until = Date.now() + 30000;
     let kept = await siteCaches(page);

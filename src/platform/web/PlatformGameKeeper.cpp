@@ -21,25 +21,18 @@ class TBrowserGameKeeper final : public TGameKeeper {
   public:
     explicit TBrowserGameKeeper(std::string path) : Path(std::move(path)) {}
 
-    // Written whole beside the old file, then renamed over it: a write cut short leaves the
-    // game before it, never half of one.
+    // Written in place: the file lives in memory and reaches IndexedDB whole, after the write.
+    // (No temporary file renamed over it: this emscripten's file system keeps a file renamed
+    // over in its name table, and it comes back once the new one is removed.)
     void Keep(const std::string& text) override {
-        const std::string temp = Path + ".new";
         std::error_code ignored; // a folder that cannot be made fails the write below
         std::filesystem::create_directories(std::filesystem::path(Path).parent_path(), ignored);
-        {
-            std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-            out << text;
-            if (!out.flush()) {
-                std::remove(temp.c_str());
-                return;
-            }
+        std::ofstream out(Path, std::ios::binary | std::ios::trunc);
+        out << text;
+        if (out.flush()) {
+            out.close();
+            FileStoredForGood(Path);
         }
-        if (std::rename(temp.c_str(), Path.c_str()) != 0) {
-            std::remove(temp.c_str());
-            return;
-        }
-        FileStoredForGood(Path);
     }
 
     bool Kept(std::string& text) override {
