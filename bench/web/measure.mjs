@@ -8,15 +8,16 @@
 //     comparison, with Web Workers hidden from the page (the search then runs on the page).
 //     The loading and the menus are not counted. The target: the longest under 3x the median.
 //
-//   node measure.mjs SITE_DIR BENCH_DIR
+//   node measure.mjs SITE_DIR BENCH_DIR [game]
 //
+// With "game", only the whole game's frame gaps are measured.
 // BENCH_DIR holds enginefast_bench.js and .wasm of the browser build. Prints one line a figure.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { launchBrowser, serveSite } from './harness.mjs';
 
-const [siteDir, benchDir] = process.argv.slice(2);
+const [siteDir, benchDir, only] = process.argv.slice(2);
 if (!siteDir || !benchDir) {
   console.error('usage: node measure.mjs SITE_DIR BENCH_DIR');
   process.exit(2);
@@ -243,12 +244,14 @@ const bench = await serveSite(benchDir);
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'octavane-chromium-'));
 const browser = await launchBrowser(profile);
 try {
-  for (const [width, height] of [[640, 480], [1280, 720]]) {
-    const fps = await framesPerSecond(browser, site.origin, width, height);
-    console.log(`title at ${width}x${height}: ${fps.toFixed(1)} frames a second`);
-  }
-  for (const line of await selfPlay(browser, bench.origin)) {
-    console.log(`in Chromium: ${line}`);
+  if (only !== 'game') {
+    for (const [width, height] of [[640, 480], [1280, 720]]) {
+      const fps = await framesPerSecond(browser, site.origin, width, height);
+      console.log(`title at ${width}x${height}: ${fps.toFixed(1)} frames a second`);
+    }
+    for (const line of await selfPlay(browser, bench.origin)) {
+      console.log(`in Chromium: ${line}`);
+    }
   }
   for (const withWorker of [false, true]) {
     const gaps = await gameFrameGaps(browser, site.origin, withWorker);

@@ -53,10 +53,14 @@ std::string WholeGameRecord() {
     return record;
 }
 
+// The positions of the history, oldest first, then those of the redo line, nearest first.
 std::vector<TBoard> HistoryNow() {
     std::vector<TBoard> boards;
     for (size_t i = 0; i < GameHistorySize(); ++i) {
         boards.push_back(GamePositionBefore(i));
+    }
+    for (size_t i = 0; i < RedoLineSize(); ++i) {
+        boards.push_back(RedoPosition(i));
     }
     return boards;
 }
@@ -65,7 +69,8 @@ TEST(KeptGameTest, EveryPlyIsKeptInItsOwnFrameAndANewRunResumesItWithUndoAndRedo
     TRecordingGameKeeper keeper;
     TBoard left;       // the position the first run was left at
     TBoard beforeUndo; // the position undo took back
-    std::vector<TBoard> history;
+    std::vector<TBoard> history; // and the redo line
+    size_t plies = 0;
     {
         TKeepingRig rig(keeper);
         rig.StartGame(playerHuman, playerComputer);
@@ -84,6 +89,7 @@ TEST(KeptGameTest, EveryPlyIsKeptInItsOwnFrameAndANewRunResumesItWithUndoAndRedo
         ASSERT_TRUE(HasRedo());
         left = g_gameBoard;
         history = HistoryNow();
+        plies = GameHistorySize();
         EXPECT_EQ(keeper.Text, KeptGameText());
         // Frames where nothing happens hand nothing on.
         const int keeps = keeper.Keeps;
@@ -118,7 +124,7 @@ TEST(KeptGameTest, EveryPlyIsKeptInItsOwnFrameAndANewRunResumesItWithUndoAndRedo
     ASSERT_TRUE(rig.RunUntil(gsHuman));
     rig.Press(keyUndo);
     ASSERT_TRUE(rig.RunUntil(gsHuman));
-    EXPECT_TRUE(SameBoard(g_gameBoard, history[history.size() - 2]));
+    EXPECT_TRUE(SameBoard(g_gameBoard, history[plies - 2]));
     // Offered once: a later title is the title.
     EXPECT_FALSE(ResumeKeptGame());
 }

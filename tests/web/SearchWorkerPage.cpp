@@ -72,11 +72,13 @@ int main() {
             const int waits = AwaitReply(*worker);
             longestWaits = waits > longestWaits ? waits : longestWaits;
             const TSearchReply reply = worker->Reply();
-            const bool same = reply.Answered && reply.Move == inlineReply.Move &&
-                              (!reply.Move || (reply.X == inlineReply.X && reply.Y == inlineReply.Y));
+            const bool same =
+                reply.Answered && reply.Move == inlineReply.Move &&
+                (!reply.Move || (reply.X == inlineReply.X && reply.Y == inlineReply.Y));
             std::printf("after %d plies, level %d: worker %d,%d%s, inline %d,%d%s: %s\n", plies,
                         level, reply.X, reply.Y, reply.Move ? "" : " (pass)", inlineReply.X,
-                        inlineReply.Y, inlineReply.Move ? "" : " (pass)", same ? "same" : "DIFFERENT");
+                        inlineReply.Y, inlineReply.Move ? "" : " (pass)",
+                        same ? "same" : "DIFFERENT");
             failures += same ? 0 : 1;
         }
     }
@@ -84,7 +86,8 @@ int main() {
     std::printf("%d requests, %d replies from the Web Worker, up to %d waits of the page\n", asked,
                 replies, longestWaits);
     if (replies != asked || longestWaits == 0) {
-        std::printf("FAILED: the answers did not all come from the worker, off the page's thread\n");
+        std::printf(
+            "FAILED: the answers did not all come from the worker, off the page's thread\n");
         ++failures;
     }
 
@@ -101,7 +104,8 @@ int main() {
     const TSearchReply after = worker->Reply();
     const bool answered = after.Answered && after.Move == expected.Move && after.X == expected.X &&
                           after.Y == expected.Y && RepliesFromWorkers() == replies + 1;
-    std::printf("stopped: %s; the next search after the stop: %s\n", stopped ? "no answer" : "WRONG",
+    std::printf("stopped: %s; the next search after the stop: %s\n",
+                stopped ? "no answer" : "WRONG",
                 answered ? "same as inline, from the new worker" : "WRONG");
     failures += (stopped ? 0 : 1) + (answered ? 0 : 1);
 
