@@ -16,7 +16,8 @@
 #   make web            build the browser version into build-web/site (a static site)
 #   make serve-web      serve build-web/site on http://127.0.0.1:8000 (HOST=, PORT= to change)
 #   make test-web       the unit tests under node and the site in headless Chromium
-#   make bench-web      the engine's benchmark in node and in Chromium, frames a second
+#   make bench-web      the engine's benchmark in node and in Chromium, frames a second, and the
+#                       frame gaps of a whole game at Extreme+ with the CPU slowed 4x
 
 MAKEFLAGS += --no-print-directory
 JOBS  ?= $(shell nproc)
@@ -118,7 +119,8 @@ serve-web:
 	@echo "Octavane: playing on http://$(HOST):$(PORT) (Ctrl+C stops the server)"
 	@/usr/bin/python3 web/serve.py $(WEB_BUILD)/site $(PORT) --host $(HOST)
 
-# The engine's level-9 self-play in node and in Chromium, and frames a second in Chromium.
+# The engine's level-9 self-play in node and in Chromium, frames a second in Chromium, and the
+# frame gaps of a whole game against Extreme+ with the page's CPU slowed 4x.
 bench-web: web
 	@./scripts/web-libs bench >/dev/null
 	@$(WEB_ENV) && cmake -S . -B $(WEB_BUILD) -DOCTAVANE_BENCH=ON >/dev/null && \
