@@ -9,6 +9,7 @@
 #include "device/StepSine.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
+#include "game/KeptGame.h"
 #include "game/ScreenInput.h"
 #include "game/TextItems.h"
 #include "game/TitleLayout.h"
@@ -80,6 +81,10 @@ void RunInit() {
 }
 
 void RunTitle() {
+    // A game the platform kept from the last run goes on where it was left.
+    if (ResumeKeptGame()) {
+        return;
+    }
     if (Triggered(keySpace)) {
         g_menuCursor = 0;
         SetTitleState(tsMenu);

@@ -295,6 +295,17 @@ FAULTS = [
     fault("master-not-past-extreme-plus", "Master",
           "Down past Extreme+ does not reach Master", "src/game/TitleScreens.h",
           "kLevelCursorLast = 20;", "kLevelCursorLast = 19;"),
+    fault("kept-game-not-after-ply", "kept game", "the game in play is not kept after a ply",
+          "src/game/GameScene.cpp", "    RunState();\n    KeepGameInPlay();", "    RunState();"),
+    fault("kept-game-finished-resumed", "kept game", "a finished game found kept is resumed",
+          "src/game/KeptGame.cpp",
+          "if (!ParseKeptGame(text, game) || game.Current.IsGameOver()) {\n        keeper->Forget();\n        return false;",
+          "if (!ParseKeptGame(text, game)) {\n        keeper->Forget();\n        return false;"),
+    fault("kept-game-escape-kept", "kept game", "a game left for the title stays kept",
+          "src/game/GameState.cpp", "    ForgetKeptGame();\n", ""),
+    fault("kept-game-redo-reversed", "kept game", "a kept redo line comes back farthest first",
+          "src/game/GameHistory.cpp", "line.assign(nearestFirst.rbegin(), nearestFirst.rend());",
+          "line.assign(nearestFirst.begin(), nearestFirst.end());"),
 
     # The browser build: caught by its own suite (make web, then ctest in build-web).
     fault("web-flat-last-vertex", "browser GL", "flat triangles take WebGL2's last vertex",
@@ -304,6 +315,20 @@ FAULTS = [
           "IndexedDB is mounted over another folder than the settings'",
           "web/storage.js", "var settingsFolder = '/home/web_user/.config';",
           "var settingsFolder = '/home/web_user/.cache';", suite="web"),
+    fault("web-cache-name-by-names", "offline site",
+          "the cache's name hashes the files' names, not their contents",
+          "web/SiteCache.cmake", 'string(APPEND digests "${site_file} ${digest}\\n")',
+          'string(APPEND digests "${site_file}\\n")', suite="web"),
+    fault("web-offline-network-only", "offline site", "the service worker never answers from its cache",
+          "web/sw.js.in", ".then((kept) => kept || fetch(request)));",
+          ".then(() => fetch(request)));", suite="web"),
+    fault("web-search-on-page", "search worker", "the page never opens a Web Worker: searches run inline",
+          "web/search-page.js", "if (typeof Worker === 'undefined') {", "if (typeof Worker !== 'null') {",
+          suite="web"),
+    fault("web-search-reply-early", "search worker", "a search counts as finished before its reply comes",
+          "src/engine/SearchWorkerBrowser.cpp", "        default:\n            break;\n        }\n        return !m_busy;",
+          "        default:\n            m_busy = false;\n            break;\n        }\n        return !m_busy;",
+          suite="web"),
 ]
 
 # The Windows port's own modules, planted in the Windows build and caught under Wine:
