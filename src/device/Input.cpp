@@ -6,10 +6,13 @@
 #include "platform/Joystick.h"
 #include "platform/KeyState.h"
 #include "platform/MouseState.h"
+#include "platform/PageControls.h"
+#include "platform/TouchState.h"
 #include "platform/WindowMessages.h"
 
 uint8_t g_keyState[keyCount] = {};
 TMouseFrame g_mouse;
+int g_inputKind = inputKeys;
 uint32_t g_repeatTime = 0;
 
 namespace {
@@ -38,6 +41,12 @@ TKeyRead Either(TKeyRead key, bool joystickDown) {
 // The key only while `condition` holds (a modifier down or up).
 TKeyRead When(TKeyRead key, bool condition) {
     return {key.Down && condition, key.Pressed && condition};
+}
+
+// The key, or the page's control that stands for it (a press of its own, never held).
+TKeyRead OrControl(TKeyRead key, int control) {
+    key.Pressed = PageControls().TakePress(control) || key.Pressed;
+    return key;
 }
 
 // Either of two keys that do the same.
@@ -107,16 +116,26 @@ void PollInput() {
         }
     }
 
+    // A dragging finger holds Control, and the arrows of the way it has gone.
+    const TTouchState& touch = Touch();
+    const bool drag = touch.Dragging();
     const TKeyRead space = Either(ReadKey(VK_SPACE), ButtonDown(joy, 0) || ButtonDown(joy, 3));
-    const TKeyRead enter = Either(ReadKey(VK_RETURN), ButtonDown(joy, 1));
+    const TKeyRead enter = OrControl(Either(ReadKey(VK_RETURN), ButtonDown(joy, 1)), pagePass);
     const TKeyRead controlKey = ReadKey(VK_CONTROL);
-    const TKeyRead control = Either(controlKey, ButtonDown(joy, 2));
-    const TKeyRead left = Either(ReadKey(VK_LEFT), joy.X < -kAxisThreshold);
-    const TKeyRead right = Either(ReadKey(VK_RIGHT), joy.X > kAxisThreshold);
-    const TKeyRead up = Either(ReadKey(VK_UP), joy.Y < -kAxisThreshold);
-    const TKeyRead down = Either(ReadKey(VK_DOWN), joy.Y > kAxisThreshold);
-    const TKeyRead hint = Either(ReadKey(VK_H), ButtonDown(joy, 5));
-    const TKeyRead marks = ReadKey(VK_L);
+    const TKeyRead control = Either(controlKey, ButtonDown(joy, 2) || drag);
+    const TKeyRead left =
+        Either(ReadKey(VK_LEFT), joy.X < -kAxisThreshold || touch.DragX() < -kDragStepPoints);
+    const TKeyRead right =
+        Either(ReadKey(VK_RIGHT), joy.X > kAxisThreshold || touch.DragX() > kDragStepPoints);
+    const TKeyRead up = OrControl(
+        Either(ReadKey(VK_UP), joy.Y < -kAxisThreshold || touch.DragY() < -kDragStepPoints),
+        pageUp);
+    const TKeyRead down = OrControl(
+        Either(ReadKey(VK_DOWN), joy.Y > kAxisThreshold || touch.DragY() > kDragStepPoints),
+        pageDown);
+    const TKeyRead hint = OrControl(Either(ReadKey(VK_H), ButtonDown(joy, 5)), pageHint);
+    const TKeyRead marks = OrControl(ReadKey(VK_L), pageMarks);
+    const TKeyRead back = OrControl(TKeyRead{}, pageBack);
     // The shortcuts: Backspace with or without Shift, and letters with Control. Each letter is
     // read in every frame, so that a press taken without Control is not kept for a later one
     // with it.
@@ -127,12 +146,12 @@ void PollInput() {
     const TKeyRead y = ReadKey(VK_Y);
     const TKeyRead c = ReadKey(VK_C);
     const TKeyRead v = ReadKey(VK_V);
-    const TKeyRead undo =
-        Either(AnyOf(When(backspace, !shift), When(z, withControl)), ButtonDown(joy, 4));
-    const TKeyRead redo =
-        Either(AnyOf(When(backspace, shift), When(y, withControl)), ButtonDown(joy, 6));
-    const TKeyRead copy = When(c, withControl);
-    const TKeyRead paste = When(v, withControl);
+    const TKeyRead undo = OrControl(
+        Either(AnyOf(When(backspace, !shift), When(z, withControl)), ButtonDown(joy, 4)), pageUndo);
+    const TKeyRead redo = OrControl(
+        Either(AnyOf(When(backspace, shift), When(y, withControl)), ButtonDown(joy, 6)), pageRedo);
+    const TKeyRead copy = OrControl(When(c, withControl), pageCopy);
+    const TKeyRead paste = OrControl(When(v, withControl), pagePaste);
 
     g_keyState[keySpace] = EdgeKey(space, g_keyState[keySpace]);
     g_keyState[keyEnter] = EdgeKey(enter, g_keyState[keyEnter]);
@@ -148,6 +167,7 @@ void PollInput() {
     g_keyState[keyRedo] = EdgeKey(redo, g_keyState[keyRedo]);
     g_keyState[keyCopy] = EdgeKey(copy, g_keyState[keyCopy]);
     g_keyState[keyPaste] = EdgeKey(paste, g_keyState[keyPaste]);
+    g_keyState[keyBack] = EdgeKey(back, g_keyState[keyBack]);
 
     // A new press of any direction restarts the shared wait for the first repeat.
     for (int key = keyLeft; key <= keyDown; ++key) {
@@ -160,4 +180,5 @@ void PollInput() {
     }
 
     g_mouse = Mouse().Take();
+    g_inputKind = LastInputKind();
 }

@@ -524,4 +524,8 @@ void RunGameScene() {
     RenderModels();
     // The text over them.
     DrawGameOverlay();
+    // The page's "Back" leaves the game for the title, as Escape does, once this frame is drawn.
+    if (Triggered(keyBack)) {
+        ReturnToTitle();
+    }
 }

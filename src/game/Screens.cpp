@@ -3,6 +3,7 @@
 #include "device/Setdx.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
+#include "game/PageControlsShown.h"
 #include "game/ScreenInput.h"
 #include "game/TitleMouse.h"
 #include "game/TitleScreens.h"
@@ -16,8 +17,13 @@ void RunScreens() {
     ClearMouseActions();
     if (g_scene == sceneTitle) {
         ReadTitleMouse();
+        // The page's "Back" is Enter on the panels.
+        if (Triggered(keyBack)) {
+            TriggerByMouse(keyEnter);
+        }
         RunTitleScreens();
     } else if (g_scene == sceneGame) {
         RunGameScene();
     }
+    ShowPageControlsOfScreen();
 }
