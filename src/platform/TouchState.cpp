@@ -38,6 +38,11 @@ void TTouchState::Reset() {
     Dragged = false;
 }
 
+bool TTouchState::EchoesTouch(uint32_t ms) const {
+    return FingerSeen &&
+           static_cast<int32_t>(ms - LastFingerMs) < static_cast<int32_t>(kTouchEchoMs);
+}
+
 TTouchState& Touch() {
     static TTouchState state;
     return state;

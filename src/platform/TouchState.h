@@ -16,6 +16,15 @@ class TTouchState {
     // Forgets the finger (the window lost it).
     void Reset();
 
+    // A finger event happened at tick `ms` (the events' own clock).
+    void NoteFingerTime(uint32_t ms) {
+        LastFingerMs = ms;
+        FingerSeen = true;
+    }
+    // True when a mouse event at tick `ms` comes too soon after a finger's last event to be
+    // anything but the browser's mouse events made from that touch.
+    bool EchoesTouch(uint32_t ms) const;
+
     bool Down() const { return Tracking; }
     bool Dragging() const { return Tracking && Dragged; }
     // How far the dragging finger is from where it went down; 0 when not dragging.
@@ -24,6 +33,8 @@ class TTouchState {
 
     // Further than this from where it went down, a finger drags; a tap's wobble stays inside.
     static constexpr double kDragStartPoints = 12.0;
+    // A browser makes mouse events of its own from a touch, just after it.
+    static constexpr uint32_t kTouchEchoMs = 800;
 
   private:
     bool Tracking = false;
@@ -33,6 +44,8 @@ class TTouchState {
     double StartY = 0.0;
     double X = 0.0;
     double Y = 0.0;
+    bool FingerSeen = false;
+    uint32_t LastFingerMs = 0;
 };
 
 // The touch state of the program.

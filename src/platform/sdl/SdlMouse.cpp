@@ -11,21 +11,10 @@ namespace {
 // The logical screen is always the display mode's 640 x 480.
 constexpr int kLogicalWidth = 640;
 constexpr int kLogicalHeight = 480;
-// A browser makes mouse events of its own from a touch, after it; the finger already acted, so
-// mouse buttons this soon after a finger's last event are that touch again.
-constexpr Uint32 kTouchMouseEchoMs = 800;
-
-Uint32 g_lastFingerTicks = 0;
-bool g_fingerSeen = false;
-
 // A mouse event that stands for a touch the finger events already reported: SDL's own (from the
 // touch device) or the browser's, which comes just after the touch.
 bool IsTouchEcho(Uint32 which, Uint32 timestamp) {
-    if (which == SDL_TOUCH_MOUSEID) {
-        return true;
-    }
-    return g_fingerSeen && static_cast<Sint32>(timestamp - g_lastFingerTicks) <
-                               static_cast<Sint32>(kTouchMouseEchoMs);
+    return which == SDL_TOUCH_MOUSEID || Touch().EchoesTouch(timestamp);
 }
 
 // Mouse coordinates and the window size are both in the window's points, so the letterbox is
@@ -72,8 +61,7 @@ void FingerPoint(const SDL_TouchFingerEvent& finger, double& x, double& y) {
 // Fingers: a tap is a left click where the finger was lifted; a drag is left to the input poll.
 void RecordFinger(const SDL_Event& event) {
     const SDL_TouchFingerEvent& finger = event.tfinger;
-    g_lastFingerTicks = finger.timestamp;
-    g_fingerSeen = true;
+    Touch().NoteFingerTime(finger.timestamp);
     NoteInputKind(inputTouch);
     double x = 0.0;
     double y = 0.0;
