@@ -4,6 +4,8 @@
 // program's page controls); a press goes back to the game as the key it stands for. The record's
 // copy and paste go through the browser's clipboard where the browser allows it.
 //
+// `?touch` in the address asks for the touch layout from the start, on any device.
+//
 // Layout: in landscape the picture stays centred and the controls sit in the bars either side
 // (the picture shrinks where the bars are too narrow for them); in portrait the picture sits at
 // the top, full width, with the controls below. Everything stays inside the safe area.
@@ -27,8 +29,9 @@
   var kPaste = 7;
   // A column of controls: the widest button and the padding either side of it.
   var kColumnPx = 64 + 16;
-  // Two rows of controls under the picture in portrait.
-  var kRowsPx = 2 * (48 + 8) + 16;
+  // A row of controls and its padding; portrait keeps room for two under the picture.
+  var kRowPx = 48 + 16;
+  var kRowsPx = 2 * kRowPx;
   // After a Control+V, how long the browser's paste event may take before the clipboard is read
   // another way.
   var kPasteEventWaitMs = 150;
@@ -148,15 +151,16 @@
       place(groups.right, pictureLeft + pictureWidth, safe.top,
             safe.right - pictureLeft - pictureWidth, safe.height);
       groups.left.style.flexDirection = groups.right.style.flexDirection = 'column';
+      groups.right.style.alignContent = '';
     } else {
       // Portrait: the picture at the top, full width, the controls in rows below it.
       var height = Math.min(w * 3 / 4, safe.height - kRowsPx);
       place(canvas, 0, safe.top, w, height);
       var below = safe.top + height;
-      var rows = safe.bottom - below;
-      place(groups.left, safe.left, below, safe.width, rows / 2);
-      place(groups.right, safe.left, below + rows / 2, safe.width, rows / 2);
+      place(groups.left, safe.left, below, safe.width, kRowPx);
+      place(groups.right, safe.left, below + kRowPx, safe.width, safe.bottom - below - kRowPx);
       groups.left.style.flexDirection = groups.right.style.flexDirection = 'row';
+      groups.right.style.alignContent = 'flex-start';
     }
   }
 
@@ -236,7 +240,8 @@
     shown: function () { return shownSet; },
     touchMode: function () { return touchMode; }
   };
-  if (window.matchMedia && window.matchMedia('(pointer: coarse)').matches) {
+  var asked = /[?&]touch\b/.test(window.location.search);
+  if (asked || (window.matchMedia && window.matchMedia('(pointer: coarse)').matches)) {
     enterTouchMode();
   }
 })();

@@ -5,7 +5,7 @@
 // The page (web/touch.js) keeps the controls; a program run outside it (the unit tests under
 // node) finds none and shows nothing.
 EM_JS(void, ShowControlsOnPage, (unsigned shown), {
-    if (typeof window != = 'undefined' && window.octavaneControls) {
+    if (typeof window != 'undefined' && window.octavaneControls) {
         window.octavaneControls.show(shown);
     }
 });

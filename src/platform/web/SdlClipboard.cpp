@@ -16,7 +16,7 @@ std::string g_pageClipboard;
 } // namespace
 
 EM_JS(void, WriteBrowserClipboard, (const char* text), {
-    if (typeof navigator != = 'undefined' && navigator.clipboard && navigator.clipboard.writeText) {
+    if (typeof navigator != 'undefined' && navigator.clipboard && navigator.clipboard.writeText) {
         navigator.clipboard.writeText(UTF8ToString(text)).catch(function(){});
     }
 });
