@@ -3,6 +3,7 @@
 namespace {
 
 TInputKind g_lastInputKind = inputKeys;
+bool g_inputNoted = false;
 
 bool IsControl(int control) {
     return control >= 0 && control < pageControlCount;
@@ -46,8 +47,9 @@ TPageControls& PageControls() {
 
 void NoteInputKind(TInputKind kind) {
     g_lastInputKind = kind;
+    g_inputNoted = true;
 }
 
 TInputKind LastInputKind() {
-    return g_lastInputKind;
+    return g_inputNoted ? g_lastInputKind : PageInputKind();
 }

@@ -64,6 +64,11 @@ TPageControls& PageControls();
 // Hands the set of controls to show to the page; nothing where there is no page.
 void ShowPageControls(TPageControlSet shown);
 
-// Records which input the player used last; the event translation calls it.
+// The input the page expects before the player has used any: touch on a touch screen, the keys
+// elsewhere (and always on the desktops).
+TInputKind PageInputKind();
+
+// Records which input the player used last; the event translation calls it. Before the first,
+// LastInputKind is the page's expectation.
 void NoteInputKind(TInputKind kind);
 TInputKind LastInputKind();

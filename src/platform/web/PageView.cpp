@@ -10,8 +10,19 @@ EM_JS(void, ShowControlsOnPage, (unsigned shown), {
     }
 });
 
+EM_JS(int, PageInTouchLayout, (), {
+    return typeof window != 'undefined' && window.octavaneControls &&
+                   window.octavaneControls.touchMode()
+               ? 1
+               : 0;
+});
+
 void ShowPageControls(TPageControlSet shown) {
     ShowControlsOnPage(shown);
+}
+
+TInputKind PageInputKind() {
+    return PageInTouchLayout() != 0 ? inputTouch : inputKeys;
 }
 
 // The page's control `control` (a TPageControl) was pressed, by a finger when `touched` is
