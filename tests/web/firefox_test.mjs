@@ -1,6 +1,6 @@
 // The site in Firefox ESR, driven by puppeteer-core over WebDriver BiDi on an X server (run
-// under xvfb-run: headless Firefox offers no WebGL2 here): the title whole and lit, Space to
-// the menu, "2 Players Game" by the keys, and a move placed with the mouse.
+// under xvfb-run: headless Firefox offers no WebGL2 here): the title whole and lit, and by the
+// keys the menu, "2 Players Game" and Black's first move.
 //
 //   node firefox_test.mjs SITE_DIR OUT_DIR SCREEN_POINT_JS
 import { execFileSync } from 'node:child_process';
@@ -56,7 +56,7 @@ async function press(page, key) {
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'octavane-firefox-'));
 const server = await serveSite(siteDir);
 const browser = await puppeteer.launch({
-  browser: 'firefox', protocol: 'webDriverBiDi', executablePath: firefoxPath, headless: false,
+  product: 'firefox', protocol: 'webDriverBiDi', executablePath: firefoxPath, headless: false,
   userDataDir: profile, extraPrefsFirefox: { 'media.autoplay.default': 0 },
 });
 const errors = [];
@@ -76,29 +76,36 @@ try {
   if (brightness(title, 160, 440, 480, 480) < 0.01) throw new Error('the title has no foot');
   await sleep(500);
   await press(page, ' '); // the menu (puppeteer's Space here)
-  await press(page, 'ArrowDown');
-  await press(page, 'ArrowDown');
-  await press(page, ' '); // "2 Players Game"
-  await sleep(2500);
-  // Black's first move, (3, 2): a click on its square puts a black disc there.
-  const centre = point('world', -70, -210, 0);
-  const probes = [[-30, 0], [30, 0], [0, -30], [0, 30]].map(([dx, dy]) =>
-    point('world', -70 + dx, -210 + dy, 20));
-  const before = await shot(page, 'firefox-game');
-  const lit = (image) => probes.map((p) => luminance(colourAt(image, p.x, p.y)));
-  const board = lit(before);
-  await page.mouse.move(centre.x, centre.y);
-  await sleep(150);
-  await page.mouse.down();
-  await sleep(120);
-  await page.mouse.up();
-  const moveUntil = Date.now() + 20000;
-  for (;;) {
-    const after = lit(await shot(page, 'firefox-move'));
-    if (after.every((v, i) => v < board[i] - 20)) break;
-    if (Date.now() > moveUntil) throw new Error(`no black disc on (3, 2): ${board} -> ${after}`);
-    await sleep(300);
+  // Up to the first line whatever the X server's pointer selected on its way, then down to
+  // "2 Players Game".
+  for (const key of ['ArrowUp', 'ArrowUp', 'ArrowUp', 'ArrowUp', 'ArrowDown', 'ArrowDown', ' ']) {
+    await press(page, key);
   }
+  // The board of a new game: the empty square (2, 3) lit, a white disc on (3, 3), a black one
+  // on (4, 3) (each probed round the top of where a disc lies, clear of the pointer).
+  const probe = (column, row) => [[-30, 0], [30, 0], [0, -30], [0, 30]].map(([dx, dy]) =>
+    point('world', (column - 3.5) * 140 + dx, (row - 3.5) * 140 + dy, 20));
+  const square = (image, column, row) =>
+    probe(column, row).reduce((sum, p) => sum + luminance(colourAt(image, p.x, p.y)), 0) / 4;
+  const waitFor = async (name, ready, what) => {
+    const until = Date.now() + 30000;
+    for (;;) {
+      const image = await shot(page, name);
+      if (ready(image)) return;
+      if (Date.now() > until) throw new Error(`${what} never showed`);
+      await sleep(300);
+    }
+  };
+  await waitFor('firefox-game', (image) => square(image, 2, 3) > 30 &&
+    square(image, 3, 3) > square(image, 2, 3) + 30 && square(image, 4, 3) < square(image, 2, 3) - 20,
+  'the board of a new game');
+  await sleep(500);
+  // Black's first move by the keys: the cursor starts on (3, 3); Up, then Space on (3, 2).
+  await press(page, 'ArrowUp');
+  await press(page, ' ');
+  await waitFor('firefox-move', (image) => square(image, 2, 3) > 30 &&
+    square(image, 3, 2) < square(image, 2, 3) - 20 && square(image, 3, 3) < square(image, 2, 3) - 20,
+  'a black disc on (3, 2) and the one it turned on (3, 3)');
 } catch (error) {
   failure = error;
 } finally {
