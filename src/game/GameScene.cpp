@@ -509,4 +509,8 @@ void RunGameScene() {
     // The text over them.
     DrawGameOverlay();
     DrawAnalysisValues();
+    // The page's "Back" leaves the game for the title, as Escape does, once this frame is drawn.
+    if (Triggered(keyBack)) {
+        ReturnToTitle();
+    }
 }

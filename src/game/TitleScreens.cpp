@@ -14,6 +14,7 @@
 #include "game/TextItems.h"
 #include "game/TitleLayout.h"
 #include "platform/Clock.h"
+#include "platform/PageControls.h"
 #include "platform/Version.h"
 #include "scene/Camera.h"
 #include "scene/Light.h"
@@ -322,15 +323,31 @@ void DrawConfig() {
     }
 }
 
+// The help line names what the player used last: the keys, the mouse or a finger.
+const char* TitleHelpText() {
+    switch (g_inputKind) {
+    case inputMouse:
+        return "Click to choose  -  Right click goes back  -  Esc quits";
+    case inputTouch:
+        if (g_titleState == tsTitle) {
+            return "Tap to start";
+        }
+        return g_titleState == tsLevel
+                   ? "Tap to choose  -  Down goes past Expert  -  Back goes back"
+                   : "Tap to choose  -  Back goes back";
+    default:
+        return "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits";
+    }
+}
+
 void DrawTitleText() {
     DrawTextItem(0, 172, kScreenRight, 240, "Octavane", kColourWhite, kFaceTimes, 64);
     DrawTextItem(kScreenMiddleX, 240, kScreenRight, 260, kTitleVersionText, kColourWhite,
                  kFaceTimes, 16);
     DrawTextItem(0, 440, kScreenRight, kScreenBottom, "Bellwick Software", kColourWhite, kFaceTimes,
                  16);
-    DrawTextItem(0, 460, kScreenRight, kScreenBottom,
-                 "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits", kColourWhite,
-                 kFaceTimes, 16);
+    DrawTextItem(0, 460, kScreenRight, kScreenBottom, TitleHelpText(), kColourWhite, kFaceTimes,
+                 16);
     switch (g_titleState) {
     case tsTitle:
         DrawTextItem(0, 320, kScreenRight, 360, "PUSH SPACE KEY", kColourWhite, kFaceTimes, 32);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -8,6 +9,8 @@
 #include "platform/Clock.h"
 #include "platform/Joystick.h"
 #include "platform/KeyState.h"
+#include "platform/PageControls.h"
+#include "platform/TouchState.h"
 #include "platform/WindowMessages.h"
 
 namespace {
@@ -265,3 +268,55 @@ TEST_F(InputTest, AJoystickThatIsGoneCountsAsCentred) {
 }
 
 } // namespace
+
+// The page's controls press the keys they stand for, once per press, as a new press even while
+// that key is held.
+TEST_F(InputTest, PageControlsPressTheirKeys) {
+    const std::pair<int, int> rows[] = {
+        {pageBack, keyBack}, {pagePass, keyEnter},  {pageUndo, keyUndo}, {pageRedo, keyRedo},
+        {pageHint, keyHint}, {pageMarks, keyMarks}, {pageCopy, keyCopy}, {pagePaste, keyPaste},
+        {pageUp, keyUp},     {pageDown, keyDown},   {pageAnalysis, keyAnalysis}};
+    PageControls().Reset();
+    for (const auto& [control, key] : rows) {
+        SCOPED_TRACE(control);
+        PageControls().Press(control);
+        PollAt(Clock.Now() + 16, keySpace);
+        for (int k = 0; k < keyCount; ++k) {
+            EXPECT_EQ(g_keyState[k], k == key ? kTrigger : 0) << "key " << k;
+        }
+        PollAt(Clock.Now() + 16, keySpace);
+        EXPECT_EQ(std::count(std::begin(g_keyState), std::end(g_keyState), 0), keyCount);
+    }
+    Keyboard().SetDown(VK_RETURN, true); // Enter held, then Pass pressed: a new trigger
+    PollAt(Clock.Now() + 16, keyEnter);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyEnter), KEY_HELD);
+    PageControls().Press(pagePass);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyEnter), kTrigger);
+    Keyboard().ReleaseAll();
+}
+
+// A dragging finger holds Control, and each arrow of the way it has gone more than 24 points
+// from where it went down, repeating as held keys do; a finger that has not dragged holds
+// nothing; lifted, everything is let go.
+TEST_F(InputTest, ADraggingFingerHoldsControlAndItsArrows) {
+    Touch().Reset();
+    Touch().FingerDown(1, 200, 200);
+    Touch().FingerMove(1, 210, 200);
+    EXPECT_EQ(PollAt(2000, keyControl), 0);
+    Touch().FingerMove(1, 224, 190); // dragging, not yet a step to the right
+    EXPECT_EQ(PollAt(2016, keyControl), kTrigger);
+    EXPECT_EQ(g_keyState[keyRight], 0);
+    Touch().FingerMove(1, 225, 170);
+    EXPECT_EQ(PollAt(2032, keyRight), kTrigger);
+    EXPECT_EQ(g_keyState[keyUp], kTrigger);
+    EXPECT_EQ(g_keyState[keyLeft] | g_keyState[keyDown], 0);
+    EXPECT_EQ(PollAt(2048, keyRight), KEY_HELD);
+    EXPECT_EQ(PollAt(2532, keyRight), kRepeat);
+    Touch().FingerMove(1, 150, 240);
+    EXPECT_EQ(PollAt(2548, keyLeft), kTrigger);
+    EXPECT_EQ(g_keyState[keyDown], kTrigger);
+    EXPECT_EQ(g_keyState[keyRight] | g_keyState[keyUp], 0);
+    EXPECT_FALSE(Touch().FingerUp(1, 150, 240));
+    PollAt(2564, keyControl);
+    EXPECT_EQ(std::count(std::begin(g_keyState), std::end(g_keyState), 0), keyCount);
+}

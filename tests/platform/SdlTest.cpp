@@ -2,6 +2,8 @@
 #include "platform/Clock.h"
 #include "platform/KeyState.h"
 #include "platform/MouseState.h"
+#include "platform/PageControls.h"
+#include "platform/TouchState.h"
 #include "platform/sdl/SdlClipboard.h"
 #include "platform/sdl/SdlSystem.h"
 
@@ -195,6 +197,65 @@ TEST_F(SdlTest, MouseEventsOfAWideWindowArriveInLogicalPixels) {
         EXPECT_TRUE(x != 800 || (std::abs(frame.X - (320 + 0.5 / 1.875)) < 1e-9 &&
                                  std::abs(frame.Y - (240 + 0.5 / 1.875)) < 1e-9));
     }
+    SDL_DestroyWindow(window);
+}
+
+// A finger's tap is one left click where it was lifted, in logical pixels; SDL's mouse events made
+// from the same touch, and the browser's just after it, click nothing; a drag clicks nothing and
+// is held in the touch state until the finger lifts. A key after the touch makes the keys the
+// input in use again, a real click the mouse.
+TEST_F(SdlTest, AFingersTapClicksOnceAndItsDragNever) {
+    SDL_Window* window = SDL_CreateWindow("touch", 0, 0, 1600, 900, SDL_WINDOW_HIDDEN);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    const Uint32 id = SDL_GetWindowID(window);
+    Mouse().Reset();
+    Touch().Reset();
+    const auto finger = [id](Uint32 type, float x, float y) {
+        SDL_Event event{};
+        event.tfinger = {type, 0, 1, 5, x, y, 0, 0, 1, id};
+        SDL_PushEvent(&event);
+    };
+    const auto button = [id](Uint32 which) {
+        SDL_Event event{};
+        event.button = {SDL_MOUSEBUTTONDOWN, 0, id, which, SDL_BUTTON_LEFT,
+                        SDL_PRESSED,         1, 0,  8,     8};
+        SDL_PushEvent(&event);
+    };
+    finger(SDL_FINGERDOWN, 0.5f, 0.5f);
+    button(SDL_TOUCH_MOUSEID);
+    EXPECT_TRUE(Drain().empty());
+    EXPECT_FALSE(Mouse().Take().LeftClick) << "a finger down clicks nothing yet";
+    EXPECT_EQ(LastInputKind(), inputTouch);
+    finger(SDL_FINGERUP, 0.5f, 0.5f);
+    button(0); // the browser's own click from the same touch
+    Drain();
+    TMouseFrame frame = Mouse().Take();
+    EXPECT_TRUE(frame.LeftClick && frame.HasPosition);
+    EXPECT_NEAR(frame.X, 320.0, 1e-6);
+    EXPECT_NEAR(frame.Y, 240.0, 1e-6);
+    EXPECT_FALSE(Mouse().Take().LeftClick) << "one touch, one click";
+
+    finger(SDL_FINGERDOWN, 0.5f, 0.5f);
+    finger(SDL_FINGERMOTION, 0.6f, 0.5f);
+    Drain();
+    EXPECT_TRUE(Touch().Dragging());
+    EXPECT_NEAR(Touch().DragX(), 160.0, 1e-3);
+    finger(SDL_FINGERUP, 0.6f, 0.5f);
+    Drain();
+    EXPECT_FALSE(Touch().Down());
+    EXPECT_FALSE(Mouse().Take().LeftClick) << "a drag is no click";
+
+    PushKey(SDL_KEYDOWN, SDLK_LEFT);
+    Drain();
+    EXPECT_EQ(LastInputKind(), inputKeys);
+    PushKey(SDL_KEYUP, SDLK_LEFT);
+    Drain();
+    Touch().Reset();
+    Touch().NoteFingerTime(SDL_GetTicks() - 1000); // the touch long over
+    button(0);
+    Drain();
+    EXPECT_TRUE(Mouse().Take().LeftClick);
+    EXPECT_EQ(LastInputKind(), inputMouse);
     SDL_DestroyWindow(window);
 }
 

@@ -1,6 +1,7 @@
 #include <SDL.h>
 
 #include "platform/KeyState.h"
+#include "platform/PageControls.h"
 #include "platform/sdl/SdlMouse.h"
 #include "platform/sdl/SdlSystem.h"
 
@@ -86,6 +87,9 @@ bool TSdlEventSource::Next(TMessage& message) {
             const int key = VirtualKeyFromSdl(event.key.keysym.sym);
             const bool down = event.type == SDL_KEYDOWN;
             Keyboard().SetDown(key, down, ModifiersOf(event.key.keysym));
+            if (down && key != 0) {
+                NoteInputKind(inputKeys);
+            }
             if (down && key == VK_ESCAPE) {
                 message = TMessage{nullptr, WM_KEYDOWN, VK_ESCAPE, 0};
                 return true;
