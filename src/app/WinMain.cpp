@@ -1,9 +1,13 @@
 #include "app/App.h"
 #include "device/Settings.h"
 #include "engine/SearchWorker.h"
+#include "game/GameAnalysis.h"
+#include "game/GameHint.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
+#include "game/KeptGame.h"
 #include "platform/Clipboard.h"
+#include "platform/GameKeeper.h"
 
 TAppPlatform* g_platform = nullptr;
 HWND g_hwnd = nullptr;
@@ -59,12 +63,23 @@ int OctavaneWinMain(TAppPlatform& platform, TFrameProc frame) {
     // with exit() (Xlib does when the display connection is lost).
     LoadSettings();
     SaveSettingsOnExit();
+    // The game in play outlives the run where the platform keeps it; the first title resumes it.
+    const std::unique_ptr<TGameKeeper> gameKeeper = OpenPlatformGameKeeper();
+    SetGameKeeper(gameKeeper.get());
+    OfferKeptGame();
 
-    // 4. The loop, until WM_QUIT; the computer thinks beside it, so that frames go on. A
-    // search still running at the end is waited for (it is at most one move's search).
+    // 4. The loop, until WM_QUIT; the computer, the hint and the analysis think beside it,
+    // each on a worker of its own, so that frames go on and none waits for another. A search
+    // still running at the end is stopped or waited for (it is at most one move's search).
     const std::unique_ptr<TSearchWorker> searchWorker = MakeSearchWorker();
+    const std::unique_ptr<TSearchWorker> hintWorker = MakeSearchWorker();
+    const std::unique_ptr<TSearchWorker> analysisWorker = MakeSearchWorker();
     SetSearchWorker(searchWorker.get());
+    SetHintWorker(hintWorker.get());
+    SetAnalysisWorker(analysisWorker.get());
     const int exitCode = RunMessageLoop(frame);
+    SetAnalysisWorker(nullptr);
+    SetHintWorker(nullptr);
     SetSearchWorker(nullptr);
 
     // 5. The settings, written back.
@@ -72,6 +87,7 @@ int OctavaneWinMain(TAppPlatform& platform, TFrameProc frame) {
 
     SetCloseHandler(nullptr);
     SetClipboard(nullptr);
+    SetGameKeeper(nullptr);
     SetMessageTarget(nullptr, nullptr, nullptr);
     g_hwnd = nullptr;
     g_platform = nullptr;
