@@ -45,12 +45,12 @@ struct TSolverTable {
 };
 inline constexpr int kSolverWays = 2;
 
-// From this many empty squares down the hint, the analysis and the Master level ask the solver:
-// the largest count at which the slowest of 100 positions from level-9 self-play games (100
-// games from distinct random four-move openings, one position at each count from each game)
-// solved within 0.5 s of one core's time in the native build (bench/enginefast/HintPoint.cpp
-// prints the table). At 17 the slowest took 0.15 s; at 18 it took over 0.5 s.
-inline constexpr int kExactEmpties = 17;
+// From this many empty squares down the hint, the analysis and the Master level ask the solver,
+// the same on every platform. bench/enginefast/HintPoint.cpp measures where it should stand: the
+// largest count at which the slowest of 100 positions from level-9 self-play games (100 games
+// from distinct random four-move openings, one position at each count from each game) solves
+// within 0.5 s of one core's time in the native build.
+inline constexpr int kExactEmpties = 20;
 
 // One per running search: it owns its table, so several solvers may run at once on different
 // threads. Not for use from two threads at once. Every answer is deterministic: the same position
