@@ -15,10 +15,11 @@
 namespace {
 
 // Positions of real games, each line as the common text form writes it.
-// kExactEmpties empty squares, Black to move: Extreme plays e1, the solver d7 (+14, the only best).
-constexpr const char* kLate = "--OO-X---OOOOOX-XOOXOXXXOOXOXOO-OOXXOO-XXOXOXOXO--O--X----XOX--- X";
-// One more empty square, White to move: Extreme plays h4.
-constexpr const char* kOpen = "-OO-X-O--XXXXO--OXXXOXXXOXOOOX--OOOXXXX-OXXXXX--O-XXO-----X-OO-- O";
+// kExactEmpties empty squares, White to move: Extreme plays h7 (-10), the solver g5 (-4, the only
+// best).
+constexpr const char* kLate = "--OO-XX--OOOOXX-XOOXXXXXOOOXXOX-OOXXOX-XXOXXXOXO--OX-O----XOX-O- O";
+// One more empty square, Black to move: Extreme plays d7.
+constexpr const char* kOpen = "--OO-XX--OOOOXX-XOOXXXXXOOOXXOO-OOXOOO-XXOXOOOXO--O--O----XOX-O- X";
 // Twelve empty squares, Black to move: c1 0, b7 -10, a8 +6, d8 +4, e8 0, g8 +6.
 constexpr const char* kShort = "OO-----XXOOXXXXXOOOOXXXXOOXOXXOXOXOOOOXXOOXOXXXXO-XOOOX---X--O-X X";
 
@@ -153,7 +154,7 @@ TEST_F(GameAidsTest, TheHintIsTheSolversMoveFromThePointAndExtremesBefore) {
         Hints.Finish();
         Rig.Frame();
         EXPECT_EQ(std::pair(g_cursorX, g_cursorY),
-                  text == kLate ? std::pair(3, 6) : LevelMove(board, kHintLevel));
+                  text == kLate ? std::pair(6, 4) : LevelMove(board, kHintLevel));
         EXPECT_EQ(Rig.CountSounds(sndMove) + Rig.CountSounds(sndMove2), 1);
         EXPECT_TRUE(SameBoard(g_gameBoard, board) && g_gameState == gsHuman) << "the hint played";
     }
@@ -168,11 +169,11 @@ TEST_F(GameAidsTest, AHintForAnotherPositionNeverShows) {
     Rig.Press(keyHint);
     Rig.Press(keyHint);
     EXPECT_EQ(Hints.Starts, 1) << "asked twice for one position";
-    Rig.PlayAt(4, 0); // e1
+    Rig.PlayAt(7, 6); // h7
     EXPECT_EQ(Hints.Stops, 1);
     Hints.Finish();
     Rig.RunFor(3000);
-    EXPECT_EQ(std::pair(g_cursorX, g_cursorY), std::pair(4, 0)) << "a stale hint";
+    EXPECT_EQ(std::pair(g_cursorX, g_cursorY), std::pair(7, 6)) << "a stale hint";
 
     Rig.StartGame(playerHuman, playerHuman);
     Rig.Press(keyHint);
