@@ -109,7 +109,10 @@ async function shownControls(page) {
 async function waitForControls(page, wanted, label, seconds = 15) {
   const until = Date.now() + seconds * 1000;
   for (;;) {
-    const shown = (await shownControls(page)).filter((name) => name !== 'Full screen').sort();
+    // The page's own "Full screen", and "Analysis" (which the game's state decides where the game
+    // has an analysis), are left out.
+    const shown = (await shownControls(page))
+      .filter((name) => name !== 'Full screen' && name !== 'Analysis').sort();
     if (JSON.stringify(shown) === JSON.stringify([...wanted].sort())) return;
     if (Date.now() > until) fail(`${label}: the controls shown are ${shown}, not ${wanted}`);
     await sleep(150);

@@ -109,7 +109,8 @@ async function tap(at) {
 async function shownControls() {
   return script(`return [...document.querySelectorAll('.controls button')]
     .filter((b) => !b.hidden && b.getClientRects().length > 0)
-    .map((b) => b.getAttribute('aria-label')).filter((n) => n !== 'Full screen');`);
+    .map((b) => b.getAttribute('aria-label'))
+    .filter((n) => n !== 'Full screen' && n !== 'Analysis');`);
 }
 
 async function waitForControls(wanted, label, seconds = 20) {

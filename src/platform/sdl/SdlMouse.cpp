@@ -11,6 +11,7 @@ namespace {
 // The logical screen is always the display mode's 640 x 480.
 constexpr int kLogicalWidth = 640;
 constexpr int kLogicalHeight = 480;
+
 // A mouse event that stands for a touch the finger events already reported: SDL's own (from the
 // touch device) or the browser's, which comes just after the touch.
 bool IsTouchEcho(Uint32 which, Uint32 timestamp) {
