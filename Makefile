@@ -14,9 +14,10 @@
 #                       and the installer build-windows/octavane-<version>-setup.exe
 #   make test-windows   that, then the Windows tests under Wine (unit tests, the zip, the installer)
 #   make web            build the browser version into build-web/site (a static site)
-#   make serve-web      serve build-web/site on http://127.0.0.1:8000
+#   make serve-web      serve build-web/site on http://127.0.0.1:8000 (HOST=, PORT= to change)
 #   make test-web       the unit tests under node and the site in headless Chromium
-#   make bench-web      the engine's benchmark in node and in Chromium, frames a second
+#   make bench-web      the engine's benchmark in node and in Chromium, frames a second, and the
+#                       frame gaps of a whole game at Extreme+ with the CPU slowed 4x
 
 MAKEFLAGS += --no-print-directory
 JOBS  ?= $(shell nproc)
@@ -110,12 +111,16 @@ web:
 	@$(WEB_ENV) && cmake --build $(WEB_BUILD) -j $(JOBS)
 	@echo "Octavane: the site is in $(WEB_BUILD)/site"
 
+# HOST=0.0.0.0 serves the local network too (a phone plays online only then: see the README).
+HOST ?= 127.0.0.1
+PORT ?= 8000
 serve-web:
 	@test -f $(WEB_BUILD)/site/index.html || $(MAKE) web
-	@echo "Octavane: playing on http://127.0.0.1:8000 (Ctrl+C stops the server)"
-	@/usr/bin/python3 web/serve.py $(WEB_BUILD)/site 8000
+	@echo "Octavane: playing on http://$(HOST):$(PORT) (Ctrl+C stops the server)"
+	@/usr/bin/python3 web/serve.py $(WEB_BUILD)/site $(PORT) --host $(HOST)
 
-# The engine's level-9 self-play in node and in Chromium, and frames a second in Chromium.
+# The engine's level-9 self-play in node and in Chromium, frames a second in Chromium, and the
+# frame gaps of a whole game against Extreme+ with the page's CPU slowed 4x.
 bench-web: web
 	@./scripts/web-libs bench >/dev/null
 	@$(WEB_ENV) && cmake -S . -B $(WEB_BUILD) -DOCTAVANE_BENCH=ON >/dev/null && \

@@ -1,17 +1,23 @@
 // The browser build's figures in Debian's headless Chromium (software WebGL2, so the frame rate
 // says nothing about a real GPU):
 //   - frames a second on the title at 640x480 and at 1280x720, counted over ten seconds;
-//   - the level-9 self-play game of enginefast_bench run in a page: its slowest move.
+//   - the level-9 self-play game of enginefast_bench run in a page: its slowest move;
+//   - the gaps between drawn frames through a whole game against the computer at Extreme+, the
+//     human's moves scripted (the first legal square each turn), with the page's CPU slowed 4x
+//     as on a phone: the median and the longest, with the search in its Web Worker and, for
+//     comparison, with Web Workers hidden from the page (the search then runs on the page).
+//     The loading and the menus are not counted. The target: the longest under 3x the median.
 //
-//   node measure.mjs SITE_DIR BENCH_DIR
+//   node measure.mjs SITE_DIR BENCH_DIR [game]
 //
+// With "game", only the whole game's frame gaps are measured.
 // BENCH_DIR holds enginefast_bench.js and .wasm of the browser build. Prints one line a figure.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { launchBrowser, serveSite } from './harness.mjs';
 
-const [siteDir, benchDir] = process.argv.slice(2);
+const [siteDir, benchDir, only] = process.argv.slice(2);
 if (!siteDir || !benchDir) {
   console.error('usage: node measure.mjs SITE_DIR BENCH_DIR');
   process.exit(2);
@@ -51,6 +57,168 @@ async function framesPerSecond(browser, origin, width, height) {
   return (end - start) / 10;
 }
 
+// Each frame's time on the page's clock, once recording is switched on.
+function recordFrameTimes() {
+  const original = HTMLCanvasElement.prototype.getContext;
+  window.octavaneFrameTimes = [];
+  window.octavaneRecording = false;
+  HTMLCanvasElement.prototype.getContext = function (...args) {
+    const context = original.apply(this, args);
+    if (context && !context.octavaneTimed && args[0] === 'webgl2') {
+      const clear = context.clear.bind(context);
+      context.clear = (mask) => {
+        if (window.octavaneRecording && (mask & context.COLOR_BUFFER_BIT) &&
+            !context.isEnabled(context.SCISSOR_TEST)) {
+          window.octavaneFrameTimes.push(performance.now());
+        }
+        clear(mask);
+      };
+      context.octavaneTimed = true;
+    }
+    return context;
+  };
+}
+
+const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const keptGameFile = '/home/web_user/.config/Bellwick/Octavane/game.txt';
+
+// The position after a kept game's plies ("d3", "--" for a pass): cells[y * 8 + x], 1 Black,
+// 2 White; Black moves first.
+function replay(plies) {
+  const cells = new Array(64).fill(0);
+  cells[27] = cells[36] = 2;
+  cells[28] = cells[35] = 1;
+  let turn = 1;
+  for (const ply of plies) {
+    if (ply !== '--') place(cells, ply.charCodeAt(0) - 97, ply.charCodeAt(1) - 49, turn);
+    turn = 3 - turn;
+  }
+  return { cells, turn };
+}
+
+function flips(cells, x, y, turn) {
+  if (cells[y * 8 + x] !== 0) return [];
+  const turned = [];
+  for (const [dx, dy] of [[1, 0], [-1, 0], [0, 1], [0, -1], [1, 1], [1, -1], [-1, 1], [-1, -1]]) {
+    const line = [];
+    let cx = x + dx;
+    let cy = y + dy;
+    while (cx >= 0 && cx < 8 && cy >= 0 && cy < 8 && cells[cy * 8 + cx] === 3 - turn) {
+      line.push(cy * 8 + cx);
+      cx += dx;
+      cy += dy;
+    }
+    if (line.length > 0 && cx >= 0 && cx < 8 && cy >= 0 && cy < 8 && cells[cy * 8 + cx] === turn) {
+      turned.push(...line);
+    }
+  }
+  return turned;
+}
+
+function place(cells, x, y, turn) {
+  for (const square of flips(cells, x, y, turn)) cells[square] = turn;
+  cells[y * 8 + x] = turn;
+}
+
+// Arrows from the cursor to (x, y), then Space; Enter when Black has no move.
+async function playFirstLegal(page, board, cursor) {
+  let target = -1;
+  for (let square = 0; square < 64 && target < 0; ++square) {
+    if (flips(board.cells, square % 8, Math.floor(square / 8), 1).length > 0) target = square;
+  }
+  const keys = [];
+  if (target < 0) {
+    keys.push('Enter');
+  } else {
+    const [x, y] = [target % 8, Math.floor(target / 8)];
+    for (; cursor.x < x; ++cursor.x) keys.push('ArrowRight');
+    for (; cursor.x > x; --cursor.x) keys.push('ArrowLeft');
+    for (; cursor.y < y; ++cursor.y) keys.push('ArrowDown');
+    for (; cursor.y > y; --cursor.y) keys.push('ArrowUp');
+    keys.push('Space');
+  }
+  for (const key of keys) {
+    await page.keyboard.down(key);
+    await pause(120);
+    await page.keyboard.up(key);
+    await pause(120);
+  }
+}
+
+// A whole game as Black against Extreme+, the CPU slowed 4x; the gaps between its frames.
+async function gameFrameGaps(browser, origin, withWorker) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.setViewport({ width: 640, height: 480, deviceScaleFactor: 1 });
+  await page.evaluateOnNewDocument(recordFrameTimes);
+  if (!withWorker) {
+    await page.evaluateOnNewDocument(() => { window.Worker = undefined; });
+  }
+  const cdp = await page.createCDPSession();
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 4 });
+  await page.goto(`${origin}/index.html`);
+  await page.waitForFunction(() => window.Module && Module.calledRun, { timeout: 120000 });
+  await pause(4000);
+  const keys = ['Space', 'Space', ...new Array(16).fill('ArrowDown'), 'Space'];
+  for (const key of keys) {
+    await page.keyboard.down(key);
+    await pause(150);
+    await page.keyboard.up(key);
+    await pause(250);
+  }
+  await page.evaluate(() => { window.octavaneRecording = true; });
+  const cursor = { x: 3, y: 3 };
+  const read = () => page.evaluate((file) => {
+    try {
+      return Module.FS.readFile(file, { encoding: 'utf8' });
+    } catch (error) {
+      return '';
+    }
+  }, keptGameFile);
+  let seen = null;
+  let started = false;
+  const until = Date.now() + 40 * 60 * 1000;
+  for (;;) {
+    if (Date.now() > until) throw new Error('the game did not end within 40 minutes');
+    const text = await read();
+    if (text === '') {
+      if (started) break; // the game is over: it is no longer kept
+      await pause(200);
+      continue;
+    }
+    started = true;
+    const line = (text.match(/^plies(.*)$/m) || [])[1] || '';
+    if (line !== seen) {
+      const board = replay(line.trim() ? line.trim().split(/\s+/) : []);
+      if (board.turn === 1) {
+        await pause(1500); // the move's animation; keys during it only move the cursor
+        await playFirstLegal(page, board, cursor);
+        const before = line;
+        const retry = Date.now() + 5000;
+        while ((((await read()).match(/^plies(.*)$/m) || [])[1] || '') === before &&
+               Date.now() < retry) {
+          await pause(200);
+        }
+        continue;
+      }
+      seen = line;
+    }
+    await pause(200);
+  }
+  await pause(1000);
+  const times = await page.evaluate(() => {
+    window.octavaneRecording = false;
+    return window.octavaneFrameTimes;
+  });
+  await context.close();
+  const gaps = times.slice(1).map((t, i) => t - times[i]).sort((a, b) => a - b);
+  return {
+    frames: times.length,
+    median: gaps[Math.floor(gaps.length / 2)],
+    longest: gaps[gaps.length - 1],
+  };
+}
+
 async function selfPlay(browser, origin) {
   const page = await browser.newPage();
   const lines = [];
@@ -76,12 +244,21 @@ const bench = await serveSite(benchDir);
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'octavane-chromium-'));
 const browser = await launchBrowser(profile);
 try {
-  for (const [width, height] of [[640, 480], [1280, 720]]) {
-    const fps = await framesPerSecond(browser, site.origin, width, height);
-    console.log(`title at ${width}x${height}: ${fps.toFixed(1)} frames a second`);
+  if (only !== 'game') {
+    for (const [width, height] of [[640, 480], [1280, 720]]) {
+      const fps = await framesPerSecond(browser, site.origin, width, height);
+      console.log(`title at ${width}x${height}: ${fps.toFixed(1)} frames a second`);
+    }
+    for (const line of await selfPlay(browser, bench.origin)) {
+      console.log(`in Chromium: ${line}`);
+    }
   }
-  for (const line of await selfPlay(browser, bench.origin)) {
-    console.log(`in Chromium: ${line}`);
+  for (const withWorker of [false, true]) {
+    const gaps = await gameFrameGaps(browser, site.origin, withWorker);
+    const where = withWorker ? 'search in its Web Worker' : 'search on the page (no Web Worker)';
+    console.log(`a whole game against Extreme+, CPU slowed 4x, ${where}: ${gaps.frames} frames, ` +
+      `median gap ${gaps.median.toFixed(1)} ms, longest ${gaps.longest.toFixed(1)} ms ` +
+      `(${(gaps.longest / gaps.median).toFixed(1)}x the median; target under 3x)`);
   }
 } finally {
   await browser.close();

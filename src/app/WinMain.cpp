@@ -5,7 +5,9 @@
 #include "game/GameHint.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
+#include "game/KeptGame.h"
 #include "platform/Clipboard.h"
+#include "platform/GameKeeper.h"
 
 TAppPlatform* g_platform = nullptr;
 HWND g_hwnd = nullptr;
@@ -61,6 +63,10 @@ int OctavaneWinMain(TAppPlatform& platform, TFrameProc frame) {
     // with exit() (Xlib does when the display connection is lost).
     LoadSettings();
     SaveSettingsOnExit();
+    // The game in play outlives the run where the platform keeps it; the first title resumes it.
+    const std::unique_ptr<TGameKeeper> gameKeeper = OpenPlatformGameKeeper();
+    SetGameKeeper(gameKeeper.get());
+    OfferKeptGame();
 
     // 4. The loop, until WM_QUIT; the computer, the hint and the analysis think beside it,
     // each on a worker of its own, so that frames go on and none waits for another. A search
@@ -81,6 +87,7 @@ int OctavaneWinMain(TAppPlatform& platform, TFrameProc frame) {
 
     SetCloseHandler(nullptr);
     SetClipboard(nullptr);
+    SetGameKeeper(nullptr);
     SetMessageTarget(nullptr, nullptr, nullptr);
     g_hwnd = nullptr;
     g_platform = nullptr;

@@ -30,17 +30,3 @@ TSolveResult TEndgameSolver::SolveMove(TBitboard own, TBitboard opp, int square,
     ++m_table.Age;
     return FastSolveExact(m_table, own, opp, square, stop);
 }
-
-void TEndgameSolver::Clear() {
-    for (std::size_t i = 0; i < (m_table.BucketMask + 1) * kSolverWays; ++i) {
-        m_entries[i] = TSolverEntry{};
-    }
-}
-
-int SolverFinalScore(TBitboard own, TBitboard opp) {
-    const int ownCount = FastCount(own);
-    const int oppCount = FastCount(opp);
-    const int difference = ownCount - oppCount;
-    const int empties = kFastSquareCount - ownCount - oppCount;
-    return difference > 0 ? difference + empties : difference < 0 ? difference - empties : 0;
-}

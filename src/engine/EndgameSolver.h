@@ -45,10 +45,11 @@ struct TSolverTable {
 };
 inline constexpr int kSolverWays = 2;
 
-// From this many empty squares down the hint, the analysis and the Master level ask the solver.
-// The largest count at which the slowest of 100 positions from level-9 self-play games (10 games
-// from varied openings, 10 positions at each count) solved within 0.5 s natively on one core
-// (bench/enginefast/HintPoint.cpp prints the table).
+// From this many empty squares down the hint, the analysis and the Master level ask the solver,
+// the same on every platform. bench/enginefast/HintPoint.cpp measures where it should stand: the
+// largest count at which the slowest of 100 positions from level-9 self-play games (100 games
+// from distinct random four-move openings, one position at each count from each game) solves
+// within 0.5 s of one core's time in the native build.
 inline constexpr int kExactEmpties = 20;
 
 // One per running search: it owns its table, so several solvers may run at once on different
@@ -76,9 +77,6 @@ class TEndgameSolver {
     TSolveResult SolveMove(TBitboard own, TBitboard opp, int square,
                            const std::atomic<bool>* stop = nullptr);
 
-    // Forgets every position, so that the next solve starts as the first one does.
-    void Clear();
-
   private:
     struct TFree {
         void operator()(TSolverEntry* entries) const;
@@ -86,6 +84,3 @@ class TEndgameSolver {
     std::unique_ptr<TSolverEntry[], TFree> m_entries;
     TSolverTable m_table;
 };
-
-// The final score of a finished game for the side owning `own`, empties to the winner.
-int SolverFinalScore(TBitboard own, TBitboard opp);

@@ -26,14 +26,18 @@ std::vector<TBoard>& RedoLine() {
     return line;
 }
 
+uint32_t g_changes = 0;
+
 } // namespace
 
 void ClearGameHistory() {
+    ++g_changes;
     History().clear();
     RedoLine().clear();
 }
 
 void RecordGamePosition(const TBoard& before) {
+    ++g_changes;
     History().push_back(before);
 }
 
@@ -58,6 +62,7 @@ bool TakeBackMove(const TBoard& current, const int playerType[3], TBoard& restor
                 line.push_back(history[later]);
             }
             history.resize(n - 1);
+            ++g_changes;
             return true;
         }
     }
@@ -75,9 +80,30 @@ bool TakeRedoPosition(TBoard& after) {
     }
     after = line.back();
     line.pop_back();
+    ++g_changes;
     return true;
 }
 
 void ForgetRedo() {
+    ++g_changes;
     RedoLine().clear();
+}
+
+size_t RedoLineSize() {
+    return RedoLine().size();
+}
+
+const TBoard& RedoPosition(size_t index) {
+    const std::vector<TBoard>& line = RedoLine();
+    return line[line.size() - 1 - index];
+}
+
+void SetRedoLine(const std::vector<TBoard>& nearestFirst) {
+    ++g_changes;
+    std::vector<TBoard>& line = RedoLine();
+    line.assign(nearestFirst.rbegin(), nearestFirst.rend());
+}
+
+uint32_t GameHistoryChanges() {
+    return g_changes;
 }

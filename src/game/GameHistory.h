@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "engine/Reversiutil.h"
 
@@ -28,3 +30,13 @@ bool HasRedo();
 // Takes the position that follows the current one on the redo line; false when it is empty.
 bool TakeRedoPosition(TBoard& after);
 void ForgetRedo();
+
+// The redo line's positions, nearest first (`index` < RedoLineSize()), and the whole line put
+// back at once, nearest first, as a kept game brings it.
+size_t RedoLineSize();
+const TBoard& RedoPosition(size_t index);
+void SetRedoLine(const std::vector<TBoard>& nearestFirst);
+
+// Counts every change of the history or the redo line, so that a reader can tell cheaply
+// whether anything moved since it last looked.
+uint32_t GameHistoryChanges();

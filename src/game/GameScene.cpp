@@ -15,6 +15,7 @@
 #include "game/GameOverlay.h"
 #include "game/GameRecord.h"
 #include "game/GameState.h"
+#include "game/KeptGame.h"
 #include "game/ScreenInput.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -495,9 +496,11 @@ void RunGameScene() {
     // The light hovers over the pointer from the next frame on.
     g_lights[1]->Position.X.SetValue(g_pointer->Position.X.GetValue());
     g_lights[1]->Position.Y.SetValue(g_pointer->Position.Y.GetValue());
-    // The turn machine; the record can be copied in any state.
+    // The turn machine; the record can be copied in any state. The game as it now stands is
+    // kept at once, in case the program never gets to run again.
     RunCopy();
     RunState();
+    KeepGameInPlay();
     // The hint and the analysis follow the position the turn machine left.
     RunHint();
     RunAnalysis();
@@ -506,4 +509,8 @@ void RunGameScene() {
     // The text over them.
     DrawGameOverlay();
     DrawAnalysisValues();
+    // The page's "Back" leaves the game for the title, as Escape does, once this frame is drawn.
+    if (Triggered(keyBack)) {
+        ReturnToTitle();
+    }
 }

@@ -1,5 +1,6 @@
 #include "game/GameState.h"
 
+#include "game/KeptGame.h"
 #include "platform/Clock.h"
 
 int g_scene = sceneTitle;
@@ -8,6 +9,8 @@ int g_gameState = gsStart;
 uint32_t g_stateTime = 0;
 
 void ReturnToTitle() {
+    // A game left for the title, or over, is not to be resumed.
+    ForgetKeptGame();
     g_scene = sceneTitle;
     g_titleState = tsInit;
     g_stateTime = GetTickCount();

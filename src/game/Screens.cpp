@@ -5,6 +5,7 @@
 #include "game/GameHint.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
+#include "game/PageControlsShown.h"
 #include "game/ScreenInput.h"
 #include "game/TitleMouse.h"
 #include "game/TitleScreens.h"
@@ -21,8 +22,13 @@ void RunScreens() {
         ForgetHint();
         ForgetAnalysis();
         ReadTitleMouse();
+        // The page's "Back" is Enter on the panels.
+        if (Triggered(keyBack)) {
+            TriggerByMouse(keyEnter);
+        }
         RunTitleScreens();
     } else if (g_scene == sceneGame) {
         RunGameScene();
     }
+    ShowPageControlsOfScreen();
 }

@@ -9,10 +9,12 @@
 #include "device/StepSine.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
+#include "game/KeptGame.h"
 #include "game/ScreenInput.h"
 #include "game/TextItems.h"
 #include "game/TitleLayout.h"
 #include "platform/Clock.h"
+#include "platform/PageControls.h"
 #include "platform/Version.h"
 #include "scene/Camera.h"
 #include "scene/Light.h"
@@ -80,6 +82,10 @@ void RunInit() {
 }
 
 void RunTitle() {
+    // A game the platform kept from the last run goes on where it was left.
+    if (ResumeKeptGame()) {
+        return;
+    }
     if (Triggered(keySpace)) {
         g_menuCursor = 0;
         SetTitleState(tsMenu);
@@ -317,15 +323,31 @@ void DrawConfig() {
     }
 }
 
+// The help line names what the player used last: the keys, the mouse or a finger.
+const char* TitleHelpText() {
+    switch (g_inputKind) {
+    case inputMouse:
+        return "Click to choose  -  Right click goes back  -  Esc quits";
+    case inputTouch:
+        if (g_titleState == tsTitle) {
+            return "Tap to start";
+        }
+        return g_titleState == tsLevel
+                   ? "Tap to choose  -  Down goes past Expert  -  Back goes back"
+                   : "Tap to choose  -  Back goes back";
+    default:
+        return "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits";
+    }
+}
+
 void DrawTitleText() {
     DrawTextItem(0, 172, kScreenRight, 240, "Octavane", kColourWhite, kFaceTimes, 64);
     DrawTextItem(kScreenMiddleX, 240, kScreenRight, 260, kTitleVersionText, kColourWhite,
                  kFaceTimes, 16);
     DrawTextItem(0, 440, kScreenRight, kScreenBottom, "Bellwick Software", kColourWhite, kFaceTimes,
                  16);
-    DrawTextItem(0, 460, kScreenRight, kScreenBottom,
-                 "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits", kColourWhite,
-                 kFaceTimes, 16);
+    DrawTextItem(0, 460, kScreenRight, kScreenBottom, TitleHelpText(), kColourWhite, kFaceTimes,
+                 16);
     switch (g_titleState) {
     case tsTitle:
         DrawTextItem(0, 320, kScreenRight, 360, "PUSH SPACE KEY", kColourWhite, kFaceTimes, 32);

@@ -152,7 +152,7 @@ TEST(EndgameSolver, AgreesWithThePlainSearchToTheEnd) {
     TEndgameSolver solver(12);
     TRandom random(28);
     for (int empties = 1; empties <= 12; ++empties) {
-        const int samples = empties <= 9 ? 24 : 6;
+        const int samples = empties <= 9 ? 16 : 4;
         for (int sample = 0; sample < samples; ++sample) {
             TBoard board;
             if (PlayoutTo(random, empties, board)) {

@@ -23,6 +23,7 @@
 #include "game/TitleScreens.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/PageControls.h"
 #include "platform/RecordingDevice3D.h"
 #include "platform/RecordingPresent.h"
 #include "platform/RecordingText.h"
@@ -72,6 +73,8 @@ class TScreenRig {
         g_moveSoundToggle = g_takingBack = false;
         std::fill(std::begin(g_keyState), std::end(g_keyState), 0);
         g_mouse = TMouseFrame{};
+        g_inputKind = inputKeys;
+        PageControls().Reset();
         ResetTitleMouse();
         ClearGameHistory();
         ResetSettings();

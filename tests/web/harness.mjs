@@ -7,18 +7,28 @@ import puppeteer from 'puppeteer-core';
 
 const types = {
   '.html': 'text/html; charset=utf-8',
+  '.css': 'text/css',
   '.js': 'text/javascript',
   '.mjs': 'text/javascript',
   '.wasm': 'application/wasm',
   '.data': 'application/octet-stream',
   '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
-// Serves `folder` on a free port of 127.0.0.1; resolves to { origin, close }.
+// Serves `folder` on a free port of 127.0.0.1, a folder's address as its index.html, as static
+// hosts do; resolves to { origin, close, setFolder, setDown }. setFolder(other) serves another
+// folder from then on (a rebuilt site); setDown(true) drops every request, as a lost network.
 export function serveSite(folder) {
-  const root = path.resolve(folder);
+  let root = path.resolve(folder);
+  let down = false;
   const server = http.createServer((request, response) => {
-    const name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    if (down) {
+      request.socket.destroy();
+      return;
+    }
+    let name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    if (name.endsWith('/')) name += 'index.html';
     const file = path.join(root, path.normalize(name).replace(/^(\.\.[/\\])+/, ''));
     if (!file.startsWith(root) || !fs.existsSync(file) ||
         !fs.statSync(file).isFile()) {
@@ -36,7 +46,9 @@ export function serveSite(folder) {
     server.listen(0, '127.0.0.1', () => {
       resolve({
         origin: `http://127.0.0.1:${server.address().port}`,
-        close: () => server.close(),
+        close: () => { server.closeAllConnections(); server.close(); },
+        setFolder: (other) => { root = path.resolve(other); },
+        setDown: (value) => { down = value; },
       });
     });
   });

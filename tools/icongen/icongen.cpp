@@ -17,7 +17,12 @@
 
 namespace {
 
-constexpr int kSizes[] = {48, 128, 256};
+// The desktop's sizes, then the web app's (192 and 512 px, the launchers' two).
+constexpr int kSizes[] = {48, 128, 256, 192, 512};
+// A launcher may cut a maskable icon to any shape that holds the middle circle of 40% of its
+// width: the design shrinks into that circle and the board's frame colour fills to the edges.
+constexpr int kMaskableSize = 512;
+constexpr double kMaskableScale = 0.8;
 constexpr int kSamplesPerAxis = 5; // 25 samples a pixel smooth every edge
 constexpr const char* kIconName = "com.bellwick.Octavane";
 
@@ -136,8 +141,13 @@ TColour Sample(double x, double y) {
     return Over(c, Face(x, y));
 }
 
+TColour MaskableSample(double x, double y) {
+    const TColour frame{0.05, 0.27, 0.12, 1.0};
+    return Over(frame, Sample(0.5 + (x - 0.5) / kMaskableScale, 0.5 + (y - 0.5) / kMaskableScale));
+}
+
 // Rows of RGBA bytes, each row led by PNG's filter byte (0, none).
-std::vector<uint8_t> Render(int size) {
+std::vector<uint8_t> Render(int size, bool maskable) {
     std::vector<uint8_t> rows;
     rows.reserve(static_cast<size_t>(size) * (size * 4 + 1));
     constexpr int n = kSamplesPerAxis;
@@ -147,8 +157,9 @@ std::vector<uint8_t> Render(int size) {
             double r = 0, g = 0, b = 0, a = 0; // premultiplied sums
             for (int sy = 0; sy < n; ++sy) {
                 for (int sx = 0; sx < n; ++sx) {
-                    const TColour c =
-                        Sample((px + (sx + 0.5) / n) / size, (py + (sy + 0.5) / n) / size);
+                    const double x = (px + (sx + 0.5) / n) / size;
+                    const double y = (py + (sy + 0.5) / n) / size;
+                    const TColour c = maskable ? MaskableSample(x, y) : Sample(x, y);
                     r += c.R * c.A;
                     g += c.G * c.A;
                     b += c.B * c.A;
@@ -257,6 +268,15 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     return std::fclose(file) == 0 && ok;
 }
 
+bool WriteIcon(const std::string& path, int size, bool maskable) {
+    if (!WriteFile(path, EncodePng(size, Render(size, maskable)))) {
+        std::fprintf(stderr, "icongen: could not write %s\n", path.c_str());
+        return false;
+    }
+    std::printf("%s\n", path.c_str());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -267,11 +287,11 @@ int main(int argc, char** argv) {
     const std::string dir = argv[1];
     for (const int size : kSizes) {
         const std::string path = dir + "/" + kIconName + "-" + std::to_string(size) + ".png";
-        if (!WriteFile(path, EncodePng(size, Render(size)))) {
-            std::fprintf(stderr, "icongen: could not write %s\n", path.c_str());
+        if (!WriteIcon(path, size, false)) {
             return 1;
         }
-        std::printf("%s\n", path.c_str());
     }
-    return 0;
+    const std::string maskable =
+        dir + "/" + kIconName + "-maskable-" + std::to_string(kMaskableSize) + ".png";
+    return WriteIcon(maskable, kMaskableSize, true) ? 0 : 1;
 }

@@ -1,0 +1,207 @@
+#include <string>
+#include <vector>
+
+#include "ScreenRig.h"
+#include "game/GameRecord.h"
+#include "game/KeptGame.h"
+#include "platform/GameKeeper.h"
+#include "scene/Solidpiece.h"
+
+// The game in play kept after every ply, and a new run that goes straight back into it with undo
+// and redo as they were; a finished game, or one left with Escape, is not resumed; a kept text
+// that is damaged or not this version's is dropped and the title goes on.
+
+namespace {
+
+// The keeper of a platform that keeps games, installed while the rig lives.
+class TKeepingRig : public TScreenRig {
+  public:
+    explicit TKeepingRig(TRecordingGameKeeper& keeper) { SetGameKeeper(&keeper); }
+    ~TKeepingRig() { SetGameKeeper(nullptr); }
+};
+
+// Level 1's choice for the side to move, played by the human: Space on it, or Enter to pass.
+void PlayHumanTurn(TScreenRig& rig) {
+    TSage chooser;
+    chooser.SetLevel(1);
+    int x = -1, y = -1;
+    if (chooser.Think(g_gameBoard, &x, &y)) {
+        std::tie(g_cursorX, g_cursorY) = std::pair(x, y);
+        rig.Frame({keySpace});
+    } else {
+        rig.Frame({keyEnter});
+    }
+    ASSERT_EQ(g_gameState, gsAnimate);
+}
+
+// The record of a whole game of level 1 against itself.
+std::string WholeGameRecord() {
+    TSage sage;
+    sage.SetLevel(1);
+    TBoard board;
+    std::string record;
+    while (!board.IsGameOver()) {
+        int x = 0, y = 0;
+        if (sage.Think(board, &x, &y)) {
+            board.Place(x, y);
+            record += static_cast<char>('a' + x);
+            record += static_cast<char>('1' + y);
+        } else {
+            board.Pass();
+        }
+    }
+    return record;
+}
+
+// The positions of the history, oldest first, then those of the redo line, nearest first.
+std::vector<TBoard> HistoryNow() {
+    std::vector<TBoard> boards;
+    for (size_t i = 0; i < GameHistorySize(); ++i) {
+        boards.push_back(GamePositionBefore(i));
+    }
+    for (size_t i = 0; i < RedoLineSize(); ++i) {
+        boards.push_back(RedoPosition(i));
+    }
+    return boards;
+}
+
+TEST(KeptGameTest, EveryPlyIsKeptInItsOwnFrameAndANewRunResumesItWithUndoAndRedo) {
+    TRecordingGameKeeper keeper;
+    TBoard left;       // the position the first run was left at
+    TBoard beforeUndo; // the position undo took back
+    std::vector<TBoard> history; // and the redo line
+    size_t plies = 0;
+    {
+        TKeepingRig rig(keeper);
+        rig.StartGame(playerHuman, playerComputer);
+        g_sage.SetLevel(3);
+        for (int turn = 0; turn < 4; ++turn) {
+            const int keeps = keeper.Keeps;
+            PlayHumanTurn(rig);
+            // The ply is kept in the frame it was played, before any animation or reply.
+            EXPECT_EQ(keeper.Keeps, keeps + 1);
+            EXPECT_EQ(keeper.Text, KeptGameText());
+            ASSERT_TRUE(rig.RunUntil(gsHuman));
+        }
+        beforeUndo = g_gameBoard;
+        rig.Press(keyUndo);
+        ASSERT_TRUE(rig.RunUntil(gsHuman));
+        ASSERT_TRUE(HasRedo());
+        left = g_gameBoard;
+        history = HistoryNow();
+        plies = GameHistorySize();
+        EXPECT_EQ(keeper.Text, KeptGameText());
+        // Frames where nothing happens hand nothing on.
+        const int keeps = keeper.Keeps;
+        rig.RunFor(2000);
+        EXPECT_EQ(keeper.Keeps, keeps);
+    }
+
+    // A new run: everything as the program starts, the same storage.
+    TKeepingRig rig(keeper);
+    ASSERT_TRUE(OfferKeptGame());
+    rig.Frame(); // the title's set-up
+    rig.Frame(); // the title: the game takes over
+    ASSERT_EQ(g_scene, sceneGame);
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    EXPECT_TRUE(SameBoard(g_gameBoard, left) && SameBoard(g_shownBoard, left));
+    EXPECT_EQ(g_playerType[cellBlack], playerHuman);
+    EXPECT_EQ(g_playerType[cellWhite], playerComputer);
+    EXPECT_EQ(g_sage.GetLevel(), 3);
+    const std::vector<TBoard> resumed = HistoryNow();
+    ASSERT_EQ(resumed.size(), history.size());
+    for (size_t i = 0; i < history.size(); ++i) {
+        EXPECT_TRUE(SameBoard(resumed[i], history[i])) << i;
+    }
+    for (int i = 0; i < 64; ++i) {
+        EXPECT_EQ(g_pieces[i]->Visible, left.GetCell(i % 8, i / 8) != cellEmpty) << i;
+    }
+    // Redo plays what undo took back, and undo then walks back past where the run was left.
+    rig.Press(keyRedo);
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    EXPECT_TRUE(SameBoard(g_gameBoard, beforeUndo));
+    rig.Press(keyUndo);
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    rig.Press(keyUndo);
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    EXPECT_TRUE(SameBoard(g_gameBoard, history[plies - 2]));
+    // Offered once: a later title is the title.
+    EXPECT_FALSE(ResumeKeptGame());
+}
+
+TEST(KeptGameTest, AFinishedGameOrOneLeftWithEscapeIsNotResumed) {
+    TRecordingGameKeeper keeper;
+    TKeepingRig rig(keeper);
+    // A whole game pasted into a two-player game: over at once, and dropped at its result.
+    rig.StartGame(playerHuman, playerHuman);
+    PlayHumanTurn(rig);
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    ASSERT_TRUE(keeper.HasGame);
+    rig.Press(keyUndo);
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    rig.Clip.Text = WholeGameRecord();
+    rig.Clip.HasText = true;
+    rig.Press(keyPaste);
+    ASSERT_TRUE(rig.RunUntil(gsResult));
+    rig.Frame();
+    EXPECT_FALSE(keeper.HasGame);
+    EXPECT_FALSE(OfferKeptGame());
+    // Even should a finished game's text be found, it is not resumed.
+    keeper.Keep(KeptGameText());
+    EXPECT_FALSE(OfferKeptGame());
+    EXPECT_FALSE(keeper.HasGame);
+
+    // A game in play left with Escape.
+    rig.StartGame(playerHuman, playerComputer);
+    PlayHumanTurn(rig);
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    ASSERT_TRUE(keeper.HasGame);
+    ReturnToTitle(); // what Escape in a game does
+    rig.RunFor(200);
+    EXPECT_FALSE(keeper.HasGame);
+    EXPECT_FALSE(OfferKeptGame());
+    EXPECT_EQ(g_scene, sceneTitle);
+}
+
+TEST(KeptGameTest, ADamagedOrForeignTextIsDroppedAndTheTitleGoesOn) {
+    TRecordingGameKeeper keeper;
+    TKeepingRig rig(keeper);
+    TKeptGame game;
+    const std::string good = "Octavane game 1\nplayers human computer\nlevel 9\n"
+                             "plies f5 f6 e6\nredo f4 e3\n";
+    ASSERT_TRUE(ParseKeptGame(good, game));
+    EXPECT_EQ(game.Befores.size(), 3u);
+    EXPECT_EQ(game.Redo.size(), 2u);
+    EXPECT_EQ(game.Level, 9);
+    EXPECT_EQ(game.Players[cellWhite], playerComputer);
+    const char* const damaged[] = {
+        "",
+        "Octavane game 2\nplayers human computer\nlevel 9\nplies f5\nredo\n", // a later version
+        "Octavane game 1\nplayers human robot\nlevel 9\nplies f5\nredo\n",
+        "Octavane game 1\nplayers human computer\nlevel 0\nplies f5\nredo\n",
+        "Octavane game 1\nplayers human computer\nlevel 99999999999\nplies f5\nredo\n",
+        "Octavane game 1\nplayers human computer\nlevel 9\nplies f5 f5\nredo\n", // taken square
+        "Octavane game 1\nplayers human computer\nlevel 9\nplies f5 --\nredo\n", // needless pass
+        "Octavane game 1\nplayers human computer\nlevel 9\nplies f5 z9\nredo\n",
+        "Octavane game 1\nplayers human computer\nlevel 9\nplies f5\nredo a1\n", // no disc turns
+        "Octavane game 1\nplayers human computer\nlevel 9\nplies f5\n",          // cut short
+        "Octavane game 1\nplayers human computer\nlevel 9\nplies f5\nredo\nmore\n",
+    };
+    for (const char* text : damaged) {
+        EXPECT_FALSE(ParseKeptGame(text, game)) << text;
+        keeper.Keep(text);
+        EXPECT_FALSE(OfferKeptGame()) << text;
+        EXPECT_FALSE(keeper.HasGame) << text;
+    }
+    rig.RunFor(200);
+    EXPECT_EQ(g_scene, sceneTitle);
+    // What this version writes reads back as the same game.
+    keeper.Keep(good);
+    ASSERT_TRUE(OfferKeptGame());
+    rig.RunFor(100);
+    ASSERT_EQ(g_scene, sceneGame);
+    ASSERT_TRUE(rig.RunUntil(gsComputer) || rig.RunUntil(gsHuman));
+    EXPECT_EQ(GameRecordText(g_gameBoard).substr(0, 6), "f5f6e6");
+}
+
+} // namespace
