@@ -166,14 +166,14 @@ void PollInput() {
     const TChordRead y = ReadChord(VK_Y);
     const TChordRead c = ReadChord(VK_C);
     const TChordRead v = ReadChord(VK_V);
-    const TKeyRead undo = OrControl(
-        Either(AnyOf(When(backspace, kModShift, false), When(z, kModControl, true)),
-               ButtonDown(joy, 4)),
-        pageUndo);
-    const TKeyRead redo = OrControl(
-        Either(AnyOf(When(backspace, kModShift, true), When(y, kModControl, true)),
-               ButtonDown(joy, 6)),
-        pageRedo);
+    const TKeyRead undo =
+        OrControl(Either(AnyOf(When(backspace, kModShift, false), When(z, kModControl, true)),
+                         ButtonDown(joy, 4)),
+                  pageUndo);
+    const TKeyRead redo =
+        OrControl(Either(AnyOf(When(backspace, kModShift, true), When(y, kModControl, true)),
+                         ButtonDown(joy, 6)),
+                  pageRedo);
     const TKeyRead copy = OrControl(When(c, kModControl, true), pageCopy);
     const TKeyRead paste = OrControl(When(v, kModControl, true), pagePaste);
 

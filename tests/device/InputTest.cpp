@@ -273,9 +273,10 @@ TEST_F(InputTest, AJoystickThatIsGoneCountsAsCentred) {
 // that key is held.
 TEST_F(InputTest, PageControlsPressTheirKeys) {
     const std::pair<int, int> rows[] = {
-        {pageBack, keyBack}, {pagePass, keyEnter},  {pageUndo, keyUndo}, {pageRedo, keyRedo},
-        {pageHint, keyHint}, {pageMarks, keyMarks}, {pageCopy, keyCopy}, {pagePaste, keyPaste},
-        {pageUp, keyUp},     {pageDown, keyDown},   {pageAnalysis, keyAnalysis}};
+        {pageBack, keyBack}, {pagePass, keyEnter},       {pageUndo, keyUndo},
+        {pageRedo, keyRedo}, {pageHint, keyHint},        {pageMarks, keyMarks},
+        {pageCopy, keyCopy}, {pagePaste, keyPaste},      {pageUp, keyUp},
+        {pageDown, keyDown}, {pageAnalysis, keyAnalysis}};
     PageControls().Reset();
     for (const auto& [control, key] : rows) {
         SCOPED_TRACE(control);
