@@ -67,8 +67,8 @@ std::vector<TBoard> HistoryNow() {
 
 TEST(KeptGameTest, EveryPlyIsKeptInItsOwnFrameAndANewRunResumesItWithUndoAndRedo) {
     TRecordingGameKeeper keeper;
-    TBoard left;       // the position the first run was left at
-    TBoard beforeUndo; // the position undo took back
+    TBoard left;                 // the position the first run was left at
+    TBoard beforeUndo;           // the position undo took back
     std::vector<TBoard> history; // and the redo line
     size_t plies = 0;
     {
