@@ -8,9 +8,9 @@ var dynCall = function (sig, ptr, args) {
 };
 
 // Browsers start an AudioContext suspended until the page's first user gesture; the sound
-// starts at the first key, click or touch.
+// starts at the first key, click or touch (a touch counts as a gesture when it ends).
 var autoResumeAudioContext = function (context) {
-  var gestures = ['keydown', 'mousedown', 'pointerdown', 'touchstart'];
+  var gestures = ['keydown', 'mousedown', 'pointerdown', 'touchstart', 'touchend'];
   var resume = function () {
     if (context.state === 'suspended') {
       context.resume();

@@ -13,7 +13,7 @@ Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define APPNAME "Octavane"
-!define COMPANY "Bellwick"
+!define COMPANY "Bellwick Software"
 !define UNINSTKEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APPNAME}"
 !define SETTINGSKEY "Software\Bellwick\Octavane"
 
@@ -46,6 +46,17 @@ BrandingText "${APPNAME} ${VERSION}"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
+
+; The version information of the installer and of the uninstaller it writes, as Explorer's
+; Details tab shows it; Windows wants four numbers where the project has three.
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${COMPANY}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "${APPNAME}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${APPNAME} ${VERSION} Setup"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) ${COMPANY}"
 
 Function .onInit
   SetRegView 64

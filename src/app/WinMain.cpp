@@ -1,6 +1,8 @@
 #include "app/App.h"
 #include "device/Settings.h"
 #include "engine/SearchWorker.h"
+#include "game/GameAnalysis.h"
+#include "game/GameHint.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
 #include "game/KeptGame.h"
@@ -66,11 +68,18 @@ int OctavaneWinMain(TAppPlatform& platform, TFrameProc frame) {
     SetGameKeeper(gameKeeper.get());
     OfferKeptGame();
 
-    // 4. The loop, until WM_QUIT; the computer thinks beside it, so that frames go on. A
-    // search still running at the end is waited for (it is at most one move's search).
+    // 4. The loop, until WM_QUIT; the computer, the hint and the analysis think beside it,
+    // each on a worker of its own, so that frames go on and none waits for another. A search
+    // still running at the end is stopped or waited for (it is at most one move's search).
     const std::unique_ptr<TSearchWorker> searchWorker = MakeSearchWorker();
+    const std::unique_ptr<TSearchWorker> hintWorker = MakeSearchWorker();
+    const std::unique_ptr<TSearchWorker> analysisWorker = MakeSearchWorker();
     SetSearchWorker(searchWorker.get());
+    SetHintWorker(hintWorker.get());
+    SetAnalysisWorker(analysisWorker.get());
     const int exitCode = RunMessageLoop(frame);
+    SetAnalysisWorker(nullptr);
+    SetHintWorker(nullptr);
     SetSearchWorker(nullptr);
 
     // 5. The settings, written back.

@@ -1,8 +1,10 @@
 #include <cstdio>
+#include <iostream>
 
 #include "app/App.h"
 #include "app/CommandLine.h"
 #include "app/SdlAppPlatform.h"
+#include "app/SolveCommand.h"
 #include "platform/DriverChoice.h"
 #include "platform/sdl/SdlDisplay.h"
 
@@ -14,7 +16,7 @@ constexpr int kExitNoDisplay = 1;
 } // namespace
 
 int main(int argc, char** argv) {
-    // 1. The command line, before SDL: --help and --version need no display.
+    // 1. The command line, before SDL: --help, --version and --solve need no display.
     const TCommandLine line = ParseCommandLine(argc, argv);
     switch (line.Action) {
     case TCommandAction::Help:
@@ -23,8 +25,10 @@ int main(int argc, char** argv) {
     case TCommandAction::Version:
         std::printf("%s\n", VersionText());
         return 0;
+    case TCommandAction::Solve:
+        return SolveFile(line.SolveFile, std::cout, std::cerr);
     case TCommandAction::Error:
-        std::fprintf(stderr, "Octavane: unknown option: %s\n", line.BadOption.c_str());
+        std::fprintf(stderr, "Octavane: %s\n", line.Problem.c_str());
         std::fputs(UsageText(), stderr);
         return kExitBadCommandLine;
     case TCommandAction::Run:

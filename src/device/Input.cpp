@@ -6,10 +6,13 @@
 #include "platform/Joystick.h"
 #include "platform/KeyState.h"
 #include "platform/MouseState.h"
+#include "platform/PageControls.h"
+#include "platform/TouchState.h"
 #include "platform/WindowMessages.h"
 
 uint8_t g_keyState[keyCount] = {};
 TMouseFrame g_mouse;
+int g_inputKind = inputKeys;
 uint32_t g_repeatTime = 0;
 
 namespace {
@@ -35,9 +38,36 @@ TKeyRead Either(TKeyRead key, bool joystickDown) {
     return key;
 }
 
-// The key only while `condition` holds (a modifier down or up).
-TKeyRead When(TKeyRead key, bool condition) {
-    return {key.Down && condition, key.Pressed && condition};
+// A shortcut's key with the modifiers that decide its shortcut: those of the press taken in
+// this frame, else those of the press that put the key down. A modifier let go or pressed while
+// the key is held changes nothing, and a whole chord typed between two frames (a tool sends
+// Shift down, Backspace down and up, Shift up at once) is still that chord.
+struct TChordRead {
+    TKeyRead Key;
+    uint8_t Modifiers = 0;
+};
+
+TChordRead ReadChord(int virtualKey) {
+    TKeyState& keys = Keyboard();
+    TChordRead chord;
+    chord.Key.Down = keys.IsDown(virtualKey);
+    chord.Key.Pressed = keys.TakePress(virtualKey, &chord.Modifiers);
+    if (!chord.Key.Pressed) {
+        chord.Modifiers = keys.DownModifiers(virtualKey);
+    }
+    return chord;
+}
+
+// The chord's key only when `modifier` is among its modifiers (`with`) or not.
+TKeyRead When(const TChordRead& chord, uint8_t modifier, bool with) {
+    const bool matches = ((chord.Modifiers & modifier) != 0) == with;
+    return {chord.Key.Down && matches, chord.Key.Pressed && matches};
+}
+
+// The key, or the page's control that stands for it (a press of its own, never held).
+TKeyRead OrControl(TKeyRead key, int control) {
+    key.Pressed = PageControls().TakePress(control) || key.Pressed;
+    return key;
 }
 
 // Either of two keys that do the same.
@@ -107,32 +137,45 @@ void PollInput() {
         }
     }
 
+    // A dragging finger holds Control, and the arrows of the way it has gone.
+    const TTouchState& touch = Touch();
+    const bool drag = touch.Dragging();
     const TKeyRead space = Either(ReadKey(VK_SPACE), ButtonDown(joy, 0) || ButtonDown(joy, 3));
-    const TKeyRead enter = Either(ReadKey(VK_RETURN), ButtonDown(joy, 1));
+    const TKeyRead enter = OrControl(Either(ReadKey(VK_RETURN), ButtonDown(joy, 1)), pagePass);
     const TKeyRead controlKey = ReadKey(VK_CONTROL);
-    const TKeyRead control = Either(controlKey, ButtonDown(joy, 2));
-    const TKeyRead left = Either(ReadKey(VK_LEFT), joy.X < -kAxisThreshold);
-    const TKeyRead right = Either(ReadKey(VK_RIGHT), joy.X > kAxisThreshold);
-    const TKeyRead up = Either(ReadKey(VK_UP), joy.Y < -kAxisThreshold);
-    const TKeyRead down = Either(ReadKey(VK_DOWN), joy.Y > kAxisThreshold);
-    const TKeyRead hint = Either(ReadKey(VK_H), ButtonDown(joy, 5));
-    const TKeyRead marks = ReadKey(VK_L);
+    const TKeyRead control = Either(controlKey, ButtonDown(joy, 2) || drag);
+    const TKeyRead left =
+        Either(ReadKey(VK_LEFT), joy.X < -kAxisThreshold || touch.DragX() < -kDragStepPoints);
+    const TKeyRead right =
+        Either(ReadKey(VK_RIGHT), joy.X > kAxisThreshold || touch.DragX() > kDragStepPoints);
+    const TKeyRead up = OrControl(
+        Either(ReadKey(VK_UP), joy.Y < -kAxisThreshold || touch.DragY() < -kDragStepPoints),
+        pageUp);
+    const TKeyRead down = OrControl(
+        Either(ReadKey(VK_DOWN), joy.Y > kAxisThreshold || touch.DragY() > kDragStepPoints),
+        pageDown);
+    const TKeyRead hint = OrControl(Either(ReadKey(VK_H), ButtonDown(joy, 5)), pageHint);
+    const TKeyRead marks = OrControl(ReadKey(VK_L), pageMarks);
+    const TKeyRead analysis = OrControl(Either(ReadKey(VK_A), ButtonDown(joy, 7)), pageAnalysis);
+    const TKeyRead back = OrControl(TKeyRead{}, pageBack);
     // The shortcuts: Backspace with or without Shift, and letters with Control. Each letter is
     // read in every frame, so that a press taken without Control is not kept for a later one
     // with it.
-    const bool shift = ReadKey(VK_SHIFT).Down;
-    const bool withControl = controlKey.Down || controlKey.Pressed;
-    const TKeyRead backspace = ReadKey(VK_BACK);
-    const TKeyRead z = ReadKey(VK_Z);
-    const TKeyRead y = ReadKey(VK_Y);
-    const TKeyRead c = ReadKey(VK_C);
-    const TKeyRead v = ReadKey(VK_V);
-    const TKeyRead undo =
-        Either(AnyOf(When(backspace, !shift), When(z, withControl)), ButtonDown(joy, 4));
-    const TKeyRead redo =
-        Either(AnyOf(When(backspace, shift), When(y, withControl)), ButtonDown(joy, 6));
-    const TKeyRead copy = When(c, withControl);
-    const TKeyRead paste = When(v, withControl);
+    const TChordRead backspace = ReadChord(VK_BACK);
+    const TChordRead z = ReadChord(VK_Z);
+    const TChordRead y = ReadChord(VK_Y);
+    const TChordRead c = ReadChord(VK_C);
+    const TChordRead v = ReadChord(VK_V);
+    const TKeyRead undo = OrControl(
+        Either(AnyOf(When(backspace, kModShift, false), When(z, kModControl, true)),
+               ButtonDown(joy, 4)),
+        pageUndo);
+    const TKeyRead redo = OrControl(
+        Either(AnyOf(When(backspace, kModShift, true), When(y, kModControl, true)),
+               ButtonDown(joy, 6)),
+        pageRedo);
+    const TKeyRead copy = OrControl(When(c, kModControl, true), pageCopy);
+    const TKeyRead paste = OrControl(When(v, kModControl, true), pagePaste);
 
     g_keyState[keySpace] = EdgeKey(space, g_keyState[keySpace]);
     g_keyState[keyEnter] = EdgeKey(enter, g_keyState[keyEnter]);
@@ -148,6 +191,8 @@ void PollInput() {
     g_keyState[keyRedo] = EdgeKey(redo, g_keyState[keyRedo]);
     g_keyState[keyCopy] = EdgeKey(copy, g_keyState[keyCopy]);
     g_keyState[keyPaste] = EdgeKey(paste, g_keyState[keyPaste]);
+    g_keyState[keyAnalysis] = EdgeKey(analysis, g_keyState[keyAnalysis]);
+    g_keyState[keyBack] = EdgeKey(back, g_keyState[keyBack]);
 
     // A new press of any direction restarts the shared wait for the first repeat.
     for (int key = keyLeft; key <= keyDown; ++key) {
@@ -160,4 +205,5 @@ void PollInput() {
     }
 
     g_mouse = Mouse().Take();
+    g_inputKind = LastInputKind();
 }

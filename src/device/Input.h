@@ -9,8 +9,11 @@ class TJoystickSource;
 // The logical keys the screens are driven by, rewritten once per frame by PollInput from the
 // keyboard and the first joystick. A screen acts on a key in a frame when KEY_TRIGGERED is set
 // in its state byte; Escape is not among them (the window procedure handles it). The seven
-// first keys drive the game itself; hint, undo, the legal-move marks, redo and the record's copy
-// and paste are the player's aids. A Control shortcut also triggers keyControl.
+// first keys drive the game itself; hint, undo, the legal-move marks, redo, the record's copy
+// and paste and the analysis are the player's aids. A Control shortcut also triggers keyControl.
+// Where the program runs in a web page, the page's controls press the keys they stand for (see
+// platform/PageControls.h), and a finger dragged across the picture holds Control and the
+// arrows of its direction, as a player turning the view with the keys does.
 
 enum InputKey : int {
     keySpace = 0, // Space, joystick button 0 or 3
@@ -26,6 +29,8 @@ enum InputKey : int {
     keyRedo,      // Shift+Backspace or Control+Y, joystick button 6 (a gamepad's Back)
     keyCopy,      // Control+C
     keyPaste,     // Control+V
+    keyAnalysis,  // A, joystick button 7 (a gamepad's Start), the page's "Analysis"
+    keyBack,      // the page's "Back": Enter on the title's panels, leaving the game in a game
     keyCount
 };
 
@@ -41,6 +46,11 @@ extern uint8_t g_keyState[keyCount];
 // This frame's mouse, taken from Mouse() by PollInput: its place on the logical screen and the
 // clicks and wheel steps since the last frame.
 extern TMouseFrame g_mouse;
+// What the player used last (a TInputKind), as the poll found it: the help texts follow it.
+extern int g_inputKind;
+// A dragging finger holds a direction once it is this far (window points) from where it went
+// down along that axis.
+constexpr double kDragStepPoints = 24.0;
 // Tick at which the next auto-repeat of a held direction fires; shared by all four.
 extern uint32_t g_repeatTime;
 

@@ -28,6 +28,7 @@ TSolidBoard* g_boardModel = nullptr;
 TSolidPointer* g_pointer = nullptr;
 TSolidMark* g_moveMark = nullptr;
 TSolidRing* g_lastMoveMark = nullptr;
+TSolidRing* g_preferredMark = nullptr;
 
 namespace {
 
@@ -219,6 +220,7 @@ HRESULT InitGraphics(HWND /*window*/) {
     // The legal-move mark, shown only while the game places it.
     g_moveMark = new TSolidMark(g_device, g_material);
     g_lastMoveMark = new TSolidRing(g_device, g_material);
+    g_preferredMark = new TSolidRing(g_device, g_material, TSolidRing::kPreferredColour);
     return DD_OK;
 }
 
@@ -231,6 +233,7 @@ void ReleaseGraphics() {
     Delete(g_pointer);
     Delete(g_moveMark);
     Delete(g_lastMoveMark);
+    Delete(g_preferredMark);
     Delete(g_camera);
     for (TLight*& light : g_lights) {
         Delete(light);

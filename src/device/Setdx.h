@@ -49,8 +49,9 @@ extern TCamera* g_camera;
 extern TSolidPiece* g_pieces[kPieceCount]; // by PieceIndex(column, row)
 extern TSolidBoard* g_boardModel;
 extern TSolidPointer* g_pointer;
-extern TSolidMark* g_moveMark;     // drawn once on each square where the side to move may place
-extern TSolidRing* g_lastMoveMark; // drawn round the last disc placed
+extern TSolidMark* g_moveMark;      // drawn once on each square where the side to move may place
+extern TSolidRing* g_lastMoveMark;  // drawn round the last disc placed
+extern TSolidRing* g_preferredMark; // green: drawn by the analysis round the preferred move
 
 // The logical screen and its viewport.
 inline constexpr uint32_t kScreenWidth = 640;

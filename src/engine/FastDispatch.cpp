@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#if defined(OCTAVANE_THREADS)
+#include <mutex>
+#endif
 #include <new>
 
 namespace {
@@ -69,6 +72,13 @@ TSelection& Selection() {
 const TFastIsaEntry& Isa() {
     return *Selection().Entry;
 }
+
+#if defined(OCTAVANE_THREADS)
+std::mutex& SearchMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+#endif
 
 } // namespace
 
@@ -153,7 +163,16 @@ void FastScoreMoves(TBitboard own, TBitboard opp, int scores[kFastSquareCount]) 
     Isa().ScoreMoves(own, opp, scores);
 }
 
+TSolveResult FastSolveExact(TSolverTable& table, TBitboard own, TBitboard opp, int square,
+                            const std::atomic<bool>* stop) {
+    return Isa().Solve(table, own, opp, square, stop);
+}
+
 TFastAnswer FastSearch(const TFastPosition& position, int depth) {
+#if defined(OCTAVANE_THREADS)
+    // One searcher serves the whole program: a hint and the computer may ask at once.
+    const std::lock_guard<std::mutex> lock(SearchMutex());
+#endif
     const TFastIsaAnswer found = Isa().Search(position, depth);
     TFastAnswer answer;
     answer.X = found.X;
@@ -163,9 +182,15 @@ TFastAnswer FastSearch(const TFastPosition& position, int depth) {
 }
 
 void FastSearchForget() {
+#if defined(OCTAVANE_THREADS)
+    const std::lock_guard<std::mutex> lock(SearchMutex());
+#endif
     Isa().Forget();
 }
 
 std::uint64_t FastSearchNodes() {
+#if defined(OCTAVANE_THREADS)
+    const std::lock_guard<std::mutex> lock(SearchMutex());
+#endif
     return Isa().Nodes();
 }

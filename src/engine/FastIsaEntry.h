@@ -1,8 +1,10 @@
 #pragma once
 
+#include "engine/EndgameSolver.h"
 #include "engine/FastBoard.h"
 #include "engine/FastSearch.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -26,11 +28,18 @@ struct TFastIsaEntry {
     TFastIsaAnswer (*Search)(const TFastPosition& position, int depth);
     void (*Forget)();
     std::uint64_t (*Nodes)();
+    // The exact solver: the whole position when `square` is negative, else that move.
+    TSolveResult (*Solve)(TSolverTable& table, TBitboard own, TBitboard opp, int square,
+                          const std::atomic<bool>* stop);
 };
 
 // Zeroed memory of `bytes` bytes from the system, for the transposition tables; a failure
 // throws std::bad_alloc. Release with std::free.
 void* FastAllocateZeroed(std::size_t bytes);
+
+// The solver of the instruction set chosen, on `table`.
+TSolveResult FastSolveExact(TSolverTable& table, TBitboard own, TBitboard opp, int square,
+                            const std::atomic<bool>* stop);
 
 namespace fast_plain {
 extern const TFastIsaEntry isaEntry;

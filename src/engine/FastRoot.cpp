@@ -1,4 +1,5 @@
 #include "engine/FastSearcher.h"
+#include "engine/FastSolver.h"
 
 namespace OCTAVANE_FAST_ISA {
 namespace {
@@ -206,6 +207,6 @@ void ScoreMoves(TBitboard own, TBitboard opp, int* scores) {
 
 extern const TFastIsaEntry isaEntry = {
     Moves,        Flips,      Perft,  CountBits, Evaluate, EvaluateAfterMove,
-    FlipsOfMoves, ScoreMoves, Search, Forget,    Nodes};
+    FlipsOfMoves, ScoreMoves, Search, Forget,    Nodes,    SolveExact};
 
 } // namespace OCTAVANE_FAST_ISA

@@ -1,5 +1,6 @@
 #include "engine/SearchRequest.h"
 
+#include "engine/EndgameSolver.h"
 #include "engine/FastBridge.h"
 #include "engine/discsage.h"
 
@@ -31,7 +32,32 @@ TBoard RequestBoard(const TSearchRequest& request) {
     return board;
 }
 
+namespace {
+
+TSearchReply AnswerExact(const TSearchRequest& request, const std::atomic<bool>& stop) {
+    const TBitboard own = request.BlackToMove ? request.Black : request.White;
+    const TBitboard opp = request.BlackToMove ? request.White : request.Black;
+    TEndgameSolver solver;
+    const TSolveResult result = request.Kind == TSearchKind::ExactMove
+                                    ? solver.SolveMove(own, opp, request.Square, &stop)
+                                    : solver.Solve(own, opp, &stop);
+    TSearchReply reply;
+    reply.Answered = result.Solved;
+    reply.Move = result.Square >= 0;
+    if (reply.Move) {
+        reply.X = result.Square % kBoardSize;
+        reply.Y = result.Square / kBoardSize;
+    }
+    reply.Score = result.Score;
+    return reply;
+}
+
+} // namespace
+
 TSearchReply AnswerSearch(const TSearchRequest& request, const std::atomic<bool>& stop) {
+    if (request.Kind == TSearchKind::Exact || request.Kind == TSearchKind::ExactMove) {
+        return AnswerExact(request, stop);
+    }
     TSearchReply reply;
     TSage sage;
     sage.SetLevel(request.Level);

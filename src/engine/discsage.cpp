@@ -1,5 +1,6 @@
 #include "engine/discsage.h"
 
+#include "engine/EndgameSolver.h"
 #include "engine/FastBridge.h"
 #include "engine/FastSearch.h"
 
@@ -141,7 +142,8 @@ int ChooseDepth(int level, int empties) {
         return empties > 15 ? 7 : empties > 11 ? 9 : 11;
     case 8:
         return empties > 17 ? 7 : empties > 13 ? 9 : 11;
-    case 9:
+    case kLevelExtremePlus:
+    case kLevelMaster:
         return empties > 17 ? 9 : empties > 13 ? 11 : 13;
     default:
         return 5;
@@ -149,8 +151,8 @@ int ChooseDepth(int level, int empties) {
 }
 
 const char* LevelName(int level) {
-    static const char* const names[] = {"Poor",      "Very Easy", "Easy",    "Normal",  "Hard",
-                                        "Very Hard", "Expert",    "Extreme", "Extreme+"};
+    static const char* const names[] = {"Poor",      "Very Easy", "Easy",    "Normal",   "Hard",
+                                        "Very Hard", "Expert",    "Extreme", "Extreme+", "Master"};
     if (level < kLevelMin || level > kLevelMax) {
         return nullptr;
     }
@@ -165,6 +167,25 @@ bool TSage::SetLevel(int newLevel) {
     return true;
 }
 
+namespace {
+
+// The solver's move on `board`, where the side to move has one.
+bool SolveForMaster(const TBoard& board, int* x, int* y) {
+    const TFastPosition position = ToFastPosition(board);
+    const TBitboard own = position.BlackToMove ? position.Black : position.White;
+    const TBitboard opp = position.BlackToMove ? position.White : position.Black;
+    TEndgameSolver solver;
+    const TSolveResult result = solver.Solve(own, opp);
+    if (!result.Solved || result.Square < 0) {
+        return false;
+    }
+    *x = result.Square % kBoardSize;
+    *y = result.Square / kBoardSize;
+    return true;
+}
+
+} // namespace
+
 bool TSage::Think(TBoard board, int* x, int* y) const {
     // A finished game has no move to offer. In play that is always a side that must pass, but
     // a board that records two passes while a move remains would otherwise be searched as a
@@ -172,7 +193,11 @@ bool TSage::Think(TBoard board, int* x, int* y) const {
     if (board.MustPass() || board.IsGameOver()) {
         return false;
     }
-    const TPhase root = SearchRoot(board, ChooseDepth(level, board.GetCount(cellEmpty)));
+    const int empties = board.GetCount(cellEmpty);
+    if (level == kLevelMaster && empties <= kExactEmpties) {
+        return SolveForMaster(board, x, y);
+    }
+    const TPhase root = SearchRoot(board, ChooseDepth(level, empties));
     *x = root.x;
     *y = root.y;
     return true;

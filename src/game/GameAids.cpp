@@ -1,9 +1,10 @@
 #include "game/GameAids.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "device/Setdx.h"
-#include "engine/discsage.h"
+#include "engine/EndgameSolver.h"
 #include "game/GameAnimation.h"
 #include "scene/Camera.h"
 #include "scene/Solidmark.h"
@@ -14,6 +15,7 @@ namespace {
 // Squares are kSquarePitch wide and centred on CellToWorld: the board spans four pitches on
 // either side of its centre.
 constexpr double kBoardHalfWidth = 4.0 * kSquarePitch;
+constexpr int kSquareCount = kBoardSize * kBoardSize;
 
 int CellOfWorld(double v) {
     return static_cast<int>(std::floor((v + kBoardHalfWidth) / kSquarePitch));
@@ -46,13 +48,34 @@ bool SquareUnderMouse(const TMouseFrame& mouse, int& column, int& row) {
     return true;
 }
 
-bool FindHint(const TBoard& board, int& column, int& row) {
-    static TSage adviser = [] {
-        TSage sage;
-        sage.SetLevel(kHintLevel);
-        return sage;
-    }();
-    return adviser.Think(board, &column, &row);
+TSearchRequest HintRequest(const TBoard& board) {
+    return board.GetCount(cellEmpty) <= kExactEmpties
+               ? MakeSearchRequest(board, TSearchKind::Exact, 0)
+               : MakeSearchRequest(board, TSearchKind::Level, kHintLevel);
+}
+
+bool SamePosition(const TBoard& a, const TBoard& b) {
+    return a.turn == b.turn &&
+           std::equal(&a.cells[0][0], &a.cells[0][0] + kSquareCount, &b.cells[0][0]);
+}
+
+bool ScreenPointOfSquare(int column, int row, double& x, double& y) {
+    if (g_camera == nullptr) {
+        return false;
+    }
+    const TMatrix m = MatrixMultiply(g_camera->View, g_camera->Projection);
+    const double wx = CellToWorld(column);
+    const double wy = CellToWorld(row);
+    const double w = wx * m._14 + wy * m._24 + m._44;
+    if (w <= 0.0) {
+        return false;
+    }
+    // The clip window of SquareUnderMouse, the other way round.
+    const double clipX = (wx * m._11 + wy * m._21 + m._41) / w;
+    const double clipY = (wx * m._12 + wy * m._22 + m._42) / w;
+    x = (clipX + 1.0) * kScreenWidth / 2.0;
+    y = (kScreenHeight / static_cast<double>(kScreenWidth) - clipY) * kScreenWidth / 2.0;
+    return true;
 }
 
 void RenderMoveMarks(const TBoard& board) {

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 
+#include "device/Input.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
 #include "game/TextItems.h"
+#include "platform/PageControls.h"
 
 namespace {
 
@@ -30,12 +32,24 @@ uint32_t SideColour(int side) {
     return toMove ? kColourYellow : kColourWhite;
 }
 
+// How to pass with what the player used last.
+const char* PassHintText() {
+    switch (g_inputKind) {
+    case inputMouse:
+        return "パスは右クリック";
+    case inputTouch:
+        return "パスは Pass ボタン";
+    default:
+        return "パスは Enter キー";
+    }
+}
+
 } // namespace
 
 void DrawGameOverlay() {
     if (g_gameState == gsHuman && g_gameBoard.MustPass()) {
-        DrawTextItem(kScreenMiddleX, 420, kScreenRight, kScreenBottom, "パスは Enter キー",
-                     kColourWhite, kFaceGothic, kHintHeight);
+        DrawTextItem(kScreenMiddleX, 420, kScreenRight, kScreenBottom, PassHintText(), kColourWhite,
+                     kFaceGothic, kHintHeight);
     }
     if (g_gameState == gsWait && !g_takingBack && g_shownBoard.MustPass()) {
         DrawBanner(g_shownBoard.GetTurn() == cellBlack ? "Black Pass" : "White Pass");

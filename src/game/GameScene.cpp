@@ -8,7 +8,9 @@
 #include "device/Settings.h"
 #include "device/Sound.h"
 #include "game/GameAids.h"
+#include "game/GameAnalysis.h"
 #include "game/GameAnimation.h"
+#include "game/GameHint.h"
 #include "game/GameHistory.h"
 #include "game/GameOverlay.h"
 #include "game/GameRecord.h"
@@ -47,12 +49,6 @@ constexpr size_t kLongestRecordText = 4096;
 void SetGameState(int state) {
     g_gameState = state;
     g_stateTime = GetTickCount();
-}
-
-// Each real step of the cursor sounds, alternating the two cursor buffers.
-void PlayCursorStep() {
-    PlaySound(g_moveSoundToggle ? sndMove : sndMove2, 0);
-    g_moveSoundToggle = !g_moveSoundToggle;
 }
 
 TSearchWorker* g_searchWorker = nullptr;
@@ -133,13 +129,18 @@ void FollowMouse() {
     }
 }
 
-void ToggleMoveMarks() {
+void ToggleAids() {
     if (Triggered(keyMarks)) {
         ShowMoves = ShowMoves == 0 ? 1 : 0;
+    }
+    if (Triggered(keyAnalysis)) {
+        ToggleAnalysis();
     }
 }
 
 void RunStart() {
+    ForgetHint();
+    ForgetAnalysis();
     ClearGameHistory();
     g_redoing = false;
     g_takingBack = false;
@@ -277,21 +278,6 @@ void PasteRecord() {
     SetGameState(gsWait);
 }
 
-// The hint: the cursor glides to level 8's choice; nothing is played.
-void ShowHint() {
-    // The hint searches with the same engine as the computer: a search the player walked away
-    // from (by leaving a game) ends first.
-    SearchWorker().Wait();
-    int column = 0;
-    int row = 0;
-    if (FindHint(g_gameBoard, column, row)) {
-        g_cursorX = column;
-        g_cursorY = row;
-        StartPointerGlide();
-        PlayCursorStep();
-    }
-}
-
 // The aids of a human's turn that Control may be held for: undo, redo and paste. True when one
 // was asked for.
 bool RunHumanShortcuts() {
@@ -333,7 +319,7 @@ void RunHuman() {
         g_viewHeight = static_cast<int>(kPlayEyeHeight);
         g_gameState = gsView; // the view's transitions leave g_stateTime alone
     } else if (Triggered(keyHint)) {
-        ShowHint();
+        AskForHint();
     }
 }
 
@@ -423,6 +409,7 @@ void RenderModels() {
     if (ShowMoves != 0 && (g_gameState == gsHuman || g_gameState == gsView)) {
         RenderMoveMarks(g_gameBoard);
     }
+    RenderAnalysisMark();
     // The last disc placed, while the marks are on and nothing is moving.
     TSquare last{};
     if (ShowMoves != 0 && g_gameState != gsAnimate && g_gameState != gsWait &&
@@ -436,6 +423,11 @@ void RenderModels() {
 }
 
 } // namespace
+
+void PlayCursorStep() {
+    PlaySound(g_moveSoundToggle ? sndMove : sndMove2, 0);
+    g_moveSoundToggle = !g_moveSoundToggle;
+}
 
 void SetSearchWorker(TSearchWorker* worker) {
     if (g_searchWorker != nullptr) {
@@ -498,9 +490,9 @@ void RunGameScene() {
     g_lights[1]->Update();
     g_camera->Update();
     // The mouse, through the matrices the camera has just given the device; L toggles
-    // the legal-move marks.
+    // the legal-move marks, A the analysis.
     FollowMouse();
-    ToggleMoveMarks();
+    ToggleAids();
     // The light hovers over the pointer from the next frame on.
     g_lights[1]->Position.X.SetValue(g_pointer->Position.X.GetValue());
     g_lights[1]->Position.Y.SetValue(g_pointer->Position.Y.GetValue());
@@ -509,8 +501,16 @@ void RunGameScene() {
     RunCopy();
     RunState();
     KeepGameInPlay();
+    // The hint and the analysis follow the position the turn machine left.
+    RunHint();
+    RunAnalysis();
     // The models; hidden ones draw nothing.
     RenderModels();
     // The text over them.
     DrawGameOverlay();
+    DrawAnalysisValues();
+    // The page's "Back" leaves the game for the title, as Escape does, once this frame is drawn.
+    if (Triggered(keyBack)) {
+        ReturnToTitle();
+    }
 }

@@ -41,6 +41,9 @@ extern bool g_takingBack; // the wait under way shows a move being taken back
 // One frame of the game scene; called by the frame loop after the input poll.
 void RunGameScene();
 
+// A real step of the cursor sounds, alternating the two cursor buffers.
+void PlayCursorStep();
+
 // Where the computer searches. The frame loop's owner hands in the build's worker and takes it
 // back (null) before it destroys it; without one every search runs inside its frame.
 void SetSearchWorker(TSearchWorker* worker);

@@ -18,7 +18,8 @@ bool Triggered(int key);
 
 // Forgets the mouse's actions; before each frame's screens read the mouse.
 void ClearMouseActions();
-// Triggers `key`'s action for the rest of this frame, on behalf of the mouse.
+// Triggers `key`'s action for the rest of this frame, on behalf of the mouse (or of another
+// action that means that key on the screen that runs).
 void TriggerByMouse(int key);
 
 // Asks for sound `id` to start after `delayMs`.

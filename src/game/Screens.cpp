@@ -1,8 +1,11 @@
 #include "game/Screens.h"
 
 #include "device/Setdx.h"
+#include "game/GameAnalysis.h"
+#include "game/GameHint.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
+#include "game/PageControlsShown.h"
 #include "game/ScreenInput.h"
 #include "game/TitleMouse.h"
 #include "game/TitleScreens.h"
@@ -15,9 +18,17 @@ void RunScreens() {
     // Each family reads the mouse as the actions it stands for there, then runs on the actions.
     ClearMouseActions();
     if (g_scene == sceneTitle) {
+        // What the game's aids were working on belongs to a game left behind.
+        ForgetHint();
+        ForgetAnalysis();
         ReadTitleMouse();
+        // The page's "Back" is Enter on the panels.
+        if (Triggered(keyBack)) {
+            TriggerByMouse(keyEnter);
+        }
         RunTitleScreens();
     } else if (g_scene == sceneGame) {
         RunGameScene();
     }
+    ShowPageControlsOfScreen();
 }

@@ -17,6 +17,8 @@ inline constexpr uint32_t kColourYellow = 0x00FFFF; // the selected item, the si
 inline constexpr uint32_t kColourGrey = 0x808080;   // items not selected
 inline constexpr uint32_t kColourRed = 0x0000FF;    // "Extreme"
 inline constexpr uint32_t kColourViolet = 0xFF0080; // "Extreme+"
+inline constexpr uint32_t kColourAzure = 0xFFC000;  // "Master"
+inline constexpr uint32_t kColourGreen = 0x40FF40;  // the analysis: the best moves' values
 
 inline constexpr const char* kFaceTimes = "Times New Roman";
 inline constexpr const char* kFaceGothic = "ＭＳ Ｐゴシック"; // holds the pass hint's characters

@@ -23,9 +23,11 @@ inline constexpr int kHeadingHeight = 24;
 inline constexpr int kLineHeight = 16;
 inline constexpr int kSelectedLineHeight = 20;
 
-// The level cursor runs 1..19: one step a level up to six, then a band of presses for each of
-// the last three levels, so that reaching them takes persistence.
+// The level cursor runs 1..20: one step a level up to six, then a band of presses for each of
+// Expert and Extreme, so that reaching the strongest takes persistence, then one press each for
+// Extreme+ and, past it, Master.
 inline constexpr int kPlainLevels = 6;
 inline constexpr int kExpertCursor = kPlainLevels + 1;
 inline constexpr int kExtremeCursor = 13;
-inline constexpr int kExtremePlusCursor = kLevelCursorLast;
+inline constexpr int kExtremePlusCursor = 19;
+inline constexpr int kMasterCursor = kLevelCursorLast;

@@ -46,7 +46,7 @@ int HoveredLine() {
 }
 
 // The cursor value that selects `line` of the current panel: the level list's last line keeps
-// whichever of "Expert", "Extreme" and "Extreme+" it shows.
+// whichever of "Expert", "Extreme", "Extreme+" and "Master" it shows.
 int CursorOfLine(int line) {
     if (g_titleState != tsLevel) {
         return line;

@@ -14,6 +14,7 @@
 #include "game/TextItems.h"
 #include "game/TitleLayout.h"
 #include "platform/Clock.h"
+#include "platform/PageControls.h"
 #include "platform/Version.h"
 #include "scene/Camera.h"
 #include "scene/Light.h"
@@ -282,8 +283,9 @@ void DrawLevels() {
                  selected ? kSelectedLineHeight : kLineHeight);
         top += kListPitch;
     }
-    // The seventh line holds "Expert" until the cursor presses on past it, then the two levels
-    // beyond, each larger and in a colour of its own.
+    // The seventh line holds "Expert" until the cursor presses on past it, then the three levels
+    // beyond, each in a colour of its own, the strongest larger; the largest still ends above
+    // the title's last lines.
     const int level = LevelOfCursor(g_levelCursor);
     if (g_levelCursor < kExtremeCursor) {
         const bool selected = g_levelCursor >= kExpertCursor;
@@ -292,7 +294,8 @@ void DrawLevels() {
     } else if (g_levelCursor < kExtremePlusCursor) {
         DrawLine(top - 4, LevelName(level), kColourRed, 24);
     } else {
-        DrawLine(top - 6, LevelName(level), kColourViolet, 30);
+        DrawLine(top - 6, LevelName(level),
+                 g_levelCursor < kMasterCursor ? kColourViolet : kColourAzure, 30);
     }
 }
 
@@ -320,15 +323,31 @@ void DrawConfig() {
     }
 }
 
+// The help line names what the player used last: the keys, the mouse or a finger.
+const char* TitleHelpText() {
+    switch (g_inputKind) {
+    case inputMouse:
+        return "Click to choose  -  Right click goes back  -  Esc quits";
+    case inputTouch:
+        if (g_titleState == tsTitle) {
+            return "Tap to start";
+        }
+        return g_titleState == tsLevel
+                   ? "Tap to choose  -  Down goes past Expert  -  Back goes back"
+                   : "Tap to choose  -  Back goes back";
+    default:
+        return "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits";
+    }
+}
+
 void DrawTitleText() {
     DrawTextItem(0, 172, kScreenRight, 240, "Octavane", kColourWhite, kFaceTimes, 64);
     DrawTextItem(kScreenMiddleX, 240, kScreenRight, 260, kTitleVersionText, kColourWhite,
                  kFaceTimes, 16);
     DrawTextItem(0, 440, kScreenRight, kScreenBottom, "Bellwick Software", kColourWhite, kFaceTimes,
                  16);
-    DrawTextItem(0, 460, kScreenRight, kScreenBottom,
-                 "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits", kColourWhite,
-                 kFaceTimes, 16);
+    DrawTextItem(0, 460, kScreenRight, kScreenBottom, TitleHelpText(), kColourWhite, kFaceTimes,
+                 16);
     switch (g_titleState) {
     case tsTitle:
         DrawTextItem(0, 320, kScreenRight, 360, "PUSH SPACE KEY", kColourWhite, kFaceTimes, 32);
@@ -356,7 +375,10 @@ int LevelOfCursor(int cursor) {
     if (cursor < kExtremeCursor) {
         return kPlainLevels + 1;
     }
-    return cursor < kExtremePlusCursor ? kPlainLevels + 2 : kPlainLevels + 3;
+    if (cursor < kExtremePlusCursor) {
+        return kPlainLevels + 2;
+    }
+    return cursor < kMasterCursor ? kLevelExtremePlus : kLevelMaster;
 }
 
 int BoardColourOfStep(int step) {

@@ -4,13 +4,13 @@
 // main menu, the level list or the configuration. Run once per frame while g_scene is sceneTitle.
 
 extern int g_menuCursor;   // selected menu line 0..4
-extern int g_levelCursor;  // level cursor 1..19; "Expert" spans 7..12, "Extreme" 13..18
+extern int g_levelCursor;  // level cursor 1..20; "Expert" spans 7..12, "Extreme" 13..18
 extern int g_configCursor; // selected configuration line 0..5; [BACK] is the last
 
 inline constexpr int kLevelCursorOpen = 4; // the level list opens on "Normal"
-inline constexpr int kLevelCursorLast = 19;
+inline constexpr int kLevelCursorLast = 20;
 
-// Engine level 1..9 for a level cursor 1..19.
+// Engine level 1..10 for a level cursor 1..20.
 int LevelOfCursor(int cursor);
 
 // The board colour steps 0..kBoardStepMax as colour values 0..255.

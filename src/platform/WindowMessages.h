@@ -26,6 +26,7 @@ constexpr int VK_LEFT = 0x25;
 constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
+constexpr int VK_A = 0x41;
 constexpr int VK_C = 0x43;
 constexpr int VK_H = 0x48;
 constexpr int VK_L = 0x4C;

@@ -7,9 +7,9 @@ namespace {
 constexpr int kRingSegments = 32;
 constexpr int kVertexCount = 2 * (kRingSegments + 1); // inner and outer, the ring closed
 constexpr double kSegmentAngle = 0.19634954084936207; // a thirty-second of a turn
+constexpr float kRingSpecular = 0.2f;
 
 struct TRingMesh {
-    D3DMATERIAL Material;
     D3DVERTEX Vertices[kVertexCount];
 };
 
@@ -20,9 +20,7 @@ D3DVERTEX RingVertex(float radius, double angle) {
 }
 
 TRingMesh BuildMesh() {
-    // A strong red: no other model is red, and it reads against both disc colours and every
-    // board colour.
-    TRingMesh mesh{ModelMaterial({0.95f, 0.15f, 0.1f, 0.0f}, 0.2f), {}};
+    TRingMesh mesh{};
     // A strip inner, outer, inner, ... going counter-clockwise about +Z, so that its first
     // triangle turns as the legal-move mark's do: the front side seen from above.
     for (int n = 0; n <= kRingSegments; ++n) {
@@ -40,7 +38,8 @@ TRingMesh& Mesh() {
 
 } // namespace
 
-TSolidRing::TSolidRing(TDevice3D* device, TDeviceMaterial* material) : TSolid(device, material) {
+TSolidRing::TSolidRing(TDevice3D* device, TDeviceMaterial* material, D3DCOLORVALUE colour)
+    : TSolid(device, material), m_material(ModelMaterial(colour, kRingSpecular)) {
     Mesh();
 }
 
@@ -50,7 +49,7 @@ bool TSolidRing::Render() {
     }
     TRingMesh& mesh = Mesh();
     Device->BeginScene();
-    Material->SetMaterial(mesh.Material);
+    Material->SetMaterial(m_material);
     Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DVT_VERTEX, mesh.Vertices, kVertexCount, 0);
     Device->EndScene();
     return true;

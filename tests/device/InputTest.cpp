@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -8,6 +9,8 @@
 #include "platform/Clock.h"
 #include "platform/Joystick.h"
 #include "platform/KeyState.h"
+#include "platform/PageControls.h"
+#include "platform/TouchState.h"
 #include "platform/WindowMessages.h"
 
 namespace {
@@ -64,6 +67,7 @@ TEST_F(InputTest, EachInputPressesItsOwnKeyOnly) {
         {0, 0, 500, -1, -1}, {0, 0, 1000, -1, keyDown}, {0, 0, 0, 0, keySpace},
         {0, 0, 0, 3, keySpace}, {0, 0, 0, 1, keyEnter}, {0, 0, 0, 2, keyControl},
         {0, 0, 0, 4, keyUndo}, {0, 0, 0, 5, keyHint}, {0, 0, 0, 6, keyRedo},
+        {VK_A, 0, 0, -1, keyAnalysis}, {0, 0, 0, 7, keyAnalysis},
         {VK_Z, 0, 0, -1, -1}, {VK_Y, 0, 0, -1, -1}, {VK_C, 0, 0, -1, -1}, {VK_V, 0, 0, -1, -1},
         {VK_LSHIFT, 0, 0, -1, -1}};
     // clang-format on
@@ -90,24 +94,39 @@ TEST_F(InputTest, EachInputPressesItsOwnKeyOnly) {
 
 // The shortcuts: Shift+Backspace redoes instead of undoing, Control with Z, Y, C or V undoes,
 // redoes, copies or pastes (Control itself triggering too), on either Shift or Control key; a
-// letter pressed without Control is not kept for a Control pressed after it.
-TEST_F(InputTest, ShortcutsPressTheirOwnKeys) {
-    const std::tuple<std::vector<int>, int> rows[] = {
-        {{VK_LSHIFT, VK_BACK}, keyRedo}, {{VK_RSHIFT, VK_BACK}, keyRedo},
-        {{VK_LCONTROL, VK_Z}, keyUndo},  {{VK_RCONTROL, VK_Y}, keyRedo},
-        {{VK_LCONTROL, VK_C}, keyCopy},  {{VK_RCONTROL, VK_V}, keyPaste},
-        {{VK_LCONTROL, VK_H}, keyHint},  {{VK_LSHIFT, VK_Z}, -1},
+// letter pressed without Control is not kept for a Control pressed after it. Each chord counts
+// alike with its modifier held across a frame before the key, with both pressed in one frame,
+// and typed whole (down, down, up, up) between two frames, as a tool sends it.
+TEST_F(InputTest, ShortcutsPressTheirOwnKeysHeldOrTypedWholeInAFrame) {
+    const std::tuple<int, int, int> rows[] = {
+        {VK_LSHIFT, VK_BACK, keyRedo}, {VK_RSHIFT, VK_BACK, keyRedo}, {VK_LCONTROL, VK_Z, keyUndo},
+        {VK_RCONTROL, VK_Y, keyRedo},  {VK_LCONTROL, VK_C, keyCopy},  {VK_RCONTROL, VK_V, keyPaste},
+        {VK_LCONTROL, VK_H, keyHint},  {VK_LSHIFT, VK_Z, -1},
     };
-    for (const auto& [keys, key] : rows) {
-        SCOPED_TRACE(key);
-        Keyboard().ReleaseAll();
-        PollAt(Clock.Now() + 16, keySpace);
-        for (const int virtualKey : keys) {
-            Keyboard().SetDown(virtualKey, true);
-        }
-        PollAt(Clock.Now() + 16, keySpace);
+    const auto expectOnly = [](int key, uint8_t state) {
         for (int k = keyHint; k < keyCount; ++k) {
-            EXPECT_EQ(g_keyState[k], k == key ? kTrigger : 0) << "key " << k;
+            EXPECT_EQ(g_keyState[k], k == key ? state : 0) << "key " << k;
+        }
+    };
+    for (const auto& [modifier, letter, key] : rows) {
+        for (const int way : {0, 1, 2}) { // held across a frame, pressed in one, typed whole
+            SCOPED_TRACE(testing::Message() << "key " << key << " way " << way);
+            Keyboard().ReleaseAll();
+            PollAt(Clock.Now() + 16, keySpace);
+            Keyboard().SetDown(modifier, true);
+            if (way == 0) {
+                PollAt(Clock.Now() + 16, keySpace);
+                expectOnly(-1, 0);
+            }
+            Keyboard().SetDown(letter, true);
+            if (way == 2) {
+                Keyboard().SetDown(letter, false);
+                Keyboard().SetDown(modifier, false);
+            }
+            PollAt(Clock.Now() + 16, keySpace);
+            expectOnly(key, kTrigger);
+            PollAt(Clock.Now() + 16, keySpace);
+            expectOnly(way == 2 ? -1 : key, KEY_HELD);
         }
     }
     Keyboard().ReleaseAll();
@@ -117,6 +136,39 @@ TEST_F(InputTest, ShortcutsPressTheirOwnKeys) {
     Keyboard().SetDown(VK_LCONTROL, true);
     EXPECT_EQ(PollAt(Clock.Now() + 16, keyUndo), 0);
     EXPECT_EQ(g_keyState[keyControl], kTrigger);
+    Keyboard().ReleaseAll();
+}
+
+// A held shortcut stays the one it was pressed as: Shift let go before Backspace does not turn
+// a redo into an undo, nor Shift pressed while Backspace is held an undo into a redo. Two
+// presses of Backspace before one frame, without and then with Shift, undo and then redo.
+TEST_F(InputTest, AHeldShortcutKeepsTheModifiersOfItsPress) {
+    Keyboard().SetDown(VK_LSHIFT, true);
+    Keyboard().SetDown(VK_BACK, true);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyRedo), kTrigger);
+    Keyboard().SetDown(VK_LSHIFT, false);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyRedo), KEY_HELD);
+    EXPECT_EQ(g_keyState[keyUndo], 0);
+    Keyboard().ReleaseAll();
+    PollAt(Clock.Now() + 16, keyUndo);
+
+    Keyboard().SetDown(VK_BACK, true);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyUndo), kTrigger);
+    Keyboard().SetDown(VK_RSHIFT, true);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyUndo), KEY_HELD);
+    EXPECT_EQ(g_keyState[keyRedo], 0);
+    Keyboard().ReleaseAll();
+    PollAt(Clock.Now() + 16, keyUndo);
+
+    Keyboard().SetDown(VK_BACK, true);
+    Keyboard().SetDown(VK_BACK, false);
+    Keyboard().SetDown(VK_LSHIFT, true);
+    Keyboard().SetDown(VK_BACK, true);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyUndo), kTrigger);
+    EXPECT_EQ(g_keyState[keyRedo], 0);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyRedo), kTrigger);
+    EXPECT_EQ(g_keyState[keyUndo], 0);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyRedo), KEY_HELD);
     Keyboard().ReleaseAll();
 }
 
@@ -216,3 +268,55 @@ TEST_F(InputTest, AJoystickThatIsGoneCountsAsCentred) {
 }
 
 } // namespace
+
+// The page's controls press the keys they stand for, once per press, as a new press even while
+// that key is held.
+TEST_F(InputTest, PageControlsPressTheirKeys) {
+    const std::pair<int, int> rows[] = {
+        {pageBack, keyBack}, {pagePass, keyEnter},  {pageUndo, keyUndo}, {pageRedo, keyRedo},
+        {pageHint, keyHint}, {pageMarks, keyMarks}, {pageCopy, keyCopy}, {pagePaste, keyPaste},
+        {pageUp, keyUp},     {pageDown, keyDown},   {pageAnalysis, keyAnalysis}};
+    PageControls().Reset();
+    for (const auto& [control, key] : rows) {
+        SCOPED_TRACE(control);
+        PageControls().Press(control);
+        PollAt(Clock.Now() + 16, keySpace);
+        for (int k = 0; k < keyCount; ++k) {
+            EXPECT_EQ(g_keyState[k], k == key ? kTrigger : 0) << "key " << k;
+        }
+        PollAt(Clock.Now() + 16, keySpace);
+        EXPECT_EQ(std::count(std::begin(g_keyState), std::end(g_keyState), 0), keyCount);
+    }
+    Keyboard().SetDown(VK_RETURN, true); // Enter held, then Pass pressed: a new trigger
+    PollAt(Clock.Now() + 16, keyEnter);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyEnter), KEY_HELD);
+    PageControls().Press(pagePass);
+    EXPECT_EQ(PollAt(Clock.Now() + 16, keyEnter), kTrigger);
+    Keyboard().ReleaseAll();
+}
+
+// A dragging finger holds Control, and each arrow of the way it has gone more than 24 points
+// from where it went down, repeating as held keys do; a finger that has not dragged holds
+// nothing; lifted, everything is let go.
+TEST_F(InputTest, ADraggingFingerHoldsControlAndItsArrows) {
+    Touch().Reset();
+    Touch().FingerDown(1, 200, 200);
+    Touch().FingerMove(1, 210, 200);
+    EXPECT_EQ(PollAt(2000, keyControl), 0);
+    Touch().FingerMove(1, 224, 190); // dragging, not yet a step to the right
+    EXPECT_EQ(PollAt(2016, keyControl), kTrigger);
+    EXPECT_EQ(g_keyState[keyRight], 0);
+    Touch().FingerMove(1, 225, 170);
+    EXPECT_EQ(PollAt(2032, keyRight), kTrigger);
+    EXPECT_EQ(g_keyState[keyUp], kTrigger);
+    EXPECT_EQ(g_keyState[keyLeft] | g_keyState[keyDown], 0);
+    EXPECT_EQ(PollAt(2048, keyRight), KEY_HELD);
+    EXPECT_EQ(PollAt(2532, keyRight), kRepeat);
+    Touch().FingerMove(1, 150, 240);
+    EXPECT_EQ(PollAt(2548, keyLeft), kTrigger);
+    EXPECT_EQ(g_keyState[keyDown], kTrigger);
+    EXPECT_EQ(g_keyState[keyRight] | g_keyState[keyUp], 0);
+    EXPECT_FALSE(Touch().FingerUp(1, 150, 240));
+    PollAt(2564, keyControl);
+    EXPECT_EQ(std::count(std::begin(g_keyState), std::end(g_keyState), 0), keyCount);
+}

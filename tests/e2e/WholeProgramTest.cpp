@@ -11,10 +11,15 @@
 #include "device/Input.h"
 #include "device/Setdx.h"
 #include "device/Settings.h"
+#include "engine/EndgameSolver.h"
+#include "engine/PositionText.h"
+#include "engine/SearchRequest.h"
+#include "game/GameAnalysis.h"
 #include "game/GameAnimation.h"
 #include "game/GameScene.h"
 #include "game/GameState.h"
 #include "game/Screens.h"
+#include "platform/KeyState.h"
 #include "platform/sdl/PngFrame.h"
 #include "scene/Camera.h"
 #include "scene/Transmat.h"
@@ -100,6 +105,7 @@ constexpr auto Brightness = [](TPixel p) { return p.R + p.G + p.B; };
 constexpr auto Lit = [](TPixel p) { return p.R + p.G + p.B > 60; };
 constexpr auto Reddish = [](TPixel p) { return p.R > 80 && p.G > 80; };
 constexpr auto Red = [](TPixel p) { return p.R > 120 && p.G < p.R / 2 && p.B < p.R / 2; };
+constexpr auto Green = [](TPixel p) { return p.G > 200 && p.R < 150 && p.B < 150; };
 
 const TGlScreen& Screen() {
     return static_cast<TGlPresenter*>(g_presenter)->Screen();
@@ -282,6 +288,106 @@ TEST(WholeProgramTest, AGameAndTheConfigurationOnRealFrames) {
                              "\"AnimationSpeed\"=dword:00000001", "\"BoardR\"=dword:0000000a",
                              "\"BoardG\"=dword:00000007"}) {
         EXPECT_NE(stored.find(line), std::string::npos) << line << " in " << stored;
+    }
+}
+
+// The analysis on real frames, with the build's own workers: a position of twelve empty squares
+// in a two-player game, then A. Each legal square shows its value, white or (the best) green,
+// centred where the camera shows the square; the squares where no disc may go show nothing.
+TEST(WholeProgramTest, TheAnalysisValuesOnARealFrame) {
+    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+    char config[] = "/tmp/octavane-e2e-XXXXXX";
+    ASSERT_NE(::mkdtemp(config), nullptr);
+    ::setenv("XDG_CONFIG_HOME", config, 1);
+    const fs::path previous = fs::current_path();
+    fs::current_path(OCTAVANE_ASSETS_DIR);
+    // c1 0, b7 -10, a8 +6, d8 +4, e8 0, g8 +6 for Black, by the solver below.
+    TPositionText p;
+    std::string reason;
+    ASSERT_EQ(
+        ParsePositionText("OO-----XXOOXXXXXOOOOXXXXOOXOXXOXOXOOOOXXOOXOXXXXO-XOOOX---X--O-X X", &p,
+                          &reason),
+        TPositionParse::Position);
+    const TBoard board = RequestBoard(TSearchRequest{p.Black, p.White, p.BlackToMove});
+    TEndgameSolver solver;
+    const int best = solver.Solve(p.Black, p.White).Score;
+    std::map<int, int> values; // of the legal squares
+    for (int square = 0; square < 64; ++square) {
+        if (board.CanPlace(square % 8, square / 8)) {
+            values[square] = solver.SolveMove(p.Black, p.White, square).Score;
+        }
+    }
+    ASSERT_EQ(values.size(), 6u);
+
+    // The screens as a fresh process starts them, whatever an earlier run in this one left.
+    g_scene = sceneTitle;
+    g_titleState = tsInit;
+    g_analysisOn = false;
+    ResetSettings();
+    Keyboard().ReleaseAll();
+    std::fill(std::begin(g_keyState), std::end(g_keyState), 0);
+    g_repeatTime = 0;
+    TRun run;
+    g_run = &run;
+    std::map<int, TPoint> centres; // every empty square's, in window pixels
+    run.Capture("", 400);
+    run.Press({SDLK_SPACE}, 100);
+    run.Press({SDLK_DOWN, SDLK_DOWN, SDLK_SPACE}, 1600); // "2 Players Game"
+    run.Do(
+        [&] {
+            g_gameBoard = g_shownBoard = board;
+            StartGameAnimation();
+            g_gameState = gsNextTurn;
+            g_cursorX = g_cursorY = 3;
+        },
+        600, "position");
+    run.Press({SDLK_a}, 1200);
+    run.Do([&] {
+        for (int square = 0; square < 64; ++square) {
+            if (board.GetCell(square % 8, square / 8) == cellEmpty) {
+                centres[square] = Project(CellToWorld(square % 8), CellToWorld(square / 8), 0.0);
+            }
+        }
+    });
+    run.Capture("analysis");
+    run.LastFrame = run.At + 10;
+    {
+        TSdlSystem sdl;
+        ASSERT_TRUE(sdl.IsReady()) << sdl.Error();
+        TScopedClock useClock(run.Clock);
+        TSdlAppPlatform platform;
+        EXPECT_EQ(OctavaneWinMain(platform, TestFrame), 0);
+    }
+    fs::current_path(previous);
+    fs::remove_all(config);
+    ASSERT_EQ(centres.size(), 12u);
+
+    // Text pixels in a box of a value's size round each square's centre.
+    const auto count = [&](const char* frame, TPoint c, bool (*test)(TPixel)) {
+        const int dx = static_cast<int>(12 * run.Screen.Area.Scale);
+        const int dy = static_cast<int>(8 * run.Screen.Area.Scale);
+        int n = 0;
+        for (int y = c.y - dy; y <= c.y + dy; ++y) {
+            for (int x = c.x - dx; x <= c.x + dx; ++x) {
+                n += test(run.Images.at(frame).At(x, y)) ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    for (const auto& [square, centre] : centres) {
+        SCOPED_TRACE(square);
+        const int white = count("analysis", centre, White) - count("position", centre, White);
+        const int green = count("analysis", centre, Green) - count("position", centre, Green);
+        const auto value = values.find(square);
+        if (value == values.end()) {
+            EXPECT_LT(white + green, 4) << "a value where no disc may go";
+        } else if (value->second == best) {
+            EXPECT_GT(green, 15) << "the best move not in green";
+            EXPECT_LT(white, 4);
+        } else {
+            EXPECT_GT(white, 15) << "no value";
+            EXPECT_LT(green, 4);
+        }
     }
 }
 

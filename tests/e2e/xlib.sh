@@ -1,5 +1,21 @@
-# What the X scripts share; sourced after `set -euo pipefail`, with `name` (for messages) and
-# `log` (the program's standard error) set by the script.
+# What the X scripts share; sourced after `set -euo pipefail`. `setup` names the script and its
+# output folder; `name` (for messages) and `log` (the program's standard error) come from it.
+
+# setup NAME OUT [TOOL...]: fails naming any tool that is missing; then $out emptied of old
+# screenshots, the program's errors in $out/stderr.txt, screenshots of the whole screen, and a
+# settings folder of the script's own ($config, removed at the end).
+setup() {
+    name=$1 out=$2 log=$2/stderr.txt capture=root
+    local tool
+    for tool in xvfb-run xdotool import compare convert "${@:3}"; do
+        command -v "$tool" >/dev/null || { echo "$name: $tool is missing (scripts/install-deps)" >&2; exit 1; }
+    done
+    mkdir -p "$out"
+    rm -f "$out"/*.png
+    config=$(mktemp -d)
+    trap 'rm -rf "$config"' EXIT
+    export XDG_CONFIG_HOME=$config
+}
 
 # in_xvfb WxH ARGS...: runs the calling script again inside an Xvfb server of its own (a number
 # of its own, as other X tests may be starting at the same moment), with auto-repeat off so that

@@ -12,13 +12,7 @@ in_xvfb ${width}x${height} "$@"
 shift
 program=$1
 point=$2
-out=$4
-name="xmouse test" log=$out/stderr.txt capture=root
-mkdir -p "$out"
-rm -f "$out"/*.png
-config=$(mktemp -d)
-trap 'rm -rf "$config"' EXIT
-export XDG_CONFIG_HOME=$config
+setup "xmouse test" $4
 
 # The mean brightness of a 5 x 5 block round a pixel.
 block() { mean "$1" -crop "5x5+$(($2 - 2))+$(($3 - 2))"; }

@@ -4,21 +4,11 @@
 # game's record, "d3", on the X clipboard, as another program reads it.
 #   xpace_test.sh PROGRAM ASSETS_DIR OUT_DIR
 set -euo pipefail
-name="xpace test"
-for tool in xvfb-run xdotool import compare convert xclip; do
-    command -v "$tool" >/dev/null || { echo "$name: $tool is missing (scripts/install-deps)" >&2; exit 1; }
-done
 source "$(dirname "$0")/xlib.sh"
 in_xvfb 1024x768 "$@"
 shift
 program=$1
-out=$3
-log=$out/stderr.txt capture=root
-mkdir -p "$out"
-rm -f "$out"/*.png
-config=$(mktemp -d)
-trap 'rm -rf "$config"' EXIT
-export XDG_CONFIG_HOME=$config
+setup "xpace test" "$3" xclip
 mkdir -p "$config/Bellwick/Octavane"
 printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"AnimationSpeed"=dword:00000001\n' \
     >"$config/Bellwick/Octavane/settings.reg"

@@ -3,7 +3,8 @@
 # game the cursor goes to the right edge, seven Lefts are tapped 15 ms apart (faster than the
 # software renderer draws its frames), and two Rights and Space must then place Black on
 # square (2, 3). Every lost tap would leave the cursor further right, on a square where Black
-# cannot play. Screenshots go to OUT_DIR. (Xvfb stamps each key event with the time it handles
+# cannot play. Then Backspace and Shift+Backspace, each sent whole at once, take the move back
+# and play it again. Screenshots go to OUT_DIR. (Xvfb stamps each key event with the time it handles
 # it: should it be held up for longer than the taps' spacing, a release and the next press get
 # one time, and SDL's X11 layer reads them as an auto-repeat, one press; hence the test runs alone.)
 #   xtaps_test.sh PROGRAM ASSETS_DIR OUT_DIR
@@ -14,13 +15,7 @@ height=768
 in_xvfb ${width}x${height} "$@"
 shift
 program=$1
-out=$3
-name="xtaps test" log=$out/stderr.txt capture=root
-mkdir -p "$out"
-rm -f "$out"/*.png
-config=$(mktemp -d)
-trap 'rm -rf "$config"' EXIT
-export XDG_CONFIG_HOME=$config
+setup "xtaps test" $3
 
 cd "$2"
 start "$program"
@@ -38,13 +33,33 @@ sleep 3.5 # the disc falls, one disc turns, the counts change
 lit after-taps
 # On row 3 Black may play on (2, 3) alone: the move was made when White is the side to move,
 # its name in yellow at the top right and Black's at the top left no longer.
-yellow() { convert "$out/after-taps.png" -crop "$1" -fx "(r>0.6&&g>0.6&&b<0.4)?1:0" \
+yellow() { convert "$out/$1.png" -crop "$2" -fx "(r>0.6&&g>0.6&&b<0.4)?1:0" \
     -format "%[fx:mean]" info:; }
-left=$(yellow $((width / 2))x$((height / 8))+0+0)
-right=$(yellow $((width / 2))x$((height / 8))+$((width / 2))+0)
-echo "yellow at the top: $left left (Black), $right right (White)"
-above "$right" 0.01 && ! above "$left" 0.002 ||
+# turn SHOT: the side whose name is yellow at the top of the screenshot, Black or White.
+turn() {
+    local left right
+    left=$(yellow "$1" $((width / 2))x$((height / 8))+0+0)
+    right=$(yellow "$1" $((width / 2))x$((height / 8))+$((width / 2))+0)
+    echo "$1: yellow at the top: $left left (Black), $right right (White)" >&2
+    if above "$right" 0.01 && ! above "$left" 0.002; then
+        echo White
+    elif above "$left" 0.01 && ! above "$right" 0.002; then
+        echo Black
+    fi
+}
+[[ $(turn after-taps) == White ]] ||
     fail "Black did not play on (2, 3): quick taps were lost"
+# Backspace takes the move back, and Shift+Backspace plays it again, each chord typed whole
+# between two frames (xdotool sends Shift down, Backspace down and up, Shift up at once).
+xdotool key --delay 0 BackSpace
+sleep 2 # the disc rises and goes, the other turns back
+lit undone
+[[ $(turn undone) == Black ]] || fail "Backspace took nothing back"
+xdotool key --delay 0 shift+BackSpace
+sleep 3.5
+lit redone
+[[ $(turn redone) == White ]] ||
+    fail "Shift+Backspace typed at once did not play the move again"
 xdotool key Escape
 sleep 0.6
 xdotool key Escape

@@ -8,13 +8,7 @@ source "$(dirname "$0")/xlib.sh"
 in_xvfb 1024x768 "$@"
 shift
 program=$1
-out=$3
-name="xwindow test" log=$out/stderr.txt capture=root
-mkdir -p "$out"
-rm -f "$out"/*.png
-config=$(mktemp -d)
-trap 'rm -rf "$config"' EXIT
-export XDG_CONFIG_HOME=$config
+setup "xwindow test" $3
 
 cd "$2"
 start "$program"

@@ -1,4 +1,7 @@
 #include "ComparePositions.h"
+#include "engine/EndgameSolver.h"
+#include "engine/PositionText.h"
+#include "engine/SearchRequest.h"
 #include "engine/discsage.h"
 
 #include <gtest/gtest.h>
@@ -113,16 +116,53 @@ TEST(SageDepth, MatchesTheTableForEveryLevelAndEveryCountOfEmptySquares) {
             EXPECT_EQ(ChooseDepth(level, empties), kTable[level - 1][band])
                 << "level " << level << ", " << empties << " empty";
         }
+        EXPECT_EQ(ChooseDepth(kLevelMaster, empties), kTable[8][band]) << "as Extreme+";
         EXPECT_EQ(ChooseDepth(0, empties), 5);
-        EXPECT_EQ(ChooseDepth(10, empties), 5);
+        EXPECT_EQ(ChooseDepth(11, empties), 5);
     }
 }
 
-TEST(SageLevel, StartsAtHardAndRefusesLevelsOutsideOneToNine) {
+TEST(SageLevel, StartsAtHardAndRefusesLevelsOutsideOneToTen) {
     TSage sage;
     EXPECT_EQ(sage.GetLevel(), 5);
-    for (const int level : {0, 10, -3, 9, 100, 1}) {
-        EXPECT_EQ(sage.SetLevel(level), level >= 1 && level <= 9);
+    for (const int level : {0, 11, -3, 9, 10, 100, 1}) {
+        EXPECT_EQ(sage.SetLevel(level), level >= 1 && level <= 10);
     }
     EXPECT_EQ(sage.GetLevel(), 1);
+    EXPECT_STREQ(LevelName(9), "Extreme+");
+    EXPECT_STREQ(LevelName(10), "Master");
+    EXPECT_EQ(LevelName(11), nullptr);
+}
+
+TSearchRequest PositionOfText(const char* text) {
+    TPositionText p;
+    std::string reason;
+    EXPECT_EQ(ParsePositionText(text, &p, &reason), TPositionParse::Position) << reason;
+    return TSearchRequest{p.Black, p.White, p.BlackToMove};
+}
+
+// Master plays Extreme+'s move while more than kExactEmpties squares are empty, and from there a
+// move that reaches the exact best score. Both positions come from Extreme+ self-play, where its
+// own move would lose discs against perfect play.
+TEST(SageLevel, MasterPlaysAsExtremePlusUntilTheExactPointAndPerfectlyFromIt) {
+    const TBoard open = RequestBoard(
+        PositionOfText("-OO-X-O--XXXXO--OXXXOXXXOXOOOX--OOOXXXX-OXXXXX--O-XXO-----X-OO-- O"));
+    const TSearchRequest late =
+        PositionOfText("--OO-X---OOOOOX-XOOXOXXXOOXOXOO-OOXXOO-XXOXOXOXO--O--X----XOX--- X");
+    ASSERT_EQ(open.GetCount(cellEmpty), kExactEmpties + 1) << "pick positions for this point";
+    ASSERT_EQ(RequestBoard(late).GetCount(cellEmpty), kExactEmpties);
+    TSage extremePlus, master;
+    extremePlus.SetLevel(kLevelExtremePlus);
+    master.SetLevel(kLevelMaster);
+    int x = -1, y = -1, mx = -1, my = -1;
+    ASSERT_TRUE(extremePlus.Think(open, &x, &y) && master.Think(open, &mx, &my));
+    EXPECT_EQ(std::pair(mx, my), std::pair(x, y)) << "Master before the point";
+    ASSERT_TRUE(extremePlus.Think(RequestBoard(late), &x, &y) &&
+                master.Think(RequestBoard(late), &mx, &my));
+    TEndgameSolver solver; // Black to move
+    const int best = solver.Solve(late.Black, late.White).Score;
+    EXPECT_LT(solver.SolveMove(late.Black, late.White, y * 8 + x).Score, best)
+        << "Extreme+ would have played perfectly here";
+    EXPECT_EQ(solver.SolveMove(late.Black, late.White, my * 8 + mx).Score, best)
+        << "Master at the point";
 }

@@ -1,47 +1,9 @@
+#include "ManualWorker.h"
 #include "ScreenRig.h"
 #include "scene/Light.h"
 #include "scene/Solidpointer.h"
 
 namespace {
-
-// A search worker whose search finishes when the test says so: the answer-ready point of a real
-// thread, put in the test's hands.
-class TManualWorker final : public TSearchWorker {
-  public:
-    void Start(const TSearchRequest& request) override {
-        // A real worker stops the search left behind and waits for its end first.
-        if (m_pending) {
-            ++Stops;
-            m_pending = false;
-        }
-        ++Starts;
-        m_request = request;
-        m_pending = true;
-    }
-    bool Finished() const override { return !m_pending; }
-    TSearchReply Reply() const override { return m_reply; }
-    void Stop() override { ++Stops; }
-    void Wait() override {
-        ++Waits;
-        Finish();
-    }
-    // The search ends now: its answer is there and Finished() tells so.
-    void Finish() {
-        if (m_pending) {
-            m_pending = false;
-            const std::atomic<bool> go{false};
-            m_reply = AnswerSearch(m_request, go);
-        }
-    }
-    int Starts = 0;
-    int Waits = 0;
-    int Stops = 0;
-
-  private:
-    TSearchRequest m_request;
-    TSearchReply m_reply;
-    bool m_pending = false;
-};
 
 class ComputerThinkingTest : public ::testing::Test {
   protected:
@@ -170,17 +132,6 @@ TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswe
     const auto [x, y] = EnginesMove(asked);
     EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
     EXPECT_EQ(g_gameBoard.GetCell(x, y), cellWhite);
-}
-
-// The hint searches with the same engine: a search left behind by an earlier game ends first.
-TEST_F(ComputerThinkingTest, TheHintWaitsForASearchLeftBehind) {
-    StartUntilThinking(playerComputer, playerHuman);
-    ReturnToTitle();
-    Rig.StartGame(playerHuman, playerHuman);
-    EXPECT_FALSE(Worker.Finished());
-    Rig.Press(keyHint);
-    EXPECT_TRUE(Worker.Finished());
-    EXPECT_EQ(Worker.Waits, 1);
 }
 
 // The build's own worker: a whole game of the computer against itself, thought on the worker's

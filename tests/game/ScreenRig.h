@@ -18,10 +18,12 @@
 #include "game/GameScene.h"
 #include "game/GameState.h"
 #include "game/Screens.h"
+#include "game/TextItems.h"
 #include "game/TitleMouse.h"
 #include "game/TitleScreens.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/PageControls.h"
 #include "platform/RecordingDevice3D.h"
 #include "platform/RecordingPresent.h"
 #include "platform/RecordingText.h"
@@ -71,6 +73,8 @@ class TScreenRig {
         g_moveSoundToggle = g_takingBack = false;
         std::fill(std::begin(g_keyState), std::end(g_keyState), 0);
         g_mouse = TMouseFrame{};
+        g_inputKind = inputKeys;
+        PageControls().Reset();
         ResetTitleMouse();
         ClearGameHistory();
         ResetSettings();
@@ -159,6 +163,17 @@ class TScreenRig {
                    (!colour || call.Color == colour);
         });
         return it == calls.end() ? nullptr : &*it;
+    }
+    // The text calls of the last frame.
+    const std::vector<TTextCall>& TextCalls() const { return Text.Calls(); }
+    // The height of the font a draw of the last frame was made with.
+    int FontHeight(const TTextCall& draw) const {
+        for (const TTextCall& call : Text.Calls()) {
+            if (call.Kind == textCreateFont && call.Font == draw.Font) {
+                return call.Height;
+            }
+        }
+        return 0;
     }
     // The middle of a panel line of the last frame.
     TScreenPoint Line(const std::string& text) const {

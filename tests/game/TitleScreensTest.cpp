@@ -68,33 +68,48 @@ TEST(TitleScreensTest, EveryMenuLineOpensItsScreen) {
 
 // Every place of the level cursor, reached by keys, by hovering over its line or by the wheel
 // (a step a frame), shows its line and starts the game at its engine level; the cursor stops
-// at both ends, where the presses still sound.
+// at both ends, where the presses still sound. The seventh line holds Expert, then Extreme, then
+// Extreme+ and, one press (or wheel step) further, Master, each of the last three in a colour of
+// its own, Master larger than the lines above and ending above the title's own lines.
 TEST(TitleScreensTest, EveryLevelCursorShowsItsLineAndGivesItsEngineLevel) {
-    const int levels[20] = {0, 1, 2, 3, 4, 5, 6, 7, 7, 7, 7, 7, 7, 8, 8, 8, 8, 8, 8, 9};
+    const int levels[21] = {0, 1, 2, 3, 4, 5, 6, 7, 7, 7, 7, 7, 7, 8, 8, 8, 8, 8, 8, 9, 10};
     const char* const names[] = {"Poor", "Very Easy", "Easy", "Normal", "Hard", "Very Hard"};
-    for (int cursor = 1; cursor <= 19; ++cursor) {
+    for (int cursor = 1; cursor <= 20; ++cursor) {
         SCOPED_TRACE(cursor);
         TScreenRig rig;
         OpenMenu(rig);
         rig.Press(keySpace);
         rig.Press(keyUp, 5);
-        rig.Press(keyDown, 25);
-        ASSERT_TRUE(g_levelCursor == 19 && rig.Sounds.size() == 31u) << "the presses at the ends";
+        rig.Press(keyDown, 18);
+        rig.MouseNext.Wheel = -1; // towards the player: Down, from Extreme+ to Master
+        rig.Frame();
+        rig.Press(keyDown, 6);
+        ASSERT_TRUE(g_levelCursor == 20 && rig.Sounds.size() == 31u) << "the presses at the ends";
         if (cursor <= 6 && cursor % 2 == 0) {
             rig.Mouse(rig.Line(names[cursor - 1]));
         } else if (cursor % 2 == 0 && cursor >= 11) {
-            rig.MouseNext.Wheel = 19 - cursor; // away from the player: up, a step a frame
-            rig.RunFor(20 * (19 - cursor));
+            rig.MouseNext.Wheel = 20 - cursor; // away from the player: up, a step a frame
+            rig.RunFor(20 * (20 - cursor));
         } else {
-            rig.Press(keyUp, 19 - cursor);
+            rig.Press(keyUp, 20 - cursor);
         }
         const std::string line = cursor <= 6    ? names[cursor - 1]
                                  : cursor <= 12 ? "Expert"
                                  : cursor <= 18 ? "Extreme"
-                                                : "Extreme+";
+                                 : cursor == 19 ? "Extreme+"
+                                                : "Master";
+        const uint32_t colour = cursor <= 12   ? kYellow
+                                : cursor <= 18 ? kColourRed
+                                : cursor == 19 ? kColourViolet
+                                               : kColourAzure;
         EXPECT_EQ(g_levelCursor, cursor);
-        EXPECT_NE(rig.FindText(line, cursor > 12 ? 0 : kYellow), nullptr) << line;
-        cursor == 3 ? rig.Mouse(rig.Line("Easy"), true) : rig.Frame({keySpace});
+        const TTextCall* drawn = rig.FindText(line, colour);
+        ASSERT_NE(drawn, nullptr) << line;
+        if (cursor == 20) {
+            EXPECT_GT(rig.FontHeight(*drawn), rig.FontHeight(*rig.FindText("Very Hard")));
+            EXPECT_LE(drawn->Rect.top + rig.FontHeight(*drawn), 440) << "over the title's lines";
+        }
+        cursor == 3 || cursor == 20 ? rig.Mouse(rig.Line(line), true) : rig.Frame({keySpace});
         EXPECT_EQ(g_sage.GetLevel(), levels[cursor]);
         EXPECT_EQ(g_scene, sceneGame);
     }

@@ -2,6 +2,8 @@
 #include "platform/Clock.h"
 #include "platform/KeyState.h"
 #include "platform/MouseState.h"
+#include "platform/PageControls.h"
+#include "platform/TouchState.h"
 #include "platform/sdl/SdlClipboard.h"
 #include "platform/sdl/SdlSystem.h"
 
@@ -37,10 +39,10 @@ class SdlTest : public ::testing::Test {
     TSdlEventSource Source;
 };
 
-void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false) {
+void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false, Uint16 mod = KMOD_NONE) {
     SDL_Event event{};
     const Uint8 state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key = {type, 0, 0, state, Uint8(repeat), 0, 0, {SDL_SCANCODE_UNKNOWN, key, 0, 0}};
+    event.key = {type, 0, 0, state, Uint8(repeat), 0, 0, {SDL_SCANCODE_UNKNOWN, key, mod, 0}};
     SDL_PushEvent(&event);
 }
 
@@ -105,6 +107,46 @@ TEST_F(SdlTest, EveryQuickTapOfTheEventsTriggersOnce) {
     ReleaseInput();
 }
 
+// A shortcut is the chord its key's event reports: Shift+Backspace and Control+C typed whole
+// between two frames (modifier down, key down and up, modifier up, as a tool sends them) redo
+// and copy; so do keys whose event says Shift or Control is held when no key event said so (held
+// since before the window had the focus).
+TEST_F(SdlTest, ChordsAreReadFromTheKeyEvents) {
+    TManualClock clock{5000};
+    TScopedClock useClock{clock};
+    InitInput(nullptr);
+    const auto frame = [&] {
+        Drain();
+        clock.Set(clock.Now() + 16);
+        PollInput();
+    };
+    const auto chord = [](SDL_Keycode modifier, Uint16 mod, SDL_Keycode key) {
+        PushKey(SDL_KEYDOWN, modifier, false, mod);
+        PushKey(SDL_KEYDOWN, key, false, mod);
+        PushKey(SDL_KEYUP, key, false, mod);
+        PushKey(SDL_KEYUP, modifier);
+    };
+    constexpr uint8_t kTrigger = KEY_TRIGGERED | KEY_HELD;
+    chord(SDLK_LSHIFT, KMOD_LSHIFT, SDLK_BACKSPACE);
+    frame();
+    EXPECT_EQ(g_keyState[keyRedo], kTrigger);
+    EXPECT_EQ(g_keyState[keyUndo], 0);
+    chord(SDLK_RCTRL, KMOD_RCTRL, SDLK_c);
+    frame();
+    EXPECT_EQ(g_keyState[keyCopy], kTrigger);
+
+    PushKey(SDL_KEYDOWN, SDLK_BACKSPACE, false, KMOD_RSHIFT);
+    PushKey(SDL_KEYDOWN, SDLK_v, false, KMOD_LCTRL);
+    frame();
+    EXPECT_EQ(g_keyState[keyRedo], kTrigger);
+    EXPECT_EQ(g_keyState[keyPaste], kTrigger);
+    EXPECT_EQ(g_keyState[keyUndo], 0);
+    PushKey(SDL_KEYUP, SDLK_BACKSPACE);
+    PushKey(SDL_KEYUP, SDLK_v);
+    frame();
+    ReleaseInput();
+}
+
 // The keys of the shortcuts: either Shift is Shift, and the four letters are theirs.
 TEST_F(SdlTest, TheShortcutsLettersAndShiftReachTheKeyState) {
     const std::pair<SDL_Keycode, int> keys[] = {{SDLK_LSHIFT, VK_SHIFT}, {SDLK_RSHIFT, VK_SHIFT},
@@ -155,6 +197,65 @@ TEST_F(SdlTest, MouseEventsOfAWideWindowArriveInLogicalPixels) {
         EXPECT_TRUE(x != 800 || (std::abs(frame.X - (320 + 0.5 / 1.875)) < 1e-9 &&
                                  std::abs(frame.Y - (240 + 0.5 / 1.875)) < 1e-9));
     }
+    SDL_DestroyWindow(window);
+}
+
+// A finger's tap is one left click where it was lifted, in logical pixels; SDL's mouse events made
+// from the same touch, and the browser's just after it, click nothing; a drag clicks nothing and
+// is held in the touch state until the finger lifts. A key after the touch makes the keys the
+// input in use again, a real click the mouse.
+TEST_F(SdlTest, AFingersTapClicksOnceAndItsDragNever) {
+    SDL_Window* window = SDL_CreateWindow("touch", 0, 0, 1600, 900, SDL_WINDOW_HIDDEN);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    const Uint32 id = SDL_GetWindowID(window);
+    Mouse().Reset();
+    Touch().Reset();
+    const auto finger = [id](Uint32 type, float x, float y) {
+        SDL_Event event{};
+        event.tfinger = {type, 0, 1, 5, x, y, 0, 0, 1, id};
+        SDL_PushEvent(&event);
+    };
+    const auto button = [id](Uint32 which) {
+        SDL_Event event{};
+        event.button = {SDL_MOUSEBUTTONDOWN, 0, id, which, SDL_BUTTON_LEFT,
+                        SDL_PRESSED,         1, 0,  8,     8};
+        SDL_PushEvent(&event);
+    };
+    finger(SDL_FINGERDOWN, 0.5f, 0.5f);
+    button(SDL_TOUCH_MOUSEID);
+    EXPECT_TRUE(Drain().empty());
+    EXPECT_FALSE(Mouse().Take().LeftClick) << "a finger down clicks nothing yet";
+    EXPECT_EQ(LastInputKind(), inputTouch);
+    finger(SDL_FINGERUP, 0.5f, 0.5f);
+    button(0); // the browser's own click from the same touch
+    Drain();
+    TMouseFrame frame = Mouse().Take();
+    EXPECT_TRUE(frame.LeftClick && frame.HasPosition);
+    EXPECT_NEAR(frame.X, 320.0, 1e-6);
+    EXPECT_NEAR(frame.Y, 240.0, 1e-6);
+    EXPECT_FALSE(Mouse().Take().LeftClick) << "one touch, one click";
+
+    finger(SDL_FINGERDOWN, 0.5f, 0.5f);
+    finger(SDL_FINGERMOTION, 0.6f, 0.5f);
+    Drain();
+    EXPECT_TRUE(Touch().Dragging());
+    EXPECT_NEAR(Touch().DragX(), 160.0, 1e-3);
+    finger(SDL_FINGERUP, 0.6f, 0.5f);
+    Drain();
+    EXPECT_FALSE(Touch().Down());
+    EXPECT_FALSE(Mouse().Take().LeftClick) << "a drag is no click";
+
+    PushKey(SDL_KEYDOWN, SDLK_LEFT);
+    Drain();
+    EXPECT_EQ(LastInputKind(), inputKeys);
+    PushKey(SDL_KEYUP, SDLK_LEFT);
+    Drain();
+    Touch().Reset();
+    Touch().NoteFingerTime(SDL_GetTicks() - 1000); // the touch long over
+    button(0);
+    Drain();
+    EXPECT_TRUE(Mouse().Take().LeftClick);
+    EXPECT_EQ(LastInputKind(), inputMouse);
     SDL_DestroyWindow(window);
 }
 

@@ -7,6 +7,7 @@ import puppeteer from 'puppeteer-core';
 
 const types = {
   '.html': 'text/html; charset=utf-8',
+  '.css': 'text/css',
   '.js': 'text/javascript',
   '.mjs': 'text/javascript',
   '.wasm': 'application/wasm',

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The installer under Wine on Xvfb: a silent install (/S) puts every file of the zip's folder
-# into Program Files with a Start-menu entry and an uninstall entry; the installed program,
-# started from another working directory, finds its sounds and its fonts, and quits with 0; the silent uninstall removes every file, the
-# entry and the shortcut and keeps the settings; a second one with /RemoveSettings removes them.
+# into Program Files with a Start-menu entry and an uninstall entry, the installer and the
+# uninstaller carrying version information; the installed program, started from another
+# working directory, finds its sounds and its fonts, and quits with 0; the silent uninstall
+# removes every file, the entry and the shortcut and keeps the settings; a second one with
+# /RemoveSettings removes them.
 # Last, an install for the current user alone goes to the user's own programs folder and menu.
 # Wine finds no sound card here: SDL's dummy driver takes the sounds, and the game reports each
 # one it started (OCTAVANE_SOUND_DEBUG).
@@ -60,6 +62,11 @@ while read -r entry; do
     [[ -f "$dir/$file" ]] || fail "$file is in the zip but was not installed"
 done < <(unzip -Z1 "$zip")
 [[ -f "$dir/uninstall.exe" ]] || fail "no uninstaller"
+version=$(basename "$setup" -setup.exe)
+for exe in "$setup" "$dir/uninstall.exe"; do
+    "$here/exe_resources.py" installer "$exe" "${version#octavane-}" ||
+        fail "$(basename "$exe") does not carry its version information"
+done
 [[ -f "$menu" ]] || fail "no Start-menu entry at $menu"
 
 # 2. Started from elsewhere, as the Start-menu entry may: sounds and fonts come from beside it.

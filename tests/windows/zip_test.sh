@@ -6,7 +6,7 @@
 # colour steps clamped, the wrong-typed one back at its default and a foreign value untouched.
 # Started from the folder above its own, the program finds the sounds beside it through that
 # non-ASCII path (Wine has no sound card here: SDL's dummy driver takes them, and the game
-# reports each one it started).
+# reports each one it started). The exe carries its manifest and its version information.
 #   zip_test.sh ZIP SETUP SCREEN_POINT OUT_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -30,6 +30,9 @@ mkdir -p "$folder"
 unzip -q "$zip" -d "$folder"
 program=$(find "$folder" -maxdepth 2 -name octavane.exe | head -n 1)
 [[ -n "$program" ]] || fail "no octavane.exe at the top of the zip's folder"
+version=$(basename "$(dirname "$program")")
+"$here/exe_resources.py" program "$program" "${version#octavane-}" ||
+    fail "the program does not carry its manifest and version information"
 
 wine reg delete "$settings_key" /f >/dev/null 2>&1 || true
 wine reg add "$settings_key" /v BoardR /t REG_DWORD /d 99 /f >/dev/null

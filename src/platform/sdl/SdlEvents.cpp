@@ -1,6 +1,7 @@
 #include <SDL.h>
 
 #include "platform/KeyState.h"
+#include "platform/PageControls.h"
 #include "platform/sdl/SdlMouse.h"
 #include "platform/sdl/SdlSystem.h"
 
@@ -35,6 +36,8 @@ int VirtualKeyFromSdl(int32_t sdlKey) {
         return VK_H;
     case SDLK_l:
         return VK_L;
+    case SDLK_a:
+        return VK_A;
     case SDLK_c:
         return VK_C;
     case SDLK_v:
@@ -57,6 +60,12 @@ bool IsFullScreenToggle(const SDL_KeyboardEvent& key) {
            ((sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && (key.keysym.mod & KMOD_ALT) != 0);
 }
 
+// The shortcuts' modifiers as the event reports them, held when the key went down.
+uint8_t ModifiersOf(const SDL_Keysym& key) {
+    return static_cast<uint8_t>(((key.mod & KMOD_SHIFT) != 0 ? kModShift : 0) |
+                                ((key.mod & KMOD_CTRL) != 0 ? kModControl : 0));
+}
+
 } // namespace
 
 bool TSdlEventSource::Next(TMessage& message) {
@@ -77,7 +86,10 @@ bool TSdlEventSource::Next(TMessage& message) {
             }
             const int key = VirtualKeyFromSdl(event.key.keysym.sym);
             const bool down = event.type == SDL_KEYDOWN;
-            Keyboard().SetDown(key, down);
+            Keyboard().SetDown(key, down, ModifiersOf(event.key.keysym));
+            if (down && key != 0) {
+                NoteInputKind(inputKeys);
+            }
             if (down && key == VK_ESCAPE) {
                 message = TMessage{nullptr, WM_KEYDOWN, VK_ESCAPE, 0};
                 return true;

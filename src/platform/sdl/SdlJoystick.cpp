@@ -1,5 +1,6 @@
 #include <SDL.h>
 #include <algorithm>
+#include <iterator>
 
 #include "platform/sdl/SdlSystem.h"
 
@@ -43,8 +44,9 @@ class TSdlGamepad final : public TJoystick {
                                                   SDL_CONTROLLER_BUTTON_Y,
                                                   SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
                                                   SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-                                                  SDL_CONTROLLER_BUTTON_BACK};
-        for (int i = 0; i < 7; ++i) {
+                                                  SDL_CONTROLLER_BUTTON_BACK,
+                                                  SDL_CONTROLLER_BUTTON_START};
+        for (int i = 0; i < static_cast<int>(std::size(faces)); ++i) {
             state.Buttons[i] = Pressed(faces[i]) ? kButtonDown : 0;
         }
         return true;

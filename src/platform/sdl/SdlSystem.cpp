@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/DriverChoice.h"
+#include "platform/sdl/DisplayScaling.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ void ChooseVideoDrivers() {
 
 TSdlSystem::TSdlSystem() {
     ChooseVideoDrivers();
+    PrepareDisplayScaling();
     Ready = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) == 0;
 }
 

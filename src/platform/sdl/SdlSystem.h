@@ -65,8 +65,9 @@ void ToggleFullScreen(SDL_Window* window);
 
 // Turns SDL events into window messages: every Escape key-down (auto-repeats included) is
 // WM_KEYDOWN VK_ESCAPE, the system's close request is WM_CLOSE, and every key press and release
-// is recorded in Keyboard() on the way. F11 and Alt+Enter switch the window between full screen
-// and a window (ToggleFullScreen) and never reach Keyboard(); their auto-repeats do nothing.
+// is recorded in Keyboard() on the way, a press with the Shift and Control its event reports. F11
+// and Alt+Enter switch the window between full screen and a window (ToggleFullScreen) and never
+// reach Keyboard(); their auto-repeats do nothing.
 class TSdlEventSource final : public TEventSource {
   public:
     bool Next(TMessage& message) override;

@@ -1,0 +1,361 @@
+#include "engine/FastSolver.h"
+
+#include <cassert>
+
+namespace OCTAVANE_FAST_ISA {
+namespace {
+
+// From this many empty squares up a node uses the table, sorts its moves and tries the
+// stability bound; below, the moves cost less to search than to sort.
+constexpr int kTableEmpties = 9;
+constexpr int kOrderEmpties = 6;
+// From this many up, a node first looks for a child the table already shows good enough.
+constexpr int kChildProbeEmpties = 11;
+
+// Move ordering, fastest first: the fewer replies a move leaves the opponent (a corner reply
+// counting twice), the sooner it is tried; corners and moves into quarters with an odd number of
+// empty squares go a little ahead among equals. The table's move goes first of all.
+constexpr int kReplyScore = 16;
+constexpr int kNearScore = 2; // per empty square next to the mover's discs: room for replies
+constexpr int kCornerScore = 8;
+constexpr int kParityScore = 4;
+constexpr int kHintScore = 1 << 20;
+// From this many empty squares up, each move is judged by a shallow search of its own, one move
+// deeper from kDeeperEmpties up.
+constexpr int kShallowEmpties = 14;
+constexpr int kDeeperEmpties = 19;
+constexpr int kShallowWeight = 4;
+constexpr int kGuessInfinity = 1 << 18;
+
+TBitboard Hash(TBitboard own, TBitboard opp) {
+    const TBitboard key =
+        own * 0x9E3779B97F4A7C15ULL ^ (opp + 0x632BE59BD9B4E019ULL) * 0xBF58476D1CE4E5B9ULL;
+    return key ^ (key >> 29);
+}
+
+// The empty squares next to a disc of `discs`.
+TBitboard Neighbours(TBitboard discs, TBitboard empty) {
+    const TBitboard sideways = ((discs << 1) & kNotColumn0) | ((discs >> 1) & kNotColumn7);
+    const TBitboard row = discs | sideways;
+    return (sideways | (row << 8) | (row >> 8)) & empty;
+}
+
+// A quick guess of how good the position is for the side to move: more moves for it than for
+// the other side, and less room next to its discs for the other side's replies.
+int MobilityGuess(TBitboard own, TBitboard opp) {
+    const TBitboard empty = ~(own | opp);
+    const TBitboard ownMoves = Moves(own, opp);
+    const TBitboard oppMoves = Moves(opp, own);
+    return kReplyScore * (Count(ownMoves) + Count(ownMoves & kCorners) - Count(oppMoves) -
+                          Count(oppMoves & kCorners)) +
+           kNearScore * (Count(Neighbours(opp, empty)) - Count(Neighbours(own, empty)));
+}
+
+// A plain alpha-beta `depth` moves deep over that guess.
+int ShallowGuess(TBitboard own, TBitboard opp, int depth, int alpha, int beta) {
+    if (depth == 0) {
+        return MobilityGuess(own, opp);
+    }
+    TBitboard moves = Moves(own, opp);
+    if (moves == 0) {
+        return Moves(opp, own) == 0 ? 1000 * ExactFinalScore(own, opp)
+                                    : -ShallowGuess(opp, own, depth, -beta, -alpha);
+    }
+    int best = -kGuessInfinity;
+    for (; moves != 0; moves &= moves - 1) {
+        const int square = FirstSquare(moves);
+        const TBitboard flips = Flips(square, own, opp);
+        const int value = -ShallowGuess(opp & ~flips, own | flips | Bit(square), depth - 1, -beta,
+                                        -Max(alpha, best));
+        if (value > best) {
+            best = value;
+            if (best >= beta) {
+                break;
+            }
+        }
+    }
+    return best;
+}
+
+// Brings the highest-scored move from `first` on to `first`; the first in scan order among
+// equals, for the list is in scan order.
+void TakeBest(TFastSearcher::TMoveList& list, int first) {
+    int best = first;
+    for (int i = first + 1; i < list.Count; ++i) {
+        if (list.Moves[i].Score > list.Moves[best].Score) {
+            best = i;
+        }
+    }
+    const TFastSearcher::TMove chosen = list.Moves[best];
+    for (int i = best; i > first; --i) {
+        list.Moves[i] = list.Moves[i - 1];
+    }
+    list.Moves[first] = chosen;
+}
+
+} // namespace
+
+bool TExactSearch::Stopped() {
+    if (!m_stopped && m_stop != nullptr && m_stop->load(std::memory_order_relaxed)) {
+        m_stopped = true;
+    }
+    return m_stopped;
+}
+
+const TSolverEntry* TExactSearch::Find(TBitboard own, TBitboard opp) const {
+    const TSolverEntry* bucket =
+        m_table.Entries + (Hash(own, opp) & m_table.BucketMask) * kSolverWays;
+    for (int way = 0; way < kSolverWays; ++way) {
+        if (bucket[way].Own == own && bucket[way].Opp == opp) {
+            return &bucket[way];
+        }
+    }
+    return nullptr;
+}
+
+void TExactSearch::Store(TBitboard own, TBitboard opp, int alpha, int beta, int value, int move) {
+    TSolverEntry* bucket = m_table.Entries + (Hash(own, opp) & m_table.BucketMask) * kSolverWays;
+    const int empties = 64 - Count(own | opp);
+    TSolverEntry* slot = nullptr;
+    for (int way = 0; way < kSolverWays && slot == nullptr; ++way) {
+        if (bucket[way].Own == own && bucket[way].Opp == opp) {
+            slot = &bucket[way];
+        }
+    }
+    if (slot == nullptr) {
+        // Another position gives way: one from an earlier solve first, then the one that took
+        // less work to find.
+        slot = &bucket[0];
+        for (int way = 1; way < kSolverWays; ++way) {
+            const bool older = bucket[way].Age != m_table.Age && slot->Age == m_table.Age;
+            const bool sameAge = (bucket[way].Age == m_table.Age) == (slot->Age == m_table.Age);
+            if (older || (sameAge && bucket[way].Empties < slot->Empties)) {
+                slot = &bucket[way];
+            }
+        }
+        *slot = {own, opp, -64, 64, kSolverNoMove, 0, 0};
+    }
+    slot->Empties = static_cast<std::uint8_t>(empties);
+    slot->Age = m_table.Age;
+    if (value <= alpha) {
+        slot->Upper = static_cast<std::int8_t>(Min(slot->Upper, value));
+    } else if (value >= beta) {
+        slot->Lower = static_cast<std::int8_t>(Max(slot->Lower, value));
+    } else {
+        slot->Lower = slot->Upper = static_cast<std::int8_t>(value);
+    }
+    if (value > alpha || slot->Move == kSolverNoMove) {
+        slot->Move = static_cast<std::uint8_t>(move);
+    }
+}
+
+int TExactSearch::Value(TBitboard own, TBitboard opp, int alpha, int beta, bool passed) {
+    const int empties = 64 - Count(own | opp);
+    if (empties >= kOrderEmpties) {
+        return Search(own, opp, alpha, beta, passed);
+    }
+    if (empties > kLastEmpties) {
+        return Small(own, opp, alpha, beta, passed);
+    }
+    return LastSquares(own, opp, alpha, beta, passed);
+}
+
+void TExactSearch::OrderMoves(TBitboard own, TBitboard opp, TFastSearcher::TMoveList& list,
+                              int hint, int alpha) {
+    (void)alpha;
+    const TBitboard odd = SolverOddQuarters(~(own | opp));
+    const int empties = 64 - Count(own | opp);
+    const int shallow = empties >= kDeeperEmpties ? 2 : empties >= kShallowEmpties ? 1 : 0;
+    for (int i = 0; i < list.Count; ++i) {
+        TFastSearcher::TMove& move = list.Moves[i];
+        if (move.Square == hint) {
+            move.Score = kHintScore;
+            continue;
+        }
+        const TBitboard childOwn = opp & ~move.Flips;
+        const TBitboard childOpp = own | move.Flips | Bit(move.Square);
+        const TBitboard replies = Moves(childOwn, childOpp);
+        move.Score = -kReplyScore * (Count(replies) + Count(replies & kCorners)) -
+                     kNearScore * Count(Neighbours(childOpp, ~(childOwn | childOpp)));
+        if (shallow > 0) {
+            move.Score -= kShallowWeight * ShallowGuess(childOwn, childOpp, shallow,
+                                                        -kGuessInfinity, kGuessInfinity);
+        }
+        if ((Bit(move.Square) & kCorners) != 0) {
+            move.Score += kCornerScore;
+        }
+        if ((Bit(move.Square) & odd) != 0) {
+            move.Score += kParityScore;
+        }
+    }
+}
+
+int TExactSearch::Search(TBitboard own, TBitboard opp, int alpha, int beta, bool passed) {
+    assert(alpha < beta);
+    ++m_nodes;
+    if (Stopped()) {
+        return 0;
+    }
+    // Step 1. A side without a move passes; with neither, the game is over.
+    const TBitboard moves = Moves(own, opp);
+    if (moves == 0) {
+        return passed ? ExactFinalScore(own, opp) : -Search(opp, own, -beta, -alpha, true);
+    }
+    // Step 2. The other side's discs that can never turn bound what this side can reach.
+    if (64 - 2 * Count(opp) <= alpha) {
+        const int upper = 64 - 2 * Count(StableDiscs(opp, own | opp));
+        if (upper <= alpha) {
+            return upper;
+        }
+    }
+    // Step 3. What the table knows of this position.
+    int hint = kSolverNoMove;
+    const bool tabled = 64 - Count(own | opp) >= kTableEmpties;
+    if (const TSolverEntry* entry = tabled ? Find(own, opp) : nullptr) {
+        if (entry->Lower >= beta || entry->Lower == entry->Upper) {
+            return entry->Lower;
+        }
+        if (entry->Upper <= alpha) {
+            return entry->Upper;
+        }
+        hint = entry->Move;
+    }
+    // Step 4. The moves, likely best first; the first with the whole window, the others with a
+    // null window that a better one breaks through.
+    TFastSearcher::TMoveList list;
+    ListMoves(own, opp, moves, list);
+    if (64 - Count(own | opp) >= kChildProbeEmpties) {
+        for (int i = 0; i < list.Count; ++i) {
+            const TFastSearcher::TMove& move = list.Moves[i];
+            const TSolverEntry* child =
+                Find(opp & ~move.Flips, own | move.Flips | Bit(move.Square));
+            if (child != nullptr && -child->Upper >= beta) {
+                return -child->Upper;
+            }
+        }
+    }
+    OrderMoves(own, opp, list, hint, alpha);
+    int best = -kBeyond;
+    int bestSquare = list.Moves[0].Square;
+    int low = alpha;
+    for (int i = 0; i < list.Count; ++i) {
+        // The best of those left goes next: most nodes end on their first move or two, so the
+        // rest are never sorted.
+        TakeBest(list, i);
+        const TFastSearcher::TMove& move = list.Moves[i];
+        const TBitboard childOwn = opp & ~move.Flips;
+        const TBitboard childOpp = own | move.Flips | Bit(move.Square);
+        int value;
+        if (i == 0) {
+            value = -Value(childOwn, childOpp, -beta, -low, false);
+        } else {
+            value = -Value(childOwn, childOpp, -low - 1, -low, false);
+            if (value > low && value < beta) {
+                value = -Value(childOwn, childOpp, -beta, -low, false);
+            }
+        }
+        if (m_stopped) {
+            return 0;
+        }
+        if (value > best) {
+            best = value;
+            bestSquare = move.Square;
+            if (best > low) {
+                low = best;
+                if (low >= beta) {
+                    break;
+                }
+            }
+        }
+    }
+    // Step 5. What was learnt, as a bound or as the exact value.
+    if (tabled) {
+        Store(own, opp, alpha, beta, best, bestSquare);
+    }
+    return best;
+}
+
+int TExactSearch::Exact(TBitboard own, TBitboard opp, bool passed) {
+    // Every score is even (64 less twice the loser's discs, or 0), so a window two wide around a
+    // guess either proves it or gives a bound. A probe below the score is cheap (one good move
+    // shows it) and one above it dear (every move must be refuted), so the guesses climb from
+    // the bottom; should one fall, the next drops further each time. The table keeps each
+    // probe's work for the next.
+    int lower = -64;
+    int upper = 64;
+    int guess = -64;
+    int step = 0;
+    while (lower < upper && !m_stopped) {
+        const int value = Value(own, opp, guess - 1, guess + 1, passed);
+        if (value >= guess + 1) {
+            lower = value;
+            guess = value;
+        } else if (value <= guess - 1) {
+            upper = value;
+            guess = value - step;
+            step = step == 0 ? 2 : 2 * step;
+        } else {
+            lower = upper = value;
+        }
+        guess = guess < lower ? lower : guess > upper ? upper : guess;
+    }
+    return lower;
+}
+
+int TExactSearch::Root(TBitboard own, TBitboard opp, int* square) {
+    const int score = Exact(own, opp, false);
+    // The first move in scan order that reaches the score; the probes above have bounded most
+    // of the others already.
+    *square = kSolveNoMove;
+    for (TBitboard moves = Moves(own, opp); moves != 0 && !m_stopped; moves &= moves - 1) {
+        const int candidate = FirstSquare(moves);
+        const TBitboard flips = Flips(candidate, own, opp);
+        const int value =
+            -Value(opp & ~flips, own | flips | Bit(candidate), -score - 1, -score + 1, false);
+        if (value >= score) {
+            *square = candidate;
+            break;
+        }
+    }
+    return score;
+}
+
+TSolveResult TExactSearch::Solve(TBitboard own, TBitboard opp) {
+    TSolveResult result;
+    if (Stopped()) {
+        return result;
+    }
+    if (Moves(own, opp) != 0) {
+        result.Score = Root(own, opp, &result.Square);
+    } else if (Moves(opp, own) != 0) {
+        result.Square = kSolvePass;
+        result.Score = -Exact(opp, own, true);
+    } else {
+        result.Square = kSolveNoMove;
+        result.Score = ExactFinalScore(own, opp);
+    }
+    result.Nodes = m_nodes;
+    result.Solved = !m_stopped;
+    return result;
+}
+
+TSolveResult TExactSearch::SolveMove(TBitboard own, TBitboard opp, int square) {
+    TSolveResult result;
+    result.Square = square;
+    const TBitboard flips = Flips(square, own, opp);
+    if (flips == 0 || Stopped()) {
+        return result;
+    }
+    result.Score = -Exact(opp & ~flips, own | flips | Bit(square), false);
+    result.Nodes = m_nodes;
+    result.Solved = !m_stopped;
+    return result;
+}
+
+TSolveResult SolveExact(TSolverTable& table, TBitboard own, TBitboard opp, int square,
+                        const std::atomic<bool>* stop) {
+    TExactSearch search(table, stop);
+    return square < 0 ? search.Solve(own, opp) : search.SolveMove(own, opp, square);
+}
+
+} // namespace OCTAVANE_FAST_ISA

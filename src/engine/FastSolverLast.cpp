@@ -1,0 +1,229 @@
+#include "engine/FastSolver.h"
+
+namespace OCTAVANE_FAST_ISA {
+namespace {
+
+// The four 4x4 quarters of the board.
+constexpr TBitboard kQuarters[4] = {0x000000000F0F0F0FULL, 0x00000000F0F0F0F0ULL,
+                                    0x0F0F0F0F00000000ULL, 0xF0F0F0F000000000ULL};
+
+// The empty squares, those of odd quarters first, each group in scan order.
+int ListEmpties(TBitboard empty, int* squares) {
+    const TBitboard odd = SolverOddQuarters(empty);
+    int count = 0;
+    for (TBitboard group : {empty & odd, empty & ~odd}) {
+        for (; group != 0; group &= group - 1) {
+            squares[count++] = FirstSquare(group);
+        }
+    }
+    return count;
+}
+
+// The squares of each full line through a square, one direction at a time.
+struct TLineMasks {
+    TBitboard Diagonal9[15]; // towards higher x and higher y
+    TBitboard Diagonal7[15]; // towards lower x and higher y
+};
+
+constexpr TLineMasks MakeLineMasks() {
+    TLineMasks masks{};
+    for (int square = 0; square < 64; ++square) {
+        const int x = square % 8;
+        const int y = square / 8;
+        masks.Diagonal9[x - y + 7] |= TBitboard{1} << square;
+        masks.Diagonal7[x + y] |= TBitboard{1} << square;
+    }
+    return masks;
+}
+
+constexpr TLineMasks kLineMasks = MakeLineMasks();
+
+// The squares around each square: a move there turns nothing unless one holds the other side.
+struct TAround {
+    TBitboard Squares[64];
+};
+
+constexpr TAround MakeAround() {
+    TAround around{};
+    for (int square = 0; square < 64; ++square) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int x = square % 8 + dx;
+                const int y = square / 8 + dy;
+                if ((dx != 0 || dy != 0) && x >= 0 && x < 8 && y >= 0 && y < 8) {
+                    around.Squares[square] |= TBitboard{1} << (y * 8 + x);
+                }
+            }
+        }
+    }
+    return around;
+}
+
+constexpr TAround kAround = MakeAround();
+
+// Flips, skipping the work where no disc of `opp` is next to the square.
+[[gnu::always_inline]] inline TBitboard FlipsNear(int square, TBitboard own, TBitboard opp) {
+    return (opp & kAround.Squares[square]) == 0 ? 0 : Flips(square, own, opp);
+}
+
+} // namespace
+
+TBitboard SolverOddQuarters(TBitboard empty) {
+    TBitboard odd = 0;
+    for (const TBitboard quarter : kQuarters) {
+        if ((Count(empty & quarter) & 1) != 0) {
+            odd |= quarter;
+        }
+    }
+    return odd;
+}
+
+TBitboard StableDiscs(TBitboard discs, TBitboard occupied) {
+    // Step 1. The full lines in each direction.
+    TBitboard rows = 0;
+    for (int y = 0; y < 8; ++y) {
+        if (((occupied >> (8 * y)) & 0xFF) == 0xFF) {
+            rows |= TBitboard{0xFF} << (8 * y);
+        }
+    }
+    TBitboard columns = occupied;
+    columns &= columns >> 32;
+    columns &= columns >> 16;
+    columns &= columns >> 8;
+    columns = (columns & 0xFF) * kColumn0;
+    TBitboard diagonals9 = 0;
+    TBitboard diagonals7 = 0;
+    for (int line = 0; line < 15; ++line) {
+        if ((occupied & kLineMasks.Diagonal9[line]) == kLineMasks.Diagonal9[line]) {
+            diagonals9 |= kLineMasks.Diagonal9[line];
+        }
+        if ((occupied & kLineMasks.Diagonal7[line]) == kLineMasks.Diagonal7[line]) {
+            diagonals7 |= kLineMasks.Diagonal7[line];
+        }
+    }
+    // Step 2. Grow from the edges: a disc is held along a line by a full line, the edge, or a
+    // held disc of its own next to it (the bits that wrap round a row land on an edge square,
+    // which the edge holds anyway).
+    TBitboard stable = 0;
+    for (;;) {
+        const TBitboard alongRow = rows | (stable << 1) | (stable >> 1) | kColumn0 | kColumn7;
+        const TBitboard alongColumn = columns | (stable << 8) | (stable >> 8) | kRow0 | kRow7;
+        const TBitboard along9 = diagonals9 | (stable << 9) | (stable >> 9) | kEdges;
+        const TBitboard along7 = diagonals7 | (stable << 7) | (stable >> 7) | kEdges;
+        const TBitboard held = discs & alongRow & alongColumn & along9 & along7;
+        if (held == stable) {
+            return stable;
+        }
+        stable = held;
+    }
+}
+
+int TExactSearch::LastOne(TBitboard own, TBitboard opp, int square) {
+    ++m_nodes;
+    const int ownCount = Count(own);
+    if (const TBitboard flips = FlipsNear(square, own, opp); flips != 0) {
+        return 2 * (ownCount + Count(flips) + 1) - 64;
+    }
+    if (const TBitboard flips = FlipsNear(square, opp, own); flips != 0) {
+        return 2 * (ownCount - Count(flips)) - 64;
+    }
+    // Neither side can fill it: the square goes to the winner (63 discs cannot tie).
+    const int difference = 2 * ownCount - 63;
+    return difference > 0 ? difference + 1 : difference - 1;
+}
+
+template <int N>
+int TExactSearch::Last(TBitboard own, TBitboard opp, int alpha, int beta, const int* squares,
+                       bool passed) {
+    ++m_nodes;
+    int best = -kBeyond;
+    for (int i = 0; i < N; ++i) {
+        const int square = squares[i];
+        const TBitboard flips = FlipsNear(square, own, opp);
+        if (flips == 0) {
+            continue;
+        }
+        // The squares left, in the same order.
+        int rest[N > 1 ? N - 1 : 1];
+        for (int j = 0, k = 0; j < N; ++j) {
+            if (j != i) {
+                rest[k++] = squares[j];
+            }
+        }
+        const TBitboard childOwn = opp & ~flips;
+        const TBitboard childOpp = own | flips | Bit(square);
+        int value;
+        if constexpr (N == 2) {
+            value = -LastOne(childOwn, childOpp, rest[0]);
+        } else {
+            value = -Last<N - 1>(childOwn, childOpp, -beta, -Max(alpha, best), rest, false);
+        }
+        if (value > best) {
+            best = value;
+            if (best >= beta) {
+                return best;
+            }
+        }
+    }
+    if (best != -kBeyond) {
+        return best;
+    }
+    if (passed) {
+        return ExactFinalScore(own, opp);
+    }
+    return -Last<N>(opp, own, -beta, -alpha, squares, true);
+}
+
+template int TExactSearch::Last<2>(TBitboard, TBitboard, int, int, const int*, bool);
+template int TExactSearch::Last<3>(TBitboard, TBitboard, int, int, const int*, bool);
+template int TExactSearch::Last<4>(TBitboard, TBitboard, int, int, const int*, bool);
+
+int TExactSearch::LastSquares(TBitboard own, TBitboard opp, int alpha, int beta, bool passed) {
+    int squares[kLastEmpties];
+    const int count = ListEmpties(~(own | opp), squares);
+    switch (count) {
+    case 0:
+        ++m_nodes;
+        return ExactFinalScore(own, opp);
+    case 1:
+        return LastOne(own, opp, squares[0]);
+    case 2:
+        return Last<2>(own, opp, alpha, beta, squares, passed);
+    case 3:
+        return Last<3>(own, opp, alpha, beta, squares, passed);
+    default:
+        return Last<4>(own, opp, alpha, beta, squares, passed);
+    }
+}
+
+int TExactSearch::Small(TBitboard own, TBitboard opp, int alpha, int beta, bool passed) {
+    ++m_nodes;
+    const TBitboard empty = ~(own | opp);
+    int squares[64];
+    const int count = ListEmpties(empty, squares);
+    int best = -kBeyond;
+    for (int i = 0; i < count; ++i) {
+        const int square = squares[i];
+        const TBitboard flips = FlipsNear(square, own, opp);
+        if (flips == 0) {
+            continue;
+        }
+        const int value =
+            -Value(opp & ~flips, own | flips | Bit(square), -beta, -Max(alpha, best), false);
+        if (value > best) {
+            best = value;
+            if (best >= beta) {
+                return best;
+            }
+        }
+    }
+    if (best != -kBeyond) {
+        return best;
+    }
+    if (passed) {
+        return ExactFinalScore(own, opp);
+    }
+    return -Small(opp, own, -beta, -alpha, true);
+}
+
+} // namespace OCTAVANE_FAST_ISA

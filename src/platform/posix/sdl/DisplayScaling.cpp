@@ -1,0 +1,3 @@
+#include "platform/sdl/DisplayScaling.h"
+
+void PrepareDisplayScaling() {}

@@ -1,0 +1,289 @@
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "ManualWorker.h"
+#include "ScreenRig.h"
+#include "engine/EndgameSolver.h"
+#include "engine/PositionText.h"
+#include "game/GameAids.h"
+#include "game/GameAnalysis.h"
+#include "game/GameAnimation.h"
+#include "game/GameHint.h"
+#include "scene/Solidring.h"
+
+namespace {
+
+// Positions of real games, each line as the common text form writes it.
+// kExactEmpties empty squares, Black to move: Extreme plays e1, the solver d7 (+14, the only best).
+constexpr const char* kLate = "--OO-X---OOOOOX-XOOXOXXXOOXOXOO-OOXXOO-XXOXOXOXO--O--X----XOX--- X";
+// One more empty square, White to move: Extreme plays h4.
+constexpr const char* kOpen = "-OO-X-O--XXXXO--OXXXOXXXOXOOOX--OOOXXXX-OXXXXX--O-XXO-----X-OO-- O";
+// Twelve empty squares, Black to move: c1 0, b7 -10, a8 +6, d8 +4, e8 0, g8 +6.
+constexpr const char* kShort = "OO-----XXOOXXXXXOOOOXXXXOOXOXXOXOXOOOOXXOOXOXXXXO-XOOOX---X--O-X X";
+
+TBoard BoardOfText(const char* text) {
+    TPositionText p;
+    std::string reason;
+    EXPECT_EQ(ParsePositionText(text, &p, &reason), TPositionParse::Position) << reason;
+    return RequestBoard(TSearchRequest{p.Black, p.White, p.BlackToMove});
+}
+
+// The exact value of every legal square of `board`, by the solver itself.
+std::map<int, int> SolverValues(const TBoard& board) {
+    const TSearchRequest position = MakeSearchRequest(board, TSearchKind::Exact, 0);
+    const TBitboard own = position.BlackToMove ? position.Black : position.White;
+    const TBitboard opp = (position.Black | position.White) & ~own;
+    TEndgameSolver solver;
+    std::map<int, int> values;
+    for (int square = 0; square < 64; ++square) {
+        if (board.CanPlace(square % 8, square / 8)) {
+            values[square] = solver.SolveMove(own, opp, square).Score;
+        }
+    }
+    return values;
+}
+
+// A value as the analysis writes it.
+std::string ValueText(int score) {
+    std::ostringstream text;
+    text << (score > 0 ? "+" : "") << score;
+    return text.str();
+}
+
+// A value's text and colour, by square.
+using TValues = std::map<int, std::pair<std::string, uint32_t>>;
+
+class GameAidsTest : public ::testing::Test {
+  protected:
+    GameAidsTest() {
+        SetSearchWorker(&Computer);
+        SetHintWorker(&Hints);
+        SetAnalysisWorker(&Analysis);
+    }
+    ~GameAidsTest() override {
+        SetAnalysisWorker(nullptr);
+        SetHintWorker(nullptr);
+        SetSearchWorker(nullptr);
+        g_analysisOn = false;
+    }
+
+    // A game of these players showing `text`'s position, up to the human's turn there.
+    void ShowPosition(const char* text, int black = playerHuman, int white = playerHuman) {
+        Rig.StartGame(black, white);
+        g_gameBoard = g_shownBoard = BoardOfText(text);
+        StartGameAnimation();
+        g_gameState = gsNextTurn;
+        Rig.Frame();
+        ASSERT_EQ(g_gameState, gsHuman);
+    }
+
+    // The analysis's values in the last frame, by the square they are centred on: each a signed
+    // number (or "0") in colour, within two pixels of where the camera shows the square's centre.
+    TValues DrawnValues() const {
+        static const std::regex value("[+-][1-9][0-9]?|0");
+        TValues drawn;
+        for (const TTextCall& call : Rig.TextCalls()) {
+            if (call.Kind != textDrawText || call.Color == 0 ||
+                !std::regex_match(call.Text, value)) {
+                continue;
+            }
+            const double x = (call.Rect.left + call.Rect.right) / 2.0;
+            const double y = (call.Rect.top + call.Rect.bottom) / 2.0;
+            int found = -1;
+            for (int square = 0; square < 64; ++square) {
+                const TScreenPoint p = ::ScreenPointOfSquare(square % 8, square / 8);
+                if (std::abs(p.X - x) <= 2.0 && std::abs(p.Y - y) <= 2.0) {
+                    found = square;
+                }
+            }
+            EXPECT_GE(found, 0) << call.Text << " off every square's centre";
+            EXPECT_EQ(drawn.count(found), 0u) << "two values on square " << found;
+            drawn[found] = {call.Text, call.Color};
+        }
+        return drawn;
+    }
+
+    // The squares where the green ring was drawn in the last frame.
+    std::vector<std::pair<double, double>> GreenRings() const {
+        std::vector<std::pair<double, double>> rings;
+        D3DMATRIX world{};
+        bool green = false;
+        for (const TRecordedCall& call : Rig.Log.GetCalls()) {
+            if (call.Kind == callSetTransform && call.Type == D3DTRANSFORMSTATE_WORLD) {
+                world = call.Matrix();
+            } else if (call.Kind == callSetMaterial) {
+                green = call.Material().diffuse == TSolidRing::kPreferredColour;
+            } else if (call.Kind == callDrawPrimitive && green) {
+                rings.emplace_back(world._41, world._42);
+            }
+        }
+        return rings;
+    }
+
+    TManualWorker Computer, Hints, Analysis;
+    TScreenRig Rig;
+};
+
+std::pair<int, int> LevelMove(const TBoard& board, int level) {
+    TSage sage;
+    sage.SetLevel(level);
+    int x = -1, y = -1;
+    EXPECT_TRUE(sage.Think(board, &x, &y));
+    return {x, y};
+}
+
+// From kExactEmpties empty squares on the hint asks the solver and glides to its move; before
+// that it asks for Extreme's. The frames go on while it thinks; the answer moves the cursor in
+// the first frame after it is there, with the cursor's step, and plays nothing.
+TEST_F(GameAidsTest, TheHintIsTheSolversMoveFromThePointAndExtremesBefore) {
+    for (const char* text : {kLate, kOpen}) {
+        SCOPED_TRACE(text);
+        ShowPosition(text);
+        const TBoard board = g_gameBoard;
+        std::tie(g_cursorX, g_cursorY) = std::pair(0, 0);
+        Rig.Press(keyHint);
+        const TSearchRequest asked = Hints.Requests.back();
+        EXPECT_TRUE(text == kLate ? asked.Kind == TSearchKind::Exact
+                                  : asked.Kind == TSearchKind::Level && asked.Level == kHintLevel);
+        EXPECT_TRUE(SamePosition(RequestBoard(asked), board));
+        Rig.RunFor(200);
+        EXPECT_EQ(std::pair(g_cursorX, g_cursorY), std::pair(0, 0)) << "moved before the answer";
+        Rig.Sounds.clear();
+        Hints.Finish();
+        Rig.Frame();
+        EXPECT_EQ(std::pair(g_cursorX, g_cursorY),
+                  text == kLate ? std::pair(3, 6) : LevelMove(board, kHintLevel));
+        EXPECT_EQ(Rig.CountSounds(sndMove) + Rig.CountSounds(sndMove2), 1);
+        EXPECT_TRUE(SameBoard(g_gameBoard, board) && g_gameState == gsHuman) << "the hint played";
+    }
+    EXPECT_EQ(Hints.Waits + Computer.Starts, 0) << "a frame waited, or the computer was asked";
+}
+
+// A hint asked again while one is under way goes on; a move played, a game left or started anew
+// before the answer stops it: it never moves the cursor of another position, even the same
+// position of the next game.
+TEST_F(GameAidsTest, AHintForAnotherPositionNeverShows) {
+    ShowPosition(kLate);
+    Rig.Press(keyHint);
+    Rig.Press(keyHint);
+    EXPECT_EQ(Hints.Starts, 1) << "asked twice for one position";
+    Rig.PlayAt(4, 0); // e1
+    EXPECT_EQ(Hints.Stops, 1);
+    Hints.Finish();
+    Rig.RunFor(3000);
+    EXPECT_EQ(std::pair(g_cursorX, g_cursorY), std::pair(4, 0)) << "a stale hint";
+
+    Rig.StartGame(playerHuman, playerHuman);
+    Rig.Press(keyHint);
+    ReturnToTitle();
+    Rig.RunFor(100);
+    EXPECT_EQ(Hints.Stops, 2);
+    Rig.StartGame(playerHuman, playerHuman); // the same position, in another game
+    std::tie(g_cursorX, g_cursorY) = std::pair(7, 7);
+    Hints.Finish();
+    Rig.RunFor(200);
+    EXPECT_EQ(std::pair(g_cursorX, g_cursorY), std::pair(7, 7)) << "a hint of the last game";
+    Rig.Press(keyHint); // the search stopped earlier has ended: asked anew
+    Hints.Finish();
+    Rig.Frame();
+    EXPECT_EQ(std::pair(g_cursorX, g_cursorY), LevelMove(TBoard(), kHintLevel));
+}
+
+// From the point on, A shows each legal square's exact value as soon as its search ends, in
+// scan order, from the mover's side, centred on its square, with "0" for an even result; once
+// every value is known the best ones turn green. No ring shows with them. A again hides them.
+TEST_F(GameAidsTest, TheAnalysisShowsEachExactValueAsItsSearchEnds) {
+    ShowPosition(kShort);
+    const std::map<int, int> exact = SolverValues(g_gameBoard);
+    ASSERT_EQ(exact.size(), 6u);
+    Rig.Press(keyAnalysis);
+    TValues expected;
+    for (const auto& [square, score] : exact) {
+        SCOPED_TRACE(square);
+        const TSearchRequest& asked = Analysis.Requests.at(expected.size());
+        EXPECT_TRUE(asked.Kind == TSearchKind::ExactMove && asked.Square == square);
+        EXPECT_TRUE(SamePosition(RequestBoard(asked), g_gameBoard));
+        Rig.Frame();
+        EXPECT_EQ(DrawnValues(), expected) << "before its answer";
+        Analysis.Finish();
+        Rig.Frame();
+        expected[square] = {ValueText(score), kColourWhite};
+        if (expected.size() == exact.size()) {
+            expected[56] = expected[62] = {"+6", kColourGreen}; // a8, g8
+        }
+        EXPECT_EQ(DrawnValues(), expected);
+    }
+    EXPECT_TRUE(GreenRings().empty()) << "a ring beside the numbers";
+    EXPECT_EQ(Analysis.Waits, 0);
+    Rig.Press(keyAnalysis);
+    EXPECT_TRUE(DrawnValues().empty());
+}
+
+// A move played while a value is being worked out stops the work; no value shows while the
+// discs fall and turn or the computer thinks, the late answer never shows, and the next
+// position in a human's turn is worked out anew; so is a position an undo goes back to.
+TEST_F(GameAidsTest, AMovePlayedMeanwhileStopsTheWorkAndNoStaleValueShows) {
+    ShowPosition(kShort, playerHuman, playerComputer);
+    Rig.Press(keyAnalysis);
+    Analysis.Finish();
+    Rig.Frame();
+    ASSERT_EQ(DrawnValues().size(), 1u);
+    const uint32_t start = Rig.PlayAt(6, 7); // g8, while b7's value is worked out
+    EXPECT_EQ(Analysis.Stops, 1);
+    EXPECT_TRUE(DrawnValues().empty()) << "a value over the falling disc";
+    Analysis.Finish(); // the answer for the position left behind
+    while (g_gameState != gsHuman && Rig.Clock.Now() - start < 20000) {
+        Rig.Clock.Advance(20);
+        Rig.Frame();
+        ASSERT_TRUE(DrawnValues().empty()) << "a value in state " << g_gameState;
+        if (g_gameState == gsComputer) {
+            Computer.Finish();
+        }
+    }
+    ASSERT_EQ(Analysis.Requests.size(), 3u) << "the new position not asked about";
+    const int square = Analysis.Requests.back().Square;
+    EXPECT_TRUE(SamePosition(RequestBoard(Analysis.Requests.back()), g_gameBoard));
+    Analysis.Finish();
+    Rig.Frame();
+    EXPECT_EQ(DrawnValues(),
+              (TValues{{square, {ValueText(SolverValues(g_gameBoard).at(square)), kColourWhite}}}));
+
+    Rig.Press(keyUndo); // back to the first position, the same side to move
+    ASSERT_TRUE(Rig.RunUntil(gsHuman));
+    EXPECT_EQ(Analysis.Stops, 2);
+    EXPECT_TRUE(DrawnValues().empty()) << "values of the position taken back";
+    Analysis.Finish();
+    Rig.Frame();
+    EXPECT_TRUE(DrawnValues().empty());
+    EXPECT_TRUE(SamePosition(RequestBoard(Analysis.Requests.back()), BoardOfText(kShort)) &&
+                Analysis.Requests.back().Square == 2);
+
+    ReturnToTitle(); // leaving stops the work too
+    Rig.Frame();
+    EXPECT_EQ(Analysis.Stops, 3);
+}
+
+// From the point on the analysis asks for values; before it, it rings the move Extreme prefers
+// in green and shows no numbers; the ring goes with the turn.
+TEST_F(GameAidsTest, BeforeThePointTheAnalysisRingsExtremesMove) {
+    ShowPosition(kLate);
+    Rig.Press(keyAnalysis);
+    EXPECT_EQ(Analysis.Requests.back().Kind, TSearchKind::ExactMove);
+    Rig.Press(keyAnalysis);
+    Analysis.Finish();
+    ShowPosition(kOpen);
+    Rig.Press(keyAnalysis);
+    EXPECT_TRUE(Analysis.Requests.back().Kind == TSearchKind::Level &&
+                Analysis.Requests.back().Level == kHintLevel);
+    EXPECT_TRUE(GreenRings().empty());
+    Analysis.Finish();
+    Rig.Frame();
+    const auto [x, y] = LevelMove(g_gameBoard, kHintLevel);
+    EXPECT_EQ(GreenRings(), (std::vector{std::pair(CellToWorld(x), CellToWorld(y))}));
+    EXPECT_TRUE(DrawnValues().empty());
+    Rig.PlayAt(x, y);
+    EXPECT_TRUE(GreenRings().empty());
+}
+
+} // namespace

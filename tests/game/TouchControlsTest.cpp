@@ -1,0 +1,159 @@
+#include "ScreenRig.h"
+
+#include "game/PageControlsShown.h"
+
+// The screens by touch: which of the page's controls act where, "Back" on each screen, the
+// levels past "Expert" reached with the page's arrows, and the help texts that name what the
+// player used last.
+
+namespace {
+
+constexpr TPageControlSet Bits(std::initializer_list<int> controls) {
+    TPageControlSet set = 0;
+    for (const int control : controls) {
+        set |= PageControlBit(control);
+    }
+    return set;
+}
+
+constexpr TPageControlSet kGameAids =
+    Bits({pageBack, pageUndo, pageRedo, pageHint, pageMarks, pageCopy, pageAnalysis});
+
+// Eight plies from the start after which Black has no move and White has: a forced pass.
+constexpr std::pair<int, int> kToForcedPass[] = {{3, 2}, {2, 2}, {1, 2}, {1, 1},
+                                                 {5, 4}, {0, 2}, {0, 0}, {2, 0}};
+
+// The title's panels: none on the prompt, "Back" on the menu and the configuration, the arrows
+// too on the level list; the page hears the set after each frame.
+TEST(TouchControlsTest, TheTitlesPanelsShowBackAndTheLevelListItsArrows) {
+    TScreenRig rig;
+    rig.Frame();
+    EXPECT_EQ(PageControls().Shown(), 0u);
+    rig.Press(keySpace);
+    EXPECT_EQ(PageControls().Shown(), Bits({pageBack}));
+    rig.Press(keySpace); // "1 Player Game (Black)"
+    EXPECT_EQ(g_titleState, tsLevel);
+    EXPECT_EQ(PageControls().Shown(), Bits({pageBack, pageUp, pageDown}));
+    rig.Press(keyBack); // back to the menu, as Enter
+    EXPECT_EQ(g_titleState, tsMenu);
+    rig.Press(keyDown, 3);
+    rig.Press(keySpace); // "Config"
+    EXPECT_EQ(g_titleState, tsConfig);
+    EXPECT_EQ(PageControls().Shown(), Bits({pageBack}));
+    rig.Press(keyRight);
+    rig.Press(keyBack);
+    EXPECT_EQ(g_titleState, tsMenu);
+    rig.Press(keyBack);
+    EXPECT_EQ(g_titleState, tsTitle);
+    EXPECT_EQ(PageControls().Shown(), 0u);
+    rig.Press(keyBack); // nothing to go back to: the title stays, the program runs on
+    EXPECT_EQ(g_titleState, tsTitle);
+    EXPECT_EQ(g_scene, sceneTitle);
+}
+
+// A two-player game by the page's controls: "Paste" only before the first move, the aids
+// throughout, "Pass" exactly while the side to move must pass, the result with "Back", "Marks"
+// and "Copy" alone; "Back" in a game leaves it for the title after its frame is drawn.
+TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
+    TScreenRig rig;
+    rig.StartGame(playerHuman, playerHuman);
+    EXPECT_EQ(PageControls().Shown(), kGameAids | Bits({pagePaste}));
+    for (const auto& [column, row] : kToForcedPass) {
+        EXPECT_EQ(PageControls().Shown() & Bits({pagePass}), 0u);
+        rig.PlayAt(column, row);
+        EXPECT_EQ(PageControls().Shown(), kGameAids);
+        ASSERT_TRUE(rig.RunUntil(gsHuman));
+    }
+    EXPECT_TRUE(g_gameBoard.MustPass());
+    EXPECT_EQ(g_gameBoard.GetTurn(), cellBlack);
+    EXPECT_EQ(PageControls().Shown(), kGameAids | Bits({pagePass}));
+    rig.Frame({keyEnter}); // the page's "Pass"
+    EXPECT_EQ(PageControls().Shown(), kGameAids);
+    ASSERT_TRUE(rig.RunUntil(gsHuman));
+    EXPECT_EQ(g_gameBoard.GetTurn(), cellWhite);
+
+    g_gameState = gsResult;
+    rig.Frame();
+    EXPECT_EQ(PageControls().Shown(), Bits({pageBack, pageMarks, pageCopy}));
+    g_gameState = gsHuman;
+    rig.Frame({keyBack});
+    EXPECT_NE(rig.FindText("Black"), nullptr) << "the frame of the Back is still the game's";
+    EXPECT_EQ(g_scene, sceneTitle);
+    EXPECT_EQ(g_titleState, tsInit);
+    rig.Frame();
+    EXPECT_EQ(PageControls().Shown(), 0u);
+}
+
+// A one-player game offers no "Paste"; a record pasted at a two-player start takes "Paste" away.
+TEST(TouchControlsTest, PasteShowsOnlyAtTheStartOfATwoPlayerGame) {
+    {
+        TScreenRig rig;
+        rig.StartGame(playerHuman, playerComputer);
+        EXPECT_EQ(PageControls().Shown(), kGameAids);
+    }
+    TScreenRig second;
+    second.StartGame(playerHuman, playerHuman);
+    second.Clip.Text = "d3c3";
+    second.Clip.HasText = true;
+    second.Frame({keyPaste});
+    EXPECT_EQ(GameHistorySize(), 2u);
+    EXPECT_EQ(PageControls().Shown(), kGameAids);
+}
+
+// The page's Down steps the level cursor past "Expert" as the key does; a tap on the seventh
+// line then starts the level it shows: Extreme, or Extreme+ further down.
+TEST(TouchControlsTest, TheArrowsReachExtremeAndExtremePlusForATap) {
+    for (const auto& [downs, name, level] :
+         {std::tuple{3, "Expert", 7}, std::tuple{9, "Extreme", 8}, std::tuple{15, "Extreme+", 9}}) {
+        SCOPED_TRACE(name);
+        TScreenRig rig;
+        rig.Frame();
+        rig.Press(keySpace);
+        rig.Press(keySpace); // "1 Player Game (Black)": the list opens on "Normal"
+        rig.Press(keyDown, downs);
+        rig.Frame();
+        const TScreenPoint line = rig.Line(name);
+        rig.Mouse(line, true);
+        EXPECT_EQ(g_scene, sceneGame);
+        EXPECT_EQ(g_sage.GetLevel(), level);
+    }
+}
+
+// The help line under the title and the pass hint name what the player used last.
+TEST(TouchControlsTest, HelpTextsFollowTheInputInUse) {
+    {
+        TScreenRig rig;
+        rig.Frame();
+        rig.Frame();
+        const std::pair<int, const char*> titles[] = {
+            {inputKeys, "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits"},
+            {inputMouse, "Click to choose  -  Right click goes back  -  Esc quits"},
+            {inputTouch, "Tap to start"}};
+        for (const auto& [kind, text] : titles) {
+            g_inputKind = kind;
+            rig.Frame();
+            EXPECT_NE(rig.FindText(text), nullptr) << text;
+        }
+        rig.Press(keySpace);
+        EXPECT_NE(rig.FindText("Tap to choose  -  Back goes back"), nullptr);
+        rig.Press(keySpace);
+        EXPECT_NE(rig.FindText("Tap to choose  -  Down goes past Expert  -  Back goes back"),
+                  nullptr);
+    }
+    TScreenRig game;
+    game.StartGame(playerHuman, playerHuman);
+    for (const auto& [column, row] : kToForcedPass) {
+        game.PlayAt(column, row);
+        ASSERT_TRUE(game.RunUntil(gsHuman));
+    }
+    const std::pair<int, const char*> hints[] = {{inputKeys, "パスは Enter キー"},
+                                                 {inputMouse, "パスは右クリック"},
+                                                 {inputTouch, "パスは Pass ボタン"}};
+    for (const auto& [kind, text] : hints) {
+        g_inputKind = kind;
+        game.Frame();
+        EXPECT_NE(game.FindText(text), nullptr) << text;
+    }
+}
+
+} // namespace

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "platform/PageControls.h"
+#include "platform/TouchState.h"
+
+// A finger on the picture and the web page's controls, before any event translation.
+
+namespace {
+
+// A lift near where the finger went down is a tap, however it wobbled on the way; once it has
+// gone further than the drag's start it is a drag to the end, even if it comes back. Only the
+// first finger counts.
+TEST(TouchTest, AFingerTapsUnlessItWentFurtherThanTheDragsStart) {
+    TTouchState touch;
+    touch.FingerDown(7, 100, 100);
+    touch.FingerMove(7, 108, 95); // within 12 points
+    EXPECT_TRUE(touch.Down());
+    EXPECT_FALSE(touch.Dragging());
+    EXPECT_EQ(touch.DragX(), 0.0);
+    EXPECT_TRUE(touch.FingerUp(7, 109, 96));
+    EXPECT_FALSE(touch.Down());
+
+    touch.FingerDown(8, 100, 100);
+    touch.FingerDown(9, 300, 300); // a second finger is ignored
+    touch.FingerMove(9, 500, 500); // and so are its moves
+    EXPECT_FALSE(touch.Dragging());
+    touch.FingerMove(8, 100, 113);
+    EXPECT_TRUE(touch.Dragging());
+    EXPECT_EQ(touch.DragY(), 13.0);
+    touch.FingerMove(8, 70, 100);
+    EXPECT_EQ(touch.DragX(), -30.0);
+    EXPECT_EQ(touch.DragY(), 0.0);
+    EXPECT_FALSE(touch.FingerUp(9, 500, 500)); // not the tracked finger
+    EXPECT_TRUE(touch.Down());
+    EXPECT_FALSE(touch.FingerUp(8, 100, 100)); // back where it began, but it dragged
+    EXPECT_FALSE(touch.Dragging());
+    EXPECT_EQ(touch.DragX(), 0.0);
+
+    touch.FingerDown(1, 0, 0);
+    touch.Reset();
+    EXPECT_FALSE(touch.Down());
+    EXPECT_FALSE(touch.FingerUp(1, 0, 0));
+}
+
+// Mouse events within 800 ms of a finger's last event are that touch again, also across the
+// tick count's wrap; before any finger nothing is.
+TEST(TouchTest, MouseEventsJustAfterAFingerEchoIt) {
+    TTouchState touch;
+    EXPECT_FALSE(touch.EchoesTouch(0));
+    for (const uint32_t finger : {5000u, 0xFFFFFF00u}) {
+        touch.NoteFingerTime(finger);
+        EXPECT_TRUE(touch.EchoesTouch(finger));
+        EXPECT_TRUE(touch.EchoesTouch(finger + 799));
+        EXPECT_FALSE(touch.EchoesTouch(finger + 800));
+    }
+}
+
+// Presses wait to be taken, each once, up to four per control; out-of-range controls are
+// ignored; the set shown is kept.
+TEST(TouchTest, PageControlPressesAreTakenOnceEach) {
+    TPageControls controls;
+    controls.Press(pagePass);
+    controls.Press(pagePass);
+    controls.Press(pageControlCount);
+    controls.Press(-1);
+    EXPECT_FALSE(controls.TakePress(pageUndo));
+    EXPECT_TRUE(controls.TakePress(pagePass));
+    EXPECT_TRUE(controls.TakePress(pagePass));
+    EXPECT_FALSE(controls.TakePress(pagePass));
+    EXPECT_FALSE(controls.TakePress(pageControlCount));
+    for (int i = 0; i < 10; ++i) {
+        controls.Press(pageHint);
+    }
+    int taken = 0;
+    while (controls.TakePress(pageHint)) {
+        ++taken;
+    }
+    EXPECT_EQ(taken, TPageControls::kMaxPendingPresses);
+
+    controls.Show(PageControlBit(pageBack) | PageControlBit(pageUndo));
+    EXPECT_EQ(controls.Shown(), 0b101u);
+    controls.Press(pageBack);
+    controls.Reset();
+    EXPECT_EQ(controls.Shown(), 0u);
+    EXPECT_FALSE(controls.TakePress(pageBack));
+}
+
+} // namespace
