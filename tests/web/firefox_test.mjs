@@ -74,6 +74,9 @@ try {
     title = await shot(page, 'firefox-title');
   }
   if (brightness(title, 160, 440, 480, 480) < 0.01) throw new Error('the title has no foot');
+  // The pointer off the picture: the menu follows a pointer over its lines, and the X server's
+  // pointer may rest on one.
+  await page.mouse.move(1, 1);
   await sleep(500);
   await press(page, ' '); // the menu (puppeteer's Space here)
   // Up to the first line whatever the X server's pointer selected on its way, then down to
