@@ -74,3 +74,14 @@ export async function launchBrowser(profile) {
     ],
   });
 }
+
+// Ends a browser test: its problems and the page's errors, or a pass, said under its `name`.
+export function report(name, outDir, problems, pageErrors) {
+  problems.push(...pageErrors);
+  console.log(`screenshots in ${outDir}`);
+  if (problems.length > 0) {
+    console.error(`${name}: failed\n  ${problems.join('\n  ')}`);
+    process.exit(1);
+  }
+  console.log(`${name}: passed`);
+}

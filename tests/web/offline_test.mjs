@@ -15,7 +15,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { brightness, colourAt, decodePng } from './png.mjs';
-import { launchBrowser, serveSite } from './harness.mjs';
+import { launchBrowser, serveSite, report } from './harness.mjs';
 
 const [siteDir, outDir, screenPointJs, cmake, webDir, version] = process.argv.slice(2);
 if (!version) {
@@ -273,10 +273,4 @@ try {
   server.close();
   fs.rmSync(profile, { recursive: true, force: true });
 }
-problems.push(...pageErrors);
-console.log(`screenshots in ${outDir}`);
-if (problems.length > 0) {
-  console.error(`offline test: failed\n  ${problems.join('\n  ')}`);
-  process.exit(1);
-}
-console.log('offline test: passed');
+report('offline test', outDir, problems, pageErrors);

@@ -11,7 +11,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { colourAt, decodePng } from './png.mjs';
-import { launchBrowser, serveSite } from './harness.mjs';
+import { launchBrowser, serveSite, report } from './harness.mjs';
 
 const [siteDir, outDir, screenPointJs] = process.argv.slice(2);
 if (!siteDir || !outDir || !screenPointJs) {
@@ -410,10 +410,4 @@ try {
   server.close();
   fs.rmSync(profile, { recursive: true, force: true });
 }
-problems.push(...pageErrors);
-console.log(`screenshots in ${outDir}`);
-if (problems.length > 0) {
-  console.error(`touch test: failed\n  ${problems.join('\n  ')}`);
-  process.exit(1);
-}
-console.log('touch test: passed');
+report('touch test', outDir, problems, pageErrors);
