@@ -16,10 +16,10 @@
 #include "game/GameState.h"
 #include "game/Screens.h"
 #include "platform/Clock.h"
-#include "platform/RecordingDevice3D.h"
-#include "platform/RecordingPresent.h"
-#include "platform/RecordingText.h"
 #include "platform/Timers.h"
+#include "platform/recording/RecordingDevice3D.h"
+#include "platform/recording/RecordingPresent.h"
+#include "platform/recording/RecordingText.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // reported as the "allocations" counter, which must stay 0.
 #include "AllocationCount.h"
 #include "platform/Clock.h"
-#include "platform/RecordingDevice3D.h"
+#include "platform/recording/RecordingDevice3D.h"
 #include "scene/BoardGeometry.h"
 #include "scene/Camera.h"
 #include "scene/Light.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Device3D.h"
 #include "platform/Present.h"
 #include "platform/WindowMessages.h"
+#include "platform/d3d/Device3D.h"
 #include "scene/BoardGeometry.h"
 
 #include <cstdint>

@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "platform/SettingsFile.h"
+#include "platform/settings/SettingsFile.h"
 
 // Where the settings live between runs: one registry key's REG_DWORD values. Each platform
 // keeps them its own way, the build picks which: the real registry on Windows, the .reg text
-// file (SettingsFile.h) elsewhere.
+// file (settings/SettingsFile.h) elsewhere.
 //
 // A store only moves values; the rules about them (defaults, clamping) belong to the settings.
 class TSettingsStore {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Device3D.h"
+#include "platform/d3d/Device3D.h"
 #include "scene/Movement.h"
 #include "scene/Transmat.h"
 

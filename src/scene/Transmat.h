@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/D3DTypes.h"
+#include "platform/d3d/D3DTypes.h"
 
 // 4x4 matrix arithmetic of the scene. Matrices are row-major with row vectors: a point is the
 // row (x, y, z, 1) times the matrix, translation sits in row 3, and in A x B the transform A

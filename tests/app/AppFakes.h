@@ -5,10 +5,10 @@
 
 #include "app/App.h"
 #include "platform/Clock.h"
-#include "platform/RecordingDevice3D.h"
-#include "platform/RecordingPresent.h"
-#include "platform/RecordingText.h"
 #include "platform/WindowMessages.h"
+#include "platform/recording/RecordingDevice3D.h"
+#include "platform/recording/RecordingPresent.h"
+#include "platform/recording/RecordingText.h"
 
 // A window that logs what was done to it.
 class TFakeWindow final : public TWindow {

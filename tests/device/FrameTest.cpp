@@ -1,7 +1,7 @@
 #include "device/Setdx.h"
-#include "platform/RecordingDevice3D.h"
-#include "platform/RecordingPresent.h"
-#include "platform/RecordingText.h"
+#include "platform/recording/RecordingDevice3D.h"
+#include "platform/recording/RecordingPresent.h"
+#include "platform/recording/RecordingText.h"
 
 #include <gtest/gtest.h>
 

@@ -24,10 +24,10 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/PageControls.h"
-#include "platform/RecordingDevice3D.h"
-#include "platform/RecordingPresent.h"
-#include "platform/RecordingText.h"
 #include "platform/Timers.h"
+#include "platform/recording/RecordingDevice3D.h"
+#include "platform/recording/RecordingPresent.h"
+#include "platform/recording/RecordingText.h"
 #include "scene/Camera.h"
 #include "scene/Solidboard.h"
 

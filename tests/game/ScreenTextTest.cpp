@@ -1,8 +1,8 @@
 #include "game/ScreenText.h"
 #include "device/Setdx.h"
-#include "platform/RecordingDevice3D.h"
-#include "platform/RecordingPresent.h"
-#include "platform/RecordingText.h"
+#include "platform/recording/RecordingDevice3D.h"
+#include "platform/recording/RecordingPresent.h"
+#include "platform/recording/RecordingText.h"
 
 #include <gtest/gtest.h>
 

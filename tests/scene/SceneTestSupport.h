@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RecordingDevice3D.h"
+#include "platform/recording/RecordingDevice3D.h"
 #include "scene/Transmat.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "platform/SettingsFile.h"
 #include "platform/StoredFile.h"
+#include "platform/settings/SettingsFile.h"
 
 // The settings file on POSIX systems: plain file descriptors, symbolic links followed, the new
 // file flushed before it is renamed over the old one.

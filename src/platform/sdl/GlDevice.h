@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Device3D.h"
 #include "platform/Present.h"
+#include "platform/d3d/Device3D.h"
 #include "platform/sdl/GlShader.h"
 
 #include "GlApi.h"

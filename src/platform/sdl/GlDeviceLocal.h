@@ -2,7 +2,7 @@
 
 // What only the GL device's own sources use: the viewport, material and light objects, the state
 // records it compares and uploads, and the device itself. Everything else reaches them through
-// the interfaces of platform/Device3D.h.
+// the interfaces of platform/d3d/Device3D.h.
 
 #include "platform/sdl/GlDevice.h"
 

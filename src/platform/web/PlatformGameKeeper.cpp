@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "platform/GameKeeper.h"
-#include "platform/SettingsFile.h"
 #include "platform/StoredFile.h"
+#include "platform/settings/SettingsFile.h"
 
 // The browser keeps the game in play as a small text file beside the settings file, in the
 // folder the page keeps in IndexedDB (web/storage.js); each change is handed on to IndexedDB at

@@ -1,19 +1,37 @@
 # The browser's platform layer, included by ../CMakeLists.txt when building with emscripten.
 #
-# A source in this folder stands in for the file of the same name in platform/ or platform/sdl/
-# and joins that file's library; one with no namesake joins platform_sdl. The libraries come
-# from the prefix scripts/web-libs builds (OCTAVANE_WEB_PREFIX, checked in web/WebBuild.cmake),
+# A source in this folder stands in for the file of the same name in any of platform's other
+# folders and joins that file's library; one with no namesake joins platform_sdl. The libraries
+# come from the prefix scripts/web-libs builds (OCTAVANE_WEB_PREFIX, checked in web/WebBuild.cmake),
 # linked as archives by their full path: emscripten takes -lSDL2_mixer and the like as requests
 # for its own downloadable ports.
 
+# Replaces the namesake of `web_source` in the list `sources`; sets `replaced` when there was one.
+function(platform_web_replace sources web_source)
+  get_filename_component(web_name ${web_source} NAME)
+  set(kept)
+  set(found FALSE)
+  foreach(source ${${sources}})
+    get_filename_component(name ${source} NAME)
+    if(name STREQUAL web_name)
+      set(found TRUE)
+      list(APPEND kept ${web_source})
+    else()
+      list(APPEND kept ${source})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES kept)
+  set(${sources} ${kept} PARENT_SCOPE)
+  set(replaced ${found} PARENT_SCOPE)
+endfunction()
+
 file(GLOB platform_web_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 foreach(web_source ${platform_web_sources})
-  get_filename_component(web_name ${web_source} NAME)
-  if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/../${web_name})
-    list(REMOVE_ITEM platform_core_sources ${CMAKE_CURRENT_SOURCE_DIR}/${web_name})
-    list(APPEND platform_core_sources ${web_source})
-  else()
-    list(REMOVE_ITEM platform_sdl_sources ${CMAKE_CURRENT_SOURCE_DIR}/sdl/${web_name})
+  platform_web_replace(platform_core_sources ${web_source})
+  if(NOT replaced)
+    platform_web_replace(platform_sdl_sources ${web_source})
+  endif()
+  if(NOT replaced)
     list(APPEND platform_sdl_sources ${web_source})
   endif()
 endforeach()

@@ -1,4 +1,4 @@
-#include "platform/SettingsFile.h"
+#include "platform/settings/SettingsFile.h"
 
 // The settings file on Windows (the tests' store there): wide-character paths, the new file
 // flushed before it replaces the old one with MoveFileExW, since rename() does not replace.

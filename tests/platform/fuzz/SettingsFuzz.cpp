@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 #include "device/Settings.h"
-#include "platform/SettingsFile.h"
+#include "platform/settings/SettingsFile.h"
 
 namespace {
 

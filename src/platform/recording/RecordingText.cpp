@@ -1,4 +1,4 @@
-#include "platform/RecordingText.h"
+#include "platform/recording/RecordingText.h"
 
 int32_t TRecordingText::GetDC() {
     Log.push_back({textGetDC});

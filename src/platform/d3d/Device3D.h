@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/D3DTypes.h"
+#include "platform/d3d/D3DTypes.h"
 
 #include <array>
 #include <cstdint>

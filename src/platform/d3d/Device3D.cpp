@@ -1,4 +1,4 @@
-#include "platform/Device3D.h"
+#include "platform/d3d/Device3D.h"
 
 #include <algorithm>
 

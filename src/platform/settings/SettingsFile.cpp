@@ -1,4 +1,4 @@
-#include "platform/SettingsFile.h"
+#include "platform/settings/SettingsFile.h"
 
 #include <cstdio>
 #include <cstdlib>

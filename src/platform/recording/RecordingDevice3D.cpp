@@ -1,4 +1,4 @@
-#include "platform/RecordingDevice3D.h"
+#include "platform/recording/RecordingDevice3D.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/RecordingPresent.h"
+#include "platform/recording/RecordingPresent.h"
 
 #include <algorithm>
 
