@@ -10,12 +10,10 @@ width=1280
 height=800
 in_xvfb ${width}x${height} "$@"
 out=$3
-name="xfullscreen test" log=$out/stderr.txt
-mkdir -p "$out"
-rm -f "$out"/*.png
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config OCTAVANE_SOUND_DEBUG=1
+setup "xfullscreen test" "$out" cmake
+capture= # the window itself
+work=$config/install # removed with the settings folder
+export OCTAVANE_SOUND_DEBUG=1
 mkdir -p "$work/elsewhere"
 cmake --install "$2" --prefix "$work" >/dev/null
 

@@ -88,6 +88,22 @@ key() {
     done
 }
 
+# A click as a hand makes it: move there, rest, press and let go.
+click() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.3
+    xdotool mousedown 1
+    sleep 0.15
+    xdotool mouseup 1
+    sleep 0.4
+}
+
+# The window pixel of a world or logical point of a $width x $height window, from the
+# screen-point helper $point_program (run through $point_runner, if set: Wine for the exe).
+point() { ${point_runner:-} "$point_program" "$width" "$height" "$@" | tr -d '\r'; }
+logical() { point logical "$1" "$2"; }
+world() { point world "$1" "$2" "$3"; }
+
 # ends WHAT: the program ends by itself within ten seconds, with status 0.
 ends() {
     for _ in $(seq 1 50); do

@@ -11,22 +11,12 @@ height=720
 in_xvfb ${width}x${height} "$@"
 shift
 program=$1
-point=$2
+point_program=$2
 setup "xmouse test" $4
 
 # The mean brightness of a 5 x 5 block round a pixel.
 block() { mean "$1" -crop "5x5+$(($2 - 2))+$(($3 - 2))"; }
 # A click as a hand makes it: move there, rest, press and let go.
-click() {
-    xdotool mousemove "$1" "$2"
-    sleep 0.3
-    xdotool mousedown 1
-    sleep 0.15
-    xdotool mouseup 1
-    sleep 0.4
-}
-logical() { "$point" "$width" "$height" logical "$1" "$2"; }
-world() { "$point" "$width" "$height" world "$1" "$2" "$3"; }
 
 cd "$3"
 start "$program"

@@ -10,16 +10,14 @@ in_xvfb 1920x1200 "$@"
 shift
 program=$1
 out=$2
-name="windows dpi test" log=$out/stderr.txt
 source "$here/winelib.sh"
-mkdir -p "$out"
-rm -f "$out"/*.png
-wine_on_this_display
+wine_setup "windows dpi test" "$out" xwininfo
+capture= # the window itself: its picture is measured
 
 readonly desktop_key='HKCU\Control Panel\Desktop'
 wine reg add "$desktop_key" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
 trap 'wine reg delete "$desktop_key" /v LogPixels /f >/dev/null 2>&1 || true
-      wineserver -k 2>/dev/null || true' EXIT
+      rm -rf "$config"; wineserver -k 2>/dev/null || true' EXIT
 
 export SDL_AUDIODRIVER=dummy
 start wine "$program" --window

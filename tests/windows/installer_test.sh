@@ -19,11 +19,9 @@ shift
 zip=$1
 setup=$2
 out=$4
-name="windows installer test" log=$out/stderr.txt capture=root
 source "$here/winelib.sh"
-mkdir -p "$out"
-rm -rf "$out"/*.png "$out/elsewhere"
-wine_on_this_display
+wine_setup "windows installer test" "$out"
+rm -rf "$out/elsewhere"
 
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Octavane'
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Octavane.lnk"

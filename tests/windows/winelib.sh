@@ -1,17 +1,20 @@
 # What the Windows whole-program scripts share, on top of ../e2e/xlib.sh; sourced after it.
 # WINEPREFIX is the private prefix that run-tests made (a user's registry of its own).
 
-[[ -n "${WINEPREFIX:-}" && -f "$WINEPREFIX/system.reg" ]] ||
-    { echo "${name:-windows test}: run through tests/windows/run-tests (no Wine prefix)" >&2; exit 1; }
 export WINEDEBUG=${WINEDEBUG:--all}
 
 readonly settings_key='HKCU\Software\Bellwick\Octavane'
 
-# A Wine server of this script's own, so that Wine's desktop opens on this script's X server.
-wine_on_this_display() {
+# wine_setup NAME OUT [TOOL...]: xlib.sh's setup for a script run under Wine, which must come
+# from run-tests' prefix; then a Wine server of the script's own, so that Wine's desktop opens
+# on the script's X server, ended with the script.
+wine_setup() {
+    [[ -n "${WINEPREFIX:-}" && -f "$WINEPREFIX/system.reg" ]] ||
+        { echo "$1: run through tests/windows/run-tests (no Wine prefix)" >&2; exit 1; }
+    setup "$@" wine wineserver
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
-    trap 'wineserver -k 2>/dev/null || true' EXIT
+    trap 'rm -rf "$config"; wineserver -k 2>/dev/null || true' EXIT
 }
 
 # reg_value NAME: "REG_DWORD 0xa" for a value of the game's key, empty when there is none.
@@ -20,24 +23,13 @@ reg_value() {
         awk -v n="$1" 'tolower($1) == tolower(n) { print $2, $3 }'
 }
 
-# The window pixel of a world or logical point, from the screen-point helper run under Wine.
-point() { wine "$point_program" "$width" "$height" "$@" | tr -d '\r'; }
-logical() { point logical "$1" "$2"; }
-world() { point world "$1" "$2" "$3"; }
+# The screen-point helper is an exe too (xlib.sh's point).
+point_runner=wine
 
 # The mean red of a 5 x 5 block round a pixel: the seeded board is magenta at the full red
 # step, as bright as a black disc's lit top, which is grey.
 red() { convert "$1" -crop "5x5+$(($2 - 2))+$(($3 - 2))" -format "%[fx:mean.r]" info:; }
 
-# A click as a hand makes it: move there, rest, press and let go.
-click() {
-    xdotool mousemove "$1" "$2"
-    sleep 0.3
-    xdotool mousedown 1
-    sleep 0.15
-    xdotool mouseup 1
-    sleep 0.4
-}
 
 # two_player_move: from the title, "2 Players Game" by keys, then a click on square (2, 3),
 # centred at world (-210, -70): where the game's camera puts it, worked out independently by

@@ -18,11 +18,9 @@ shift
 zip=$1
 point_program=$3
 out=$4
-name="windows zip test" log=$out/stderr.txt capture=root
 source "$here/winelib.sh"
-mkdir -p "$out"
-rm -rf "$out"/*.png "$out/unpacked"
-wine_on_this_display
+wine_setup "windows zip test" "$out" unzip
+rm -rf "$out/unpacked"
 
 # Unpacked anywhere: here under a folder named as a user might be.
 folder="$out/unpacked/J$(printf '\xc3\xbc')rgen"
