@@ -9,7 +9,6 @@
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <strings.h>
 
 #include "TestFiles.h"
 #include "device/Settings.h"
@@ -90,22 +89,6 @@ TEST_F(SettingsTest, ValuesAreReadClampedAndComeBackFromASave) {
     }
 }
 
-// The speed is the sixth value of the key, written after the five before it; a file of an older
-// version, without it, plays at Normal and gains it at the next save.
-TEST_F(SettingsTest, TheSpeedIsTheSixthValueAndAnOlderFileReadsNormal) {
-    Load(kHeader + kKey + Dword("FogEnable", 1) + Dword("BoardR", 2) + Dword("BoardG", 3) +
-         Dword("BoardB", 4) + Dword("ShowMoves", 1));
-    EXPECT_EQ(AnimationSpeed, speedNormal);
-    AnimationSpeed = speedFast;
-    ASSERT_TRUE(SaveSettings());
-    std::ifstream in(File);
-    const std::string text(std::istreambuf_iterator<char>(in), {});
-    EXPECT_NE(text.find(Dword("ShowMoves", 1) + Dword("AnimationSpeed", 1)), std::string::npos)
-        << text;
-    Reload();
-    EXPECT_EQ(AnimationSpeed, speedFast);
-}
-
 // A settings file that is there but cannot be read keeps the first-run values and is never
 // replaced, by a save or at the end of the run.
 TEST_F(SettingsTest, AFileThatCannotBeReadIsLeftAlone) {
@@ -129,35 +112,6 @@ std::string ReadAll(const fs::path& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-// How many lines of the file name `name` (in any case) as a value.
-int LinesOf(const std::string& text, const std::string& name) {
-    std::istringstream lines(text);
-    int count = 0;
-    for (std::string line; std::getline(lines, line);) {
-        count += strncasecmp(line.c_str(), ("\"" + name + "\"=").c_str(), name.size() + 3) == 0;
-    }
-    return count;
-}
-
-// Values of ours that cannot be read keep their defaults, and a save writes each of them once,
-// in the place of the damaged line, not beside it.
-TEST_F(SettingsTest, ADamagedValueIsReplacedNotRepeated) {
-    Load(kHeader + kKey + "\"BoardG\"=dword:-1\n\"BoardB\"=hex:01\n" + Dword("ShowMoves", 1) +
-         Dword("boardg", 2));
-    EXPECT_TRUE(BoardG == 2 && BoardB == 7 && ShowMoves == 1);
-    BoardG = 4;
-    BoardB = 3;
-    ASSERT_TRUE(SaveSettings());
-    const std::string saved = ReadAll(File);
-    for (const char* name : {"FogEnable", "BoardR", "BoardG", "BoardB", "ShowMoves"}) {
-        EXPECT_EQ(LinesOf(saved, name), 1) << name << " in\n" << saved;
-    }
-    EXPECT_EQ(saved.find(Dword("BoardG", 4) + Dword("BoardB", 3)), kHeader.size() + kKey.size())
-        << saved;
-    Reload();
-    EXPECT_TRUE(BoardG == 4 && BoardB == 3 && ShowMoves == 1);
 }
 
 // A file that does not open as a registry export is someone else's: the run says so in one line,

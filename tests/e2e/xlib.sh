@@ -88,6 +88,17 @@ key() {
     done
 }
 
+# two_player_game: from the title, "2 Players Game" by keys, to the game's first turn, with
+# screenshots of the menu and of the game.
+two_player_game() {
+    key space
+    sleep 0.5
+    lit menu
+    key Down Down space # "2 Players Game"
+    sleep 2.5           # the game's opening wait, with time to spare on a loaded machine
+    lit game
+}
+
 # A click as a hand makes it: move there, rest, press and let go.
 click() {
     xdotool mousemove "$1" "$2"

@@ -25,12 +25,8 @@ start "$program"
 xdotool mousemove 512 384
 sleep 1 # the camera's first steps round the board
 lit title
-key space
-sleep 0.5
-lit menu
-key Down Down space # "2 Players Game"
-sleep 1.6           # the game's opening wait
-key Up              # the cursor to (3, 2)
+two_player_game
+key Up    # the cursor to (3, 2)
 sleep 1.5           # time for slow frames on a busy machine: the first turn has surely begun
 lit before-move
 counts before-move

@@ -20,12 +20,7 @@ setup "xtaps test" $3
 cd "$2"
 start "$program"
 lit title
-key space
-sleep 0.5
-lit menu
-key Down Down space # "2 Players Game"
-sleep 2.5           # the game's opening wait, with time to spare on a loaded machine
-lit game
+two_player_game
 key Right Right Right Right Right Right # from (3, 3) to the edge, (7, 3), and two to spare
 xdotool key --delay 15 Left Left Left Left Left Left Left
 key Right Right space

@@ -15,12 +15,7 @@ start "$program"
 xdotool mousemove 512 384
 sleep 1 # the camera's first steps round the board
 lit title
-key space
-sleep 0.5
-lit menu
-key Down Down space # "2 Players Game"
-sleep 1.6           # the game's opening wait
-lit game
+two_player_game
 key Up space        # Black to (3, 2)
 sleep 3.0           # the disc falls, one disc turns, the counts change
 lit after-move

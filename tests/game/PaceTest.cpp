@@ -93,39 +93,6 @@ TEST_F(PaceTest, AFastMoveFallsAndTurnsInThreeTenthsWithTheCameraStill) {
     EXPECT_NEAR(g_camera->Eye.Z.GetValue(), 500.0, 0.01) << "the swoop";
 }
 
-// Six rings in one line at Fast: each 60 ms after the one before, a turn voice 60 ms into each
-// ring's turn and a drop voice 30 ms before it lands, the last landing at 960 ms: within a second.
-TEST_F(PaceTest, TheLongestFastWaveIsOverWithinASecond) {
-    StartTwoPlayerGame(speedFast);
-    g_gameBoard = g_shownBoard = SixRingLine();
-    g_gameState = gsNextTurn;
-    Rig.Frame();
-    Rig.Sounds.clear();
-    const uint32_t start = Rig.PlayAt(0, 0);
-    EXPECT_EQ(g_waitTime, 960u);
-    std::vector<std::pair<int, int64_t>> voices = {{sndFall, 0}, {sndDown, 300}};
-    for (int k = 0; k < 6; ++k) {
-        voices.push_back({sndTern + k, 420 + 60 * k});
-        voices.push_back({sndDrop + k, 630 + 60 * k});
-    }
-    std::sort(voices.begin(), voices.end());
-    EXPECT_EQ(SortedSounds(), voices);
-    for (int ring = 1; ring <= 6; ++ring) {
-        SCOPED_TRACE(ring);
-        const uint32_t turns = 300 + 60 * ring; // it starts to turn here
-        Rig.Clock.Set(start + turns);
-        EXPECT_NEAR(Disc(ring, 0).Rotation.X.GetValue(), -180.0, 0.01);
-        Rig.Clock.Set(start + turns + 150);
-        EXPECT_NEAR(Disc(ring, 0).Position.Z.GetValue(), 100.0, 0.01);
-        Rig.Clock.Set(start + turns + 300);
-        EXPECT_NEAR(Disc(ring, 0).Rotation.X.GetValue(), 0.0, 0.01);
-        EXPECT_NEAR(Disc(ring, 0).Position.Z.GetValue(), 10.0, 0.01);
-    }
-    Rig.Clock.Set(start + 961);
-    Rig.Frame();
-    EXPECT_EQ(g_gameState, gsNextTurn);
-}
-
 // Against the computer at Fast, the reply starts only once the human's move has landed, then
 // runs its own Fast animation; the camera stays in the play view throughout.
 TEST_F(PaceTest, TheComputersFastReplyFollowsItsOwnAnimation) {

@@ -2,9 +2,8 @@
 
 #include "game/PageControlsShown.h"
 
-// The screens by touch: which of the page's controls act where, "Back" on each screen, the
-// levels past "Expert" reached with the page's arrows, and the help texts that name what the
-// player used last.
+// The screens by touch: which of the page's controls act where, "Back" on each screen, and the
+// help texts that name what the player used last.
 
 namespace {
 
@@ -98,25 +97,6 @@ TEST(TouchControlsTest, PasteShowsOnlyAtTheStartOfATwoPlayerGame) {
     second.Frame({keyPaste});
     EXPECT_EQ(GameHistorySize(), 2u);
     EXPECT_EQ(PageControls().Shown(), kGameAids);
-}
-
-// The page's Down steps the level cursor past "Expert" as the key does; a tap on the seventh
-// line then starts the level it shows: Extreme, or Extreme+ further down.
-TEST(TouchControlsTest, TheArrowsReachExtremeAndExtremePlusForATap) {
-    for (const auto& [downs, name, level] :
-         {std::tuple{3, "Expert", 7}, std::tuple{9, "Extreme", 8}, std::tuple{15, "Extreme+", 9}}) {
-        SCOPED_TRACE(name);
-        TScreenRig rig;
-        rig.Frame();
-        rig.Press(keySpace);
-        rig.Press(keySpace); // "1 Player Game (Black)": the list opens on "Normal"
-        rig.Press(keyDown, downs);
-        rig.Frame();
-        const TScreenPoint line = rig.Line(name);
-        rig.Mouse(line, true);
-        EXPECT_EQ(g_scene, sceneGame);
-        EXPECT_EQ(g_sage.GetLevel(), level);
-    }
 }
 
 // The help line under the title and the pass hint name what the player used last.

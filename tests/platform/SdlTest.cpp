@@ -147,21 +147,6 @@ TEST_F(SdlTest, ChordsAreReadFromTheKeyEvents) {
     ReleaseInput();
 }
 
-// The keys of the shortcuts: either Shift is Shift, and the four letters are theirs.
-TEST_F(SdlTest, TheShortcutsLettersAndShiftReachTheKeyState) {
-    const std::pair<SDL_Keycode, int> keys[] = {{SDLK_LSHIFT, VK_SHIFT}, {SDLK_RSHIFT, VK_SHIFT},
-                                                {SDLK_z, VK_Z},          {SDLK_y, VK_Y},
-                                                {SDLK_c, VK_C},          {SDLK_v, VK_V}};
-    for (const auto& [sdlKey, virtualKey] : keys) {
-        PushKey(SDL_KEYDOWN, sdlKey);
-        EXPECT_TRUE(Drain().empty());
-        EXPECT_TRUE(Keyboard().IsDown(virtualKey)) << sdlKey;
-        PushKey(SDL_KEYUP, sdlKey);
-        Drain();
-        EXPECT_FALSE(Keyboard().IsDown(virtualKey)) << sdlKey;
-    }
-}
-
 // Text put on SDL's clipboard comes back; an empty clipboard gives none.
 TEST_F(SdlTest, TheClipboardGivesBackWhatWasPutOnIt) {
     SDL_Window* window = SDL_CreateWindow("clipboard", 0, 0, 64, 48, SDL_WINDOW_HIDDEN);

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/PageControls.h"
 #include "platform/TouchState.h"
 
-// A finger on the picture and the web page's controls, before any event translation.
+// A finger on the picture, before any event translation.
 
 namespace {
 
@@ -53,36 +52,6 @@ TEST(TouchTest, MouseEventsJustAfterAFingerEchoIt) {
         EXPECT_TRUE(touch.EchoesTouch(finger + 799));
         EXPECT_FALSE(touch.EchoesTouch(finger + 800));
     }
-}
-
-// Presses wait to be taken, each once, up to four per control; out-of-range controls are
-// ignored; the set shown is kept.
-TEST(TouchTest, PageControlPressesAreTakenOnceEach) {
-    TPageControls controls;
-    controls.Press(pagePass);
-    controls.Press(pagePass);
-    controls.Press(pageControlCount);
-    controls.Press(-1);
-    EXPECT_FALSE(controls.TakePress(pageUndo));
-    EXPECT_TRUE(controls.TakePress(pagePass));
-    EXPECT_TRUE(controls.TakePress(pagePass));
-    EXPECT_FALSE(controls.TakePress(pagePass));
-    EXPECT_FALSE(controls.TakePress(pageControlCount));
-    for (int i = 0; i < 10; ++i) {
-        controls.Press(pageHint);
-    }
-    int taken = 0;
-    while (controls.TakePress(pageHint)) {
-        ++taken;
-    }
-    EXPECT_EQ(taken, TPageControls::kMaxPendingPresses);
-
-    controls.Show(PageControlBit(pageBack) | PageControlBit(pageUndo));
-    EXPECT_EQ(controls.Shown(), 0b101u);
-    controls.Press(pageBack);
-    controls.Reset();
-    EXPECT_EQ(controls.Shown(), 0u);
-    EXPECT_FALSE(controls.TakePress(pageBack));
 }
 
 } // namespace

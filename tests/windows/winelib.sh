@@ -36,12 +36,7 @@ red() { convert "$1" -crop "5x5+$(($2 - 2))+$(($3 - 2))" -format "%[fx:mean.r]" 
 # the screen-point helper. The square must then show a black disc: probes round the disc's
 # top, below the game's pointer that stands over its middle, lose the board's red.
 two_player_move() {
-    key space
-    sleep 0.5
-    lit menu
-    key Down Down space # "2 Players Game"
-    sleep 1.6           # the game's opening wait
-    lit game
+    two_player_game
     local probes=("$(world -180 -70 20)" "$(world -210 -40 20)" "$(world -185 -45 20)"
         "$(world -235 -50 20)")
     click $(world -210 -70 0)
