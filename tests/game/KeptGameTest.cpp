@@ -20,20 +20,6 @@ class TKeepingRig : public TScreenRig {
     ~TKeepingRig() { SetGameKeeper(nullptr); }
 };
 
-// Level 1's choice for the side to move, played by the human: Space on it, or Enter to pass.
-void PlayHumanTurn(TScreenRig& rig) {
-    TSage chooser;
-    chooser.SetLevel(1);
-    int x = -1, y = -1;
-    if (chooser.Think(g_gameBoard, &x, &y)) {
-        std::tie(g_cursorX, g_cursorY) = std::pair(x, y);
-        rig.Frame({keySpace});
-    } else {
-        rig.Frame({keyEnter});
-    }
-    ASSERT_EQ(g_gameState, gsAnimate);
-}
-
 // The record of a whole game of level 1 against itself.
 std::string WholeGameRecord() {
     TSage sage;
@@ -44,8 +30,7 @@ std::string WholeGameRecord() {
         int x = 0, y = 0;
         if (sage.Think(board, &x, &y)) {
             board.Place(x, y);
-            record += static_cast<char>('a' + x);
-            record += static_cast<char>('1' + y);
+            record += Notation(x, y);
         } else {
             board.Pass();
         }
@@ -77,7 +62,7 @@ TEST(KeptGameTest, EveryPlyIsKeptInItsOwnFrameAndANewRunResumesItWithUndoAndRedo
         g_sage.SetLevel(3);
         for (int turn = 0; turn < 4; ++turn) {
             const int keeps = keeper.Keeps;
-            PlayHumanTurn(rig);
+            PlayLevelOneTurn(rig);
             // The ply is kept in the frame it was played, before any animation or reply.
             EXPECT_EQ(keeper.Keeps, keeps + 1);
             EXPECT_EQ(keeper.Text, KeptGameText());
@@ -134,7 +119,7 @@ TEST(KeptGameTest, AFinishedGameOrOneLeftWithEscapeIsNotResumed) {
     TKeepingRig rig(keeper);
     // A whole game pasted into a two-player game: over at once, and dropped at its result.
     rig.StartGame(playerHuman, playerHuman);
-    PlayHumanTurn(rig);
+    PlayLevelOneTurn(rig);
     ASSERT_TRUE(rig.RunUntil(gsHuman));
     ASSERT_TRUE(keeper.HasGame);
     rig.Press(keyUndo);
@@ -153,7 +138,7 @@ TEST(KeptGameTest, AFinishedGameOrOneLeftWithEscapeIsNotResumed) {
 
     // A game in play left with Escape.
     rig.StartGame(playerHuman, playerComputer);
-    PlayHumanTurn(rig);
+    PlayLevelOneTurn(rig);
     ASSERT_TRUE(rig.RunUntil(gsHuman));
     ASSERT_TRUE(keeper.HasGame);
     ReturnToTitle(); // what Escape in a game does

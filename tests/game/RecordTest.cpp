@@ -10,27 +10,6 @@
 
 namespace {
 
-// The square in the record's notation: column a..h, row 1..8 from the top.
-std::string Notation(int column, int row) {
-    return {static_cast<char>('a' + column), static_cast<char>('1' + row)};
-}
-
-// One human turn's choice by a level-1 engine: Space on its square, or Enter for a pass; the
-// record grows by the square.
-void PlayEngineTurn(TScreenRig& rig, std::string& record) {
-    TSage chooser;
-    chooser.SetLevel(1);
-    int x = -1, y = -1;
-    if (chooser.Think(g_gameBoard, &x, &y)) {
-        std::tie(g_cursorX, g_cursorY) = std::pair(x, y);
-        record += Notation(x, y);
-        rig.Frame({keySpace});
-    } else {
-        rig.Frame({keyEnter});
-    }
-    ASSERT_EQ(g_gameState, gsAnimate);
-}
-
 // The overlay shows `board`'s counts and its side to move.
 void ExpectOverlayOf(const TScreenRig& rig, const TBoard& board) {
     char black[8], white[8];
@@ -69,7 +48,7 @@ TEST(RedoTest, UndoAndRedoWalkTheGameToItsStartAndBackToItsEnd) {
         std::vector<TBoard> turns = {g_gameBoard}; // the position at each human turn
         std::string record;
         for (int ply = 0; ply < 8; ++ply) {
-            PlayEngineTurn(rig, record);
+            PlayLevelOneTurn(rig, &record);
             ASSERT_TRUE(rig.RunUntil(gsHuman));
             turns.push_back(g_gameBoard);
         }
@@ -109,9 +88,8 @@ TEST(RedoTest, UndoAndRedoWalkTheGameToItsStartAndBackToItsEnd) {
 TEST(RedoTest, ANewMoveDropsTheRedoLine) {
     TScreenRig rig;
     rig.StartGame(playerHuman, playerHuman);
-    std::string record;
     for (int ply = 0; ply < 3; ++ply) {
-        PlayEngineTurn(rig, record);
+        PlayLevelOneTurn(rig);
         ASSERT_TRUE(rig.RunUntil(gsHuman));
     }
     const TBoard end = g_gameBoard;
@@ -119,8 +97,7 @@ TEST(RedoTest, ANewMoveDropsTheRedoLine) {
     ASSERT_TRUE(rig.RunUntil(gsHuman));
     rig.Press(keyUndo);
     ASSERT_TRUE(rig.RunUntil(gsHuman));
-    std::string again;
-    PlayEngineTurn(rig, again); // the same move as before
+    PlayLevelOneTurn(rig); // the same move as before
     ASSERT_TRUE(rig.RunUntil(gsHuman));
     const TBoard now = g_gameBoard;
     rig.Sounds.clear();
@@ -146,7 +123,7 @@ TEST(RecordTest, AWholeGamesRecordRoundTripsThroughTheClipboard) {
     int passes = 0;
     while (rig.RunUntil(gsHuman)) {
         passes += g_gameBoard.MustPass() ? 1 : 0;
-        PlayEngineTurn(rig, record);
+        PlayLevelOneTurn(rig, &record);
         ++plies;
     }
     ASSERT_EQ(g_gameState, gsResult);

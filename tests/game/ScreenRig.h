@@ -220,3 +220,26 @@ inline TBoard SixRingLine() {
 inline bool SameBoard(const TBoard& a, const TBoard& b) {
     return std::memcmp(&a, &b, sizeof(TBoard)) == 0;
 }
+
+// The square in the record's notation: column a..h, row 1..8 from the top.
+inline std::string Notation(int column, int row) {
+    return {static_cast<char>('a' + column), static_cast<char>('1' + row)};
+}
+
+// One human turn played as level 1 would choose: Space on its square, or Enter for a pass; the
+// square goes on the end of `record`, when one is given.
+inline void PlayLevelOneTurn(TScreenRig& rig, std::string* record = nullptr) {
+    TSage chooser;
+    chooser.SetLevel(1);
+    int x = -1, y = -1;
+    if (chooser.Think(g_gameBoard, &x, &y)) {
+        std::tie(g_cursorX, g_cursorY) = std::pair(x, y);
+        if (record != nullptr) {
+            *record += Notation(x, y);
+        }
+        rig.Frame({keySpace});
+    } else {
+        rig.Frame({keyEnter});
+    }
+    ASSERT_EQ(g_gameState, gsAnimate);
+}
