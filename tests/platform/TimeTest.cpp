@@ -36,17 +36,6 @@ TEST(TimerTable, TimersFireOnceEarliestFirstThenInArmingOrder) {
     EXPECT_TRUE(DrainAt(table, 0x00005000u).empty());
 }
 
-// At most one request per id is pending: setting an armed id again replaces it.
-TEST(TimerTable, SettingAnArmedIdReplacesIt) {
-    TTimerTable table;
-    table.Set(3, 100, Record, 1000);
-    table.Set(3, 100, Record, 1050);
-    EXPECT_EQ(table.RemainingMs(3, 1100), 50);
-    EXPECT_TRUE(DrainAt(table, 1100).empty());
-    EXPECT_EQ(DrainAt(table, 1150), std::vector<uint32_t>{3});
-    EXPECT_EQ(table.RemainingMs(3, 1150), -1);
-}
-
 // 600 frames: each takes RenderMs (plus whatever the swap itself waits for the display), then
 // the pacer's wait; the tick count wraps during the run.
 TEST(FramePacer, PacesToTheDisplayOnlyWhenTheSwapDoesNot) {
