@@ -4,9 +4,10 @@
 # software renderer draws its frames), and two Rights and Space must then place Black on
 # square (2, 3). Every lost tap would leave the cursor further right, on a square where Black
 # cannot play. Then Backspace and Shift+Backspace, each sent whole at once, take the move back
-# and play it again. Screenshots go to OUT_DIR. (Xvfb stamps each key event with the time it handles
-# it: should it be held up for longer than the taps' spacing, a release and the next press get
-# one time, and SDL's X11 layer reads them as an auto-repeat, one press; hence the test runs alone.)
+# and play it again; Escape goes back to the title, and Escape there quits, writing the settings.
+# Screenshots go to OUT_DIR. (Xvfb stamps each key event with the time it handles it: should it
+# be held up for longer than the taps' spacing, a release and the next press get one time, and
+# SDL's X11 layer reads them as an auto-repeat, one press; hence the test runs alone.)
 #   xtaps_test.sh PROGRAM ASSETS_DIR OUT_DIR
 set -euo pipefail
 source "$(dirname "$0")/xlib.sh"
@@ -57,6 +58,9 @@ lit redone
     fail "Shift+Backspace typed at once did not play the move again"
 xdotool key Escape
 sleep 0.6
+lit back-at-title
 xdotool key Escape
-ends "Escape twice"
+ends "Escape on the title"
+settings=$config/Bellwick/Octavane/settings.reg
+grep -q '"BoardG"=dword:00000007' "$settings" || fail "no settings written at exit: $(cat "$settings")"
 echo "xtaps test: passed"
