@@ -136,12 +136,12 @@ TEST(RecordTest, AWholeGamesRecordRoundTripsThroughTheClipboard) {
     ReturnToTitle();
     rig.Frame();
     rig.StartGame(playerHuman, playerHuman);
-    // In capitals, set apart by spaces and line breaks.
+    // In capitals, set apart by spaces, tabs and line breaks.
     std::string pasted = "\n";
     for (size_t i = 0; i < record.size(); i += 2) {
         pasted += static_cast<char>(record[i] - 'a' + 'A');
         pasted += record[i + 1];
-        pasted += i % 4 == 0 ? " " : "\r\n";
+        pasted += i % 4 == 0 ? " \t" : "\r\n";
     }
     rig.Clip.Text = pasted;
     rig.Clip.Sets = 0;

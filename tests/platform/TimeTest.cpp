@@ -48,8 +48,10 @@ TEST(FramePacer, PacesToTheDisplayOnlyWhenTheSwapDoesNot) {
         uint32_t ElapsedMs; // within 2%
     } rows[] = {
         {"no swap interval, 60 Hz", 60, false, 2, 0, true, 10000},
+        {"no swap interval, rate unknown: 60 Hz", 0, false, 2, 0, true, 10000},
         // The first 30 frames go unpaced while they are watched: 30 x 3 + 570 x 16.7 ms.
         {"swap interval set but not kept", 60, true, 3, 0, true, 9590},
+        {"not kept, frames at half the period", 60, true, 8, 0, true, 9740},
         {"the swap waits for the display", 60, true, 4, 17, false, 10200},
         {"frames slower than the display", 60, true, 25, 0, false, 15000},
         {"slow frames while paced", 60, false, 25, 0, true, 15000},
