@@ -63,8 +63,9 @@ function recordFrameTimes() {
   window.octavaneFrameTimes = [];
   window.octavaneLongTasks = [];
   window.octavaneRecording = false;
-  // The page's thread busy without a break for 50 ms or more: what a busy machine's other
-  // programs cannot cause, unlike a gap between frames.
+  // The page's thread busy without a break for 50 ms or more: its own work, or its GL calls
+  // waiting for room in the GPU process's command buffer when the GPU (here SwiftShader, on the
+  // processor) has fallen behind the frames the page hands it.
   new PerformanceObserver((list) => {
     if (window.octavaneRecording) {
       for (const entry of list.getEntries()) window.octavaneLongTasks.push(entry.duration);
