@@ -7,6 +7,8 @@
 //     as on a phone: the median and the longest, with the search in its Web Worker and, for
 //     comparison, with Web Workers hidden from the page (the search then runs on the page).
 //     The loading and the menus are not counted. The target: the longest under 3x the median.
+//     Beside the frames drawn, the pictures the browser showed (its animation frames) in that
+//     time: a page drawing faster than the browser shows draws frames nobody sees.
 //
 //   node measure.mjs SITE_DIR BENCH_DIR [game]
 //
@@ -61,10 +63,18 @@ async function framesPerSecond(browser, origin, width, height) {
 function recordFrameTimes() {
   const original = HTMLCanvasElement.prototype.getContext;
   window.octavaneFrameTimes = [];
+  // The browser's animation frames: the pictures it shows, whether the page drew anew or not.
+  window.octavanePictures = 0;
+  const picture = () => {
+    if (window.octavaneRecording) window.octavanePictures += 1;
+    requestAnimationFrame(picture);
+  };
+  requestAnimationFrame(picture);
   window.octavaneLongTasks = [];
   window.octavaneRecording = false;
-  // The page's thread busy without a break for 50 ms or more: what a busy machine's other
-  // programs cannot cause, unlike a gap between frames.
+  // The page's thread busy without a break for 50 ms or more: its own work, or its GL calls
+  // waiting for room in the GPU process's command buffer when the GPU (here SwiftShader, on the
+  // processor) has fallen behind the frames the page hands it.
   new PerformanceObserver((list) => {
     if (window.octavaneRecording) {
       for (const entry of list.getEntries()) window.octavaneLongTasks.push(entry.duration);
@@ -220,9 +230,9 @@ async function gameFrameGaps(browser, origin, withWorker) {
     await pause(200);
   }
   await pause(1000);
-  const [times, longTasks] = await page.evaluate(() => {
+  const [times, longTasks, pictures] = await page.evaluate(() => {
     window.octavaneRecording = false;
-    return [window.octavaneFrameTimes, window.octavaneLongTasks];
+    return [window.octavaneFrameTimes, window.octavaneLongTasks, window.octavanePictures];
   });
   await context.close();
   const ends = times.slice(1).map((t, i) => [t - times[i], t - times[0]]);
@@ -234,6 +244,7 @@ async function gameFrameGaps(browser, origin, withWorker) {
     longestTask: Math.max(0, ...longTasks),
     longTasks: longTasks.length,
     frames: times.length,
+    pictures,
     median: gaps[Math.floor(gaps.length / 2)],
     longest: gaps[gaps.length - 1],
   };
@@ -276,7 +287,8 @@ try {
   for (const withWorker of only === 'worker' ? [true] : [false, true]) {
     const gaps = await gameFrameGaps(browser, site.origin, withWorker);
     const where = withWorker ? 'search in its Web Worker' : 'search on the page (no Web Worker)';
-    console.log(`a whole game against Extreme+, CPU slowed 4x, ${where}: ${gaps.frames} frames, ` +
+    console.log(`a whole game against Extreme+, CPU slowed 4x, ${where}: ${gaps.frames} frames ` +
+      `drawn, ${gaps.pictures} shown (the browser's animation frames), ` +
       `median gap ${gaps.median.toFixed(1)} ms, longest ${gaps.longest.toFixed(1)} ms ` +
       `(${(gaps.longest / gaps.median).toFixed(1)}x the median; target under 3x); ` +
       `the page's thread busy 50 ms or more at a time ${gaps.longTasks} times, ` +

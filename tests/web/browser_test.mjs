@@ -2,7 +2,8 @@
 // from the first frame, at the window's real pixel size; the menu; a two-player move placed with
 // the mouse on the square the camera puts there; a board colour set in the configuration that
 // survives a reload; quitting and starting again; two tabs saving at once (the last one's whole
-// file is read next); a browser without WebGL2; and no error on the page.
+// file is read next); one frame drawn for each picture the browser shows; a browser without
+// WebGL2; and no error on the page.
 //
 //   node browser_test.mjs SITE_DIR OUT_DIR SCREEN_POINT_JS
 //
@@ -252,6 +253,54 @@ async function twoTabs(browser, origin) {
   if (stored !== saved[1]) fail('the next visit does not read the file the last tab saved');
 }
 
+// The browser's pictures slowed to five a second (its animation frames held back and let go
+// together): the page draws one frame for each of them, not the frames that would never be shown
+// and that a software GPU would fall behind with, stalling the page.
+async function framesFollowTheDisplay(browser, origin) {
+  const page = await browser.newPage();
+  await page.setViewport({ width, height, deviceScaleFactor: 1 });
+  watchErrors(page, 'slow display');
+  await page.evaluateOnNewDocument(() => {
+    const waiting = [];
+    window.octavanePictures = 0;
+    window.requestAnimationFrame = (callback) => waiting.push(callback);
+    setInterval(() => {
+      window.octavanePictures += 1;
+      const now = performance.now();
+      for (const callback of waiting.splice(0)) callback(now);
+    }, 200);
+    // Every frame starts by clearing the whole back buffer with the scissor test off.
+    window.octavaneFrames = 0;
+    const getContext = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function (type, ...rest) {
+      const context = getContext.call(this, type, ...rest);
+      if (context && type === 'webgl2' && !context.octavaneCounted) {
+        const clear = context.clear.bind(context);
+        context.clear = (mask) => {
+          if ((mask & context.COLOR_BUFFER_BIT) && !context.isEnabled(context.SCISSOR_TEST)) {
+            window.octavaneFrames += 1;
+          }
+          clear(mask);
+        };
+        context.octavaneCounted = true;
+      }
+      return context;
+    };
+  });
+  await page.goto(`${origin}/index.html`);
+  await waitForShot(page, 'slow-display-title', lit, 60);
+  const count = () => page.evaluate(() => [window.octavaneFrames, window.octavanePictures]);
+  const [frames0, pictures0] = await count();
+  await new Promise((resolve) => setTimeout(resolve, 4000));
+  const [frames1, pictures1] = await count();
+  await page.close();
+  const frames = frames1 - frames0;
+  const pictures = pictures1 - pictures0;
+  console.log(`slow display: ${frames} frames drawn for ${pictures} pictures shown`);
+  if (frames > pictures + 2) fail(`${frames} frames were drawn for ${pictures} pictures`);
+  if (frames < pictures / 2) fail(`only ${frames} frames were drawn for ${pictures} pictures`);
+}
+
 // A browser without WebGL2: a sentence in the page instead of the game, and no error.
 async function withoutWebGL2(browser, origin) {
   const page = await browser.newPage();
@@ -280,6 +329,7 @@ try {
   await page.close();
   await wideWindow(browser, server.origin);
   await twoTabs(browser, server.origin);
+  await framesFollowTheDisplay(browser, server.origin);
   await withoutWebGL2(browser, server.origin);
 } catch (error) {
   problems.push(error.message);

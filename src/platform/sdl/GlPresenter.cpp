@@ -1,6 +1,7 @@
 #include "platform/sdl/GlPresenter.h"
 
 #include "platform/Clock.h"
+#include "platform/sdl/DisplayFrame.h"
 #include "platform/sdl/FontText.h"
 
 TGlPresenter::TGlPresenter(SDL_Window* window, const TGlPresenterOptions& options)
@@ -132,7 +133,7 @@ void TGlPresenter::Flip() {
     // the driver without end (tens of megabytes a second with Mesa's software rasteriser).
     glFlush();
     SDL_GL_SwapWindow(Screen_.Window);
-    if (Options.Vsync) {
+    if (Options.Vsync && !WaitForDisplayFrame()) {
         if (Pacer == nullptr) {
             SDL_DisplayMode mode{};
             const int display = SDL_GetWindowDisplayIndex(Screen_.Window);
