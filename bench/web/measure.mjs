@@ -17,33 +17,12 @@
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { launchBrowser, serveSite } from './harness.mjs';
+import { countFrames, launchBrowser, serveSite } from './harness.mjs';
 
 const [siteDir, benchDir, only] = process.argv.slice(2);
 if (!siteDir || !benchDir) {
   console.error('usage: node measure.mjs SITE_DIR BENCH_DIR');
   process.exit(2);
-}
-
-// Every frame starts by clearing the whole back buffer with the scissor test off; the
-// viewport's own clears have it on. Counting the first kind counts frames.
-function countFrames() {
-  const original = HTMLCanvasElement.prototype.getContext;
-  window.octavaneFrames = 0;
-  HTMLCanvasElement.prototype.getContext = function (...args) {
-    const context = original.apply(this, args);
-    if (context && !context.octavaneCounted && args[0] === 'webgl2') {
-      const clear = context.clear.bind(context);
-      context.clear = (mask) => {
-        if ((mask & context.COLOR_BUFFER_BIT) && !context.isEnabled(context.SCISSOR_TEST)) {
-          window.octavaneFrames += 1;
-        }
-        clear(mask);
-      };
-      context.octavaneCounted = true;
-    }
-    return context;
-  };
 }
 
 async function framesPerSecond(browser, origin, width, height) {

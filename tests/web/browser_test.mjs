@@ -15,7 +15,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { brightness, colourAt, decodePng } from './png.mjs';
-import { launchBrowser, serveSite, report } from './harness.mjs';
+import { countFrames, launchBrowser, serveSite, report } from './harness.mjs';
 
 const [siteDir, outDir, screenPointJs] = process.argv.slice(2);
 if (!siteDir || !outDir || !screenPointJs) {
@@ -269,24 +269,8 @@ async function framesFollowTheDisplay(browser, origin) {
       const now = performance.now();
       for (const callback of waiting.splice(0)) callback(now);
     }, 200);
-    // Every frame starts by clearing the whole back buffer with the scissor test off.
-    window.octavaneFrames = 0;
-    const getContext = HTMLCanvasElement.prototype.getContext;
-    HTMLCanvasElement.prototype.getContext = function (type, ...rest) {
-      const context = getContext.call(this, type, ...rest);
-      if (context && type === 'webgl2' && !context.octavaneCounted) {
-        const clear = context.clear.bind(context);
-        context.clear = (mask) => {
-          if ((mask & context.COLOR_BUFFER_BIT) && !context.isEnabled(context.SCISSOR_TEST)) {
-            window.octavaneFrames += 1;
-          }
-          clear(mask);
-        };
-        context.octavaneCounted = true;
-      }
-      return context;
-    };
   });
+  await page.evaluateOnNewDocument(countFrames);
   await page.goto(`${origin}/index.html`);
   await waitForShot(page, 'slow-display-title', lit, 60);
   const count = () => page.evaluate(() => [window.octavaneFrames, window.octavanePictures]);

@@ -1,5 +1,6 @@
 // What the browser tests share: the site served on 127.0.0.1, and Debian's Chromium started
-// headless with flags that suit a machine without a GPU or a network.
+// headless with flags that suit a machine without a GPU or a network, and a counter of the
+// page's frames.
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
@@ -84,4 +85,26 @@ export function report(name, outDir, problems, pageErrors) {
     process.exit(1);
   }
   console.log(`${name}: passed`);
+}
+
+// Counts the page's frames in window.octavaneFrames, for page.evaluateOnNewDocument: every frame
+// starts by clearing the whole back buffer with the scissor test off; the viewport's own clears
+// have it on.
+export function countFrames() {
+  const original = HTMLCanvasElement.prototype.getContext;
+  window.octavaneFrames = 0;
+  HTMLCanvasElement.prototype.getContext = function (...args) {
+    const context = original.apply(this, args);
+    if (context && !context.octavaneCounted && args[0] === 'webgl2') {
+      const clear = context.clear.bind(context);
+      context.clear = (mask) => {
+        if ((mask & context.COLOR_BUFFER_BIT) && !context.isEnabled(context.SCISSOR_TEST)) {
+          window.octavaneFrames += 1;
+        }
+        clear(mask);
+      };
+      context.octavaneCounted = true;
+    }
+    return context;
+  };
 }
