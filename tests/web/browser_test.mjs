@@ -10,12 +10,10 @@
 // SCREEN_POINT_JS is the e2e_screen_point helper built for node: where a logical or world point
 // shows in a window of a given size, worked out apart from the program's own picking.
 // Screenshots go to OUT_DIR for people to look at.
-import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
-import { brightness, colourAt, decodePng } from './png.mjs';
-import { countFrames, launchBrowser, serveSite, report } from './harness.mjs';
+import { brightness, colourAt } from './png.mjs';
+import { countFrames, runInChromium, screenPoint, screenshot } from './harness.mjs';
 
 const [siteDir, outDir, screenPointJs] = process.argv.slice(2);
 if (!siteDir || !outDir || !screenPointJs) {
@@ -33,18 +31,9 @@ function fail(message) {
   throw new Error(message);
 }
 
-function point(kind, ...values) {
-  const out = execFileSync(process.execPath,
-    [screenPointJs, String(width), String(height), kind, ...values.map(String)]);
-  const [x, y] = out.toString().trim().split(/\s+/).map(Number);
-  return { x, y };
-}
+const point = (kind, ...values) => screenPoint(screenPointJs, width, height, kind, ...values);
 
-async function shot(page, name) {
-  const file = path.join(outDir, `${name}.png`);
-  await page.screenshot({ path: file });
-  return decodePng(fs.readFileSync(file));
-}
+const shot = (page, name) => screenshot(page, path.join(outDir, `${name}.png`));
 
 // A screenshot `name` that `ready` accepts, taken again until it does, for at most `seconds`.
 async function waitForShot(page, name, ready, seconds = 30) {
@@ -304,10 +293,7 @@ async function withoutWebGL2(browser, origin) {
   await page.close();
 }
 
-const server = await serveSite(siteDir);
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'octavane-chromium-'));
-const browser = await launchBrowser(profile);
-try {
+await runInChromium('browser test', siteDir, outDir, problems, pageErrors, async (browser, server) => {
   const { page, boardBefore } = await firstVisit(browser, server.origin);
   await secondVisit(page, boardBefore);
   await page.close();
@@ -315,11 +301,4 @@ try {
   await twoTabs(browser, server.origin);
   await framesFollowTheDisplay(browser, server.origin);
   await withoutWebGL2(browser, server.origin);
-} catch (error) {
-  problems.push(error.message);
-} finally {
-  await browser.close();
-  server.close();
-  fs.rmSync(profile, { recursive: true, force: true });
-}
-report('browser test', outDir, problems, pageErrors);
+});

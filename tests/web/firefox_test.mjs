@@ -3,13 +3,12 @@
 // keys the menu, "2 Players Game" and Black's first move.
 //
 //   node firefox_test.mjs SITE_DIR OUT_DIR SCREEN_POINT_JS
-import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
-import { brightness, colourAt, decodePng } from './png.mjs';
-import { serveSite } from './harness.mjs';
+import { brightness, colourAt } from './png.mjs';
+import { screenPoint, screenshot, serveSite } from './harness.mjs';
 
 const [siteDir, outDir, screenPointJs] = process.argv.slice(2);
 if (!siteDir || !outDir || !screenPointJs) {
@@ -33,18 +32,9 @@ const height = 480;
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const luminance = (c) => (c[0] + c[1] + c[2]) / 3;
 
-function point(kind, ...values) {
-  const out = execFileSync(process.execPath,
-    [screenPointJs, String(width), String(height), kind, ...values.map(String)]);
-  const [x, y] = out.toString().trim().split(/\s+/).map(Number);
-  return { x, y };
-}
+const point = (kind, ...values) => screenPoint(screenPointJs, width, height, kind, ...values);
 
-async function shot(page, name) {
-  const file = path.join(outDir, `${name}.png`);
-  await page.screenshot({ path: file });
-  return decodePng(fs.readFileSync(file));
-}
+const shot = (page, name) => screenshot(page, path.join(outDir, `${name}.png`));
 
 // A key held past its first repeat (half a second) steps the menu twice, as it should. A press
 // sent as two commands, down and then up, is held for as long as Firefox takes to answer the

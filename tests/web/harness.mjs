@@ -1,10 +1,13 @@
 // What the browser tests share: the site served on 127.0.0.1, and Debian's Chromium started
 // headless with flags that suit a machine without a GPU or a network, and a counter of the
 // page's frames.
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
+import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
+import { decodePng } from './png.mjs';
 
 const types = {
   '.html': 'text/html; charset=utf-8',
@@ -74,6 +77,39 @@ export async function launchBrowser(profile) {
       '--disable-default-apps', '--disable-extensions', '--mute-audio',
     ],
   });
+}
+
+// Runs a test's `steps(browser, server)` in a Chromium of its own, with the site at `siteDir`
+// served, then ends it as `report` does; an error thrown by the steps is one more problem.
+export async function runInChromium(name, siteDir, outDir, problems, pageErrors, steps) {
+  const server = await serveSite(siteDir);
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'octavane-chromium-'));
+  const browser = await launchBrowser(profile);
+  try {
+    await steps(browser, server);
+  } catch (error) {
+    problems.push(error.message);
+  } finally {
+    await browser.close();
+    server.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  }
+  report(name, outDir, problems, pageErrors);
+}
+
+// Where a logical or world point of the picture shows in a canvas of width x height, by the
+// game's own camera (the SCREEN_POINT_JS tool each test is given).
+export function screenPoint(screenPointJs, width, height, kind, ...values) {
+  const out = execFileSync(process.execPath,
+    [screenPointJs, String(width), String(height), kind, ...values.map(String)]);
+  const [x, y] = out.toString().trim().split(/\s+/).map(Number);
+  return { x, y };
+}
+
+// The page's screenshot, saved as `file` and decoded.
+export async function screenshot(page, file) {
+  await page.screenshot({ path: file });
+  return decodePng(fs.readFileSync(file));
 }
 
 // Ends a browser test: its problems and the page's errors, or a pass, said under its `name`.

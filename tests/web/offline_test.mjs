@@ -14,8 +14,8 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { brightness, colourAt, decodePng } from './png.mjs';
-import { launchBrowser, serveSite, report } from './harness.mjs';
+import { brightness, colourAt } from './png.mjs';
+import { runInChromium, screenPoint, screenshot } from './harness.mjs';
 
 const [siteDir, outDir, screenPointJs, cmake, webDir, version] = process.argv.slice(2);
 if (!version) {
@@ -34,18 +34,9 @@ function fail(message) {
   throw new Error(message);
 }
 
-function point(kind, ...values) {
-  const out = execFileSync(process.execPath,
-    [screenPointJs, String(width), String(height), kind, ...values.map(String)]);
-  const [x, y] = out.toString().trim().split(/\s+/).map(Number);
-  return { x, y };
-}
+const point = (kind, ...values) => screenPoint(screenPointJs, width, height, kind, ...values);
 
-async function shot(page, name) {
-  const file = path.join(outDir, `offline-${name}.png`);
-  await page.screenshot({ path: file });
-  return decodePng(fs.readFileSync(file));
-}
+const shot = (page, name) => screenshot(page, path.join(outDir, `offline-${name}.png`));
 
 async function waitForShot(page, name, ready, seconds = 60) {
   const until = Date.now() + seconds * 1000;
@@ -258,19 +249,9 @@ async function manifest(page, origin) {
 }
 
 const problems = [];
-const server = await serveSite(siteDir);
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'octavane-chromium-'));
-const browser = await launchBrowser(profile);
-try {
+await runInChromium('offline test', siteDir, outDir, problems, pageErrors, async (browser, server) => {
   const game = await offlineStart(browser, server);
   const page = await gameOutlivesPage(browser, server, game);
   await manifest(page, server.origin);
   await rebuiltSite(server, page);
-} catch (error) {
-  problems.push(error.message);
-} finally {
-  await browser.close();
-  server.close();
-  fs.rmSync(profile, { recursive: true, force: true });
-}
-report('offline test', outDir, problems, pageErrors);
+});

@@ -8,10 +8,9 @@
 //   node touch_test.mjs SITE_DIR OUT_DIR SCREEN_POINT_JS
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
 import { colourAt, decodePng } from './png.mjs';
-import { launchBrowser, serveSite, report } from './harness.mjs';
+import { runInChromium } from './harness.mjs';
 
 const [siteDir, outDir, screenPointJs] = process.argv.slice(2);
 if (!siteDir || !outDir || !screenPointJs) {
@@ -386,14 +385,11 @@ async function portraitGame(browser, origin) {
   await page.close();
 }
 
-const server = await serveSite(siteDir);
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'octavane-touch-'));
-const browser = await launchBrowser(profile);
-await browser.defaultBrowserContext().overridePermissions(server.origin,
-  ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
-const started = Date.now();
-const phase = (name) => console.log(`${((Date.now() - started) / 1000).toFixed(1)} s: ${name}`);
-try {
+await runInChromium('touch test', siteDir, outDir, problems, pageErrors, async (browser, server) => {
+  await browser.defaultBrowserContext().overridePermissions(server.origin,
+    ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  const started = Date.now();
+  const phase = (name) => console.log(`${((Date.now() - started) / 1000).toFixed(1)} s: ${name}`);
   const page = await landscapeGame(browser, server.origin);
   phase('landscape game');
   await pasteGame(page);
@@ -403,11 +399,4 @@ try {
   await page.close();
   await portraitGame(browser, server.origin);
   phase('portrait');
-} catch (error) {
-  problems.push(error.message);
-} finally {
-  await browser.close();
-  server.close();
-  fs.rmSync(profile, { recursive: true, force: true });
-}
-report('touch test', outDir, problems, pageErrors);
+});
