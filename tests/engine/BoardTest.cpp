@@ -72,35 +72,6 @@ TEST(BoardPlace, TurnsExactlyTheClosedRunsAndRefusesTheRest) {
     }
 }
 
-// Along random games: CanPlace agrees with Place everywhere, a move turns at least one disc and
-// resets the passes, and the counters follow the cells.
-TEST(BoardPlace, CanPlaceAgreesWithPlaceAndTheCountsStayTrueAlongRandomGames) {
-    TRandom random(12345);
-    for (int game = 0; game < 20; ++game) {
-        for (const TBoard& board : RandomGame(random)) {
-            int counts[3] = {0, 0, 0};
-            for (int y = -1; y <= kBoardSize; ++y) {
-                for (int x = -1; x <= kBoardSize; ++x) {
-                    TBoard trial = board;
-                    const bool legal = board.CanPlace(x, y);
-                    ASSERT_EQ(trial.Place(x, y), legal) << x << "," << y << "\n"
-                                                        << BoardText(board);
-                    if (board.GetCell(x, y) != cellOutside) {
-                        ++counts[board.GetCell(x, y)];
-                    }
-                    if (legal) {
-                        ASSERT_GE(trial.GetCount(board.GetTurn()),
-                                  board.GetCount(board.GetTurn()) + 2);
-                        ASSERT_EQ(trial.passes, 0) << BoardText(board);
-                    }
-                }
-            }
-            ASSERT_EQ(counts[cellEmpty], board.GetCount(cellEmpty)) << BoardText(board);
-            ASSERT_EQ(counts[cellBlack], board.GetCount(cellBlack)) << BoardText(board);
-        }
-    }
-}
-
 TEST(BoardPass, OnlyASideWithoutMovesPassesAndTwoPassesEndTheGame) {
     TBoard start;
     EXPECT_FALSE(start.Pass());

@@ -31,19 +31,6 @@ TBoard ThreePliesIn() {
     return board;
 }
 
-// The request carries the whole position: the board it names is the board it was made from.
-TEST(SearchWorkerTest, ARequestNamesTheBoardItWasMadeFrom) {
-    TBoard board = ThreePliesIn();
-    const TBoard back = RequestBoard(MakeSearchRequest(board, TSearchKind::Level, 4));
-    for (int y = 0; y < kBoardSize; ++y) {
-        for (int x = 0; x < kBoardSize; ++x) {
-            EXPECT_EQ(back.GetCell(x, y), board.GetCell(x, y)) << x << "," << y;
-        }
-    }
-    EXPECT_EQ(back.GetTurn(), cellWhite);
-    EXPECT_EQ(back.GetCount(cellEmpty), 57);
-}
-
 // The build's worker answers as the computer player does, once it says it has finished; a
 // search left running when the next is asked for never leaks its answer into the next.
 TEST(SearchWorkerTest, TheWorkersAnswerIsTheComputerPlayersAndTheLastAskedWins) {
