@@ -2,6 +2,7 @@
 
 #include "Reference.h"
 #include "engine/FastBridge.h"
+#include "engine/PositionText.h"
 #include "engine/discsage.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,13 @@ TBoard BoardFromRows(const char* rows, int turn) {
     }
     board.turn = turn;
     return board;
+}
+
+TSearchRequest RequestOfText(const std::string& line) {
+    TPositionText position;
+    std::string reason;
+    EXPECT_EQ(ParsePositionText(line, &position, &reason), TPositionParse::Position) << reason;
+    return TSearchRequest{position.Black, position.White, position.BlackToMove};
 }
 
 std::string BoardText(const TBoard& board) {

@@ -2,6 +2,7 @@
 
 #include "Reference.h"
 #include "engine/Reversiutil.h"
+#include "engine/SearchRequest.h"
 
 #include <random>
 #include <string>
@@ -18,6 +19,9 @@ constexpr int kMaxPlies = 128;
 // A position written row by row, top row first, rows parted by '/': 'X' Black, 'O' White,
 // anything else empty; cells left out at the end of a row or of the board are empty.
 TBoard BoardFromRows(const char* rows, int turn = cellBlack);
+
+// A position in the one-line text of `octavane --solve`, as the search is asked about it.
+TSearchRequest RequestOfText(const std::string& line);
 
 // The board as eight rows of '.', 'X' and 'O', then the side to move and the passes.
 std::string BoardText(const TBoard& board);

@@ -1,6 +1,5 @@
 #include "ComparePositions.h"
 #include "engine/EndgameSolver.h"
-#include "engine/PositionText.h"
 #include "engine/SearchRequest.h"
 #include "engine/discsage.h"
 
@@ -134,21 +133,14 @@ TEST(SageLevel, StartsAtHardAndRefusesLevelsOutsideOneToTen) {
     EXPECT_EQ(LevelName(11), nullptr);
 }
 
-TSearchRequest PositionOfText(const char* text) {
-    TPositionText p;
-    std::string reason;
-    EXPECT_EQ(ParsePositionText(text, &p, &reason), TPositionParse::Position) << reason;
-    return TSearchRequest{p.Black, p.White, p.BlackToMove};
-}
-
 // Master plays Extreme+'s move while more than kExactEmpties squares are empty, and from there a
 // move that reaches the exact best score. Both positions come from Extreme+ self-play, where its
 // own move would lose discs against perfect play.
 TEST(SageLevel, MasterPlaysAsExtremePlusUntilTheExactPointAndPerfectlyFromIt) {
     const TBoard open = RequestBoard(
-        PositionOfText("--OO-XX--OOOOXX-XOOXXXXXOOOXXOO-OOXOOO-XXOXOOOXO--O--O----XOX-O- X"));
+        RequestOfText("--OO-XX--OOOOXX-XOOXXXXXOOOXXOO-OOXOOO-XXOXOOOXO--O--O----XOX-O- X"));
     const TSearchRequest late =
-        PositionOfText("--OO-XX--OOOOXX-XOOXXXXXOOOXXOX-OOXXOX-XXOXXXOXO--OX-O----XOX-O- O");
+        RequestOfText("--OO-XX--OOOOXX-XOOXXXXXOOOXXOX-OOXXOX-XXOXXXOXO--OX-O----XOX-O- O");
     ASSERT_EQ(open.GetCount(cellEmpty), kExactEmpties + 1) << "pick positions for this point";
     ASSERT_EQ(RequestBoard(late).GetCount(cellEmpty), kExactEmpties);
     TSage extremePlus, master;

@@ -120,26 +120,15 @@ std::string CompareWithPlain(TEndgameSolver& solver, const TBoard& board, bool e
 }
 
 // A position's line: `head`, then `empties` empty squares, then `tail`.
+TBoard BoardOfText(const std::string& line) {
+    return RequestBoard(RequestOfText(line));
+}
+
 std::string Spaced(const char* head, int empties, const char* tail) {
     std::string line(head);
     line.append(static_cast<std::size_t>(empties), '-');
     line.append(tail);
     return line;
-}
-
-TBoard BoardOf(const std::string& text) {
-    TPositionText position;
-    std::string reason;
-    EXPECT_EQ(ParsePositionText(text, &position, &reason), TPositionParse::Position) << reason;
-    TBoard board;
-    for (int square = 0; square < kFastSquareCount; ++square) {
-        const int cell = (position.Black & FastBit(square)) != 0   ? cellBlack
-                         : (position.White & FastBit(square)) != 0 ? cellWhite
-                                                                   : cellEmpty;
-        board.SetCell(square % 8, square / 8, cell);
-    }
-    board.turn = position.BlackToMove ? cellBlack : cellWhite;
-    return board;
 }
 
 } // namespace
@@ -185,18 +174,18 @@ TEST(EndgameSolver, PassesAndWipeoutsCountAsTournamentsDo) {
     EXPECT_GE(seen[2], 4);
 
     // Black takes the last white disc at c1: 3 to 0 with 61 empty squares is +64.
-    const TBoard wipeout = BoardOf(Spaced("XO", 62, " X"));
+    const TBoard wipeout = BoardOfText(Spaced("XO", 62, " X"));
     EXPECT_EQ(CompareWithPlain(solver, wipeout, true), "");
     const TSolveResult won = solver.Solve(SidesOf(wipeout).Own, SidesOf(wipeout).Opp);
     EXPECT_EQ(won.Square, 2);
     EXPECT_EQ(won.Score, 64);
     // White to move there cannot: it passes, and loses the same way.
-    const TBoard passing = BoardOf(Spaced("XO", 62, " O"));
+    const TBoard passing = BoardOfText(Spaced("XO", 62, " O"));
     const TSolveResult lost = solver.Solve(SidesOf(passing).Own, SidesOf(passing).Opp);
     EXPECT_EQ(lost.Square, kSolvePass);
     EXPECT_EQ(lost.Score, -64);
     // Two lone discs far apart: neither side can ever move, a finished draw.
-    const TBoard stuck = BoardOf(Spaced("X", 62, "O X"));
+    const TBoard stuck = BoardOfText(Spaced("X", 62, "O X"));
     const TSolveResult drawn = solver.Solve(SidesOf(stuck).Own, SidesOf(stuck).Opp);
     EXPECT_EQ(drawn.Square, kSolveNoMove);
     EXPECT_EQ(drawn.Score, 0);
@@ -245,7 +234,7 @@ TEST_P(TTestSet, SolvedExactlyWithinTheNodeBudget) {
     const std::vector<TSetPosition> set = ReadTestSet();
     ASSERT_EQ(set.size(), 5u) << "the test set is missing";
     const TSetPosition& position = set[static_cast<std::size_t>(GetParam())];
-    const TSides sides = SidesOf(BoardOf(position.Line));
+    const TSides sides = SidesOf(BoardOfText(position.Line));
     TEndgameSolver solver;
     const TSolveResult found = solver.Solve(sides.Own, sides.Opp);
     ASSERT_TRUE(found.Solved);
@@ -265,7 +254,7 @@ TEST(EndgameSolver, StopsWhenAskedAndStaysRight) {
     const std::vector<TSetPosition> set = ReadTestSet();
     ASSERT_EQ(set.size(), 5u) << "the test set is missing";
     // Some seconds of work when it runs to its end.
-    const TSides deep = SidesOf(BoardOf(set[3].Line));
+    const TSides deep = SidesOf(BoardOfText(set[3].Line));
     TEndgameSolver solver(14);
     std::atomic<bool> stop{true};
     ASSERT_FALSE(solver.Solve(deep.Own, deep.Opp, &stop).Solved);
@@ -277,7 +266,7 @@ TEST(EndgameSolver, StopsWhenAskedAndStaysRight) {
     raise.join();
     EXPECT_FALSE(stopped.Solved);
 #endif
-    const TSides first = SidesOf(BoardOf(set[0].Line));
+    const TSides first = SidesOf(BoardOfText(set[0].Line));
     stop = false;
     const TSolveResult after = solver.Solve(first.Own, first.Opp, &stop);
     EXPECT_TRUE(after.Solved);
