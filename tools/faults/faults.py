@@ -432,7 +432,7 @@ FAULTS = [
           "place(canvas, 0, (h - height) / 2, w, height);", suite="web"),
     fault("web-paste-stale", "browser touch", "Paste ignores the browser's clipboard",
           "src/platform/web/SdlClipboard.cpp", "    if (text != nullptr) {\n        g_pageClipboard = text;",
-          "    if (text == nullptr) {\n        g_pageClipboard = \"\";"),
+          "    if (text == nullptr) {\n        g_pageClipboard = \"\";", suite="web"),
 ]
 
 # The Windows port's own modules, planted in the Windows build and caught under Wine:
