@@ -61,7 +61,8 @@ TEST_F(FontLookupTest, TheWindowsFacesComeFirstAndTheShippedOnesStandIn) {
     const char* gothic = "\xEF\xBC\xAD\xEF\xBC\xB3 P\xE3\x82\xB4\xE3\x82\xB7\xE3\x83"
                          "\x83\xE3\x82\xAF"; // "ＭＳ Pゴシック"
     TFontLookup shipped;
-    expect(shipped.Find("Times New Roman", "Octavane"), Beside() / "LiberationSerif-Regular.ttf", true);
+    expect(shipped.Find("Times New Roman", "Octavane"), Beside() / "LiberationSerif-Regular.ttf",
+           true);
     expect(shipped.Find("MS PGothic", kJapanese), Beside() / "ipagp.ttf", true);
     expect(shipped.Find("Times New Roman", kJapanese), Beside() / "ipagp.ttf", false);
 
