@@ -23,21 +23,16 @@ struct TVec {
     double X = 0, Y = 0, Z = 0, W = 1;
 };
 
-// A row vector times a D3D matrix; w = 0 for directions.
-TVec Mul(const TVec& p, const D3DMATRIX& m) {
-    return {p.X * m._11 + p.Y * m._21 + p.Z * m._31 + p.W * m._41,
-            p.X * m._12 + p.Y * m._22 + p.Z * m._32 + p.W * m._42,
-            p.X * m._13 + p.Y * m._23 + p.Z * m._33 + p.W * m._43,
-            p.X * m._14 + p.Y * m._24 + p.Z * m._34 + p.W * m._44};
-}
-
-// World, View and Projection applied to a model-space point.
+// World, View and Projection applied to a model-space point, as a row vector.
 TVec ToClip(const D3DVECTOR& p) {
-    const D3DTRANSFORMSTATETYPE steps[] = {D3DTRANSFORMSTATE_WORLD, D3DTRANSFORMSTATE_VIEW,
-                                           D3DTRANSFORMSTATE_PROJECTION};
     TVec v{p.x, p.y, p.z, 1};
-    for (const D3DTRANSFORMSTATETYPE step : steps) {
-        v = Mul(v, g_device->GetTransform(step));
+    for (const D3DTRANSFORMSTATETYPE step :
+         {D3DTRANSFORMSTATE_WORLD, D3DTRANSFORMSTATE_VIEW, D3DTRANSFORMSTATE_PROJECTION}) {
+        const D3DMATRIX& m = g_device->GetTransform(step);
+        v = {v.X * m._11 + v.Y * m._21 + v.Z * m._31 + v.W * m._41,
+             v.X * m._12 + v.Y * m._22 + v.Z * m._32 + v.W * m._42,
+             v.X * m._13 + v.Y * m._23 + v.Z * m._33 + v.W * m._43,
+             v.X * m._14 + v.Y * m._24 + v.Z * m._34 + v.W * m._44};
     }
     return v;
 }

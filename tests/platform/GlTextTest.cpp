@@ -43,10 +43,16 @@ TFrameImage Line(const RECT& rect, const char* text, int height) {
     return ReadBack();
 }
 
+class GlText : public ::testing::Test {
+  protected:
+    void SetUp() override { SetUpGraphics(1280, 960); }
+    void TearDown() override { TearDownGraphics(); }
+};
+
 // Centred across its rectangle with the cell at its top, hugged by a black outline of one
-// logical pixel.
-TEST(GlText, TextIsCentredAndOutlined) {
-    SetUpGraphics(1280, 960);
+// logical pixel. The pass hint's Japanese line comes out in real glyphs: the same line with
+// other kana differs where the glyphs are, as boxes would not.
+TEST_F(GlText, TextIsCentredOutlinedAndJapaneseGlyphsAreNotBoxes) {
     const TFrameImage frame = Line({0, 100, 640, 200}, "OCTAVANE", 48);
     KeepFrame(frame, "text");
     const TBox white = Find(frame);
@@ -59,13 +65,7 @@ TEST(GlText, TextIsCentredAndOutlined) {
     EXPECT_TRUE(black.Count > 100 && black.Left >= white.Left - 3 &&
                 black.Right <= white.Right + 3 && black.Top >= white.Top - 3 &&
                 black.Bottom <= white.Bottom + 3);
-    TearDownGraphics();
-}
 
-// The pass hint's Japanese line comes out in real glyphs: the same line with other kana differs
-// where the glyphs are, as boxes would not.
-TEST(GlText, ThePassHintDrawsJapaneseGlyphsNotBoxes) {
-    SetUpGraphics(1280, 960);
     const auto line = [](const char* text) {
         g_presenter->ColorFill(0x000000);
         DrawScreenText({320, 420, 640, 480}, text, 0xFFFFFF, "ＭＳ Ｐゴシック", 20);
@@ -84,14 +84,12 @@ TEST(GlText, ThePassHintDrawsJapaneseGlyphsNotBoxes) {
         }
     }
     EXPECT_GT(differing, 50);
-    TearDownGraphics();
 }
 
 // Fonts as fontconfig is told to see them: the usual faces, only faces of other families, or
 // none at all. Text is drawn whenever any scalable face exists, and no font at all draws
 // nothing and goes on.
-TEST(GlText, MissingFacesFallBackToAnyFaceAndNoFontAtAllDrawsNothing) {
-    SetUpGraphics(1280, 960);
+TEST_F(GlText, MissingFacesFallBackToAnyFaceAndNoFontAtAllDrawsNothing) {
     char pattern[] = "/tmp/octavane-fonts-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);
     const std::string dir = pattern;
@@ -125,7 +123,6 @@ TEST(GlText, MissingFacesFallBackToAnyFaceAndNoFontAtAllDrawsNothing) {
     }
     old ? ::setenv("FONTCONFIG_FILE", previous.c_str(), 1) : ::unsetenv("FONTCONFIG_FILE");
     std::filesystem::remove_all(dir);
-    TearDownGraphics();
 }
 
 } // namespace

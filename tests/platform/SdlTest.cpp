@@ -10,13 +10,14 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 
 // The SDL stand-in for the window's events, on SDL's headless video driver. Full screen
 // switching is checked on a real X server by the whole-program tests.
 
 namespace {
+
+constexpr uint8_t kTrigger = KEY_TRIGGERED | KEY_HELD;
 
 class SdlTest : public ::testing::Test {
   protected:
@@ -25,7 +26,9 @@ class SdlTest : public ::testing::Test {
         ASSERT_TRUE(Sdl.IsReady()) << Sdl.Error();
         Keyboard().ReleaseAll();
         Drain();
+        InitInput(nullptr);
     }
+    void TearDown() override { ReleaseInput(); }
 
     std::vector<TMessage> Drain() {
         std::vector<TMessage> messages;
@@ -35,8 +38,16 @@ class SdlTest : public ::testing::Test {
         }
         return messages;
     }
+    // The events so far, then one frame of the game's input 16 ms after the last.
+    void Frame() {
+        Drain();
+        Clock.Set(Clock.Now() + 16);
+        PollInput();
+    }
     TSdlSystem Sdl;
     TSdlEventSource Source;
+    TManualClock Clock{5000};
+    TScopedClock UseClock{Clock};
 };
 
 void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false, Uint16 mod = KMOD_NONE) {
@@ -47,8 +58,10 @@ void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false, Uint16 mod = KMO
 }
 
 // Escape (and its repeats) and the system's close become window messages; the game's keys only
-// change the key state.
-TEST_F(SdlTest, EscapeAndCloseBecomeMessagesAndOtherKeysTheKeyState) {
+// change the key state. Key events as quick typing sends them, a press and its release between
+// two frames: each press triggers its key once in the frames that follow; the system's repeats
+// of a held key trigger nothing of their own.
+TEST_F(SdlTest, KeysBecomeMessagesOrKeyStatesAndEveryQuickTapTriggersOnce) {
     PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
     PushKey(SDL_KEYDOWN, SDLK_ESCAPE, true);
     PushKey(SDL_KEYUP, SDLK_ESCAPE);
@@ -65,46 +78,35 @@ TEST_F(SdlTest, EscapeAndCloseBecomeMessagesAndOtherKeysTheKeyState) {
     const TKeyState& keys = Keyboard();
     EXPECT_TRUE(keys.IsDown(VK_SPACE) && keys.IsDown(VK_CONTROL) && keys.IsDown(VK_RETURN) &&
                 !keys.IsDown(VK_LEFT));
-}
+    Keyboard().ReleaseAll();
 
-// Key events as quick typing sends them, a press and its release between two frames: each
-// press triggers its key once in the frames that follow; the system's repeats of a held key
-// trigger nothing of their own.
-TEST_F(SdlTest, EveryQuickTapOfTheEventsTriggersOnce) {
-    TManualClock clock{5000};
-    TScopedClock useClock{clock};
-    InitInput(nullptr);
-    const auto frame = [&] {
-        Drain();
-        clock.Set(clock.Now() + 16);
-        PollInput();
+    const auto left = [this] {
+        Frame();
         return g_keyState[keyLeft];
     };
-    constexpr uint8_t kTrigger = KEY_TRIGGERED | KEY_HELD;
     for (const int perFrame : {1, 2, 3}) {
         SCOPED_TRACE(perFrame);
         for (int tap = 0; tap < 6; ++tap) { // six taps, `perFrame` of them before each frame
             PushKey(SDL_KEYDOWN, SDLK_LEFT);
             PushKey(SDL_KEYUP, SDLK_LEFT);
             if (tap % perFrame == perFrame - 1) {
-                EXPECT_EQ(frame(), kTrigger) << tap;
+                EXPECT_EQ(left(), kTrigger) << tap;
             }
         }
         int late = 0;
-        while (frame() == kTrigger) {
+        while (left() == kTrigger) {
             ++late;
         }
         EXPECT_EQ(late, 6 - 6 / perFrame);
     }
     PushKey(SDL_KEYDOWN, SDLK_LEFT);
     PushKey(SDL_KEYDOWN, SDLK_LEFT, true);
-    EXPECT_EQ(frame(), kTrigger);
+    EXPECT_EQ(left(), kTrigger);
     PushKey(SDL_KEYDOWN, SDLK_LEFT, true);
     PushKey(SDL_KEYDOWN, SDLK_LEFT, true);
-    EXPECT_EQ(frame(), KEY_HELD);
+    EXPECT_EQ(left(), KEY_HELD);
     PushKey(SDL_KEYUP, SDLK_LEFT);
-    EXPECT_EQ(frame(), 0);
-    ReleaseInput();
+    EXPECT_EQ(left(), 0);
 }
 
 // A shortcut is the chord its key's event reports: Shift+Backspace and Control+C typed whole
@@ -112,39 +114,29 @@ TEST_F(SdlTest, EveryQuickTapOfTheEventsTriggersOnce) {
 // and copy; so do keys whose event says Shift or Control is held when no key event said so (held
 // since before the window had the focus).
 TEST_F(SdlTest, ChordsAreReadFromTheKeyEvents) {
-    TManualClock clock{5000};
-    TScopedClock useClock{clock};
-    InitInput(nullptr);
-    const auto frame = [&] {
-        Drain();
-        clock.Set(clock.Now() + 16);
-        PollInput();
-    };
     const auto chord = [](SDL_Keycode modifier, Uint16 mod, SDL_Keycode key) {
         PushKey(SDL_KEYDOWN, modifier, false, mod);
         PushKey(SDL_KEYDOWN, key, false, mod);
         PushKey(SDL_KEYUP, key, false, mod);
         PushKey(SDL_KEYUP, modifier);
     };
-    constexpr uint8_t kTrigger = KEY_TRIGGERED | KEY_HELD;
     chord(SDLK_LSHIFT, KMOD_LSHIFT, SDLK_BACKSPACE);
-    frame();
+    Frame();
     EXPECT_EQ(g_keyState[keyRedo], kTrigger);
     EXPECT_EQ(g_keyState[keyUndo], 0);
     chord(SDLK_RCTRL, KMOD_RCTRL, SDLK_c);
-    frame();
+    Frame();
     EXPECT_EQ(g_keyState[keyCopy], kTrigger);
 
     PushKey(SDL_KEYDOWN, SDLK_BACKSPACE, false, KMOD_RSHIFT);
     PushKey(SDL_KEYDOWN, SDLK_v, false, KMOD_LCTRL);
-    frame();
+    Frame();
     EXPECT_EQ(g_keyState[keyRedo], kTrigger);
     EXPECT_EQ(g_keyState[keyPaste], kTrigger);
     EXPECT_EQ(g_keyState[keyUndo], 0);
     PushKey(SDL_KEYUP, SDLK_BACKSPACE);
     PushKey(SDL_KEYUP, SDLK_v);
-    frame();
-    ReleaseInput();
+    Frame();
 }
 
 // Text put on SDL's clipboard comes back; an empty clipboard gives none.
@@ -161,35 +153,13 @@ TEST_F(SdlTest, TheClipboardGivesBackWhatWasPutOnIt) {
     SDL_DestroyWindow(window);
 }
 
-// Mouse events of a wide window reach the mouse state in logical pixels, as the presenter
-// letterboxes the picture into that window; on a bar there is no position.
-TEST_F(SdlTest, MouseEventsOfAWideWindowArriveInLogicalPixels) {
-    SDL_Window* window = SDL_CreateWindow("mouse", 0, 0, 1600, 900, SDL_WINDOW_HIDDEN);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
-    const Uint32 id = SDL_GetWindowID(window);
-    Mouse().Reset();
-    SDL_Event event{};
-    event.button = {SDL_MOUSEBUTTONDOWN, 0, id, 0, SDL_BUTTON_RIGHT, SDL_PRESSED, 1, 0, 800, 450};
-    SDL_PushEvent(&event);
-    for (const int x : {800, 100}) {
-        event.motion = {SDL_MOUSEMOTION, 0, id, 0, 0, x, 450, 0, 0};
-        SDL_PushEvent(&event);
-        EXPECT_TRUE(Drain().empty()) << "mouse events make no window message";
-        const TMouseFrame frame = Mouse().Take();
-        EXPECT_TRUE(frame.Moved && frame.RightClick == (x == 800) && !frame.LeftClick);
-        // The picture is 1200 x 900 between bars of 200: 1.875 window points per logical pixel.
-        EXPECT_EQ(frame.HasPosition, x == 800);
-        EXPECT_TRUE(x != 800 || (std::abs(frame.X - (320 + 0.5 / 1.875)) < 1e-9 &&
-                                 std::abs(frame.Y - (240 + 0.5 / 1.875)) < 1e-9));
-    }
-    SDL_DestroyWindow(window);
-}
-
-// A finger's tap is one left click where it was lifted, in logical pixels; SDL's mouse events made
-// from the same touch, and the browser's just after it, click nothing; a drag clicks nothing and
-// is held in the touch state until the finger lifts. A key after the touch makes the keys the
-// input in use again, a real click the mouse.
-TEST_F(SdlTest, AFingersTapClicksOnceAndItsDragNever) {
+// In a wide window, where the picture is 1200 x 900 between bars of 200 (1.875 window points a
+// logical pixel): a finger's tap is one left click where it was lifted, in logical pixels; SDL's
+// mouse events made from the same touch, and the browser's just after it, click nothing; a drag
+// clicks nothing and is held in the touch state until the finger lifts. A key after the touch
+// makes the keys the input in use again, a real click the mouse, which clicks where it is; on a
+// bar there is no position. Mouse events make no window message.
+TEST_F(SdlTest, TapsClickOnceDragsNeverAndTheMouseArrivesInLogicalPixels) {
     SDL_Window* window = SDL_CreateWindow("touch", 0, 0, 1600, 900, SDL_WINDOW_HIDDEN);
     ASSERT_NE(window, nullptr) << SDL_GetError();
     const Uint32 id = SDL_GetWindowID(window);
@@ -200,10 +170,9 @@ TEST_F(SdlTest, AFingersTapClicksOnceAndItsDragNever) {
         event.tfinger = {type, 0, 1, 5, x, y, 0, 0, 1, id};
         SDL_PushEvent(&event);
     };
-    const auto button = [id](Uint32 which) {
+    const auto button = [id](Uint32 which, Uint8 mouseButton = SDL_BUTTON_LEFT, int x = 8) {
         SDL_Event event{};
-        event.button = {SDL_MOUSEBUTTONDOWN, 0, id, which, SDL_BUTTON_LEFT,
-                        SDL_PRESSED,         1, 0,  8,     8};
+        event.button = {SDL_MOUSEBUTTONDOWN, 0, id, which, mouseButton, SDL_PRESSED, 1, 0, x, 450};
         SDL_PushEvent(&event);
     };
     finger(SDL_FINGERDOWN, 0.5f, 0.5f);
@@ -237,10 +206,19 @@ TEST_F(SdlTest, AFingersTapClicksOnceAndItsDragNever) {
     Drain();
     Touch().Reset();
     Touch().NoteFingerTime(SDL_GetTicks() - 1000); // the touch long over
-    button(0);
-    Drain();
-    EXPECT_TRUE(Mouse().Take().LeftClick);
+    button(0, SDL_BUTTON_RIGHT, 800);
+    EXPECT_TRUE(Drain().empty());
+    frame = Mouse().Take();
+    EXPECT_TRUE(frame.RightClick && !frame.LeftClick && frame.HasPosition);
+    EXPECT_NEAR(frame.X, 320 + 0.5 / 1.875, 1e-9); // the middle of the window point
+    EXPECT_NEAR(frame.Y, 240 + 0.5 / 1.875, 1e-9);
     EXPECT_EQ(LastInputKind(), inputMouse);
+    SDL_Event motion{};
+    motion.motion = {SDL_MOUSEMOTION, 0, id, 0, 0, 100, 450, 0, 0};
+    SDL_PushEvent(&motion);
+    Drain();
+    frame = Mouse().Take();
+    EXPECT_TRUE(frame.Moved && !frame.HasPosition && !frame.RightClick);
     SDL_DestroyWindow(window);
 }
 

@@ -49,39 +49,30 @@ class FontLookupTest : public ::testing::Test {
     std::wstring OldWindows;
 };
 
-// With the Windows faces there, they are taken: Times New Roman, and for the Japanese hint the
-// first Japanese face Windows has.
-TEST_F(FontLookupTest, TheWindowsFacesComeFirst) {
+// Without the Windows faces (Wine has none), the faces beside the program stand in; text a face
+// cannot show goes to one that can, which is then not the face named. With the Windows faces
+// there, they come first: Times New Roman, and for the Japanese hint the first Japanese face
+// Windows has.
+TEST_F(FontLookupTest, TheWindowsFacesComeFirstAndTheShippedOnesStandIn) {
+    const auto expect = [](const TFontFile& file, const fs::path& path, bool named) {
+        EXPECT_TRUE(fs::equivalent(FileOf(file), path)) << file.Path;
+        EXPECT_TRUE(file.CoversText && file.Named == named) << file.Path;
+    };
+    const char* gothic = "\xEF\xBC\xAD\xEF\xBC\xB3 P\xE3\x82\xB4\xE3\x82\xB7\xE3\x83"
+                         "\x83\xE3\x82\xAF"; // "ＭＳ Pゴシック"
+    TFontLookup shipped;
+    expect(shipped.Find("Times New Roman", "Octavane"), Beside() / "LiberationSerif-Regular.ttf",
+           true);
+    expect(shipped.Find("MS PGothic", kJapanese), Beside() / "ipagp.ttf", true);
+    expect(shipped.Find("Times New Roman", kJapanese), Beside() / "ipagp.ttf", false);
+
     Install("LiberationSerif-Regular.ttf", "times.ttf");
     Install("ipagp.ttf", "meiryo.ttc");
-    TFontLookup lookup;
-    const TFontFile serif = lookup.Find("Times New Roman", "Octavane");
-    EXPECT_TRUE(fs::equivalent(FileOf(serif), Windows / "Fonts" / "times.ttf")) << serif.Path;
-    EXPECT_TRUE(serif.Named && serif.CoversText);
+    TFontLookup windows;
+    const TFontFile serif = windows.Find("Times New Roman", "Octavane");
+    expect(serif, Windows / "Fonts" / "times.ttf", true);
     EXPECT_EQ(serif.Family, "Times New Roman");
-    const TFontFile gothic =
-        lookup.Find("\xEF\xBC\xAD\xEF\xBC\xB3 P\xE3\x82\xB4\xE3\x82\xB7\xE3\x83"
-                    "\x83\xE3\x82\xAF",
-                    kJapanese); // "ＭＳ Pゴシック"
-    EXPECT_TRUE(fs::equivalent(FileOf(gothic), Windows / "Fonts" / "meiryo.ttc")) << gothic.Path;
-    EXPECT_TRUE(gothic.Named && gothic.CoversText);
-}
-
-// Without them (Wine has none), the faces beside the program stand in; text a face cannot show
-// goes to one that can, which is then not the face named.
-TEST_F(FontLookupTest, TheShippedFacesStandIn) {
-    TFontLookup lookup;
-    const TFontFile serif = lookup.Find("Times New Roman", "");
-    EXPECT_TRUE(fs::equivalent(FileOf(serif), Beside() / "LiberationSerif-Regular.ttf"))
-        << serif.Path;
-    EXPECT_TRUE(serif.Named);
-    const TFontFile gothic = lookup.Find("MS PGothic", kJapanese);
-    EXPECT_TRUE(fs::equivalent(FileOf(gothic), Beside() / "ipagp.ttf")) << gothic.Path;
-    EXPECT_TRUE(gothic.Named && gothic.CoversText);
-    const TFontFile mixed = lookup.Find("Times New Roman", kJapanese);
-    EXPECT_TRUE(fs::equivalent(FileOf(mixed), Beside() / "ipagp.ttf")) << mixed.Path;
-    EXPECT_TRUE(mixed.CoversText);
-    EXPECT_FALSE(mixed.Named);
+    expect(windows.Find(gothic, kJapanese), Windows / "Fonts" / "meiryo.ttc", true);
 }
 
 } // namespace

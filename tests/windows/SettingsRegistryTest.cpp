@@ -5,7 +5,6 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "TestFiles.h"
 #include "device/Settings.h"
@@ -23,29 +22,17 @@ const std::string kTestKey =
     "HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane Tests \xC3\xA9t\xC3\xA9";
 const std::wstring kTestSubkey = L"Software\\Bellwick\\Octavane Tests \u00e9t\u00e9";
 
-void DeleteKey(const std::wstring& subkey) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, subkey.c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, subkey.c_str());
-}
-
-void SetValue(const std::wstring& subkey, const wchar_t* name, DWORD type, const void* data,
-              DWORD size) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &key, nullptr),
+// Sets a value under HKEY_CURRENT_USER, making the key when it is not there.
+void Put(const std::wstring& subkey, const wchar_t* name, DWORD type, const void* data,
+         DWORD size) {
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, subkey.c_str(), name, type, data, size),
               ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
 }
-
-void SetDword(const std::wstring& subkey, const wchar_t* name, uint32_t value) {
-    const DWORD data = value;
-    SetValue(subkey, name, REG_DWORD, &data, sizeof data);
+void PutDword(const std::wstring& subkey, const wchar_t* name, DWORD value) {
+    Put(subkey, name, REG_DWORD, &value, sizeof value);
 }
-
-void SetString(const std::wstring& subkey, const wchar_t* name, const std::wstring& text) {
-    SetValue(subkey, name, REG_SZ, text.c_str(), DWORD((text.size() + 1) * sizeof(wchar_t)));
+void PutString(const std::wstring& subkey, const wchar_t* name, const std::wstring& text) {
+    Put(subkey, name, REG_SZ, text.c_str(), DWORD((text.size() + 1) * sizeof(wchar_t)));
 }
 
 // The value's type and, for a dword, its number; type 0 when there is none.
@@ -64,75 +51,64 @@ std::pair<DWORD, uint32_t> Stored(const std::wstring& subkey, const wchar_t* nam
 
 class RegistryTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        DeleteKey(kTestSubkey);
-        DeleteKey(kGameSubkey);
-        ResetSettings();
-    }
+    void SetUp() override { TearDown(); }
     void TearDown() override {
-        DeleteKey(kTestSubkey);
-        DeleteKey(kGameSubkey);
+        for (const std::wstring& subkey : {kTestSubkey, kGameSubkey}) {
+            RegDeleteTreeW(HKEY_CURRENT_USER, subkey.c_str());
+            RegDeleteKeyW(HKEY_CURRENT_USER, subkey.c_str());
+        }
         ResetSettings();
     }
-    std::unique_ptr<TSettingsStore> Store = OpenPlatformSettingsStore();
 };
 
-// A key that is not there reads as Missing; what is written reads back, under a key whose name
-// has non-ASCII letters; names compare without regard to case, as the registry's do.
-TEST_F(RegistryTest, WhatIsWrittenReadsBack) {
+// A key that is not there reads as Missing. Only REG_DWORD values are read: a string, a qword or
+// four binary bytes of the same name are not settings. A write, under a key whose name has
+// non-ASCII letters, replaces only its own values; others under the key stay as they were.
+// What is written reads back; names compare without regard to case, as the registry's do.
+TEST_F(RegistryTest, OnlyDwordsAreReadAndAWriteLeavesTheOthersAlone) {
+    const std::unique_ptr<TSettingsStore> store = OpenPlatformSettingsStore();
     TRegValues values;
     std::string error;
-    EXPECT_EQ(Store->Read(kTestKey, values, error), TRegRead::Missing);
-    values.Set("BoardR", 3);
-    values.Set("FogEnable", 0xffffffff);
-    ASSERT_TRUE(Store->Write(kTestKey, values, error)) << error;
-    TRegValues read;
-    ASSERT_EQ(Store->Read(kTestKey, read, error), TRegRead::Read) << error;
-    EXPECT_EQ(read.Size(), 2u);
-    ASSERT_NE(read.Find("boardr"), nullptr);
-    EXPECT_EQ(*read.Find("boardr"), 3u);
-    EXPECT_EQ(*read.Find("FogEnable"), 0xffffffffu);
-    EXPECT_EQ(Stored(kTestSubkey, L"BoardR"), std::make_pair(DWORD(REG_DWORD), 3u));
-}
-
-// Only REG_DWORD values are read: a string, a qword or four binary bytes of the same name are not
-// settings. A write replaces only its own values; others under the key stay as they were.
-TEST_F(RegistryTest, OnlyDwordsAreReadAndOthersAreLeftAlone) {
+    EXPECT_EQ(store->Read(kTestKey, values, error), TRegRead::Missing);
     const uint64_t qword = 5;
     const BYTE binary[4] = {6, 0, 0, 0};
-    SetString(kTestSubkey, L"BoardR", L"4");
-    SetValue(kTestSubkey, L"BoardG", REG_QWORD, &qword, sizeof qword);
-    SetValue(kTestSubkey, L"BoardB", REG_BINARY, binary, sizeof binary);
-    SetDword(kTestSubkey, L"ShowMoves", 1);
-    SetString(kTestSubkey, L"Someone else's", L"kept");
-    SetDword(kTestSubkey, L"Another", 42);
-    TRegValues values;
-    std::string error;
-    ASSERT_EQ(Store->Read(kTestKey, values, error), TRegRead::Read);
-    EXPECT_EQ(values.Find("BoardR"), nullptr);
-    EXPECT_EQ(values.Find("BoardG"), nullptr);
-    EXPECT_EQ(values.Find("BoardB"), nullptr);
+    PutString(kTestSubkey, L"BoardR", L"4");
+    Put(kTestSubkey, L"BoardG", REG_QWORD, &qword, sizeof qword);
+    Put(kTestSubkey, L"BoardB", REG_BINARY, binary, sizeof binary);
+    PutDword(kTestSubkey, L"ShowMoves", 1);
+    PutString(kTestSubkey, L"Someone else's", L"kept");
+    PutDword(kTestSubkey, L"Another", 42);
+    ASSERT_EQ(store->Read(kTestKey, values, error), TRegRead::Read);
+    EXPECT_TRUE(!values.Find("BoardR") && !values.Find("BoardG") && !values.Find("BoardB"));
     ASSERT_NE(values.Find("ShowMoves"), nullptr);
 
     TRegValues ours;
     ours.Set("ShowMoves", 0);
-    ASSERT_TRUE(Store->Write(kTestKey, ours, error)) << error;
+    ours.Set("FogEnable", 0xffffffff);
+    ASSERT_TRUE(store->Write(kTestKey, ours, error)) << error;
     EXPECT_EQ(Stored(kTestSubkey, L"ShowMoves"), std::make_pair(DWORD(REG_DWORD), 0u));
+    EXPECT_EQ(Stored(kTestSubkey, L"FogEnable"), std::make_pair(DWORD(REG_DWORD), 0xffffffffu));
     EXPECT_EQ(Stored(kTestSubkey, L"Another"), std::make_pair(DWORD(REG_DWORD), 42u));
     EXPECT_EQ(Stored(kTestSubkey, L"Someone else's").first, DWORD(REG_SZ));
     EXPECT_EQ(Stored(kTestSubkey, L"BoardR").first, DWORD(REG_SZ));
+    TRegValues read;
+    ASSERT_EQ(store->Read(kTestKey, read, error), TRegRead::Read) << error;
+    EXPECT_EQ(read.Size(), 3u);
+    ASSERT_NE(read.Find("fogenable"), nullptr);
+    EXPECT_EQ(*read.Find("fogenable"), 0xffffffffu);
 }
 
-// The game's own key, through the settings: colour steps clamped into 0..10 when read, a value
-// of the wrong type or a missing one gives the default; the save writes all five as REG_DWORD
-// and leaves every other value under the key alone.
+// The game's store on Windows is the registry, read through the settings: colour steps clamped
+// into 0..10, a value of the wrong type or a missing one gives the default; the save writes all
+// five as REG_DWORD and leaves every other value under the key alone.
 TEST_F(RegistryTest, TheSettingsFollowTheirRulesInTheRegistry) {
-    SetDword(kGameSubkey, L"BoardR", 99);
-    SetDword(kGameSubkey, L"BoardG", 0xffffffff); // -1
-    SetString(kGameSubkey, L"BoardB", L"3");
-    SetDword(kGameSubkey, L"FogEnable", 5);
-    SetDword(kGameSubkey, L"Volume", 77);
-    LoadSettingsFrom(OpenPlatformSettingsStore());
+    PutDword(kGameSubkey, L"BoardR", 99);
+    PutDword(kGameSubkey, L"BoardG", 0xffffffff); // -1
+    PutString(kGameSubkey, L"BoardB", L"3");
+    PutDword(kGameSubkey, L"FogEnable", 5);
+    PutDword(kGameSubkey, L"Volume", 77);
+    LoadSettings();
+    EXPECT_EQ(OpenSettingsStore()->Where(), "the registry");
     EXPECT_EQ((std::array{FogEnable, BoardR, BoardG, BoardB, ShowMoves}),
               (std::array<int32_t, 5>{5, 10, 0, 7, 0}));
     ShowMoves = 1;
@@ -145,43 +121,30 @@ TEST_F(RegistryTest, TheSettingsFollowTheirRulesInTheRegistry) {
     }
 }
 
-// The game's store on Windows is the registry: LoadSettings reads the key, and no settings
-// file appears anywhere.
-TEST_F(RegistryTest, LoadSettingsReadsTheRegistry) {
-    SetDword(kGameSubkey, L"BoardR", 4);
-    SetDword(kGameSubkey, L"ShowMoves", 1);
-    LoadSettings();
-    EXPECT_EQ(BoardR, 4);
-    EXPECT_EQ(ShowMoves, 1);
-    EXPECT_EQ(OpenSettingsStore()->Where(), "the registry");
-}
-
 // The .reg file on Windows: a path with non-ASCII letters, an existing file replaced whole
 // (rename() would refuse), a read-only file left as it is.
 TEST(SettingsFileOnWindows, NonAsciiPathsReplaceAndReadOnly) {
     const fs::path folder = MakeTempFolder("octavane-file");
     ASSERT_FALSE(folder.empty());
-    const fs::path dir = folder / L"J\u00fcrgen \u5c71\u7530";
-    const std::u8string u8 = (dir / L"settings.reg").u8string();
+    const fs::path path = folder / L"J\u00fcrgen \u5c71\u7530" / L"settings.reg";
+    const std::u8string u8 = path.u8string();
     const std::string file(u8.begin(), u8.end());
-    ResetSettings();
-    LoadSettingsFrom(file);
-    BoardR = 6;
-    ASSERT_TRUE(SaveSettings());
-    BoardR = 2;
-    ASSERT_TRUE(SaveSettings()); // replaces the file just written
-    ResetSettings();
-    LoadSettingsFrom(file);
-    EXPECT_EQ(BoardR, 2);
-    fs::permissions(dir / L"settings.reg", fs::perms::owner_write, fs::perm_options::remove);
-    BoardR = 9;
-    ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(SaveSettings());
-    ::testing::internal::GetCapturedStderr();
-    ResetSettings();
-    LoadSettingsFrom(file);
-    EXPECT_EQ(BoardR, 2);
-    fs::permissions(dir / L"settings.reg", fs::perms::owner_write, fs::perm_options::add);
+    const auto boardRAfterSaving = [&file](int32_t value, bool saved) {
+        ResetSettings();
+        LoadSettingsFrom(file);
+        BoardR = value;
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(SaveSettings(), saved) << value;
+        ::testing::internal::GetCapturedStderr();
+        ResetSettings();
+        LoadSettingsFrom(file);
+        return BoardR;
+    };
+    EXPECT_EQ(boardRAfterSaving(6, true), 6);
+    EXPECT_EQ(boardRAfterSaving(2, true), 2); // replaces the file just written
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_EQ(boardRAfterSaving(9, false), 2);
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
     ResetSettings();
     fs::remove_all(folder);
 }
