@@ -1,75 +1,80 @@
 #!/usr/bin/env bash
-# The real program's command line, with no display at all: --help and --version answer on
-# standard output with status 0; an unknown option is named on standard error, with the usage,
-# and gives status 2. --version prints the project's version. --solve answers positions from a
-# file or standard input, names each bad line on standard error and then gives status 1.
-#   cli_test.sh PROGRAM VERSION
+# The real program with no display server to answer, as a person starting it over ssh or from a
+# service would. Its command line: --help and --version answer on standard output with status 0;
+# an unknown option is named on standard error, with the usage, and gives status 2; --solve
+# answers positions from a file or standard input, names each bad line on standard error and
+# then gives status 1. Started to play, it says in one line that there is no display and ends
+# with status 1, neither hanging nor running unseen. Nothing writes a settings file.
+#   cli_test.sh PROGRAM VERSION ASSETS_DIR
 set -uo pipefail
-program=$1
+program=$(realpath "$1")
 version=$2
+assets=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
 status=0
 fail() { echo "cli test: $*" >&2; status=1; }
 
-# check STATUS OPTION: runs the program with OPTION and expects STATUS.
-check() {
-    env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" timeout 20 \
-        "$program" "$2" >"$work/out" 2>"$work/err"
-    local code=$?
-    [[ $code -eq $1 ]] || fail "$2: status $code, not $1"
+# run STATUS ARGS...: runs the program with ARGS, standard input from $work/in, and expects
+# STATUS; $display (unset: none) and $runtime (unset: none, as under su) are its environment.
+run() {
+    local expected=$1 code
+    shift
+    (
+        cd "$assets" || exit 99
+        unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER XDG_RUNTIME_DIR
+        [[ -n "${runtime:-}" ]] && export XDG_RUNTIME_DIR=$runtime
+        [[ -n "${display:-}" ]] && export DISPLAY=$display
+        export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
+        exec timeout 30 "$program" "$@"
+    ) <"$work/in" >"$work/out" 2>"$work/err"
+    code=$?
+    [[ $code -eq $expected ]] || fail "$*: status $code, not $expected: $(cat "$work/err")"
+    [[ -e "$work/config" ]] && fail "$*: a settings file was written"
 }
+err1() { head -n 1 "$work/err"; }
 
-check 0 --help
+: >"$work/in"
+run 0 --help
 grep -q -- --window "$work/out" && grep -q F11 "$work/out" || fail "--help: no options or keys"
 for word in Ctrl+Y Ctrl+C Ctrl+V Speed --solve; do
     grep -q -- "$word" "$work/out" || fail "--help does not mention $word"
 done
 [[ -s "$work/err" ]] && fail "--help wrote to standard error"
-check 0 --version
-[[ $(cat "$work/out") == "Octavane $version" ]] || fail "--version printed $(cat "$work/out"), not Octavane $version"
-check 2 --bogus
-[[ $(head -n 1 "$work/err") == "Octavane: unknown option: --bogus" ]] || fail "--bogus: $(head -n 1 "$work/err")"
+run 0 --version
+[[ $(cat "$work/out") == "Octavane $version" ]] || fail "--version printed $(cat "$work/out")"
+run 2 --bogus
+[[ $(err1) == "Octavane: unknown option: --bogus" ]] || fail "--bogus: $(err1)"
 grep -q -- --version "$work/err" || fail "--bogus: no usage on standard error"
-[[ -s "$work/out" || -e "$work/config" ]] && fail "--bogus wrote output or settings"
-check 2 --solve
-[[ $(head -n 1 "$work/err") == "Octavane: --solve needs a file of positions, or - for standard input" ]] ||
-    fail "--solve alone: $(head -n 1 "$work/err")"
+[[ -s "$work/out" ]] && fail "--bogus wrote to standard output"
+run 2 --solve
+[[ $(err1) == "Octavane: --solve needs a file of positions, or - for standard input" ]] ||
+    fail "--solve alone: $(err1)"
 
-# solve STATUS ARGS...: runs --solve with ARGS, standard input from $work/in, and expects STATUS.
-solve() {
-    local expected=$1
-    shift
-    env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$work/config" timeout 60 \
-        "$program" --solve "$@" <"$work/in" >"$work/out" 2>"$work/err"
-    local code=$?
-    [[ $code -eq $expected ]] || fail "--solve $*: status $code, not $expected"
-}
 empty62=$(printf -- '-%.0s' {1..62})
-{
-    echo "XO$empty62 X ; Black takes the last white disc"
-    echo "XO${empty62:1} X"
-    echo
-    echo "XO$empty62 O"
-    echo "Xo$empty62 X"
-    echo "XO$empty62 Z"
-    echo "XO$empty62"
-    echo "X${empty62}O X"
-} >"$work/in"
-solve 1 -
-expected=$'c1 +64\npass -64\n-- 0'
-[[ $(cut -d ' ' -f 1,2 "$work/out") == "$expected" ]] || fail "--solve -: answered $(cat "$work/out")"
-grep -Eqv '^\S+ [+-]?[0-9]+ [0-9]+ [0-9]+\.[0-9]{3}$' "$work/out" && fail "--solve -: a line not in four fields"
-for n in 2 5 6 7; do
-    grep -q "^Octavane: line $n: " "$work/err" || fail "--solve -: line $n not named: $(cat "$work/err")"
-done
-[[ $(wc -l <"$work/err") -eq 4 ]] || fail "--solve -: other errors: $(cat "$work/err")"
+printf '%s\n' "XO$empty62 X ; Black takes the last white disc" "Xo$empty62 X" "XO$empty62 O" \
+    >"$work/in"
+run 1 --solve -
+[[ $(cut -d ' ' -f 1,2 "$work/out") == $'c1 +64\npass -64' ]] || fail "--solve -: $(cat "$work/out")"
+[[ $(cat "$work/err") == "Octavane: line 2: "* && $(wc -l <"$work/err") -eq 1 ]] ||
+    fail "--solve -: the bad line not named alone: $(cat "$work/err")"
 head -n 1 "$work/in" >"$work/good"
-solve 0 "$work/good"
-[[ $(cut -d ' ' -f 1,2 "$work/out") == "c1 +64" ]] || fail "--solve FILE: answered $(cat "$work/out")"
-solve 1 "$work/missing"
+run 0 --solve "$work/good"
+[[ $(cut -d ' ' -f 1,2 "$work/out") == "c1 +64" ]] || fail "--solve FILE: $(cat "$work/out")"
+run 1 --solve "$work/missing"
 grep -q "cannot read" "$work/err" || fail "--solve of a missing file: $(cat "$work/err")"
-[[ -e "$work/config" ]] && fail "--solve wrote settings"
+
+# No display variable at all, then an X display number nothing listens on; each with a runtime
+# folder and without one, where a Wayland library left to try would complain.
+: >"$work/in"
+for display in "" ":$((200 + RANDOM % 500))"; do
+    for runtime in "$work/runtime" ""; do
+        run 1
+        echo "DISPLAY='$display' XDG_RUNTIME_DIR='$runtime': $(cat "$work/err")"
+        [[ $(wc -l <"$work/err") -eq 1 ]] || fail "no display: not one line on standard error"
+    done
+done
 
 [[ $status -eq 0 ]] && echo "cli test: passed"
 exit $status

@@ -24,6 +24,7 @@ in_xvfb() {
     local size=$1
     shift
     if [[ "${1:-}" != "--inner" ]]; then
+        command -v xvfb-run >/dev/null || { echo "$0: xvfb-run is missing (scripts/install-deps)" >&2; exit 1; }
         exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 ${size}x24 -ardelay 10000" \
             "$0" --inner "$@"
     fi

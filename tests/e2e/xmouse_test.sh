@@ -16,7 +16,6 @@ setup "xmouse test" $4
 
 # The mean brightness of a 5 x 5 block round a pixel.
 block() { mean "$1" -crop "5x5+$(($2 - 2))+$(($3 - 2))"; }
-# A click as a hand makes it: move there, rest, press and let go.
 
 cd "$3"
 start "$program"
