@@ -4,8 +4,13 @@
 # an unknown option is named on standard error, with the usage, and gives status 2; --solve
 # answers positions from a file or standard input, names each bad line on standard error and
 # then gives status 1. Started to play, it says in one line that there is no display and ends
-# with status 1, neither hanging nor running unseen. Nothing writes a settings file.
-#   cli_test.sh PROGRAM VERSION ASSETS_DIR
+# with status 1, neither hanging nor running unseen. None of these writes a settings file.
+# Then an ordinary run on SDL's headless video driver, with the audio left to SDL to find and the
+# XDG folder variables set to relative paths (which the XDG rules say to ignore): nothing but the
+# program's own lines may reach standard error, on a machine without a sound card exactly its
+# one line about the sound, no library may make folders under the working directory, and the
+# settings go to $HOME/.config.
+#   headless_test.sh PROGRAM VERSION ASSETS_DIR
 set -uo pipefail
 program=$(realpath "$1")
 version=$2
@@ -14,7 +19,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
 status=0
-fail() { echo "cli test: $*" >&2; status=1; }
+fail() { echo "headless test: $*" >&2; status=1; }
 
 # run STATUS ARGS...: runs the program with ARGS, standard input from $work/in, and expects
 # STATUS; $display (unset: none) and $runtime (unset: none, as under su) are its environment.
@@ -76,5 +81,27 @@ for display in "" ":$((200 + RANDOM % 500))"; do
     done
 done
 
-[[ $status -eq 0 ]] && echo "cli test: passed"
+mkdir -p "$work/run" "$work/home"
+cp -r "$assets/Sound" "$work/run/"
+(
+    cd "$work/run" || exit 99
+    unset SDL_AUDIODRIVER
+    export SDL_VIDEODRIVER=offscreen HOME=$work/home XDG_CONFIG_HOME=config XDG_CACHE_HOME=cache \
+        XDG_DATA_HOME=data XDG_STATE_HOME=state
+    exec timeout 6 "$program"
+) 2>"$work/err"
+echo "an ordinary run's standard error: $(cat "$work/err")"
+grep -v '^Octavane: ' "$work/err" && fail "lines that are not the program's own"
+runtime=${XDG_RUNTIME_DIR:-/nonexistent}
+if ! compgen -G "/dev/snd/pcmC*" >/dev/null && [[ ! -S $runtime/pulse/native ]] &&
+    [[ ! -S $runtime/pipewire-0 ]]; then
+    [[ $(grep -c '^Octavane: no sound: ' "$work/err") -eq 1 ]] ||
+        fail "no sound card here, and no line of the program's own that says so"
+fi
+extra=$(cd "$work/run" && ls -A | grep -vx Sound)
+[[ -z "$extra" ]] || fail "made in the working directory: $extra"
+[[ -f "$work/home/.config/Bellwick/Octavane/settings.reg" ]] ||
+    fail "the settings did not go to \$HOME/.config"
+
+[[ $status -eq 0 ]] && echo "headless test: passed"
 exit $status
