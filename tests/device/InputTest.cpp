@@ -144,22 +144,18 @@ TEST_F(InputTest, ShortcutsPressTheirOwnKeysHeldOrTypedWholeInAFrame) {
 // a redo into an undo, nor Shift pressed while Backspace is held an undo into a redo. Two
 // presses of Backspace before one frame, without and then with Shift, undo and then redo.
 TEST_F(InputTest, AHeldShortcutKeepsTheModifiersOfItsPress) {
-    Keyboard().SetDown(VK_LSHIFT, true);
-    Keyboard().SetDown(VK_BACK, true);
-    EXPECT_EQ(Next(keyRedo), kTrigger);
-    Keyboard().SetDown(VK_LSHIFT, false);
-    EXPECT_EQ(Next(keyRedo), KEY_HELD);
-    EXPECT_EQ(g_keyState[keyUndo], 0);
-    Keyboard().ReleaseAll();
-    Next(keyUndo);
-
-    Keyboard().SetDown(VK_BACK, true);
-    EXPECT_EQ(Next(keyUndo), kTrigger);
-    Keyboard().SetDown(VK_RSHIFT, true);
-    EXPECT_EQ(Next(keyUndo), KEY_HELD);
-    EXPECT_EQ(g_keyState[keyRedo], 0);
-    Keyboard().ReleaseAll();
-    Next(keyUndo);
+    for (const bool shifted : {true, false}) { // Shift let go, or pressed, while Backspace is held
+        const InputKey held = shifted ? keyRedo : keyUndo, other = shifted ? keyUndo : keyRedo;
+        Keyboard().SetDown(VK_LSHIFT, shifted);
+        Keyboard().SetDown(VK_BACK, true);
+        EXPECT_EQ(Next(held), kTrigger);
+        Keyboard().SetDown(VK_RSHIFT, !shifted);
+        Keyboard().SetDown(VK_LSHIFT, false);
+        EXPECT_EQ(Next(held), KEY_HELD);
+        EXPECT_EQ(g_keyState[other], 0);
+        Keyboard().ReleaseAll();
+        Next(keyUndo);
+    }
 
     Keyboard().SetDown(VK_BACK, true);
     Keyboard().SetDown(VK_BACK, false);
