@@ -60,7 +60,7 @@ struct TRun {
         Actions.emplace(At++, std::move(action));
         Capture(frame, waitMs);
     }
-    void Press(std::initializer_list<SDL_Keycode> keys, int waitMs = 0, const char* frame = "") {
+    void Press(const std::vector<SDL_Keycode>& keys, int waitMs = 0, const char* frame = "") {
         for (SDL_Keycode key : keys) {
             for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
                 Do([=] { PushKey(type, key); }, 20);
@@ -197,12 +197,9 @@ TEST(WholeProgramTest, AGameAndTheConfigurationOnRealFrames) {
     run.Do(stuck, 200, "pass-hint");
     run.Press({SDLK_RETURN}, 200, "pass-banner");
     run.Press({SDLK_ESCAPE}, 400, "title-again"); // during the wait
-    run.Press({SDLK_SPACE, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_SPACE, SDLK_UP, SDLK_UP, SDLK_UP,
-               SDLK_UP, SDLK_UP},
-              0, "config");
-    run.Press({SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT,
-               SDLK_RIGHT, SDLK_RIGHT, SDLK_RIGHT},
-              0, "red");
+    run.Press({SDLK_SPACE, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_SPACE});
+    run.Press(std::vector<SDL_Keycode>(5, SDLK_UP), 0, "config");
+    run.Press(std::vector<SDL_Keycode>(10, SDLK_RIGHT), 0, "red");
     run.Press({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_SPACE}, 100, "fog");
     run.Press({SDLK_DOWN, SDLK_SPACE}, 0, "speed");            // Speed - [Fast]
     run.Press({SDLK_DOWN, SDLK_SPACE, SDLK_DOWN, SDLK_SPACE}); // [BACK], then [ EXIT ]
