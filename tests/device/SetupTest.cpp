@@ -10,7 +10,8 @@
 
 #include <string>
 
-// The device set-up and release walked through the recording presenter and device.
+// The device set-up, each frame and the release walked through the recording presenter and
+// device.
 
 namespace {
 
@@ -76,6 +77,36 @@ TEST_F(Setup, TheDeviceFallsBackToSoftwareAndNoDeviceStartsNothing) {
     EXPECT_EQ(InitDevices(nullptr), 1);
     testing::internal::GetCapturedStderr();
     EXPECT_TRUE(!g_pieces[0] && !g_camera);
+}
+
+// Each frame clears the screen and the depth buffer once, with the depth test on, culls
+// counter-clockwise faces, shades smoothly and fogs linearly from the fog start when any
+// non-zero setting asks for it, until a frame without; the flip ends it. Outside the set-up
+// nothing happens.
+TEST_F(Setup, EachFrameSetsItsStatesAndTheFogSettingAndFlipsOnce) {
+    ASSERT_EQ(InitGraphics(nullptr), DD_OK);
+    for (const int fog : {0, 1, -5, 0}) {
+        SCOPED_TRACE(::testing::Message() << "fog " << fog);
+        Log.Clear();
+        Presenter.ClearLog();
+        BeginFrame(fog);
+        ASSERT_EQ(Presenter.Kinds(), std::vector<TPresentCallKind>{presentColorFill});
+        ASSERT_EQ(Log.CountOf(callClear), 1u);
+        EXPECT_TRUE(g_device->GetRenderState(D3DRENDERSTATE_ZENABLE) == D3DSTATE_TRUE &&
+                    g_device->GetRenderState(D3DRENDERSTATE_CULLMODE) == D3DCULL_CCW &&
+                    g_device->GetRenderState(D3DRENDERSTATE_SHADEMODE) == D3DSHADE_GOURAUD);
+        EXPECT_EQ(g_device->GetRenderState(D3DRENDERSTATE_FOGENABLE), fog != 0);
+        EXPECT_TRUE(fog == 0 || g_device->GetLightState(D3DLIGHTSTATE_FOGMODE) == D3DFOG_LINEAR);
+    }
+    Presenter.ClearLog();
+    PresentFrame();
+    EXPECT_EQ(Presenter.Kinds(), std::vector<TPresentCallKind>{presentFlip});
+    ReleaseGraphics();
+    Log.Clear();
+    Presenter.ClearLog();
+    BeginFrame(1);
+    PresentFrame();
+    EXPECT_TRUE(Presenter.Calls().empty() && Log.Size() == 0);
 }
 
 } // namespace

@@ -1,33 +1,105 @@
 #!/usr/bin/env bash
-# `cmake --install` into a scratch root, as a package build does: the desktop entry and the
-# AppStream metadata pass their validators, the manual page formats without warnings, and every
-# file is where it is looked for.
-#   install_test.sh BUILD_DIR
+# The installed tree as a desktop and the program read it, from `cmake --install` into a scratch
+# root as a package build does, or with VERSION from the Debian package CPack builds, unpacked as
+# dpkg would install it. The menu entry's Exec and Icon lead to the program and to an icon at
+# every size, the entry and the metadata pass their validators and name each other, the manual
+# page formats without warnings, the sounds are where the program looks for them from its own
+# folder, and nothing else is there. The package also names itself, belongs to root and asks
+# for the libraries and the fonts the game opens.
+#   install_test.sh BUILD_DIR [VERSION]
 set -uo pipefail
 build=$1
-here=$(dirname "$(realpath "$0")")
+version=${2:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 root=$work/root
-prefix=/usr
+top=$root/usr
 app_id=com.bellwick.Octavane
+failures=0
+fail() {
+    echo "install test: $*" >&2
+    failures=$((failures + 1))
+}
+for tool in desktop-file-validate appstreamcli man file ${version:+dpkg-deb dpkg-shlibdeps}; do
+    command -v "$tool" >/dev/null || { fail "$tool is missing (scripts/install-deps)"; exit 1; }
+done
 
-if ! DESTDIR=$root cmake --install "$build" --prefix "$prefix" >"$work/log" 2>&1; then
-    cat "$work/log" >&2
-    exit 1
+if [[ -z $version ]]; then
+    DESTDIR=$root cmake --install "$build" --prefix /usr >"$work/log" 2>&1 ||
+        { cat "$work/log" >&2; exit 1; }
+else
+    cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/log" 2>&1 ||
+        { cat "$work/log" >&2; exit 1; }
+    deb=$work/out/octavane_${version}_$(dpkg --print-architecture).deb
+    [[ -f $deb ]] || { fail "no $(basename "$deb"); CPack made: $(ls "$work/out")"; exit 1; }
+    dpkg-deb -x "$deb" "$root" || exit 1
+    field() { dpkg-deb -f "$deb" "$1"; }
+    [[ "$(field Package) $(field Version) $(field Section)" == "octavane $version games" ]] ||
+        fail "Package, Version, Section: $(field Package) $(field Version) $(field Section)"
+    echo "Depends: $(field Depends)"
+    names=$(field Depends | tr ',' '\n' | sed 's/(.*)//; s/ //g') # without the versions
+    for needed in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0 libepoxy0 libfontconfig1 \
+        fonts-liberation2 fonts-ipafont-gothic; do
+        grep -qx "$needed" <<<"$names" || fail "Depends lacks $needed"
+    done
+    others=$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')
+    [[ -z $others ]] || fail "files not owned by root: $others"
+    executables=$(dpkg-deb -c "$deb" | awk '$1 ~ /^-..x/ {print $6}')
+    [[ $executables == ./usr/bin/octavane ]] || fail "executables: $executables"
 fi
 
-status=0
-"$here/check_tree.sh" "$root" "$prefix" || status=1
-top=$root$prefix
-desktop-file-validate "$top/share/applications/$app_id.desktop" || status=1
-appstreamcli validate --no-net --no-color "$top/share/metainfo/$app_id.metainfo.xml" || status=1
+# `file` says what a file holds; the name alone would pass a truncated or mistaken copy.
+holds() { # PATH PATTERN
+    [[ -f $1 ]] || { fail "missing $1"; return; }
+    file -b "$1" | grep -Eq "$2" || fail "$1 is not $2: $(file -b "$1")"
+}
+desktop=$top/share/applications/$app_id.desktop
+[[ -f $desktop ]] || { fail "no desktop entry at $desktop"; exit 1; }
+desktop-file-validate "$desktop" || fail "the desktop entry is not valid"
+entry() { sed -n "s/^$1=//p" "$desktop"; }
+
+# Exec: a program name, found in bin/ of the prefix (the folder a package or a local install
+# puts on PATH), and a real executable.
+exec_name=$(entry Exec | awk '{print $1}')
+[[ $exec_name == */* ]] && fail "Exec names a path ($exec_name): it would not follow the prefix"
+program=$top/bin/$exec_name
+holds "$program" 'ELF .*executable'
+[[ -x $program ]] || fail "$program is not executable"
+for size in 48 128 256; do
+    holds "$top/share/icons/hicolor/${size}x$size/apps/$(entry Icon).png" "PNG image data, $size x $size"
+done
+holds "$top/share/icons/hicolor/scalable/apps/$(entry Icon).svg" 'SVG'
+
+# The metadata: named by the same id, launching this entry, providing this program.
+metainfo=$top/share/metainfo/$app_id.metainfo.xml
+tag() { sed -n "s:.*<$1[^>]*>\(.*\)</$1>.*:\1:p" "$metainfo" | head -n 1; }
+appstreamcli validate --no-net --no-color "$metainfo" || fail "the metadata is not valid"
+[[ "$(tag id) $(tag launchable) $(tag binary)" == "$app_id $app_id.desktop $exec_name" ]] ||
+    fail "the metadata's id, launchable and binary: $(tag id) $(tag launchable) $(tag binary)"
+
+# The sounds, looked up as ../share/octavane/Sound from the program's folder.
+sounds=$(dirname "$program")/../share/octavane/Sound
+for name in Drop Tern Fall Down Leady Move Win Lose; do
+    holds "$sounds/$name.wav" 'WAVE audio'
+done
+manual=$top/share/man/man6/octavane.6
+holds "$manual" 'troff'
 # man prints groff's warnings (a bad request, a line too long to break) on standard error.
-warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$top/share/man/man6/octavane.6" \
-    2>&1 >/dev/null)
-if [[ -n $warnings ]]; then
-    echo "the manual page has warnings:" >&2
-    echo "$warnings" >&2
-    status=1
-fi
-exit $status
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$manual" 2>&1 >/dev/null)
+[[ -z $warnings ]] || fail "the manual page has warnings: $warnings"
+
+# Nothing besides: no library, header or test program strays into the install, nor out of /usr.
+expected=$(
+    for name in applications/$app_id.desktop icons/hicolor/{128x128,256x256,48x48}/apps/$app_id.png \
+        icons/hicolor/scalable/apps/$app_id.svg man/man6/octavane.6 metainfo/$app_id.metainfo.xml \
+        octavane/Sound/{Down,Drop,Fall,Leady,Lose,Move,Tern,Win}.wav; do
+        echo "usr/share/$name"
+    done
+    echo usr/bin/octavane
+)
+found=$(cd "$root" && find . \( -type f -o -type l \) | sed 's:^\./::' | LC_ALL=C sort)
+[[ $found == "$(LC_ALL=C sort <<<"$expected")" ]] || fail "the installed files differ:" \
+    "$(diff <(LC_ALL=C sort <<<"$expected") <(echo "$found"))"
+
+[[ $failures -eq 0 ]] && echo "install test: $top holds what the desktop entry and the program need"
+exit $((failures > 0))

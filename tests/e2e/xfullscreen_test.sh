@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # The real program installed into a folder of its own (cmake --install) and started from a folder
-# without Sound/, in Xvfb, driven with xdotool: --window opens a 960x720 window, F11
-# takes the whole screen, Alt+Enter gives the window back, any size keeps the 4:3 picture
-# letterboxed, Escape still quits, and the sounds are found. Screenshots go to OUT_DIR.
-#   xfullscreen_test.sh BUILD_DIR OUT_DIR
+# without Sound/, in Xvfb, driven with xdotool: --window opens a 960x720 window, F11 takes the
+# whole wide screen, where it is played with the mouse alone: a click on "2 Players Game", a
+# click on square (2, 3), which must then show a black disc, and after Escape back to the title
+# a click there for the menu. Alt+Enter gives the window back, any size keeps the 4:3 picture
+# letterboxed, Escape still quits, and the sounds are found. The screen-point helper tells where
+# the squares and lines show. Screenshots go to OUT_DIR.
+#   xfullscreen_test.sh BUILD_DIR SCREEN_POINT OUT_DIR
 set -euo pipefail
 source "$(dirname "$0")/xlib.sh"
 width=1280
 height=800
 in_xvfb ${width}x${height} "$@"
-out=$3
-setup "xfullscreen test" "$out" cmake
+point_program=$3
+setup "xfullscreen test" "$4" cmake
 capture= # the window itself
 work=$config/install # removed with the settings folder
 export OCTAVANE_SOUND_DEBUG=1
@@ -52,6 +55,27 @@ shot windowed 960 720
 key F11
 size ${width}x${height}
 shot fullscreen $width $height
+
+click $(logical 320 356) # "2 Players Game"
+sleep 1.6                # the game's opening wait
+lit game
+# Square (2, 3), centred at (-210, -70): probes round the top of a disc there, clear of the
+# pointer that stands over its middle once the cursor is on it; each the mean brightness of a
+# 5 x 5 block round its pixel.
+probes=("$(world -240 -70 20)" "$(world -180 -70 20)" "$(world -210 -100 20)" "$(world -210 -40 20)")
+click $(world -210 -70 0)
+sleep 3.5 # the disc falls, one disc turns, the counts change
+lit after-click
+for p in "${probes[@]}"; do
+    read -r x y <<<"$p"
+    before=$(mean "$out/game.png" -crop "5x5+$((x - 2))+$((y - 2))")
+    after=$(mean "$out/after-click.png" -crop "5x5+$((x - 2))+$((y - 2))")
+    echo "square (2, 3) at $x,$y: $before before, $after after"
+    awk -v b="$before" -v a="$after" 'BEGIN { exit !(a < b - 0.08) }' ||
+        fail "no black disc on square (2, 3)"
+done
+key Escape
+click $(logical 320 330) # anywhere on the title: the menu
 key alt+Return
 size 960x720
 shot windowed-again 960 720

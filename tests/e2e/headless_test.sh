@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# The real program with no display server to answer, as a person starting it over ssh or from a
+# service would. Its command line: --help and --version answer on standard output with status 0;
+# an unknown option is named on standard error, with the usage, and gives status 2; --solve
+# answers positions from a file or standard input, names each bad line on standard error and
+# then gives status 1. Started to play, it says in one line that there is no display and ends
+# with status 1, neither hanging nor running unseen. None of these writes a settings file.
+# Then an ordinary run on SDL's headless video driver, with the audio left to SDL to find and the
+# XDG folder variables set to relative paths (which the XDG rules say to ignore): nothing but the
+# program's own lines may reach standard error, on a machine without a sound card exactly its
+# one line about the sound, no library may make folders under the working directory, and the
+# settings go to $HOME/.config.
+#   headless_test.sh PROGRAM VERSION ASSETS_DIR
+set -uo pipefail
+program=$(realpath "$1")
+version=$2
+assets=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
+status=0
+fail() { echo "headless test: $*" >&2; status=1; }
+
+# run STATUS ARGS...: runs the program with ARGS, standard input from $work/in, and expects
+# STATUS; $display (unset: none) and $runtime (unset: none, as under su) are its environment.
+run() {
+    local expected=$1 code
+    shift
+    (
+        cd "$assets" || exit 99
+        unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER XDG_RUNTIME_DIR
+        [[ -n "${runtime:-}" ]] && export XDG_RUNTIME_DIR=$runtime
+        [[ -n "${display:-}" ]] && export DISPLAY=$display
+        export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
+        exec timeout 30 "$program" "$@"
+    ) <"$work/in" >"$work/out" 2>"$work/err"
+    code=$?
+    [[ $code -eq $expected ]] || fail "$*: status $code, not $expected: $(cat "$work/err")"
+    [[ -e "$work/config" ]] && fail "$*: a settings file was written"
+}
+err1() { head -n 1 "$work/err"; }
+
+: >"$work/in"
+run 0 --help
+grep -q -- --window "$work/out" && grep -q F11 "$work/out" || fail "--help: no options or keys"
+for word in Ctrl+Y Ctrl+C Ctrl+V Speed --solve; do
+    grep -q -- "$word" "$work/out" || fail "--help does not mention $word"
+done
+[[ -s "$work/err" ]] && fail "--help wrote to standard error"
+run 0 --version
+[[ $(cat "$work/out") == "Octavane $version" ]] || fail "--version printed $(cat "$work/out")"
+run 2 --bogus
+[[ $(err1) == "Octavane: unknown option: --bogus" ]] || fail "--bogus: $(err1)"
+grep -q -- --version "$work/err" || fail "--bogus: no usage on standard error"
+[[ -s "$work/out" ]] && fail "--bogus wrote to standard output"
+run 2 --solve
+[[ $(err1) == "Octavane: --solve needs a file of positions, or - for standard input" ]] ||
+    fail "--solve alone: $(err1)"
+
+empty62=$(printf -- '-%.0s' {1..62})
+printf '%s\n' "XO$empty62 X ; Black takes the last white disc" "Xo$empty62 X" "XO$empty62 O" \
+    >"$work/in"
+run 1 --solve -
+[[ $(cut -d ' ' -f 1,2 "$work/out") == $'c1 +64\npass -64' ]] || fail "--solve -: $(cat "$work/out")"
+[[ $(cat "$work/err") == "Octavane: line 2: "* && $(wc -l <"$work/err") -eq 1 ]] ||
+    fail "--solve -: the bad line not named alone: $(cat "$work/err")"
+head -n 1 "$work/in" >"$work/good"
+run 0 --solve "$work/good"
+[[ $(cut -d ' ' -f 1,2 "$work/out") == "c1 +64" ]] || fail "--solve FILE: $(cat "$work/out")"
+run 1 --solve "$work/missing"
+grep -q "cannot read" "$work/err" || fail "--solve of a missing file: $(cat "$work/err")"
+
+# No display variable at all, then an X display number nothing listens on; each with a runtime
+# folder and without one, where a Wayland library left to try would complain.
+: >"$work/in"
+for display in "" ":$((200 + RANDOM % 500))"; do
+    for runtime in "$work/runtime" ""; do
+        run 1
+        echo "DISPLAY='$display' XDG_RUNTIME_DIR='$runtime': $(cat "$work/err")"
+        [[ $(wc -l <"$work/err") -eq 1 ]] || fail "no display: not one line on standard error"
+    done
+done
+
+mkdir -p "$work/run" "$work/home"
+cp -r "$assets/Sound" "$work/run/"
+(
+    cd "$work/run" || exit 99
+    unset SDL_AUDIODRIVER
+    export SDL_VIDEODRIVER=offscreen HOME=$work/home XDG_CONFIG_HOME=config XDG_CACHE_HOME=cache \
+        XDG_DATA_HOME=data XDG_STATE_HOME=state
+    exec timeout 6 "$program"
+) 2>"$work/err"
+echo "an ordinary run's standard error: $(cat "$work/err")"
+grep -v '^Octavane: ' "$work/err" && fail "lines that are not the program's own"
+runtime=${XDG_RUNTIME_DIR:-/nonexistent}
+if ! compgen -G "/dev/snd/pcmC*" >/dev/null && [[ ! -S $runtime/pulse/native ]] &&
+    [[ ! -S $runtime/pipewire-0 ]]; then
+    [[ $(grep -c '^Octavane: no sound: ' "$work/err") -eq 1 ]] ||
+        fail "no sound card here, and no line of the program's own that says so"
+fi
+extra=$(cd "$work/run" && ls -A | grep -vx Sound)
+[[ -z "$extra" ]] || fail "made in the working directory: $extra"
+[[ -f "$work/home/.config/Bellwick/Octavane/settings.reg" ]] ||
+    fail "the settings did not go to \$HOME/.config"
+
+[[ $status -eq 0 ]] && echo "headless test: passed"
+exit $status
