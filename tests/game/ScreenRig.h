@@ -43,6 +43,7 @@ struct TSoundRequest {
 struct TScreenPoint {
     double X, Y;
 };
+using TSounds = std::vector<std::pair<int, int64_t>>; // (id, delay), sorted
 
 class TScreenRig {
   public:
@@ -150,6 +151,16 @@ class TScreenRig {
         Frame();
         EXPECT_TRUE(RunUntil(gsHuman)) << "no human turn";
         Sounds.clear();
+    }
+    // The sounds asked for since the list was last emptied, sorted; the list empties.
+    TSounds TakeSounds() {
+        TSounds heard;
+        for (const TSoundRequest& s : Sounds) {
+            heard.emplace_back(s.Id, s.DelayMs);
+        }
+        std::sort(heard.begin(), heard.end());
+        Sounds.clear();
+        return heard;
     }
     int CountSounds(int id) const {
         return static_cast<int>(std::count_if(Sounds.begin(), Sounds.end(),
