@@ -30,13 +30,6 @@ class ComputerThinkingTest : public ::testing::Test {
     TScreenRig Rig;
 };
 
-std::pair<int, int> EnginesMove(const TBoard& board, int level = kLevelDefault) {
-    TSage sage;
-    sage.SetLevel(level);
-    int x = -1, y = -1;
-    return sage.Think(board, &x, &y) ? std::pair(x, y) : std::pair(-1, -1);
-}
-
 // While the search runs the frames go on as ever: the whole scene is drawn, the arrows move the
 // cursor with its sound, the pointer glides and the light follows it; the board waits. The
 // answer is played in the first frame after it is ready.
@@ -59,7 +52,7 @@ TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
 
     Worker.Finish();
     Rig.Frame();
-    const auto [x, y] = EnginesMove(TBoard());
+    const auto [x, y] = EngineMove(TBoard(), kLevelDefault);
     EXPECT_EQ(g_gameState, gsAnimate);
     EXPECT_TRUE(g_lastMove.ready && !g_lastMove.isPass);
     EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
@@ -76,7 +69,7 @@ TEST_F(ComputerThinkingTest, TheSearchAnswersForTheBoardItWasGiven) {
     Worker.Finish();
     g_gameBoard = asked;
     Rig.Frame();
-    const auto [x, y] = EnginesMove(asked, 1);
+    const auto [x, y] = EngineMove(asked, 1);
     EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
 }
 
@@ -129,7 +122,7 @@ TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswe
     Rig.Frame();
     TBoard asked;
     asked.Place(2, 3);
-    const auto [x, y] = EnginesMove(asked);
+    const auto [x, y] = EngineMove(asked, kLevelDefault);
     EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
     EXPECT_EQ(g_gameBoard.GetCell(x, y), cellWhite);
 }
@@ -157,7 +150,7 @@ TEST(ComputerThinkingThreadTest, AWholeGameOnTheWorkerIsTheEnginesGame) {
         rig.Clock.Advance(20);
         rig.Frame();
         if (g_gameState == gsAnimate) {
-            const auto [x, y] = EnginesMove(reference, 3);
+            const auto [x, y] = EngineMove(reference, 3);
             x < 0 ? reference.Pass() : reference.Place(x, y);
             ASSERT_EQ(std::pair(g_lastMove.isPass ? -1 : g_lastMove.x,
                                 g_lastMove.isPass ? -1 : g_lastMove.y),

@@ -105,34 +105,9 @@ class GameAidsTest : public ::testing::Test {
         return drawn;
     }
 
-    // The squares where the green ring was drawn in the last frame.
-    std::vector<std::pair<double, double>> GreenRings() const {
-        std::vector<std::pair<double, double>> rings;
-        D3DMATRIX world{};
-        bool green = false;
-        for (const TRecordedCall& call : Rig.Log.GetCalls()) {
-            if (call.Kind == callSetTransform && call.Type == D3DTRANSFORMSTATE_WORLD) {
-                world = call.Matrix();
-            } else if (call.Kind == callSetMaterial) {
-                green = call.Material().diffuse == TSolidRing::kPreferredColour;
-            } else if (call.Kind == callDrawPrimitive && green) {
-                rings.emplace_back(world._41, world._42);
-            }
-        }
-        return rings;
-    }
-
     TManualWorker Computer, Hints, Analysis;
     TScreenRig Rig;
 };
-
-std::pair<int, int> LevelMove(const TBoard& board, int level) {
-    TSage sage;
-    sage.SetLevel(level);
-    int x = -1, y = -1;
-    EXPECT_TRUE(sage.Think(board, &x, &y));
-    return {x, y};
-}
 
 // From kExactEmpties empty squares on the hint asks the solver and glides to its move; before
 // that it asks for Extreme's. The frames go on while it thinks; the answer moves the cursor in
@@ -154,7 +129,7 @@ TEST_F(GameAidsTest, TheHintIsTheSolversMoveFromThePointAndExtremesBefore) {
         Hints.Finish();
         Rig.Frame();
         EXPECT_EQ(std::pair(g_cursorX, g_cursorY),
-                  text == kLate ? std::pair(6, 4) : LevelMove(board, kHintLevel));
+                  text == kLate ? std::pair(6, 4) : EngineMove(board, kHintLevel));
         EXPECT_EQ(Rig.CountSounds(sndMove) + Rig.CountSounds(sndMove2), 1);
         EXPECT_TRUE(SameBoard(g_gameBoard, board) && g_gameState == gsHuman) << "the hint played";
     }
@@ -188,7 +163,7 @@ TEST_F(GameAidsTest, AHintForAnotherPositionNeverShows) {
     Rig.Press(keyHint); // the search stopped earlier has ended: asked anew
     Hints.Finish();
     Rig.Frame();
-    EXPECT_EQ(std::pair(g_cursorX, g_cursorY), LevelMove(TBoard(), kHintLevel));
+    EXPECT_EQ(std::pair(g_cursorX, g_cursorY), EngineMove(TBoard(), kHintLevel));
 }
 
 // From the point on, A shows each legal square's exact value as soon as its search ends, in
@@ -215,7 +190,7 @@ TEST_F(GameAidsTest, TheAnalysisShowsEachExactValueAsItsSearchEnds) {
         }
         EXPECT_EQ(DrawnValues(), expected);
     }
-    EXPECT_TRUE(GreenRings().empty()) << "a ring beside the numbers";
+    EXPECT_TRUE(Rig.DrawnIn(TSolidRing::kPreferredColour).empty()) << "a ring beside the numbers";
     EXPECT_EQ(Analysis.Waits, 0);
     Rig.Press(keyAnalysis);
     EXPECT_TRUE(DrawnValues().empty());
@@ -277,14 +252,15 @@ TEST_F(GameAidsTest, BeforeThePointTheAnalysisRingsExtremesMove) {
     Rig.Press(keyAnalysis);
     EXPECT_TRUE(Analysis.Requests.back().Kind == TSearchKind::Level &&
                 Analysis.Requests.back().Level == kHintLevel);
-    EXPECT_TRUE(GreenRings().empty());
+    EXPECT_TRUE(Rig.DrawnIn(TSolidRing::kPreferredColour).empty());
     Analysis.Finish();
     Rig.Frame();
-    const auto [x, y] = LevelMove(g_gameBoard, kHintLevel);
-    EXPECT_EQ(GreenRings(), (std::vector{std::pair(CellToWorld(x), CellToWorld(y))}));
+    const auto [x, y] = EngineMove(g_gameBoard, kHintLevel);
+    EXPECT_EQ(Rig.DrawnIn(TSolidRing::kPreferredColour),
+              (std::vector{std::pair(CellToWorld(x), CellToWorld(y))}));
     EXPECT_TRUE(DrawnValues().empty());
     Rig.PlayAt(x, y);
-    EXPECT_TRUE(GreenRings().empty());
+    EXPECT_TRUE(Rig.DrawnIn(TSolidRing::kPreferredColour).empty());
 }
 
 } // namespace

@@ -17,14 +17,17 @@ class GameSceneTest : public ::testing::Test {
     TScreenRig Rig;
 };
 
-// Space plays only where a disc turns something, Enter passes only when no move exists, and a
-// pass shows its banner for the wait.
+// Space or a click plays only where a disc turns something, and knocks elsewhere; Enter passes
+// only when no move exists, and a pass shows its banner for the wait.
 TEST_F(GameSceneTest, SpacePlaysALegalMoveAndEnterPassesOnlyWhenStuck) {
     Rig.Press(keySpace);   // (3, 3) is taken
     Rig.Press(keyEnter);   // a move exists
     Rig.Press(keyLeft, 5); // to (0, 3): the cursor stops at the edge
     Rig.Press(keySpace);   // turns nothing
-    EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, TBoard()));
+    Rig.Mouse(ScreenPointOfSquare(0, 3), true);
+    EXPECT_EQ(Rig.Knocks(), 3);
+    EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, TBoard()) &&
+                GameHistorySize() == 0);
     Rig.Press(keyRight, 3);
     Rig.Press(keyUp);
     Rig.Frame({keySpace});

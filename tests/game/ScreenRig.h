@@ -30,6 +30,7 @@
 #include "platform/recording/RecordingText.h"
 #include "scene/Camera.h"
 #include "scene/Solidboard.h"
+#include "scene/Solidring.h"
 
 // A bench for the screens: a clock moved by hand, the real scene on the recording device, the
 // keys and the mouse set per frame, and each frame's sound requests and text written down.
@@ -162,6 +163,12 @@ class TScreenRig {
         Sounds.clear();
         return heard;
     }
+    // The knocks (a refusal's sound, at once) since the list was last emptied.
+    int Knocks() const {
+        return static_cast<int>(std::count_if(Sounds.begin(), Sounds.end(), [](auto& s) {
+            return s.Id == sndDown && s.DelayMs == 0;
+        }));
+    }
     int CountSounds(int id) const {
         return static_cast<int>(std::count_if(Sounds.begin(), Sounds.end(),
                                               [id](const TSoundRequest& s) { return s.Id == id; }));
@@ -174,6 +181,22 @@ class TScreenRig {
                    (!colour || call.Color == colour);
         });
         return it == calls.end() ? nullptr : &*it;
+    }
+    // Where the draws of the last frame in this colour were put (x, y).
+    std::vector<std::pair<double, double>> DrawnIn(const D3DCOLORVALUE& colour) const {
+        std::vector<std::pair<double, double>> places;
+        D3DMATRIX world{};
+        bool chosen = false;
+        for (const TRecordedCall& call : Log.GetCalls()) {
+            if (call.Kind == callSetTransform && call.Type == D3DTRANSFORMSTATE_WORLD) {
+                world = call.Matrix();
+            } else if (call.Kind == callSetMaterial) {
+                chosen = call.Material().diffuse == colour;
+            } else if (call.Kind == callDrawPrimitive && chosen) {
+                places.emplace_back(world._41, world._42);
+            }
+        }
+        return places;
     }
     // The text calls of the last frame.
     const std::vector<TTextCall>& TextCalls() const { return Text.Calls(); }
@@ -237,13 +260,19 @@ inline std::string Notation(int column, int row) {
     return {static_cast<char>('a' + column), static_cast<char>('1' + row)};
 }
 
+// The engine's move at this level on `board`, (-1, -1) for a pass.
+inline std::pair<int, int> EngineMove(const TBoard& board, int level) {
+    TSage sage;
+    sage.SetLevel(level);
+    int x = -1, y = -1;
+    return sage.Think(board, &x, &y) ? std::pair(x, y) : std::pair(-1, -1);
+}
+
 // One human turn played as level 1 would choose: Space on its square, or Enter for a pass; the
 // square goes on the end of `record`, when one is given.
 inline void PlayLevelOneTurn(TScreenRig& rig, std::string* record = nullptr) {
-    TSage chooser;
-    chooser.SetLevel(1);
-    int x = -1, y = -1;
-    if (chooser.Think(g_gameBoard, &x, &y)) {
+    const auto [x, y] = EngineMove(g_gameBoard, 1);
+    if (x >= 0) {
         std::tie(g_cursorX, g_cursorY) = std::pair(x, y);
         if (record != nullptr) {
             *record += Notation(x, y);
