@@ -60,19 +60,6 @@ TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     EXPECT_EQ(Worker.Waits, 0) << "a frame waited for the search";
 }
 
-// The search works on a copy of the board taken when it starts.
-TEST_F(ComputerThinkingTest, TheSearchAnswersForTheBoardItWasGiven) {
-    g_sage.SetLevel(1);
-    StartUntilThinking(playerComputer, playerHuman);
-    const TBoard asked = g_gameBoard;
-    g_gameBoard.Place(3, 2); // nothing does this during a search; the copy must not see it
-    Worker.Finish();
-    g_gameBoard = asked;
-    Rig.Frame();
-    const auto [x, y] = EngineMove(asked, 1);
-    EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
-}
-
 // A computer with no move passes once its search says so; the old square is kept.
 TEST_F(ComputerThinkingTest, AnAnswerOfNoMoveIsAPass) {
     g_playerType[cellBlack] = playerComputer;

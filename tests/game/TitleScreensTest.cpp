@@ -9,27 +9,25 @@ namespace {
 
 int g_closeRequests = 0;
 
+// The title waits for Space alone; it shows the major and minor numbers of the one version the
+// program has, the one --version prints in full.
 void OpenMenu(TScreenRig& rig) {
     for (int key : {keyEnter, keyControl, keyLeft, keyRight, keyUp, keyDown}) {
-        rig.Press(key); // the title waits for Space alone
+        rig.Press(key);
     }
     ASSERT_TRUE(g_titleState == tsTitle && rig.FindText("PUSH SPACE KEY"));
+    EXPECT_EQ(PageControls().Shown(), 0u) << "a page control on the title";
+    const std::string version = kVersionText;
+    EXPECT_NE(rig.FindText("ver. " + version.substr(0, version.find('.', version.find('.') + 1))),
+              nullptr);
     rig.Press(keySpace);
+    EXPECT_EQ(PageControls().Shown(), PageControlBit(pageBack));
     rig.Sounds.clear();
 }
 
-// The title shows the major and minor numbers of the one version the program has, the one
-// --version prints in full.
-TEST(TitleScreensTest, TheTitleShowsTheProgramsVersion) {
-    const std::string version = kVersionText;
-    const size_t minorEnd = version.find('.', version.find('.') + 1);
-    TScreenRig rig;
-    rig.Press(keyEnter);
-    EXPECT_NE(rig.FindText("ver. " + version.substr(0, minorEnd)), nullptr) << version;
-}
-
 // Each menu line opens what it says with the players it says; the cursor sounds only when it
-// moves, and Enter goes back.
+// moves, and Enter, a right click or the page's Back go back, the level list and the
+// configuration showing Back (the level list its arrows too), the title nothing to go back to.
 TEST(TitleScreensTest, EveryMenuLineOpensItsScreen) {
     const std::tuple<int, int, int, int> rows[] = {
         {sceneTitle, tsLevel, playerHuman, playerComputer}, // 1 Player Game (Black)
@@ -57,10 +55,18 @@ TEST(TitleScreensTest, EveryMenuLineOpensItsScreen) {
                   std::pair(black, white));
         if (titleState == tsLevel) {
             EXPECT_NE(rig.FindText("Normal", kYellow), nullptr);
+            EXPECT_EQ(PageControls().Shown(),
+                      PageControlBit(pageBack) | PageControlBit(pageUp) | PageControlBit(pageDown));
             rig.Mouse({320, 20}, false, true); // a right click is Enter
             EXPECT_EQ(g_titleState, tsMenu);
-            rig.Press(keyEnter);
+            rig.Press(line == 0 ? keyEnter : keyBack);
             EXPECT_EQ(g_titleState, tsTitle);
+            rig.Press(keyBack);
+            EXPECT_TRUE(g_scene == sceneTitle && g_titleState == tsTitle);
+        } else if (titleState == tsConfig) {
+            EXPECT_EQ(PageControls().Shown(), PageControlBit(pageBack));
+            rig.Press(keyBack);
+            EXPECT_EQ(g_titleState, tsMenu);
         }
     }
     SetCloseHandler(nullptr);
