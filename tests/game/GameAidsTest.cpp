@@ -111,7 +111,9 @@ class GameAidsTest : public ::testing::Test {
 
 // From kExactEmpties empty squares on the hint asks the solver and glides to its move; before
 // that it asks for Extreme's. The frames go on while it thinks; the answer moves the cursor in
-// the first frame after it is there, with the cursor's step, and plays nothing.
+// the first frame after it is there, with the cursor's step, and plays nothing. The analysis
+// asks for exact values from the same point on; before it, it rings Extreme's move in green and
+// shows no numbers, and the ring goes with the turn.
 TEST_F(GameAidsTest, TheHintIsTheSolversMoveFromThePointAndExtremesBefore) {
     for (const char* text : {kLate, kOpen}) {
         SCOPED_TRACE(text);
@@ -132,6 +134,24 @@ TEST_F(GameAidsTest, TheHintIsTheSolversMoveFromThePointAndExtremesBefore) {
                   text == kLate ? std::pair(6, 4) : EngineMove(board, kHintLevel));
         EXPECT_EQ(Rig.CountSounds(sndMove) + Rig.CountSounds(sndMove2), 1);
         EXPECT_TRUE(SameBoard(g_gameBoard, board) && g_gameState == gsHuman) << "the hint played";
+        Rig.Press(keyAnalysis);
+        const TSearchRequest analysed = Analysis.Requests.back();
+        EXPECT_TRUE(Rig.DrawnIn(TSolidRing::kPreferredColour).empty());
+        Analysis.Finish();
+        Rig.Frame();
+        if (text == kLate) {
+            EXPECT_EQ(analysed.Kind, TSearchKind::ExactMove);
+            Rig.Press(keyAnalysis);
+            Analysis.Finish(); // the search left behind ends
+            continue;
+        }
+        EXPECT_TRUE(analysed.Kind == TSearchKind::Level && analysed.Level == kHintLevel);
+        EXPECT_EQ(Rig.DrawnIn(TSolidRing::kPreferredColour),
+                  (std::vector{std::pair(CellToWorld(g_cursorX), CellToWorld(g_cursorY))}));
+        EXPECT_TRUE(DrawnValues().empty());
+        Rig.PlayAt(g_cursorX, g_cursorY);
+        EXPECT_TRUE(Rig.DrawnIn(TSolidRing::kPreferredColour).empty())
+            << "the ring outlived its turn";
     }
     EXPECT_EQ(Hints.Waits + Computer.Starts, 0) << "a frame waited, or the computer was asked";
 }
@@ -238,29 +258,6 @@ TEST_F(GameAidsTest, AMovePlayedMeanwhileStopsTheWorkAndNoStaleValueShows) {
     ReturnToTitle(); // leaving stops the work too
     Rig.Frame();
     EXPECT_EQ(Analysis.Stops, 3);
-}
-
-// From the point on the analysis asks for values; before it, it rings the move Extreme prefers
-// in green and shows no numbers; the ring goes with the turn.
-TEST_F(GameAidsTest, BeforeThePointTheAnalysisRingsExtremesMove) {
-    ShowPosition(kLate);
-    Rig.Press(keyAnalysis);
-    EXPECT_EQ(Analysis.Requests.back().Kind, TSearchKind::ExactMove);
-    Rig.Press(keyAnalysis);
-    Analysis.Finish();
-    ShowPosition(kOpen);
-    Rig.Press(keyAnalysis);
-    EXPECT_TRUE(Analysis.Requests.back().Kind == TSearchKind::Level &&
-                Analysis.Requests.back().Level == kHintLevel);
-    EXPECT_TRUE(Rig.DrawnIn(TSolidRing::kPreferredColour).empty());
-    Analysis.Finish();
-    Rig.Frame();
-    const auto [x, y] = EngineMove(g_gameBoard, kHintLevel);
-    EXPECT_EQ(Rig.DrawnIn(TSolidRing::kPreferredColour),
-              (std::vector{std::pair(CellToWorld(x), CellToWorld(y))}));
-    EXPECT_TRUE(DrawnValues().empty());
-    Rig.PlayAt(x, y);
-    EXPECT_TRUE(Rig.DrawnIn(TSolidRing::kPreferredColour).empty());
 }
 
 } // namespace
