@@ -1,6 +1,6 @@
+#include <cstdio>
 #include <map>
 #include <regex>
-#include <sstream>
 
 #include "ManualWorker.h"
 #include "ScreenRig.h"
@@ -47,9 +47,9 @@ std::map<int, int> SolverValues(const TBoard& board) {
 
 // A value as the analysis writes it.
 std::string ValueText(int score) {
-    std::ostringstream text;
-    text << (score > 0 ? "+" : "") << score;
-    return text.str();
+    char text[8];
+    std::snprintf(text, sizeof text, score != 0 ? "%+d" : "0", score);
+    return text;
 }
 
 // A value's text and colour, by square.

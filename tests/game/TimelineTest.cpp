@@ -35,23 +35,14 @@ constexpr double kAny = NAN;
 constexpr double kPlayEye[3] = {765.367, 1847.759, 2000.0}; // step 6 of 32 at radius 2000
 
 const TMovement3D& Moved(TWhat what, int square) {
-    switch (what) {
-    case Eye:
-        return g_camera->Eye;
-    case Look:
-        return g_camera->LookAt;
-    case Light:
-        return g_lights[1]->Position;
-    case Turn:
-        return g_pieces[square]->Rotation;
-    case Disc:
-        return g_pieces[square]->Position;
-    case Pointer:
-        return g_pointer->Position;
-    case Spin:
-        break;
-    }
-    return g_pointer->Rotation;
+    const TMovement3D* const moved[] = {&g_camera->Eye,
+                                        &g_camera->LookAt,
+                                        &g_lights[1]->Position,
+                                        &g_pieces[square]->Rotation,
+                                        &g_pieces[square]->Position,
+                                        &g_pointer->Position,
+                                        &g_pointer->Rotation};
+    return *moved[what];
 }
 
 constexpr int Sq(int column, int row) {

@@ -140,6 +140,7 @@ TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving
     ASSERT_TRUE(back && speed);
     EXPECT_EQ(back->Rect.top - speed->Rect.top, 18) << "[BACK] right under the speed";
     rig.Press(keyUp, 5); // from [BACK]
+    // The key, how many presses, the value it changes and the value after them; [BACK] stays last.
     const std::tuple<int, int, int32_t*, int32_t> steps[] = {
         {keyLeft, 8, &BoardR, 0},
         {keyRight, 2, &BoardR, 2},
@@ -158,8 +159,7 @@ TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving
         {keyRight, 1, &AnimationSpeed, speedNormal},
         {keySpace, 1, &AnimationSpeed, speedFast},
         {keyDown, 5, nullptr, 0},
-        {keyLeft, 1, &AnimationSpeed, speedFast}, // [BACK] stays last
-    };
+        {keyLeft, 1, &AnimationSpeed, speedFast}};
     for (const auto& [key, times, value, expected] : steps) {
         rig.Press(key, times);
         EXPECT_TRUE(!value || *value == expected) << key;

@@ -22,11 +22,13 @@ constexpr TPageControlSet kGameAids =
 constexpr std::pair<int, int> kToForcedPass[] = {{3, 2}, {2, 2}, {1, 2}, {1, 1},
                                                  {5, 4}, {0, 2}, {0, 0}, {2, 0}};
 
-// A two-player game by the page's controls: "Paste" only before the first move, the aids
-// throughout, "Pass" exactly while the side to move must pass, the result with "Back", "Marks"
-// and "Copy" alone; "Back" in a game leaves it for the title after its frame is drawn.
+// A game by the page's controls: "Paste" only before the first move of a two-player game, the
+// aids throughout, "Pass" exactly while the side to move must pass, the result with "Back",
+// "Marks" and "Copy" alone; "Back" in a game leaves it for the title after its frame is drawn.
 TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
     TScreenRig rig;
+    rig.StartGame(playerHuman, playerComputer);
+    EXPECT_EQ(PageControls().Shown(), kGameAids) << "Paste in a one-player game";
     rig.StartGame(playerHuman, playerHuman);
     EXPECT_EQ(PageControls().Shown(), kGameAids | Bits({pagePaste}));
     for (const auto& [column, row] : kToForcedPass) {
@@ -62,22 +64,6 @@ TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
     EXPECT_EQ(g_titleState, tsInit);
     rig.Frame();
     EXPECT_EQ(PageControls().Shown(), 0u);
-}
-
-// A one-player game offers no "Paste"; a record pasted at a two-player start takes "Paste" away.
-TEST(TouchControlsTest, PasteShowsOnlyAtTheStartOfATwoPlayerGame) {
-    {
-        TScreenRig rig;
-        rig.StartGame(playerHuman, playerComputer);
-        EXPECT_EQ(PageControls().Shown(), kGameAids);
-    }
-    TScreenRig second;
-    second.StartGame(playerHuman, playerHuman);
-    second.Clip.Text = "d3c3";
-    second.Clip.HasText = true;
-    second.Frame({keyPaste});
-    EXPECT_EQ(GameHistorySize(), 2u);
-    EXPECT_EQ(PageControls().Shown(), kGameAids);
 }
 
 // The help line under the title names what the player used last.
