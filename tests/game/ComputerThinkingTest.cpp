@@ -32,7 +32,7 @@ class ComputerThinkingTest : public ::testing::Test {
 
 // While the search runs the frames go on as ever: the whole scene is drawn, the arrows move the
 // cursor with its sound, the pointer glides and the light follows it; the board waits. The
-// answer is played in the first frame after it is ready.
+// answer, a move or a pass, is played in the first frame after it is ready.
 TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     StartUntilThinking(playerComputer, playerHuman);
     EXPECT_EQ(Worker.Starts, 1);
@@ -58,13 +58,8 @@ TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
     EXPECT_EQ(g_gameBoard.GetCell(x, y), cellBlack);
     EXPECT_EQ(Worker.Waits, 0) << "a frame waited for the search";
-}
 
-// A computer with no move passes once its search says so; the old square is kept.
-TEST_F(ComputerThinkingTest, AnAnswerOfNoMoveIsAPass) {
-    g_playerType[cellBlack] = playerComputer;
-    g_playerType[cellWhite] = playerHuman;
-    g_scene = sceneGame;
+    // Without a move it passes once its search says so; the old square is kept.
     g_gameBoard = g_shownBoard = BoardOf({{0, 0, cellWhite}, {1, 0, cellBlack}, {7, 7, cellWhite}});
     g_lastMove = TLastMove{4, 6, false, true};
     g_gameState = gsNextTurn;

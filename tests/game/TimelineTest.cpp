@@ -150,8 +150,8 @@ TEST_F(TimelineTest, AMoveDropsTheDiscTurnsTheRingAndSwoopsTheCamera) {
         {1000, Turn, placed, kAny, 360.0, kAny},  {1000, Look, 0, kAny, kAny, 10.0},
         {1200, Turn, turned, -180.0, kAny, kAny}, {1200, Disc, turned, kAny, kAny, 10.0}};
     Check("fall", start, fall);
-    const std::vector<TSample> turn = {{1450, Turn, turned, -135.0, 90.0, -45.0},
-                                       {1450, Disc, turned, kAny, kAny, 55.0},
+    const std::vector<TSample> turn = {{1450, Disc, turned, kAny, kAny, 55.0},
+                                       {1450, Turn, turned, -135.0, 90.0, -45.0},
                                        {1600, Eye, 0, 382.683, 1423.880, 1250.0},
                                        {1600, Look, 0, -35.0, -105.0, 5.0},
                                        {1700, Turn, turned, -90.0, 180.0, 90.0},
