@@ -194,6 +194,27 @@ TEST_F(TimelineTest, FarRingsTurnLaterAndTheCameraWaitsForTheLast) {
     Check("line", start, line);
 }
 
+// The discs turn in waves by their distance from the new one, the larger of the column and row
+// steps: Black on c3 (2, 2) turns three discs one step away, straight and diagonal, together, and
+// the one two steps away 200 ms later; W = 2400, each disc at the top of its hop half-way through
+// its turn, at 1700 and 1900 ms.
+TEST_F(TimelineTest, DiscsAtOneDistanceTurnTogether) {
+    StartTwoPlayerGame();
+    const int w = cellWhite, b = cellBlack;
+    g_gameBoard = g_shownBoard =
+        BoardOf({{3, 2, w}, {4, 2, b}, {2, 3, w}, {2, 4, b}, {3, 3, w}, {4, 4, w}, {5, 5, b}});
+    g_gameState = gsNextTurn;
+    Rig.Frame();
+    const uint32_t start = Rig.PlayAt(2, 2);
+    EXPECT_EQ(g_waitTime, 2400u);
+    const std::vector<TSample> waves = {
+        {1700, Turn, Sq(3, 2), -90.0, kAny, kAny}, {1700, Disc, Sq(3, 2), kAny, kAny, 100.0},
+        {1700, Turn, Sq(2, 3), -90.0, kAny, kAny}, {1700, Disc, Sq(2, 3), kAny, kAny, 100.0},
+        {1700, Turn, Sq(3, 3), -90.0, kAny, kAny}, {1700, Disc, Sq(3, 3), kAny, kAny, 100.0},
+        {1900, Turn, Sq(4, 4), -90.0, kAny, kAny}, {1900, Disc, Sq(4, 4), kAny, kAny, 100.0}};
+    Check("waves", start, waves);
+}
+
 // Control held: each Left steps the eye one 1/32 turn in 200 ms, from step 6 to step 5 at
 // (1111.140, 1662.939), each Up lowers it by 100 in 200 ms; let go and it returns to the play
 // view in 100 ms.
