@@ -140,29 +140,23 @@ TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving
     ASSERT_TRUE(back && speed);
     EXPECT_EQ(back->Rect.top - speed->Rect.top, 18) << "[BACK] right under the speed";
     rig.Press(keyUp, 5); // from [BACK]
-    // The key, how many presses, the value it changes and the value after them; [BACK] stays last.
-    const std::tuple<int, int, int32_t*, int32_t> steps[] = {
-        {keyLeft, 8, &BoardR, 0},
-        {keyRight, 2, &BoardR, 2},
-        {keyDown, 1, nullptr, 0},
-        {keyLeft, 3, &BoardG, 4},
-        {keyRight, 9, &BoardG, 10},
-        {keyDown, 1, nullptr, 0},
-        {keyRight, 1, &BoardB, 50},
-        {keyLeft, 1, &BoardB, 49},
-        {keyDown, 1, nullptr, 0},
-        {keyLeft, 1, &FogEnable, 1},
-        {keyRight, 1, &FogEnable, 0},
-        {keySpace, 1, &FogEnable, 1},
-        {keyDown, 1, nullptr, 0},
-        {keyLeft, 1, &AnimationSpeed, speedFast},
-        {keyRight, 1, &AnimationSpeed, speedNormal},
-        {keySpace, 1, &AnimationSpeed, speedFast},
-        {keyDown, 5, nullptr, 0},
-        {keyLeft, 1, &AnimationSpeed, speedFast}};
-    for (const auto& [key, times, value, expected] : steps) {
-        rig.Press(key, times);
-        EXPECT_TRUE(!value || *value == expected) << key;
+    // Each line from the top: the value it steps, and each key with its presses and the value
+    // after them; a Down goes on to the next line. Four more Downs stay on [BACK], the last, where
+    // Left changes nothing.
+    const std::pair<int32_t*, std::vector<std::tuple<int, int, int32_t>>> lines[] = {
+        {&BoardR, {{keyLeft, 8, 0}, {keyRight, 2, 2}}},
+        {&BoardG, {{keyLeft, 3, 4}, {keyRight, 9, 10}}},
+        {&BoardB, {{keyRight, 1, 50}, {keyLeft, 1, 49}}},
+        {&FogEnable, {{keyLeft, 1, 1}, {keyRight, 1, 0}, {keySpace, 1, 1}}},
+        {&AnimationSpeed,
+         {{keyLeft, 1, speedFast}, {keyRight, 1, speedNormal}, {keySpace, 1, speedFast}}},
+        {&AnimationSpeed, {{keyDown, 4, speedFast}, {keyLeft, 1, speedFast}}}};
+    for (const auto& [value, presses] : lines) {
+        for (const auto& [key, times, expected] : presses) {
+            rig.Press(key, times);
+            EXPECT_EQ(*value, expected) << key;
+        }
+        rig.Press(keyDown);
     }
     rig.Mouse({100, rig.Line("G - [10]").Y}, true); // the left half of a line steps down
     rig.Mouse({500, rig.Line("Fog - [On]").Y}, true);
