@@ -20,24 +20,6 @@ class TKeepingRig : public TScreenRig {
     ~TKeepingRig() { SetGameKeeper(nullptr); }
 };
 
-// The record of a whole game of level 1 against itself.
-std::string WholeGameRecord() {
-    TSage sage;
-    sage.SetLevel(1);
-    TBoard board;
-    std::string record;
-    while (!board.IsGameOver()) {
-        int x = 0, y = 0;
-        if (sage.Think(board, &x, &y)) {
-            board.Place(x, y);
-            record += Notation(x, y);
-        } else {
-            board.Pass();
-        }
-    }
-    return record;
-}
-
 // The positions of the history, oldest first, then those of the redo line, nearest first.
 std::vector<TBoard> HistoryNow() {
     std::vector<TBoard> boards;
@@ -124,7 +106,7 @@ TEST(KeptGameTest, AFinishedGameOneLeftWithEscapeOrADamagedTextIsNotResumed) {
     ASSERT_TRUE(keeper.HasGame);
     rig.Press(keyUndo);
     ASSERT_TRUE(rig.RunUntil(gsHuman));
-    rig.Clip.Text = WholeGameRecord();
+    rig.Clip.Text = kBlockedGameRecord;
     rig.Clip.HasText = true;
     rig.Press(keyPaste);
     ASSERT_TRUE(rig.RunUntil(gsResult));

@@ -212,8 +212,7 @@ TEST(RecordTest, OnlyALegalRecordAtATwoPlayerStartIsPasted) {
 // A game that ended with squares left that neither side could take: its record, pasted, ends
 // with the two closing passes played, on its result.
 TEST(RecordTest, APastedGameThatEndedBlockedShowsItsResult) {
-    const std::string record = "d3c3c4c5b4a5e6e3d2c1b3e7d1b2a3d6f4f3b5e1b1g4f5a1g5a2c2g6g3a6e8g2h6"
-                               "f6c7e2g1d8c8a4f7g7h7h2c6b6f8h1f2g8h8f1h4b8h5a8";
+    const std::string record = kBlockedGameRecord;
     TScreenRig rig;
     rig.StartGame(playerHuman, playerHuman);
     rig.Clip.SetText(record);

@@ -255,6 +255,11 @@ inline bool SameBoard(const TBoard& a, const TBoard& b) {
     return std::memcmp(&a, &b, sizeof(TBoard)) == 0;
 }
 
+// A whole game that ended with squares left that neither side could take.
+constexpr const char* kBlockedGameRecord =
+    "d3c3c4c5b4a5e6e3d2c1b3e7d1b2a3d6f4f3b5e1b1g4f5a1g5a2c2g6g3a6e8g2h6f6c7e2g1d8c8a4f7g7h7h2c6b6f8"
+    "h1f2g8h8f1h4b8h5a8";
+
 // The square in the record's notation: column a..h, row 1..8 from the top.
 inline std::string Notation(int column, int row) {
     return {static_cast<char>('a' + column), static_cast<char>('1' + row)};
