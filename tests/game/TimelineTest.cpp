@@ -27,8 +27,8 @@ const char* const kWhatNames[] = {"eye",  "look-at", "light", "disc turn",
 struct TSample {
     uint32_t AtMs; // after the phase began; the samples of a phase are read in this order
     TWhat What;
-    int Square;         // of the disc read (column + 8 x row), 0 for the rest
-    double Expected[3]; // x, y and z; kAny is not read
+    int Square;     // of the disc read (column + 8 x row), 0 for the rest
+    double X, Y, Z; // expected; kAny is not read
 };
 
 constexpr double kAny = NAN;
@@ -58,12 +58,13 @@ class TimelineTest : public ::testing::Test {
             Rig.Clock.Set(start + s.AtMs);
             const TMovement3D& moved = Moved(s.What, s.Square);
             const TMovement* axes[3] = {&moved.X, &moved.Y, &moved.Z};
+            const double expected[3] = {s.X, s.Y, s.Z};
             for (int i = 0; i < 3; ++i) {
-                EXPECT_TRUE(std::isnan(s.Expected[i]) ||
-                            std::abs(axes[i]->GetValue() - s.Expected[i]) < 0.01)
+                EXPECT_TRUE(std::isnan(expected[i]) ||
+                            std::abs(axes[i]->GetValue() - expected[i]) < 0.01)
                     << phase << ": " << kWhatNames[s.What] << " axis " << i << " of square "
                     << s.Square << " is " << axes[i]->GetValue() << " at " << s.AtMs << " ms, not "
-                    << s.Expected[i];
+                    << expected[i];
             }
         }
     }
