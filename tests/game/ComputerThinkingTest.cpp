@@ -30,16 +30,9 @@ class ComputerThinkingTest : public ::testing::Test {
     TScreenRig Rig;
 };
 
-std::pair<int, int> EnginesMove(const TBoard& board, int level = kLevelDefault) {
-    TSage sage;
-    sage.SetLevel(level);
-    int x = -1, y = -1;
-    return sage.Think(board, &x, &y) ? std::pair(x, y) : std::pair(-1, -1);
-}
-
 // While the search runs the frames go on as ever: the whole scene is drawn, the arrows move the
 // cursor with its sound, the pointer glides and the light follows it; the board waits. The
-// answer is played in the first frame after it is ready.
+// answer, a move or a pass, is played in the first frame after it is ready.
 TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     StartUntilThinking(playerComputer, playerHuman);
     EXPECT_EQ(Worker.Starts, 1);
@@ -59,32 +52,14 @@ TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
 
     Worker.Finish();
     Rig.Frame();
-    const auto [x, y] = EnginesMove(TBoard());
+    const auto [x, y] = EngineMove(TBoard(), kLevelDefault);
     EXPECT_EQ(g_gameState, gsAnimate);
     EXPECT_TRUE(g_lastMove.ready && !g_lastMove.isPass);
     EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
     EXPECT_EQ(g_gameBoard.GetCell(x, y), cellBlack);
     EXPECT_EQ(Worker.Waits, 0) << "a frame waited for the search";
-}
 
-// The search works on a copy of the board taken when it starts.
-TEST_F(ComputerThinkingTest, TheSearchAnswersForTheBoardItWasGiven) {
-    g_sage.SetLevel(1);
-    StartUntilThinking(playerComputer, playerHuman);
-    const TBoard asked = g_gameBoard;
-    g_gameBoard.Place(3, 2); // nothing does this during a search; the copy must not see it
-    Worker.Finish();
-    g_gameBoard = asked;
-    Rig.Frame();
-    const auto [x, y] = EnginesMove(asked, 1);
-    EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
-}
-
-// A computer with no move passes once its search says so; the old square is kept.
-TEST_F(ComputerThinkingTest, AnAnswerOfNoMoveIsAPass) {
-    g_playerType[cellBlack] = playerComputer;
-    g_playerType[cellWhite] = playerHuman;
-    g_scene = sceneGame;
+    // Without a move it passes once its search says so; the old square is kept.
     g_gameBoard = g_shownBoard = BoardOf({{0, 0, cellWhite}, {1, 0, cellBlack}, {7, 7, cellWhite}});
     g_lastMove = TLastMove{4, 6, false, true};
     g_gameState = gsNextTurn;
@@ -129,7 +104,7 @@ TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswe
     Rig.Frame();
     TBoard asked;
     asked.Place(2, 3);
-    const auto [x, y] = EnginesMove(asked);
+    const auto [x, y] = EngineMove(asked, kLevelDefault);
     EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
     EXPECT_EQ(g_gameBoard.GetCell(x, y), cellWhite);
 }
@@ -157,7 +132,7 @@ TEST(ComputerThinkingThreadTest, AWholeGameOnTheWorkerIsTheEnginesGame) {
         rig.Clock.Advance(20);
         rig.Frame();
         if (g_gameState == gsAnimate) {
-            const auto [x, y] = EnginesMove(reference, 3);
+            const auto [x, y] = EngineMove(reference, 3);
             x < 0 ? reference.Pass() : reference.Place(x, y);
             ASSERT_EQ(std::pair(g_lastMove.isPass ? -1 : g_lastMove.x,
                                 g_lastMove.isPass ? -1 : g_lastMove.y),

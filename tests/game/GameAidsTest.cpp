@@ -1,6 +1,6 @@
+#include <cstdio>
 #include <map>
 #include <regex>
-#include <sstream>
 
 #include "ManualWorker.h"
 #include "ScreenRig.h"
@@ -47,9 +47,9 @@ std::map<int, int> SolverValues(const TBoard& board) {
 
 // A value as the analysis writes it.
 std::string ValueText(int score) {
-    std::ostringstream text;
-    text << (score > 0 ? "+" : "") << score;
-    return text.str();
+    char text[8];
+    std::snprintf(text, sizeof text, score != 0 ? "%+d" : "0", score);
+    return text;
 }
 
 // A value's text and colour, by square.
@@ -105,38 +105,15 @@ class GameAidsTest : public ::testing::Test {
         return drawn;
     }
 
-    // The squares where the green ring was drawn in the last frame.
-    std::vector<std::pair<double, double>> GreenRings() const {
-        std::vector<std::pair<double, double>> rings;
-        D3DMATRIX world{};
-        bool green = false;
-        for (const TRecordedCall& call : Rig.Log.GetCalls()) {
-            if (call.Kind == callSetTransform && call.Type == D3DTRANSFORMSTATE_WORLD) {
-                world = call.Matrix();
-            } else if (call.Kind == callSetMaterial) {
-                green = call.Material().diffuse == TSolidRing::kPreferredColour;
-            } else if (call.Kind == callDrawPrimitive && green) {
-                rings.emplace_back(world._41, world._42);
-            }
-        }
-        return rings;
-    }
-
     TManualWorker Computer, Hints, Analysis;
     TScreenRig Rig;
 };
 
-std::pair<int, int> LevelMove(const TBoard& board, int level) {
-    TSage sage;
-    sage.SetLevel(level);
-    int x = -1, y = -1;
-    EXPECT_TRUE(sage.Think(board, &x, &y));
-    return {x, y};
-}
-
 // From kExactEmpties empty squares on the hint asks the solver and glides to its move; before
 // that it asks for Extreme's. The frames go on while it thinks; the answer moves the cursor in
-// the first frame after it is there, with the cursor's step, and plays nothing.
+// the first frame after it is there, with the cursor's step, and plays nothing. The analysis
+// asks for exact values from the same point on; before it, it rings Extreme's move in green and
+// shows no numbers, and the ring goes with the turn.
 TEST_F(GameAidsTest, TheHintIsTheSolversMoveFromThePointAndExtremesBefore) {
     for (const char* text : {kLate, kOpen}) {
         SCOPED_TRACE(text);
@@ -154,9 +131,27 @@ TEST_F(GameAidsTest, TheHintIsTheSolversMoveFromThePointAndExtremesBefore) {
         Hints.Finish();
         Rig.Frame();
         EXPECT_EQ(std::pair(g_cursorX, g_cursorY),
-                  text == kLate ? std::pair(6, 4) : LevelMove(board, kHintLevel));
+                  text == kLate ? std::pair(6, 4) : EngineMove(board, kHintLevel));
         EXPECT_EQ(Rig.CountSounds(sndMove) + Rig.CountSounds(sndMove2), 1);
         EXPECT_TRUE(SameBoard(g_gameBoard, board) && g_gameState == gsHuman) << "the hint played";
+        Rig.Press(keyAnalysis);
+        const TSearchRequest analysed = Analysis.Requests.back();
+        EXPECT_TRUE(Rig.DrawnIn(TSolidRing::kPreferredColour).empty());
+        Analysis.Finish();
+        Rig.Frame();
+        if (text == kLate) {
+            EXPECT_EQ(analysed.Kind, TSearchKind::ExactMove);
+            Rig.Press(keyAnalysis);
+            Analysis.Finish(); // the search left behind ends
+            continue;
+        }
+        EXPECT_TRUE(analysed.Kind == TSearchKind::Level && analysed.Level == kHintLevel);
+        EXPECT_EQ(Rig.DrawnIn(TSolidRing::kPreferredColour),
+                  (std::vector{std::pair(CellToWorld(g_cursorX), CellToWorld(g_cursorY))}));
+        EXPECT_TRUE(DrawnValues().empty());
+        Rig.PlayAt(g_cursorX, g_cursorY);
+        EXPECT_TRUE(Rig.DrawnIn(TSolidRing::kPreferredColour).empty())
+            << "the ring outlived its turn";
     }
     EXPECT_EQ(Hints.Waits + Computer.Starts, 0) << "a frame waited, or the computer was asked";
 }
@@ -188,7 +183,7 @@ TEST_F(GameAidsTest, AHintForAnotherPositionNeverShows) {
     Rig.Press(keyHint); // the search stopped earlier has ended: asked anew
     Hints.Finish();
     Rig.Frame();
-    EXPECT_EQ(std::pair(g_cursorX, g_cursorY), LevelMove(TBoard(), kHintLevel));
+    EXPECT_EQ(std::pair(g_cursorX, g_cursorY), EngineMove(TBoard(), kHintLevel));
 }
 
 // From the point on, A shows each legal square's exact value as soon as its search ends, in
@@ -215,7 +210,7 @@ TEST_F(GameAidsTest, TheAnalysisShowsEachExactValueAsItsSearchEnds) {
         }
         EXPECT_EQ(DrawnValues(), expected);
     }
-    EXPECT_TRUE(GreenRings().empty()) << "a ring beside the numbers";
+    EXPECT_TRUE(Rig.DrawnIn(TSolidRing::kPreferredColour).empty()) << "a ring beside the numbers";
     EXPECT_EQ(Analysis.Waits, 0);
     Rig.Press(keyAnalysis);
     EXPECT_TRUE(DrawnValues().empty());
@@ -263,28 +258,6 @@ TEST_F(GameAidsTest, AMovePlayedMeanwhileStopsTheWorkAndNoStaleValueShows) {
     ReturnToTitle(); // leaving stops the work too
     Rig.Frame();
     EXPECT_EQ(Analysis.Stops, 3);
-}
-
-// From the point on the analysis asks for values; before it, it rings the move Extreme prefers
-// in green and shows no numbers; the ring goes with the turn.
-TEST_F(GameAidsTest, BeforeThePointTheAnalysisRingsExtremesMove) {
-    ShowPosition(kLate);
-    Rig.Press(keyAnalysis);
-    EXPECT_EQ(Analysis.Requests.back().Kind, TSearchKind::ExactMove);
-    Rig.Press(keyAnalysis);
-    Analysis.Finish();
-    ShowPosition(kOpen);
-    Rig.Press(keyAnalysis);
-    EXPECT_TRUE(Analysis.Requests.back().Kind == TSearchKind::Level &&
-                Analysis.Requests.back().Level == kHintLevel);
-    EXPECT_TRUE(GreenRings().empty());
-    Analysis.Finish();
-    Rig.Frame();
-    const auto [x, y] = LevelMove(g_gameBoard, kHintLevel);
-    EXPECT_EQ(GreenRings(), (std::vector{std::pair(CellToWorld(x), CellToWorld(y))}));
-    EXPECT_TRUE(DrawnValues().empty());
-    Rig.PlayAt(x, y);
-    EXPECT_TRUE(GreenRings().empty());
 }
 
 } // namespace

@@ -17,14 +17,17 @@ class GameSceneTest : public ::testing::Test {
     TScreenRig Rig;
 };
 
-// Space plays only where a disc turns something, Enter passes only when no move exists, and a
-// pass shows its banner for the wait.
+// Space or a click plays only where a disc turns something, and knocks elsewhere; Enter passes
+// only when no move exists, and a pass shows its banner for the wait.
 TEST_F(GameSceneTest, SpacePlaysALegalMoveAndEnterPassesOnlyWhenStuck) {
     Rig.Press(keySpace);   // (3, 3) is taken
     Rig.Press(keyEnter);   // a move exists
     Rig.Press(keyLeft, 5); // to (0, 3): the cursor stops at the edge
     Rig.Press(keySpace);   // turns nothing
-    EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, TBoard()));
+    Rig.Mouse(ScreenPointOfSquare(0, 3), true);
+    EXPECT_EQ(Rig.Knocks(), 3);
+    EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, TBoard()) &&
+                GameHistorySize() == 0);
     Rig.Press(keyRight, 3);
     Rig.Press(keyUp);
     Rig.Frame({keySpace});
@@ -61,66 +64,6 @@ TEST_F(GameSceneTest, EveryEndShowsItsResultAndSound) {
         UseBoard(board);
         EXPECT_TRUE(g_gameState == gsResult && Rig.FindText(text) && Rig.Sounds.size() == 1 &&
                     Rig.Sounds[0].Id == sound);
-    }
-}
-
-// The discs turn in waves from the new one: those at equal distance (the larger of the column
-// and row steps) together, each further step 200 ms later, with a flip and a drop sound per
-// wave; the wait lasts until the last has landed showing its new colour.
-TEST_F(GameSceneTest, TheDiscsTurnInWavesByTheirDistance) {
-    using TWaves = std::vector<std::vector<std::pair<int, int>>>;
-    TBoard afterBlack;
-    afterBlack.Place(3, 2);
-    const int w = cellWhite, b = cellBlack;
-    const TBoard line = SixRingLine();
-    const TBoard rings =
-        BoardOf({{3, 2, w}, {4, 2, b}, {2, 3, w}, {2, 4, b}, {3, 3, w}, {4, 4, w}, {5, 5, b}});
-    const std::tuple<TBoard, int, int, TWaves> rows[] = {
-        {TBoard(), 3, 2, {{{3, 3}}}},
-        {afterBlack, 2, 2, {{{3, 3}}}}, // White moves: the disc falls white side up
-        {line, 0, 0, {{{1, 0}}, {{2, 0}}, {{3, 0}}, {{4, 0}}, {{5, 0}}, {{6, 0}}}},
-        {rings, 2, 2, {{{3, 2}, {2, 3}, {3, 3}}, {{4, 4}}}},
-    };
-    Rig.RunFor(200);
-    for (const auto& [board, x, y, waves] : rows) {
-        SCOPED_TRACE(waves.size());
-        UseBoard(board);
-        g_cursorX = x;
-        g_cursorY = y;
-        Rig.Frame({keySpace});
-        Rig.Frame();
-        ASSERT_EQ(g_gameState, gsWait);
-        const uint32_t start = g_stateTime;
-        const int count = static_cast<int>(waves.size());
-        EXPECT_EQ(g_waitTime, 2000u + 200 * count);
-        EXPECT_EQ(Rig.Sounds.size(), 2u + 2 * count); // the fall and the landing, then per wave
-        for (const TSoundRequest& s : Rig.Sounds) {   // a flip and a drop voice per wave
-            const int due = s.Id < sndTern ? 2100 + 200 * s.Id : 1400 + 200 * (s.Id - sndTern);
-            EXPECT_TRUE(s.Id >= sndFall || s.DelayMs == due) << "sound " << s.Id << " late";
-        }
-        const double up = g_gameBoard.GetCell(x, y) == cellWhite ? 180.0 : 0.0;
-        std::vector<std::pair<int, int>> moved = {{x, y}};
-        for (int ring = 0; ring < count; ++ring) {
-            EXPECT_EQ(Rig.CountSounds(sndTern + ring), 1) << ring;
-
-            Rig.Clock.Set(start + 1700 + 200 * ring); // half-way through its turn
-            for (const auto& [column, row] : waves[ring]) {
-                const TSolid& disc = *g_pieces[row * 8 + column];
-                EXPECT_DOUBLE_EQ(std::abs(disc.Rotation.X.GetValue() - up), 90.0) << ring;
-                EXPECT_DOUBLE_EQ(disc.Position.Z.GetValue(), 100.0) << ring;
-                moved.emplace_back(column, row);
-            }
-        }
-        Rig.Clock.Set(start + g_waitTime); // all landed, the new disc and the turned ones
-        for (const auto& [column, row] : moved) {
-            const TSolid& disc = *g_pieces[row * 8 + column];
-            EXPECT_DOUBLE_EQ(std::fmod(disc.Rotation.X.GetValue() + 360, 360), up);
-            EXPECT_DOUBLE_EQ(disc.Position.Z.GetValue(), 10.0);
-        }
-        Rig.Frame();
-        EXPECT_EQ(g_gameState, gsWait);
-        Rig.RunFor(1);
-        EXPECT_EQ(g_gameState, gsNextTurn);
     }
 }
 

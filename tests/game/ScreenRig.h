@@ -30,6 +30,7 @@
 #include "platform/recording/RecordingText.h"
 #include "scene/Camera.h"
 #include "scene/Solidboard.h"
+#include "scene/Solidring.h"
 
 // A bench for the screens: a clock moved by hand, the real scene on the recording device, the
 // keys and the mouse set per frame, and each frame's sound requests and text written down.
@@ -43,6 +44,7 @@ struct TSoundRequest {
 struct TScreenPoint {
     double X, Y;
 };
+using TSounds = std::vector<std::pair<int, int64_t>>; // (id, delay), sorted
 
 class TScreenRig {
   public:
@@ -151,6 +153,22 @@ class TScreenRig {
         EXPECT_TRUE(RunUntil(gsHuman)) << "no human turn";
         Sounds.clear();
     }
+    // The sounds asked for since the list was last emptied, sorted; the list empties.
+    TSounds TakeSounds() {
+        TSounds heard;
+        for (const TSoundRequest& s : Sounds) {
+            heard.emplace_back(s.Id, s.DelayMs);
+        }
+        std::sort(heard.begin(), heard.end());
+        Sounds.clear();
+        return heard;
+    }
+    // The knocks (a refusal's sound, at once) since the list was last emptied.
+    int Knocks() const {
+        return static_cast<int>(std::count_if(Sounds.begin(), Sounds.end(), [](auto& s) {
+            return s.Id == sndDown && s.DelayMs == 0;
+        }));
+    }
     int CountSounds(int id) const {
         return static_cast<int>(std::count_if(Sounds.begin(), Sounds.end(),
                                               [id](const TSoundRequest& s) { return s.Id == id; }));
@@ -163,6 +181,22 @@ class TScreenRig {
                    (!colour || call.Color == colour);
         });
         return it == calls.end() ? nullptr : &*it;
+    }
+    // Where the draws of the last frame in this colour were put (x, y).
+    std::vector<std::pair<double, double>> DrawnIn(const D3DCOLORVALUE& colour) const {
+        std::vector<std::pair<double, double>> places;
+        D3DMATRIX world{};
+        bool chosen = false;
+        for (const TRecordedCall& call : Log.GetCalls()) {
+            if (call.Kind == callSetTransform && call.Type == D3DTRANSFORMSTATE_WORLD) {
+                world = call.Matrix();
+            } else if (call.Kind == callSetMaterial) {
+                chosen = call.Material().diffuse == colour;
+            } else if (call.Kind == callDrawPrimitive && chosen) {
+                places.emplace_back(world._41, world._42);
+            }
+        }
+        return places;
     }
     // The text calls of the last frame.
     const std::vector<TTextCall>& TextCalls() const { return Text.Calls(); }
@@ -221,18 +255,29 @@ inline bool SameBoard(const TBoard& a, const TBoard& b) {
     return std::memcmp(&a, &b, sizeof(TBoard)) == 0;
 }
 
+// A whole game that ended with squares left that neither side could take.
+constexpr const char* kBlockedGameRecord =
+    "d3c3c4c5b4a5e6e3d2c1b3e7d1b2a3d6f4f3b5e1b1g4f5a1g5a2c2g6g3a6e8g2h6f6c7e2g1d8c8a4f7g7h7h2c6b6f8"
+    "h1f2g8h8f1h4b8h5a8";
+
 // The square in the record's notation: column a..h, row 1..8 from the top.
 inline std::string Notation(int column, int row) {
     return {static_cast<char>('a' + column), static_cast<char>('1' + row)};
 }
 
+// The engine's move at this level on `board`, (-1, -1) for a pass.
+inline std::pair<int, int> EngineMove(const TBoard& board, int level) {
+    TSage sage;
+    sage.SetLevel(level);
+    int x = -1, y = -1;
+    return sage.Think(board, &x, &y) ? std::pair(x, y) : std::pair(-1, -1);
+}
+
 // One human turn played as level 1 would choose: Space on its square, or Enter for a pass; the
 // square goes on the end of `record`, when one is given.
 inline void PlayLevelOneTurn(TScreenRig& rig, std::string* record = nullptr) {
-    TSage chooser;
-    chooser.SetLevel(1);
-    int x = -1, y = -1;
-    if (chooser.Think(g_gameBoard, &x, &y)) {
+    const auto [x, y] = EngineMove(g_gameBoard, 1);
+    if (x >= 0) {
         std::tie(g_cursorX, g_cursorY) = std::pair(x, y);
         if (record != nullptr) {
             *record += Notation(x, y);

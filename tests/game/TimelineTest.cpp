@@ -18,75 +18,35 @@
 
 namespace {
 
-enum TQuantity {
-    qEyeX,
-    qEyeY,
-    qEyeZ,
-    qLookX,
-    qLookY,
-    qLookZ, // the camera
-    qLightX,
-    qLightY,
-    qLightZ, // the point light
-    qDiscTurnX,
-    qDiscTurnY,
-    qDiscTurnZ,
-    qDiscZ, // the disc on `Square` (column + 8 x row)
-    qPointerX,
-    qPointerY,
-    qPointerSpin, // the board pointer
-};
-
-const char* const kQuantityNames[] = {
-    "eye x",       "eye y",     "eye z",     "look-at x",    "look-at y",   "look-at z",
-    "light x",     "light y",   "light z",   "disc turn x",  "disc turn y", "disc turn z",
-    "disc height", "pointer x", "pointer y", "pointer spin",
-};
+// What a sample reads: the camera's eye or look-at, the point light, a disc's turn or place (its
+// height is z), the board pointer's place or spin (z).
+enum TWhat { Eye, Look, Light, Turn, Disc, Pointer, Spin };
+const char* const kWhatNames[] = {"eye",  "look-at", "light", "disc turn",
+                                  "disc", "pointer", "spin"};
 
 struct TSample {
     uint32_t AtMs; // after the phase began; the samples of a phase are read in this order
-    TQuantity Quantity;
-    double Expected;
-    int Square = 0; // for the disc quantities
+    TWhat What;
+    int Square;     // of the disc read (column + 8 x row), 0 for the rest
+    double X, Y, Z; // expected; kAny is not read
 };
 
-double Read(const TSample& s) {
-    const TSolid& disc = *g_pieces[s.Square];
-    switch (s.Quantity) {
-    case qEyeX:
-        return g_camera->Eye.X.GetValue();
-    case qEyeY:
-        return g_camera->Eye.Y.GetValue();
-    case qEyeZ:
-        return g_camera->Eye.Z.GetValue();
-    case qLookX:
-        return g_camera->LookAt.X.GetValue();
-    case qLookY:
-        return g_camera->LookAt.Y.GetValue();
-    case qLookZ:
-        return g_camera->LookAt.Z.GetValue();
-    case qLightX:
-        return g_lights[1]->Position.X.GetValue();
-    case qLightY:
-        return g_lights[1]->Position.Y.GetValue();
-    case qLightZ:
-        return g_lights[1]->Position.Z.GetValue();
-    case qDiscTurnX:
-        return disc.Rotation.X.GetValue();
-    case qDiscTurnY:
-        return disc.Rotation.Y.GetValue();
-    case qDiscTurnZ:
-        return disc.Rotation.Z.GetValue();
-    case qDiscZ:
-        return disc.Position.Z.GetValue();
-    case qPointerX:
-        return g_pointer->Position.X.GetValue();
-    case qPointerY:
-        return g_pointer->Position.Y.GetValue();
-    case qPointerSpin:
-        return g_pointer->Rotation.Z.GetValue();
-    }
-    return NAN;
+constexpr double kAny = NAN;
+constexpr double kPlayEye[3] = {765.367, 1847.759, 2000.0}; // step 6 of 32 at radius 2000
+
+const TMovement3D& Moved(TWhat what, int square) {
+    const TMovement3D* const moved[] = {&g_camera->Eye,
+                                        &g_camera->LookAt,
+                                        &g_lights[1]->Position,
+                                        &g_pieces[square]->Rotation,
+                                        &g_pieces[square]->Position,
+                                        &g_pointer->Position,
+                                        &g_pointer->Rotation};
+    return *moved[what];
+}
+
+constexpr int Sq(int column, int row) {
+    return row * 8 + column;
 }
 
 class TimelineTest : public ::testing::Test {
@@ -96,75 +56,55 @@ class TimelineTest : public ::testing::Test {
     void Check(const char* phase, uint32_t start, const std::vector<TSample>& samples) {
         for (const TSample& s : samples) {
             Rig.Clock.Set(start + s.AtMs);
-            EXPECT_NEAR(Read(s), s.Expected, 0.01)
-                << phase << ": " << kQuantityNames[s.Quantity] << " of square " << s.Square
-                << " at " << s.AtMs << " ms";
+            const TMovement3D& moved = Moved(s.What, s.Square);
+            const TMovement* axes[3] = {&moved.X, &moved.Y, &moved.Z};
+            const double expected[3] = {s.X, s.Y, s.Z};
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_TRUE(std::isnan(expected[i]) ||
+                            std::abs(axes[i]->GetValue() - expected[i]) < 0.01)
+                    << phase << ": " << kWhatNames[s.What] << " axis " << i << " of square "
+                    << s.Square << " is " << axes[i]->GetValue() << " at " << s.AtMs << " ms, not "
+                    << expected[i];
+            }
         }
     }
-    // The sounds asked for since the list was last emptied, as (id, delay) in the order asked.
-    void CheckSounds(const char* phase, const std::vector<std::pair<int, int64_t>>& expected) {
-        std::vector<std::pair<int, int64_t>> heard;
-        for (const TSoundRequest& s : Rig.Sounds) {
-            heard.emplace_back(s.Id, s.DelayMs);
-        }
-        std::sort(heard.begin(), heard.end());
-        std::vector<std::pair<int, int64_t>> wanted = expected;
-        std::sort(wanted.begin(), wanted.end());
-        EXPECT_EQ(heard, wanted) << phase;
-        Rig.Sounds.clear();
-    }
-    // A two-player game at its first human turn, the start glide over.
-    void StartTwoPlayerGame() {
+    // A two-player game at its first human turn at this speed, the start glide over.
+    void StartTwoPlayerGame(int32_t speed = speedNormal) {
         Rig.StartGame(playerHuman, playerHuman);
         Rig.RunFor(200);
+        AnimationSpeed = speed;
         Rig.Sounds.clear();
+    }
+    // The camera's distance from the play view (eye and look-at together).
+    static double CameraOffPlayView() {
+        const TCamera& c = *g_camera;
+        return std::abs(c.Eye.X.GetValue() - kPlayEye[0]) +
+               std::abs(c.Eye.Y.GetValue() - kPlayEye[1]) +
+               std::abs(c.Eye.Z.GetValue() - kPlayEye[2]) + std::abs(c.LookAt.X.GetValue()) +
+               std::abs(c.LookAt.Y.GetValue()) + std::abs(c.LookAt.Z.GetValue());
     }
     TScreenRig Rig;
 };
 
-constexpr int Sq(int column, int row) {
-    return row * 8 + column;
-}
-
 // The title: the light circles at radius 500, a step of 1/32 turn every 100 ms; the eye first
-// goes to step -1 in 100 ms, then circles at radius 2000, a step every 500 ms.
+// goes to step -1 in 100 ms, then circles at radius 2000, a step every 500 ms. Step -1 of the
+// eye is (sin -11.25 deg, cos -11.25 deg) x 2000; the light's 64 steps are two laps, then they
+// start again.
 TEST_F(TimelineTest, TheTitleOrbitsTheLightAndTheEye) {
     const uint32_t start = Rig.Clock.Now();
     Rig.Frame(); // the title's first frame sets the orbits up
-    Check("title", start,
-          {
-              {100, qLightX, 500.0}, // step 0: (cos 0, sin 0) x 500
-              {100, qLightY, 0.0},
-              {100, qEyeX, -390.181}, // step -1: (sin -11.25 deg, cos
-                                      // -11.25 deg) x 2000
-              {100, qEyeY, 1961.571},
-              {150, qLightX, 495.196}, // half-way to step -1: (500 +
-                                       // 490.393) / 2
-              {150, qLightY, -48.773},
-              {200, qLightX, 490.393}, // step -1
-              {200, qLightY, -97.545},
-              {350, qEyeX, -195.090}, // half-way from step -1 to step 0
-                                      // (0, 2000)
-              {350, qEyeY, 1980.785},
-              {600, qEyeX, 0.0},
-              {600, qEyeY, 2000.0},
-              {1100, qEyeX, 390.181}, // step 1
-              {1100, qEyeY, 1961.571},
-              {1700, qLightX, -500.0}, // step -16, half a lap after 1.6 s
-                                       // more
-              {1700, qLightY, 0.0},
-              {4350, qEyeX, 1980.785}, // between steps 7 and 8
-              {4350, qEyeY, 195.090},
-              {4600, qEyeX, 2000.0}, // step 8, a quarter lap in 4 s
-              {4600, qEyeY, 0.0},
-              {6500, qLightX, 500.0}, // the 64 steps are two laps, then
-                                      // they start again
-              {6500, qLightY, 0.0},
-          });
+    const std::vector<TSample> title = {
+        {100, Light, 0, 500.0, 0.0, kAny},       {100, Eye, 0, -390.181, 1961.571, kAny},
+        {150, Light, 0, 495.196, -48.773, kAny}, {200, Light, 0, 490.393, -97.545, kAny},
+        {350, Eye, 0, -195.090, 1980.785, kAny}, {600, Eye, 0, 0.0, 2000.0, kAny},
+        {1100, Eye, 0, 390.181, 1961.571, kAny}, {1700, Light, 0, -500.0, 0.0, kAny},
+        {4350, Eye, 0, 1980.785, 195.090, kAny}, {4600, Eye, 0, 2000.0, 0.0, kAny},
+        {6500, Light, 0, 500.0, 0.0, kAny}};
+    Check("title", start, title);
 }
 
-// A new game: the camera flies to the play view in 100 ms, the light hangs at 200 over the centre,
-// a start sound, and the first turn after the 1000 ms wait.
+// A new game: the camera flies to the play view in 100 ms and stays, the light hangs at 200 over
+// the centre, a start sound, and the first turn after the 1000 ms wait.
 TEST_F(TimelineTest, AGameStartsWithTheCameraOverTheBoard) {
     Rig.RunFor(1000); // the title's orbit under way
     g_playerType[cellBlack] = g_playerType[cellWhite] = playerHuman;
@@ -174,21 +114,12 @@ TEST_F(TimelineTest, AGameStartsWithTheCameraOverTheBoard) {
     Rig.Frame();
     const uint32_t start = Rig.Clock.Now();
     EXPECT_EQ(g_gameState, gsWait);
-    CheckSounds("start", {{sndLeady, 0}});
-    Check("start", start,
-          {
-              {0, qLightX, 0.0},
-              {0, qLightY, 0.0},
-              {0, qLightZ, 200.0},
-              {100, qEyeX, 765.367},
-              {100, qEyeY, 1847.759},
-              {100, qEyeZ, 2000.0},
-              {100, qLookX, 0.0},
-              {100, qLookY, 0.0},
-              {100, qLookZ, 0.0},
-              {5000, qEyeX, 765.367}, // and there it stays: the orbit is over
-              {5000, qEyeY, 1847.759},
-          });
+    EXPECT_EQ(Rig.TakeSounds(), TSounds({{sndLeady, 0}}));
+    const std::vector<TSample> flight = {{0, Light, 0, 0.0, 0.0, 200.0},
+                                         {100, Eye, 0, 765.367, 1847.759, 2000.0},
+                                         {100, Look, 0, 0.0, 0.0, 0.0},
+                                         {5000, Eye, 0, 765.367, 1847.759, kAny}};
+    Check("start", start, flight);
     Rig.Clock.Set(start + 1000);
     Rig.Frame();
     EXPECT_EQ(g_gameState, gsWait);
@@ -197,68 +128,41 @@ TEST_F(TimelineTest, AGameStartsWithTheCameraOverTheBoard) {
     EXPECT_EQ(g_gameState, gsNextTurn);
 }
 
-// Black's first move on d3 (column 3, row 2) turns the disc below it, one step away: it rests
-// 1000 + 200 ms, then turns and hops within one second; the new disc falls 1000 -> 10 in one
-// second turning once; the camera swoops to (0, 1000, 500) and glides back by W = 2200 ms.
+// Black's first move on d3 (column 3, row 2) turns the disc below it (white to black), one step
+// away: it rests 1000 + 200 ms, then turns and hops to 100 within one second; the new disc falls
+// 1000 -> 10 in one second turning once; the look-at rises to 1000 in 150 ms, then comes down to
+// 10 in 850 ms; the camera swoops to (0, 1000, 500) over the new disc at (-70, -210) by 700 ms
+// and glides back over W - 1000 = 1200 ms, W = 2200 ms.
 TEST_F(TimelineTest, AMoveDropsTheDiscTurnsTheRingAndSwoopsTheCamera) {
     StartTwoPlayerGame();
     const uint32_t start = Rig.PlayAt(3, 2);
     EXPECT_EQ(g_waitTime, 2200u);
-    CheckSounds("move", {{sndFall, 0}, {sndDown, 1000}, {sndTern, 1400}, {sndDrop, 2100}});
+    EXPECT_EQ(Rig.TakeSounds(),
+              TSounds({{sndDrop, 2100}, {sndTern, 1400}, {sndFall, 0}, {sndDown, 1000}}));
     const int placed = Sq(3, 2);
-    const int turned = Sq(3, 3); // white to black: A = 0
-    Check("move", start,
-          {
-              {0, qDiscZ, 1000.0, placed},
-              {0, qDiscTurnX, -180.0, turned},
-              {0, qDiscZ, 20.0, turned},
-              {75, qLookZ, 500.0},          // up to 1000 in 150 ms
-              {250, qDiscZ, 752.5, placed}, // 1000 - 990 / 4
-              {250, qDiscTurnY, 90.0, placed},
-              {250, qEyeX, 382.683}, // half-way from the play view to (0, 1000, 500)
-              {250, qEyeY, 1423.880},
-              {250, qEyeZ, 1250.0},
-              {250, qLookX, -35.0}, // half-way to the new disc at (-70, -210)
-              {250, qLookY, -105.0},
-              {250, qLookZ, 883.529},      // then down to 10 in 850 ms: 1000 - 990 x 100 / 850
-              {600, qDiscZ, 15.0, turned}, // settling from 20 to 10 over its rest of 1200 ms
-              {700, qEyeX, 0.0},
-              {700, qEyeY, 1000.0},
-              {700, qEyeZ, 500.0},
-              {700, qLookX, -70.0},
-              {700, qLookY, -210.0},
-              {700, qLookZ, 359.412},
-              {1000, qDiscZ, 10.0, placed},
-              {1000, qDiscTurnY, 360.0, placed},
-              {1000, qLookZ, 10.0},
-              {1200, qDiscTurnX, -180.0, turned},
-              {1200, qDiscZ, 10.0, turned},
-              {1450, qDiscTurnX, -135.0, turned}, // a quarter of the turn
-              {1450, qDiscTurnY, 90.0, turned},
-              {1450, qDiscTurnZ, -45.0, turned},
-              {1450, qDiscZ, 55.0, turned},
-              {1600, qEyeX, 382.683}, // half-way back over W - 1000 = 1200 ms
-              {1600, qEyeY, 1423.880},
-              {1600, qEyeZ, 1250.0},
-              {1600, qLookX, -35.0},
-              {1600, qLookY, -105.0},
-              {1600, qLookZ, 5.0},
-              {1700, qDiscTurnX, -90.0, turned}, // half: at the top of its hop
-              {1700, qDiscTurnY, 180.0, turned},
-              {1700, qDiscTurnZ, 90.0, turned},
-              {1700, qDiscZ, 100.0, turned},
-              {1950, qDiscZ, 55.0, turned},
-              {2200, qDiscTurnX, 0.0, turned},
-              {2200, qDiscTurnY, 360.0, turned},
-              {2200, qDiscTurnZ, 360.0, turned},
-              {2200, qDiscZ, 10.0, turned},
-              {2200, qEyeX, 765.367},
-              {2200, qEyeY, 1847.759},
-              {2200, qEyeZ, 2000.0},
-              {2200, qLookX, 0.0},
-              {2200, qLookY, 0.0},
-              {2200, qLookZ, 0.0},
-          });
+    const int turned = Sq(3, 3);
+    const std::vector<TSample> fall = {
+        {0, Disc, placed, kAny, kAny, 1000.0},    {0, Turn, turned, -180.0, kAny, kAny},
+        {0, Disc, turned, kAny, kAny, 20.0},      {75, Look, 0, kAny, kAny, 500.0},
+        {250, Disc, placed, kAny, kAny, 752.5},   {250, Turn, placed, kAny, 90.0, kAny},
+        {250, Eye, 0, 382.683, 1423.880, 1250.0}, {250, Look, 0, -35.0, -105.0, 883.529},
+        {600, Disc, turned, kAny, kAny, 15.0},    {700, Eye, 0, 0.0, 1000.0, 500.0},
+        {700, Look, 0, -70.0, -210.0, 359.412},   {1000, Disc, placed, kAny, kAny, 10.0},
+        {1000, Turn, placed, kAny, 360.0, kAny},  {1000, Look, 0, kAny, kAny, 10.0},
+        {1200, Turn, turned, -180.0, kAny, kAny}, {1200, Disc, turned, kAny, kAny, 10.0}};
+    Check("fall", start, fall);
+    const std::vector<TSample> turn = {{1450, Disc, turned, kAny, kAny, 55.0},
+                                       {1450, Turn, turned, -135.0, 90.0, -45.0},
+                                       {1600, Eye, 0, 382.683, 1423.880, 1250.0},
+                                       {1600, Look, 0, -35.0, -105.0, 5.0},
+                                       {1700, Turn, turned, -90.0, 180.0, 90.0},
+                                       {1700, Disc, turned, kAny, kAny, 100.0},
+                                       {1950, Disc, turned, kAny, kAny, 55.0},
+                                       {2200, Turn, turned, 0.0, 360.0, 360.0},
+                                       {2200, Disc, turned, kAny, kAny, 10.0},
+                                       {2200, Eye, 0, 765.367, 1847.759, 2000.0},
+                                       {2200, Look, 0, 0.0, 0.0, 0.0}};
+    Check("turn", start, turn);
 }
 
 // Six rings in one line: each 200 ms after the one before, W = 3200, a turn and a drop voice
@@ -271,80 +175,83 @@ TEST_F(TimelineTest, FarRingsTurnLaterAndTheCameraWaitsForTheLast) {
     Rig.Sounds.clear();
     const uint32_t start = Rig.PlayAt(0, 0);
     EXPECT_EQ(g_waitTime, 3200u);
-    std::vector<std::pair<int, int64_t>> voices = {{sndFall, 0}, {sndDown, 1000}};
+    TSounds voices = {{sndFall, 0}, {sndDown, 1000}};
     for (int k = 0; k < 6; ++k) {
         voices.push_back({sndTern + k, 1400 + 200 * k});
         voices.push_back({sndDrop + k, 2100 + 200 * k});
     }
-    CheckSounds("line", voices);
-    Check("line", start,
-          {
-              {1600, qDiscTurnX, -180.0, Sq(3, 0)}, // three steps: rests 1000 + 600 ms
-              {1850, qDiscTurnX, -135.0, Sq(3, 0)},
-              {1850, qDiscZ, 55.0, Sq(3, 0)},
-              {2100, qEyeX, 382.683}, // the glide back takes W - 1000 = 2200 ms from 1000
-              {2100, qDiscZ, 100.0, Sq(3, 0)},
-              {2100, qDiscZ, 28.0, Sq(1, 0)}, // one step: 100 - 90 x 400 / 500 on its way down
-              {2200, qDiscZ, 10.0, Sq(1, 0)},
-              {2700, qDiscZ, 100.0, Sq(6, 0)}, // six steps: top of its hop at 1200 + 1000 + 500
-              {3200, qDiscTurnX, 0.0, Sq(6, 0)},
-              {3200, qDiscZ, 10.0, Sq(6, 0)},
-              {3200, qEyeX, 765.367},
-          });
+    std::sort(voices.begin(), voices.end());
+    EXPECT_EQ(Rig.TakeSounds(), voices);
+    // Three steps away: rests 1000 + 600 ms. One step: 100 - 90 x 400 / 500 on its way down at
+    // 2100. Six steps: the top of its hop at 1200 + 1000 + 500. The glide back takes
+    // W - 1000 = 2200 ms from 1000.
+    const std::vector<TSample> line = {
+        {1600, Turn, Sq(3, 0), -180.0, kAny, kAny}, {1850, Turn, Sq(3, 0), -135.0, kAny, kAny},
+        {1850, Disc, Sq(3, 0), kAny, kAny, 55.0},   {2100, Eye, 0, 382.683, kAny, kAny},
+        {2100, Disc, Sq(3, 0), kAny, kAny, 100.0},  {2100, Disc, Sq(1, 0), kAny, kAny, 28.0},
+        {2200, Disc, Sq(1, 0), kAny, kAny, 10.0},   {2700, Disc, Sq(6, 0), kAny, kAny, 100.0},
+        {3200, Turn, Sq(6, 0), 0.0, kAny, kAny},    {3200, Disc, Sq(6, 0), kAny, kAny, 10.0},
+        {3200, Eye, 0, 765.367, kAny, kAny}};
+    Check("line", start, line);
 }
 
-// Control held: each Left steps the eye one 1/32 turn in 200 ms, each Up lowers it by 100 in
-// 200 ms; let go and it returns to the play view in 100 ms.
+// The discs turn in waves by their distance from the new one, the larger of the column and row
+// steps: Black on c3 (2, 2) turns three discs one step away, straight and diagonal, together, and
+// the one two steps away 200 ms later; W = 2400, each disc at the top of its hop half-way through
+// its turn, at 1700 and 1900 ms.
+TEST_F(TimelineTest, DiscsAtOneDistanceTurnTogether) {
+    StartTwoPlayerGame();
+    const int w = cellWhite, b = cellBlack;
+    g_gameBoard = g_shownBoard =
+        BoardOf({{3, 2, w}, {4, 2, b}, {2, 3, w}, {2, 4, b}, {3, 3, w}, {4, 4, w}, {5, 5, b}});
+    g_gameState = gsNextTurn;
+    Rig.Frame();
+    const uint32_t start = Rig.PlayAt(2, 2);
+    EXPECT_EQ(g_waitTime, 2400u);
+    const std::vector<TSample> waves = {
+        {1700, Turn, Sq(3, 2), -90.0, kAny, kAny}, {1700, Disc, Sq(3, 2), kAny, kAny, 100.0},
+        {1700, Turn, Sq(2, 3), -90.0, kAny, kAny}, {1700, Disc, Sq(2, 3), kAny, kAny, 100.0},
+        {1700, Turn, Sq(3, 3), -90.0, kAny, kAny}, {1700, Disc, Sq(3, 3), kAny, kAny, 100.0},
+        {1900, Turn, Sq(4, 4), -90.0, kAny, kAny}, {1900, Disc, Sq(4, 4), kAny, kAny, 100.0}};
+    Check("waves", start, waves);
+}
+
+// Control held: each Left steps the eye one 1/32 turn in 200 ms, from step 6 to step 5 at
+// (1111.140, 1662.939), each Up lowers it by 100 in 200 ms; let go and it returns to the play
+// view in 100 ms.
 TEST_F(TimelineTest, TheFreeViewStepsTheEyeAndComesBack) {
     StartTwoPlayerGame();
     Rig.Frame({keyControl});
     ASSERT_EQ(g_gameState, gsView);
     const uint32_t start = Rig.Clock.Now();
     Rig.Frame({keyControl, keyLeft, keyUp});
-    Check("view", start,
-          {
-              {100, qEyeX, 938.254}, // half-way from step 6 to step 5 (1111.140, 1662.939)
-              {100, qEyeY, 1755.349},
-              {100, qEyeZ, 1950.0},
-              {200, qEyeX, 1111.140},
-              {200, qEyeY, 1662.939},
-              {200, qEyeZ, 1900.0},
-          });
+    const std::vector<TSample> view = {{100, Eye, 0, 938.254, 1755.349, 1950.0},
+                                       {200, Eye, 0, 1111.140, 1662.939, 1900.0}};
+    Check("view", start, view);
     Rig.Frame(); // Control let go
     EXPECT_EQ(g_gameState, gsNextTurn);
-    Check("view return", start,
-          {
-              {250, qEyeX, 938.254}, // from step 5 back to step 6 and height 2000 in 100 ms
-              {250, qEyeY, 1755.349},
-              {250, qEyeZ, 1950.0},
-              {300, qEyeX, 765.367},
-              {300, qEyeY, 1847.759},
-              {300, qEyeZ, 2000.0},
-          });
+    const std::vector<TSample> back = {{250, Eye, 0, 938.254, 1755.349, 1950.0},
+                                       {300, Eye, 0, 765.367, 1847.759, 2000.0}};
+    Check("view return", start, back);
 }
 
-// The pointer glides to the cursor in 100 ms and spins a full turn every 2 s.
+// The pointer glides to the cursor in 100 ms, from (3, 3) to (4, 3): x from -70 to 70, and spins
+// a full turn every 2 s from the human's turn on.
 TEST_F(TimelineTest, ThePointerGlidesAndSpins) {
     StartTwoPlayerGame();
-    const uint32_t spun = g_stateTime; // the spin started with the human's turn
-    Rig.Frame({keyRight});             // from (3, 3) to (4, 3): x from -70 to 70
-    const uint32_t glide = Rig.Clock.Now();
-    Check("pointer", glide,
-          {
-              {50, qPointerX, 0.0},
-              {50, qPointerY, -70.0},
-              {100, qPointerX, 70.0},
-          });
-    Check("spin", spun,
-          {
-              {2500, qPointerSpin, 90.0},
-              {5000, qPointerSpin, 180.0},
-          });
+    const uint32_t spun = g_stateTime;
+    Rig.Frame({keyRight});
+    const std::vector<TSample> glide = {{50, Pointer, 0, 0.0, -70.0, kAny},
+                                        {100, Pointer, 0, 70.0, kAny, kAny}};
+    Check("pointer", Rig.Clock.Now(), glide);
+    const std::vector<TSample> spin = {{2500, Spin, 0, kAny, kAny, 90.0},
+                                       {5000, Spin, 0, kAny, kAny, 180.0}};
+    Check("spin", spun, spin);
 }
 
 // Backspace in a two-player game takes back the last move: the disc placed rises to 800 turning
-// back once in 600 ms, the turned disc turns back with a hop to 60, one swish at once, and the
-// board shows the position before after 700 ms.
+// back once in 600 ms, the turned disc turns back (black to white) with a hop to 60, one swish at
+// once, and the board shows the position before after 700 ms.
 TEST_F(TimelineTest, ATakeBackLiftsThePlacedDiscAndTurnsTheOthersBack) {
     StartTwoPlayerGame();
     Rig.PlayAt(3, 2);
@@ -354,23 +261,85 @@ TEST_F(TimelineTest, ATakeBackLiftsThePlacedDiscAndTurnsTheOthersBack) {
     ASSERT_EQ(g_gameState, gsWait);
     const uint32_t start = g_stateTime;
     EXPECT_EQ(g_waitTime, 700u);
-    CheckSounds("take-back", {{sndTern, 0}});
+    EXPECT_EQ(Rig.TakeSounds(), TSounds({{sndTern, 0}}));
     const int placed = Sq(3, 2);
-    const int turned = Sq(3, 3); // black back to white
-    Check("take-back", start,
-          {
-              {150, qDiscZ, 207.5, placed}, // 10 + 790 / 4
-              {150, qDiscTurnY, -90.0, placed},
-              {150, qDiscTurnX, 45.0, turned},
-              {150, qDiscZ, 35.0, turned},
-              {300, qDiscZ, 60.0, turned},
-              {600, qDiscZ, 800.0, placed},
-              {600, qDiscTurnX, 180.0, turned},
-              {600, qDiscZ, 10.0, turned},
-          });
+    const int turned = Sq(3, 3);
+    const std::vector<TSample> takeBack = {
+        {150, Disc, placed, kAny, kAny, 207.5}, {150, Turn, placed, kAny, -90.0, kAny},
+        {150, Turn, turned, 45.0, kAny, kAny},  {150, Disc, turned, kAny, kAny, 35.0},
+        {300, Disc, turned, kAny, kAny, 60.0},  {600, Disc, placed, kAny, kAny, 800.0},
+        {600, Turn, turned, 180.0, kAny, kAny}, {600, Disc, turned, kAny, kAny, 10.0}};
+    Check("take-back", start, takeBack);
     Rig.Clock.Set(start + 701);
     Rig.Frame();
     EXPECT_TRUE(SameBoard(g_shownBoard, TBoard()));
+}
+
+// The game at Fast: the camera stays in the play view, the new disc falls and the captured discs
+// turn in three tenths of the Normal time with every sound in its place in the wave, and each
+// move is over within a second.
+// Black's d3 at Fast: the new disc falls 1000 -> 10 in 300 ms turning once; the disc below rests
+// 300 + 60 ms, then turns and hops within 300 ms; the wait is 660 ms; the sounds come at 0, 300,
+// 420 and 630; the camera never leaves the play view.
+TEST_F(TimelineTest, AFastMoveFallsAndTurnsInThreeTenthsWithTheCameraStill) {
+    StartTwoPlayerGame(speedFast);
+    const uint32_t start = Rig.PlayAt(3, 2);
+    EXPECT_EQ(g_waitTime, 660u);
+    EXPECT_EQ(Rig.TakeSounds(),
+              TSounds({{sndDrop, 630}, {sndTern, 420}, {sndFall, 0}, {sndDown, 300}}));
+    const TSolid& placed = *g_pieces[Sq(3, 2)];
+    const TSolid& turned = *g_pieces[Sq(3, 3)];
+    // At, the placed disc's height and turn about Y, the turned disc's turn about X and height.
+    const std::tuple<uint32_t, double, double, double, double> samples[] = {
+        {0, 1000.0, 0.0, -180.0, 20.0},     {150, 505.0, 180.0, -180.0, 15.833},
+        {300, 10.0, 360.0, -180.0, 11.667}, {360, 10.0, 360.0, -180.0, 10.0},
+        {435, 10.0, 360.0, -135.0, 55.0},   {510, 10.0, 360.0, -90.0, 100.0},
+        {585, 10.0, 360.0, -45.0, 55.0},    {660, 10.0, 360.0, 0.0, 10.0},
+    };
+    for (const auto& [at, fallZ, fallTurn, turnX, turnZ] : samples) {
+        SCOPED_TRACE(at);
+        Rig.Clock.Set(start + at);
+        EXPECT_NEAR(placed.Position.Z.GetValue(), fallZ, 0.01);
+        EXPECT_NEAR(placed.Rotation.Y.GetValue(), fallTurn, 0.01);
+        EXPECT_NEAR(turned.Rotation.X.GetValue(), turnX, 0.01);
+        EXPECT_NEAR(turned.Position.Z.GetValue(), turnZ, 0.01);
+        EXPECT_NEAR(CameraOffPlayView(), 0.0, 0.01);
+    }
+    EXPECT_TRUE(g_camera->Eye.X.Schedule.empty() && g_camera->LookAt.Z.Schedule.empty());
+    Rig.Frame();
+    EXPECT_EQ(g_gameState, gsWait);
+    Rig.Clock.Set(start + 661);
+    Rig.Frame();
+    EXPECT_EQ(g_gameState, gsNextTurn);
+}
+
+// Against the computer at Fast, the reply starts only once the human's move has landed, then
+// runs its own Fast animation; the camera stays in the play view throughout.
+TEST_F(TimelineTest, TheComputersFastReplyFollowsItsOwnAnimation) {
+    g_sage.SetLevel(1);
+    Rig.StartGame(playerHuman, playerComputer);
+    Rig.RunFor(200);
+    AnimationSpeed = speedFast;
+    const uint32_t start = Rig.PlayAt(3, 2);
+    uint32_t replyStart = 0;
+    uint32_t replyWait = 0;
+    double cameraOff = 0.0;
+    for (int frame = 0; frame < 200 && g_gameState != gsHuman; ++frame) {
+        Rig.Clock.Advance(20);
+        Rig.Frame();
+        cameraOff = std::max(cameraOff, CameraOffPlayView());
+        if (g_gameState == gsWait && g_stateTime != start && replyStart == 0) {
+            replyStart = g_stateTime;
+            replyWait = g_waitTime;
+        }
+    }
+    ASSERT_EQ(g_gameState, gsHuman);
+    EXPECT_GT(replyStart, start + 660) << "the reply fell before the human's move had landed";
+    EXPECT_LE(replyWait, 960u);
+    EXPECT_GE(replyWait, 660u);
+    EXPECT_LT(Rig.Clock.Now(), replyStart + 1000) << "the reply was not over within a second";
+    EXPECT_NEAR(cameraOff, 0.0, 0.01);
+    EXPECT_EQ(g_gameBoard.GetCount(cellEmpty), 58);
 }
 
 } // namespace

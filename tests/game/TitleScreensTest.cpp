@@ -9,27 +9,25 @@ namespace {
 
 int g_closeRequests = 0;
 
+// The title waits for Space alone; it shows the major and minor numbers of the one version the
+// program has, the one --version prints in full.
 void OpenMenu(TScreenRig& rig) {
     for (int key : {keyEnter, keyControl, keyLeft, keyRight, keyUp, keyDown}) {
-        rig.Press(key); // the title waits for Space alone
+        rig.Press(key);
     }
     ASSERT_TRUE(g_titleState == tsTitle && rig.FindText("PUSH SPACE KEY"));
+    EXPECT_EQ(PageControls().Shown(), 0u) << "a page control on the title";
+    const std::string version = kVersionText;
+    EXPECT_NE(rig.FindText("ver. " + version.substr(0, version.find('.', version.find('.') + 1))),
+              nullptr);
     rig.Press(keySpace);
+    EXPECT_EQ(PageControls().Shown(), PageControlBit(pageBack));
     rig.Sounds.clear();
 }
 
-// The title shows the major and minor numbers of the one version the program has, the one
-// --version prints in full.
-TEST(TitleScreensTest, TheTitleShowsTheProgramsVersion) {
-    const std::string version = kVersionText;
-    const size_t minorEnd = version.find('.', version.find('.') + 1);
-    TScreenRig rig;
-    rig.Press(keyEnter);
-    EXPECT_NE(rig.FindText("ver. " + version.substr(0, minorEnd)), nullptr) << version;
-}
-
 // Each menu line opens what it says with the players it says; the cursor sounds only when it
-// moves, and Enter goes back.
+// moves, and Enter, a right click or the page's Back go back, the level list and the
+// configuration showing Back (the level list its arrows too), the title nothing to go back to.
 TEST(TitleScreensTest, EveryMenuLineOpensItsScreen) {
     const std::tuple<int, int, int, int> rows[] = {
         {sceneTitle, tsLevel, playerHuman, playerComputer}, // 1 Player Game (Black)
@@ -57,10 +55,18 @@ TEST(TitleScreensTest, EveryMenuLineOpensItsScreen) {
                   std::pair(black, white));
         if (titleState == tsLevel) {
             EXPECT_NE(rig.FindText("Normal", kYellow), nullptr);
+            EXPECT_EQ(PageControls().Shown(),
+                      PageControlBit(pageBack) | PageControlBit(pageUp) | PageControlBit(pageDown));
             rig.Mouse({320, 20}, false, true); // a right click is Enter
             EXPECT_EQ(g_titleState, tsMenu);
-            rig.Press(keyEnter);
+            rig.Press(line == 0 ? keyEnter : keyBack);
             EXPECT_EQ(g_titleState, tsTitle);
+            rig.Press(keyBack);
+            EXPECT_TRUE(g_scene == sceneTitle && g_titleState == tsTitle);
+        } else if (titleState == tsConfig) {
+            EXPECT_EQ(PageControls().Shown(), PageControlBit(pageBack));
+            rig.Press(keyBack);
+            EXPECT_EQ(g_titleState, tsMenu);
         }
     }
     SetCloseHandler(nullptr);
@@ -134,29 +140,23 @@ TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving
     ASSERT_TRUE(back && speed);
     EXPECT_EQ(back->Rect.top - speed->Rect.top, 18) << "[BACK] right under the speed";
     rig.Press(keyUp, 5); // from [BACK]
-    const std::tuple<int, int, int32_t*, int32_t> steps[] = {
-        {keyLeft, 8, &BoardR, 0},
-        {keyRight, 2, &BoardR, 2},
-        {keyDown, 1, nullptr, 0},
-        {keyLeft, 3, &BoardG, 4},
-        {keyRight, 9, &BoardG, 10},
-        {keyDown, 1, nullptr, 0},
-        {keyRight, 1, &BoardB, 50},
-        {keyLeft, 1, &BoardB, 49},
-        {keyDown, 1, nullptr, 0},
-        {keyLeft, 1, &FogEnable, 1},
-        {keyRight, 1, &FogEnable, 0},
-        {keySpace, 1, &FogEnable, 1},
-        {keyDown, 1, nullptr, 0},
-        {keyLeft, 1, &AnimationSpeed, speedFast},
-        {keyRight, 1, &AnimationSpeed, speedNormal},
-        {keySpace, 1, &AnimationSpeed, speedFast},
-        {keyDown, 5, nullptr, 0},
-        {keyLeft, 1, &AnimationSpeed, speedFast}, // [BACK] stays last
-    };
-    for (const auto& [key, times, value, expected] : steps) {
-        rig.Press(key, times);
-        EXPECT_TRUE(!value || *value == expected) << key;
+    // Each line from the top: the value it steps, and each key with its presses and the value
+    // after them; a Down goes on to the next line. Four more Downs stay on [BACK], the last, where
+    // Left changes nothing.
+    const std::pair<int32_t*, std::vector<std::tuple<int, int, int32_t>>> lines[] = {
+        {&BoardR, {{keyLeft, 8, 0}, {keyRight, 2, 2}}},
+        {&BoardG, {{keyLeft, 3, 4}, {keyRight, 9, 10}}},
+        {&BoardB, {{keyRight, 1, 50}, {keyLeft, 1, 49}}},
+        {&FogEnable, {{keyLeft, 1, 1}, {keyRight, 1, 0}, {keySpace, 1, 1}}},
+        {&AnimationSpeed,
+         {{keyLeft, 1, speedFast}, {keyRight, 1, speedNormal}, {keySpace, 1, speedFast}}},
+        {&AnimationSpeed, {{keyDown, 4, speedFast}, {keyLeft, 1, speedFast}}}};
+    for (const auto& [value, presses] : lines) {
+        for (const auto& [key, times, expected] : presses) {
+            rig.Press(key, times);
+            EXPECT_EQ(*value, expected) << key;
+        }
+        rig.Press(keyDown);
     }
     rig.Mouse({100, rig.Line("G - [10]").Y}, true); // the left half of a line steps down
     rig.Mouse({500, rig.Line("Fog - [On]").Y}, true);

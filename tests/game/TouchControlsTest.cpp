@@ -22,39 +22,13 @@ constexpr TPageControlSet kGameAids =
 constexpr std::pair<int, int> kToForcedPass[] = {{3, 2}, {2, 2}, {1, 2}, {1, 1},
                                                  {5, 4}, {0, 2}, {0, 0}, {2, 0}};
 
-// The title's panels: none on the prompt, "Back" on the menu and the configuration, the arrows
-// too on the level list; the page hears the set after each frame.
-TEST(TouchControlsTest, TheTitlesPanelsShowBackAndTheLevelListItsArrows) {
-    TScreenRig rig;
-    rig.Frame();
-    EXPECT_EQ(PageControls().Shown(), 0u);
-    rig.Press(keySpace);
-    EXPECT_EQ(PageControls().Shown(), Bits({pageBack}));
-    rig.Press(keySpace); // "1 Player Game (Black)"
-    EXPECT_EQ(g_titleState, tsLevel);
-    EXPECT_EQ(PageControls().Shown(), Bits({pageBack, pageUp, pageDown}));
-    rig.Press(keyBack); // back to the menu, as Enter
-    EXPECT_EQ(g_titleState, tsMenu);
-    rig.Press(keyDown, 3);
-    rig.Press(keySpace); // "Config"
-    EXPECT_EQ(g_titleState, tsConfig);
-    EXPECT_EQ(PageControls().Shown(), Bits({pageBack}));
-    rig.Press(keyRight);
-    rig.Press(keyBack);
-    EXPECT_EQ(g_titleState, tsMenu);
-    rig.Press(keyBack);
-    EXPECT_EQ(g_titleState, tsTitle);
-    EXPECT_EQ(PageControls().Shown(), 0u);
-    rig.Press(keyBack); // nothing to go back to: the title stays, the program runs on
-    EXPECT_EQ(g_titleState, tsTitle);
-    EXPECT_EQ(g_scene, sceneTitle);
-}
-
-// A two-player game by the page's controls: "Paste" only before the first move, the aids
-// throughout, "Pass" exactly while the side to move must pass, the result with "Back", "Marks"
-// and "Copy" alone; "Back" in a game leaves it for the title after its frame is drawn.
+// A game by the page's controls: "Paste" only before the first move of a two-player game, the
+// aids throughout, "Pass" exactly while the side to move must pass, the result with "Back",
+// "Marks" and "Copy" alone; "Back" in a game leaves it for the title after its frame is drawn.
 TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
     TScreenRig rig;
+    rig.StartGame(playerHuman, playerComputer);
+    EXPECT_EQ(PageControls().Shown(), kGameAids) << "Paste in a one-player game";
     rig.StartGame(playerHuman, playerHuman);
     EXPECT_EQ(PageControls().Shown(), kGameAids | Bits({pagePaste}));
     for (const auto& [column, row] : kToForcedPass) {
@@ -66,6 +40,15 @@ TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
     EXPECT_TRUE(g_gameBoard.MustPass());
     EXPECT_EQ(g_gameBoard.GetTurn(), cellBlack);
     EXPECT_EQ(PageControls().Shown(), kGameAids | Bits({pagePass}));
+    // The pass hint names what the player used last.
+    const std::pair<int, const char*> hints[] = {{inputKeys, "パスは Enter キー"},
+                                                 {inputMouse, "パスは右クリック"},
+                                                 {inputTouch, "パスは Pass ボタン"}};
+    for (const auto& [kind, text] : hints) {
+        g_inputKind = kind;
+        rig.Frame();
+        EXPECT_NE(rig.FindText(text), nullptr) << text;
+    }
     rig.Frame({keyEnter}); // the page's "Pass"
     EXPECT_EQ(PageControls().Shown(), kGameAids);
     ASSERT_TRUE(rig.RunUntil(gsHuman));
@@ -83,57 +66,24 @@ TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
     EXPECT_EQ(PageControls().Shown(), 0u);
 }
 
-// A one-player game offers no "Paste"; a record pasted at a two-player start takes "Paste" away.
-TEST(TouchControlsTest, PasteShowsOnlyAtTheStartOfATwoPlayerGame) {
-    {
-        TScreenRig rig;
-        rig.StartGame(playerHuman, playerComputer);
-        EXPECT_EQ(PageControls().Shown(), kGameAids);
-    }
-    TScreenRig second;
-    second.StartGame(playerHuman, playerHuman);
-    second.Clip.Text = "d3c3";
-    second.Clip.HasText = true;
-    second.Frame({keyPaste});
-    EXPECT_EQ(GameHistorySize(), 2u);
-    EXPECT_EQ(PageControls().Shown(), kGameAids);
-}
-
-// The help line under the title and the pass hint name what the player used last.
+// The help line under the title names what the player used last.
 TEST(TouchControlsTest, HelpTextsFollowTheInputInUse) {
-    {
-        TScreenRig rig;
-        rig.Frame();
-        rig.Frame();
-        const std::pair<int, const char*> titles[] = {
-            {inputKeys, "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits"},
-            {inputMouse, "Click to choose  -  Right click goes back  -  Esc quits"},
-            {inputTouch, "Tap to start"}};
-        for (const auto& [kind, text] : titles) {
-            g_inputKind = kind;
-            rig.Frame();
-            EXPECT_NE(rig.FindText(text), nullptr) << text;
-        }
-        rig.Press(keySpace);
-        EXPECT_NE(rig.FindText("Tap to choose  -  Back goes back"), nullptr);
-        rig.Press(keySpace);
-        EXPECT_NE(rig.FindText("Tap to choose  -  Down goes past Expert  -  Back goes back"),
-                  nullptr);
-    }
-    TScreenRig game;
-    game.StartGame(playerHuman, playerHuman);
-    for (const auto& [column, row] : kToForcedPass) {
-        game.PlayAt(column, row);
-        ASSERT_TRUE(game.RunUntil(gsHuman));
-    }
-    const std::pair<int, const char*> hints[] = {{inputKeys, "パスは Enter キー"},
-                                                 {inputMouse, "パスは右クリック"},
-                                                 {inputTouch, "パスは Pass ボタン"}};
-    for (const auto& [kind, text] : hints) {
+    TScreenRig rig;
+    rig.Frame();
+    rig.Frame();
+    const std::pair<int, const char*> titles[] = {
+        {inputKeys, "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits"},
+        {inputMouse, "Click to choose  -  Right click goes back  -  Esc quits"},
+        {inputTouch, "Tap to start"}};
+    for (const auto& [kind, text] : titles) {
         g_inputKind = kind;
-        game.Frame();
-        EXPECT_NE(game.FindText(text), nullptr) << text;
+        rig.Frame();
+        EXPECT_NE(rig.FindText(text), nullptr) << text;
     }
+    rig.Press(keySpace);
+    EXPECT_NE(rig.FindText("Tap to choose  -  Back goes back"), nullptr);
+    rig.Press(keySpace);
+    EXPECT_NE(rig.FindText("Tap to choose  -  Down goes past Expert  -  Back goes back"), nullptr);
 }
 
 } // namespace

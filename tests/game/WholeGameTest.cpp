@@ -1,5 +1,4 @@
 #include "ScreenRig.h"
-#include "game/GameAids.h"
 #include "scene/Solidpiece.h"
 
 namespace {
@@ -37,12 +36,11 @@ TEST(WholeGameTest, PlaysTheEnginesGamesToTheirResults) {
             rig.Frame({keySpace});
         }
         ASSERT_EQ(g_scene, sceneGame);
-        TSage helpers[3];
-        helpers[cellBlack].SetLevel(row.BlackLevel);
-        helpers[cellWhite].SetLevel(row.WhiteLevel);
-        TBoard reference;          // the engine's own game at the same levels
-        std::vector<TBoard> turns; // the first five human turns
-        bool undone = false;
+        const auto choice = [&row](const TBoard& board) {
+            return EngineMove(board,
+                              board.GetTurn() == cellBlack ? row.BlackLevel : row.WhiteLevel);
+        };
+        TBoard reference; // the engine's own game at the same levels
         // A move takes some 60 frames of animation and wait; a game is at most 130 of them.
         for (int idle = 0, plies = 0; g_gameState != gsResult; ++idle) {
             ASSERT_LT(idle, 200) << "no move for 200 frames after ply " << plies;
@@ -50,35 +48,9 @@ TEST(WholeGameTest, PlaysTheEnginesGamesToTheirResults) {
             if (g_gameState != gsHuman) {
                 rig.Clock.Advance(50);
                 rig.Frame();
-            } else if (!undone && turns.size() == 5 && !SameBoard(g_gameBoard, turns[4])) {
-                undone = true;
-                // Undo walks back a human turn at a time, the computer's replies with it, each
-                // position shown as it was; at the start it only knocks. The game goes on from
-                // there.
-                for (size_t back = turns.size(); back-- > 0;) {
-                    rig.Press(keyUndo);
-                    ASSERT_TRUE(rig.RunUntil(gsHuman, 1000))
-                        << "undo to turn " << back << " took long";
-                    const TBoard& was = turns[back];
-                    ASSERT_TRUE(SameBoard(g_gameBoard, was) && SameBoard(g_shownBoard, was));
-                    for (int i = 0; i < 64; ++i) {
-                        const int cell = was.GetCell(i % 8, i / 8);
-                        ASSERT_EQ(g_pieces[i]->Visible, cell != cellEmpty) << i;
-                        EXPECT_TRUE(cell == cellEmpty || g_pieces[i]->Rotation.X.GetValue() ==
-                                                             (cell == cellWhite ? 180 : 0));
-                    }
-                }
-                rig.Sounds.clear();
-                rig.Press(keyUndo);
-                EXPECT_TRUE(rig.Sounds.size() == 1 && rig.CountSounds(sndDown) == 1);
-                EXPECT_TRUE(SameBoard(g_gameBoard, turns[0]));
-                reference = turns[0];
             } else {
-                if (turns.size() < 5) {
-                    turns.push_back(g_gameBoard);
-                }
-                int x = -1, y = -1;
-                const bool move = helpers[g_gameBoard.GetTurn()].Think(g_gameBoard, &x, &y);
+                const auto [x, y] = choice(g_gameBoard);
+                const bool move = x >= 0;
                 if (row.Mouse && plies == 0) { // picked through the free view: three steps round
                     rig.RunFor(640, {keyControl, keyLeft}); // and two lower, hovered with it held
                     rig.RunFor(440, {keyControl, keyUp});
@@ -93,19 +65,6 @@ TEST(WholeGameTest, PlaysTheEnginesGamesToTheirResults) {
                     rig.Mouse(move ? ScreenPointOfSquare(x, y) : TScreenPoint{600, 20}, move,
                               !move);
                 } else {
-                    if (move && plies < 8) { // the hint glides to level 8's move, plays nothing
-                        TSage extreme;
-                        extreme.SetLevel(kHintLevel);
-                        int hx = -1, hy = -1;
-                        ASSERT_TRUE(extreme.Think(g_gameBoard, &hx, &hy));
-                        const TBoard before = g_gameBoard;
-                        const int level = g_sage.GetLevel();
-                        g_cursorX = hx == 0 ? 7 : 0;
-                        rig.Press(keyHint);
-                        EXPECT_EQ(std::pair(g_cursorX, g_cursorY), std::pair(hx, hy));
-                        EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, before) &&
-                                    g_sage.GetLevel() == level);
-                    }
                     g_cursorX = x;
                     g_cursorY = y;
                     rig.Frame({move ? keySpace : keyEnter});
@@ -113,9 +72,8 @@ TEST(WholeGameTest, PlaysTheEnginesGamesToTheirResults) {
                 ASSERT_EQ(g_gameState, gsAnimate) << "ply " << plies << " not taken";
             }
             if (g_gameState == gsAnimate) { // a move or a pass: the engine's in its own game
-                int x = -1, y = -1;
-                helpers[reference.GetTurn()].Think(reference, &x, &y) ? reference.Place(x, y)
-                                                                      : reference.Pass();
+                const auto [x, y] = choice(reference);
+                x < 0 ? reference.Pass() : reference.Place(x, y);
                 ASSERT_EQ(std::pair(g_lastMove.isPass ? -1 : g_lastMove.x,
                                     g_lastMove.isPass ? -1 : g_lastMove.y),
                           std::pair(x, y))
