@@ -11,23 +11,16 @@ import {
   canvasBox, colourOf, play, point, puppeteerView, shot, squareLuminance, tap, waitForShot,
 } from './board.mjs';
 import {
-  countFrames, fail, openPage, press, runTest, sleep, testArgs, withChromium,
+  countFrames, fail, openPage, pageFile, press, runTest, sleep, testArgs, waitForFile, whenStored,
+  withChromium,
 } from './harness.mjs';
 
 const [siteDir, outDir, screenPointJs] =
   testArgs('browser_test.mjs', 'SITE_DIR', 'OUT_DIR', 'SCREEN_POINT_JS');
 const problems = [];
 const lit = (image) => brightness(image) > 0.02;
-const settingsFile = (page) => page.evaluate(() => {
-  try {
-    return Module.FS.readFile('/home/web_user/.config/Bellwick/Octavane/settings.reg',
-      { encoding: 'utf8' });
-  } catch (error) {
-    return '';
-  }
-});
-const whenStored = (page) =>
-  page.evaluate(() => new Promise((resolve) => Module.octavaneWhenStored(resolve)));
+const settings = '/home/web_user/.config/Bellwick/Octavane/settings.reg';
+const settingsFile = (page) => pageFile(page, settings);
 
 // A new page of the site, shown once the picture is lit.
 async function openGame(browser, origin, label, options) {
@@ -78,12 +71,8 @@ async function visits(browser, origin) {
   await press(page, 'ArrowRight', 'ArrowRight', 'ArrowRight');
   await shot(view, 'config');
   await press(page, 'Enter'); // back to the menu, saved
-  const until = Date.now() + 10000;
-  while (!(await settingsFile(page)).includes('"BoardR"=dword:00000003')) {
-    if (Date.now() > until) fail(`the settings were not saved: ${await settingsFile(page)}`);
-    await sleep(200);
-  }
-  await whenStored(page); // the write to IndexedDB, which the next visit must find
+  await waitForFile(page, settings, (t) => t.includes('"BoardR"=dword:00000003'), 'saved', 10);
+  await whenStored(page);
 
   await page.reload();
   await waitForShot(view, 'reloaded-title', lit, 'the title after the reload', 60);

@@ -138,6 +138,30 @@ export async function openPage(browser, origin, label, problems,
   return page;
 }
 
+// A file of the page's file system as text ('' when there is none).
+export const pageFile = (page, file) => page.evaluate((name) => {
+  try {
+    return Module.FS.readFile(name, { encoding: 'utf8' });
+  } catch (error) {
+    return '';
+  }
+}, file);
+
+// The file's text once `test` accepts it, read again until it does for at most `seconds`.
+export async function waitForFile(page, file, test, what, seconds = 60) {
+  const until = Date.now() + seconds * 1000;
+  for (;;) {
+    const text = await pageFile(page, file);
+    if (test(text)) return text;
+    if (Date.now() > until) fail(`${what}: ${path.basename(file)} reads ${JSON.stringify(text)}`);
+    await sleep(250);
+  }
+}
+
+// Resolves once what the page has stored is in IndexedDB, where the next visit finds it.
+export const whenStored = (page) =>
+  page.evaluate(() => new Promise((resolve) => Module.octavaneWhenStored(resolve)));
+
 // Keys are held for a moment: the game reads which keys are down once a frame.
 export async function press(page, ...keys) {
   for (const key of keys) {

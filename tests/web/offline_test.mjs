@@ -16,7 +16,9 @@ import os from 'node:os';
 import path from 'node:path';
 import { brightness } from './png.mjs';
 import { puppeteerView, squareLuminance, waitForShot } from './board.mjs';
-import { fail, openPage, press, runTest, sleep, testArgs, withChromium } from './harness.mjs';
+import {
+  fail, openPage, pageFile, press, runTest, sleep, testArgs, waitForFile, whenStored, withChromium,
+} from './harness.mjs';
 
 const [siteDir, outDir, screenPointJs, cmake, webDir, version] = testArgs('offline_test.mjs',
   'SITE_DIR', 'OUT_DIR', 'SCREEN_POINT_JS', 'CMAKE', 'WEB_SOURCE_DIR', 'VERSION');
@@ -32,24 +34,8 @@ const lit = (image) => brightness(image) > 0.02;
 const shotWhen = (view, name, ready, seconds = 60) =>
   waitForShot(view, `offline-${name}`, ready, 'the expected screen', seconds);
 
-// The kept game's text as the page's file system has it ('' when none is kept).
-const keptGame = (view) => view.page.evaluate((file) => {
-  try {
-    return Module.FS.readFile(file, { encoding: 'utf8' });
-  } catch (error) {
-    return '';
-  }
-}, keptGameFile);
-
-async function waitForKeptGame(view, test, what, seconds = 60) {
-  const until = Date.now() + seconds * 1000;
-  for (;;) {
-    const text = await keptGame(view);
-    if (test(text)) return text;
-    if (Date.now() > until) fail(`${what}: the kept game reads ${JSON.stringify(text)}`);
-    await sleep(250);
-  }
-}
+const keptGame = (view) => pageFile(view.page, keptGameFile);
+const waitForKeptGame = (view, test, what) => waitForFile(view.page, keptGameFile, test, what);
 
 const pliesOf = (text) => ((text.match(/^plies(.*)$/m) || [])[1] || '').trim();
 
@@ -58,8 +44,6 @@ const pliesOf = (text) => ((text.match(/^plies(.*)$/m) || [])[1] || '').trim();
 const playView = (image) => brightness(image) > 0.1;
 const discOnSquare = (view, empty) => (image) =>
   playView(image) && squareLuminance(view, image, 2, 3) < empty - 20;
-const whenStored = (view) =>
-  view.page.evaluate(() => new Promise((resolve) => Module.octavaneWhenStored(resolve)));
 
 const siteCaches = (view) => view.page.evaluate(async () => {
   const names = await caches.keys();
@@ -118,7 +102,7 @@ async function offlineStart(browser, server) {
 // goes straight back into the game, and Backspace takes the move back. Escape leaves the game
 // for good: it is gone from the storage, and the next page is the title.
 async function gameOutlivesPage(browser, server, { view, empty, plies }) {
-  await whenStored(view);
+  await whenStored(view.page);
   await view.page.close({ runBeforeUnload: false });
   const next = await openSite(browser, server.origin, 'after the close');
   const text = await waitForKeptGame(next, (t) => t !== '', 'the next page');
@@ -135,7 +119,7 @@ async function gameOutlivesPage(browser, server, { view, empty, plies }) {
   if (!(after > resumed + 20)) fail('undo left the disc on c4');
   await press(next.page, 'Escape');
   await waitForKeptGame(next, (t) => t === '', 'Escape');
-  await whenStored(next);
+  await whenStored(next.page);
   await next.page.reload();
   await shotWhen(next, 'after-escape', lit);
   await sleep(1500);
