@@ -7,7 +7,7 @@
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import { fail, sleep } from './harness.mjs';
+import { fail, sleep, waitUntil } from './harness.mjs';
 import { colourAt, decodePng } from './png.mjs';
 
 // Eight plies after which Black has no move and White has: a forced pass.
@@ -70,15 +70,8 @@ export const colourOf = (view, image, k, kind, ...values) => {
 };
 
 // Screenshots until `ready` accepts one, for at most `seconds`.
-export async function waitForShot(view, name, ready, what, seconds = 20) {
-  const until = Date.now() + seconds * 1000;
-  for (;;) {
-    const image = await shot(view, name);
-    if (await ready(image)) return image;
-    if (Date.now() > until) fail(`${name}: ${what} never happened`);
-    await sleep(250);
-  }
-}
+export const waitForShot = (view, name, ready, what, seconds = 20) =>
+  waitUntil(seconds, () => shot(view, name), ready, () => `${name}: ${what} never happened`);
 
 // The title's name, white in the middle of the picture.
 export const waitForTitle = (view, name) => waitForShot(view, name, (image) =>
@@ -105,15 +98,9 @@ export const shownControls = (view) => view.run(`return [...document.querySelect
   .map((b) => b.getAttribute('aria-label'))
   .filter((n) => n !== 'Full screen' && n !== 'Analysis');`);
 
-export async function waitForControls(view, wanted, label, seconds = 15) {
-  const until = Date.now() + seconds * 1000;
-  for (;;) {
-    const shown = (await shownControls(view)).sort();
-    if (JSON.stringify(shown) === JSON.stringify([...wanted].sort())) return;
-    if (Date.now() > until) fail(`${label}: the controls shown are ${shown}, not ${wanted}`);
-    await sleep(150);
-  }
-}
+export const waitForControls = (view, wanted, label, seconds = 15) => waitUntil(seconds,
+  async () => (await shownControls(view)).sort(), (shown) => `${shown}` === `${[...wanted].sort()}`,
+  (shown) => `${label}: the controls shown are ${shown}, not ${wanted}`);
 
 export async function tap(view, at) {
   await view.tap(Math.round(at.x), Math.round(at.y));

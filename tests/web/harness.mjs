@@ -147,16 +147,22 @@ export const pageFile = (page, file) => page.evaluate((name) => {
   }
 }, file);
 
-// The file's text once `test` accepts it, read again until it does for at most `seconds`.
-export async function waitForFile(page, file, test, what, seconds = 60) {
+// `attempt()`'s value once `ready` accepts it, tried again for at most `seconds`; then fails
+// saying `what(value)` of the last one.
+export async function waitUntil(seconds, attempt, ready, what) {
   const until = Date.now() + seconds * 1000;
   for (;;) {
-    const text = await pageFile(page, file);
-    if (test(text)) return text;
-    if (Date.now() > until) fail(`${what}: ${path.basename(file)} reads ${JSON.stringify(text)}`);
-    await sleep(250);
+    const value = await attempt();
+    if (await ready(value)) return value;
+    if (Date.now() > until) fail(what(value));
+    await sleep(200);
   }
 }
+
+// The file's text once `test` accepts it.
+export const waitForFile = (page, file, test, what, seconds = 60) =>
+  waitUntil(seconds, () => pageFile(page, file), test,
+    (text) => `${what}: ${path.basename(file)} reads ${JSON.stringify(text)}`);
 
 // Resolves once what the page has stored is in IndexedDB, where the next visit finds it.
 export const whenStored = (page) =>

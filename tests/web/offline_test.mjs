@@ -17,7 +17,8 @@ import path from 'node:path';
 import { brightness } from './png.mjs';
 import { puppeteerView, squareLuminance, waitForShot } from './board.mjs';
 import {
-  fail, openPage, pageFile, press, runTest, sleep, testArgs, waitForFile, whenStored, withChromium,
+  fail, openPage, pageFile, press, runTest, sleep, testArgs, waitForFile, waitUntil, whenStored,
+  withChromium,
 } from './harness.mjs';
 
 const [siteDir, outDir, screenPointJs, cmake, webDir, version] = testArgs('offline_test.mjs',
@@ -52,16 +53,10 @@ const siteCaches = (view) => view.page.evaluate(async () => {
   return names.map((name, i) => ({ name, files: counts[i] }));
 });
 
-// Waits until the page's caches are `expected` (one cache, by its name and its files' count).
-async function waitForCaches(view, name, files, what) {
-  const until = Date.now() + 30000;
-  let kept = await siteCaches(view);
-  while (!(kept.length === 1 && kept[0].name === name && (files === 0 || kept[0].files === files))) {
-    if (Date.now() > until) fail(`${what}: the caches are ${JSON.stringify(kept)}`);
-    await sleep(250);
-    kept = await siteCaches(view);
-  }
-}
+// Waits until the page keeps one cache, `name`, of `files` files (any number when 0).
+const waitForCaches = (view, name, files, what) => waitUntil(30, () => siteCaches(view),
+  (kept) => kept.length === 1 && kept[0].name === name && (!files || kept[0].files === files),
+  (kept) => `${what}: the caches are ${JSON.stringify(kept)}`);
 
 const cacheNameOf = (dir) =>
   (fs.readFileSync(path.join(dir, 'sw.js'), 'utf8').match(/CACHE_NAME = '([^']+)'/) || [])[1];
@@ -145,12 +140,9 @@ async function rebuiltSite(server, view) {
   try {
     await view.page.reload();
     // The page loads itself once more when the new site takes over: asked across that load.
-    const taken = Date.now() + 60000;
-    while (!(await view.page.evaluate(() => !!document.querySelector('meta[name="octavane-build"]'))
-      .catch(() => false))) {
-      if (Date.now() > taken) fail('the rebuilt site was not taken after a reload');
-      await sleep(250);
-    }
+    await waitUntil(60, () => view.page.evaluate(() =>
+      !!document.querySelector('meta[name="octavane-build"]')).catch(() => false), (taken) => taken,
+    () => 'the rebuilt site was not taken after a reload');
     await shotWhen(view, 'rebuilt-title', lit);
     await waitForCaches(view, newName, 0, 'after the rebuild');
   } finally {
