@@ -42,14 +42,22 @@ TBoard PositionAfter(int plies) {
     return board;
 }
 
-// Waits for the worker's answer, giving the browser the thread meanwhile; the number of waits.
-int AwaitReply(TSearchWorker& worker) {
-    int waits = 0;
-    while (!worker.Finished()) {
+// The worker's answer to `request`, waited for while the browser has the thread; `waits` counts
+// the waits. Says whether it is the inline search's.
+bool SameAsInline(TSearchWorker& worker, const TSearchRequest& request, int* waits) {
+    const std::atomic<bool> go{false};
+    const TSearchReply expected = AnswerSearch(request, go);
+    worker.Start(request);
+    for (*waits = 0; !worker.Finished(); ++*waits) {
         emscripten_sleep(kPollMs);
-        ++waits;
     }
-    return waits;
+    const TSearchReply reply = worker.Reply();
+    const bool same = reply.Answered && reply.Move == expected.Move &&
+                      (!reply.Move || (reply.X == expected.X && reply.Y == expected.Y));
+    std::printf("worker %d,%d%s, inline %d,%d%s: %s\n", reply.X, reply.Y,
+                reply.Move ? "" : " (pass)", expected.X, expected.Y, expected.Move ? "" : " (pass)",
+                same ? "same" : "DIFFERENT");
+    return same;
 }
 
 } // namespace
@@ -57,29 +65,17 @@ int AwaitReply(TSearchWorker& worker) {
 int main() {
     int failures = 0;
     std::unique_ptr<TSearchWorker> worker = MakeSearchWorker();
-    const int pliesList[] = {2, 11, 24, 37, 46, 52};
-    const int levels[] = {1, 5, 8, 9};
     int asked = 0;
     int longestWaits = 0;
-    for (const int plies : pliesList) {
-        const TBoard board = PositionAfter(plies);
-        for (const int level : levels) {
-            const TSearchRequest request = MakeSearchRequest(board, TSearchKind::Level, level);
-            const std::atomic<bool> go{false};
-            const TSearchReply inlineReply = AnswerSearch(request, go);
-            worker->Start(request);
-            ++asked;
-            const int waits = AwaitReply(*worker);
+    for (const int plies : {2, 11, 24, 37, 46, 52}) {
+        for (const int level : {1, 5, 8, 9}) {
+            std::printf("after %d plies, level %d: ", plies, level);
+            int waits = 0;
+            const TSearchRequest request =
+                MakeSearchRequest(PositionAfter(plies), TSearchKind::Level, level);
+            failures += SameAsInline(*worker, request, &waits) ? 0 : 1;
             longestWaits = waits > longestWaits ? waits : longestWaits;
-            const TSearchReply reply = worker->Reply();
-            const bool same =
-                reply.Answered && reply.Move == inlineReply.Move &&
-                (!reply.Move || (reply.X == inlineReply.X && reply.Y == inlineReply.Y));
-            std::printf("after %d plies, level %d: worker %d,%d%s, inline %d,%d%s: %s\n", plies,
-                        level, reply.X, reply.Y, reply.Move ? "" : " (pass)", inlineReply.X,
-                        inlineReply.Y, inlineReply.Move ? "" : " (pass)",
-                        same ? "same" : "DIFFERENT");
-            failures += same ? 0 : 1;
+            ++asked;
         }
     }
     const int replies = RepliesFromWorkers();
@@ -91,22 +87,17 @@ int main() {
         ++failures;
     }
 
-    // A search stopped as soon as it starts: no answer; the next request is answered in full.
-    const TBoard middle = PositionAfter(20);
-    worker->Start(MakeSearchRequest(middle, TSearchKind::Level, 9));
+    // A search stopped as soon as it starts: no answer; the next request is answered in full,
+    // by a new worker.
+    worker->Start(MakeSearchRequest(PositionAfter(20), TSearchKind::Level, 9));
     worker->Stop();
     const bool stopped = worker->Finished() && !worker->Reply().Answered;
-    const TSearchRequest next = MakeSearchRequest(PositionAfter(30), TSearchKind::Level, 7);
-    const std::atomic<bool> go{false};
-    const TSearchReply expected = AnswerSearch(next, go);
-    worker->Start(next);
-    AwaitReply(*worker);
-    const TSearchReply after = worker->Reply();
-    const bool answered = after.Answered && after.Move == expected.Move && after.X == expected.X &&
-                          after.Y == expected.Y && RepliesFromWorkers() == replies + 1;
-    std::printf("stopped: %s; the next search after the stop: %s\n",
-                stopped ? "no answer" : "WRONG",
-                answered ? "same as inline, from the new worker" : "WRONG");
+    std::printf("stopped: %s; the next search: ", stopped ? "no answer" : "WRONG");
+    int waits = 0;
+    const bool answered =
+        SameAsInline(*worker, MakeSearchRequest(PositionAfter(30), TSearchKind::Level, 7),
+                     &waits) &&
+        RepliesFromWorkers() == replies + 1;
     failures += (stopped ? 0 : 1) + (answered ? 0 : 1);
 
     worker.reset();

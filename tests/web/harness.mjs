@@ -1,23 +1,48 @@
-// What the browser tests share: the site served on 127.0.0.1, and Debian's Chromium started
-// headless with flags that suit a machine without a GPU or a network, and a counter of the
-// page's frames.
-import { execFileSync } from 'node:child_process';
+// What the browser tests share: the site served on 127.0.0.1, Debian's Chromium started headless
+// with flags that suit a machine without a GPU or a network, a test's arguments and its ending,
+// and a counter of the page's frames.
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
-import { decodePng } from './png.mjs';
+
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+export function fail(message) {
+  throw new Error(message);
+}
+
+// The values of the arguments `names` (a usage line and exit 2 when one is missing); OUT_DIR,
+// where the screenshots go for people to look at, is made.
+export function testArgs(script, ...names) {
+  const values = process.argv.slice(2);
+  if (values.length < names.length) {
+    console.error(`usage: node ${script} ${names.join(' ')}`);
+    process.exit(2);
+  }
+  if (names.includes('OUT_DIR')) fs.mkdirSync(values[names.indexOf('OUT_DIR')], { recursive: true });
+  return values;
+}
+
+// Runs `steps()` and ends the test under `name`: the problems it pushed or threw, or a pass.
+export async function runTest(name, problems, steps) {
+  try {
+    await steps();
+  } catch (error) {
+    problems.push(error.message);
+  }
+  if (problems.length > 0) {
+    console.error(`${name}: failed\n  ${problems.join('\n  ')}`);
+    process.exit(1);
+  }
+  console.log(`${name}: passed`);
+}
 
 const types = {
-  '.html': 'text/html; charset=utf-8',
-  '.css': 'text/css',
-  '.js': 'text/javascript',
-  '.mjs': 'text/javascript',
-  '.wasm': 'application/wasm',
-  '.data': 'application/octet-stream',
-  '.png': 'image/png',
-  '.webmanifest': 'application/manifest+json',
+  '.html': 'text/html; charset=utf-8', '.css': 'text/css', '.js': 'text/javascript',
+  '.mjs': 'text/javascript', '.wasm': 'application/wasm', '.data': 'application/octet-stream',
+  '.png': 'image/png', '.webmanifest': 'application/manifest+json',
 };
 
 // Serves `folder` on a free port of 127.0.0.1, a folder's address as its index.html, as static
@@ -34,8 +59,7 @@ export function serveSite(folder) {
     let name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
     if (name.endsWith('/')) name += 'index.html';
     const file = path.join(root, path.normalize(name).replace(/^(\.\.[/\\])+/, ''));
-    if (!file.startsWith(root) || !fs.existsSync(file) ||
-        !fs.statSync(file).isFile()) {
+    if (!file.startsWith(root) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
       response.writeHead(404);
       response.end();
       return;
@@ -79,48 +103,79 @@ export async function launchBrowser(profile) {
   });
 }
 
-// Runs a test's `steps(browser, server)` in a Chromium of its own, with the site at `siteDir`
-// served, then ends it as `report` does; an error thrown by the steps is one more problem.
-export async function runInChromium(name, siteDir, outDir, problems, pageErrors, steps) {
-  const server = await serveSite(siteDir);
+// Runs `steps(browser, server)` in a Chromium of its own with `folder` served; both are closed
+// whatever the steps do.
+export async function withChromium(folder, steps) {
+  const server = await serveSite(folder);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'octavane-chromium-'));
   const browser = await launchBrowser(profile);
   try {
     await steps(browser, server);
-  } catch (error) {
-    problems.push(error.message);
   } finally {
     await browser.close();
     server.close();
     fs.rmSync(profile, { recursive: true, force: true });
   }
-  report(name, outDir, problems, pageErrors);
 }
 
-// Where a logical or world point of the picture shows in a canvas of width x height, by the
-// game's own camera (the SCREEN_POINT_JS tool each test is given).
-export function screenPoint(screenPointJs, width, height, kind, ...values) {
-  const out = execFileSync(process.execPath,
-    [screenPointJs, String(width), String(height), kind, ...values.map(String)]);
-  const [x, y] = out.toString().trim().split(/\s+/).map(Number);
-  return { x, y };
+// The page's errors and console errors, as problems of the test said under `label`.
+export function watchErrors(page, label, problems) {
+  page.on('pageerror', (error) => problems.push(`${label}: ${error.message}`));
+  page.on('console', (message) => {
+    if (message.type() === 'error') problems.push(`${label}: console: ${message.text()}`);
+  });
 }
 
-// The page's screenshot, saved as `file` and decoded.
-export async function screenshot(page, file) {
-  await page.screenshot({ path: file });
-  return decodePng(fs.readFileSync(file));
+// A new tab at `address` of the site, its errors watched; `setUp` scripts run before the page's.
+export async function openPage(browser, origin, label, problems,
+  { viewport = { width: 640, height: 480, deviceScaleFactor: 1 }, address = '/index.html',
+    setUp = [] } = {}) {
+  const page = await browser.newPage();
+  await page.setViewport(viewport);
+  watchErrors(page, label, problems);
+  for (const script of setUp) await page.evaluateOnNewDocument(script);
+  await page.goto(`${origin}${address}`);
+  return page;
 }
 
-// Ends a browser test: its problems and the page's errors, or a pass, said under its `name`.
-export function report(name, outDir, problems, pageErrors) {
-  problems.push(...pageErrors);
-  console.log(`screenshots in ${outDir}`);
-  if (problems.length > 0) {
-    console.error(`${name}: failed\n  ${problems.join('\n  ')}`);
-    process.exit(1);
+// A file of the page's file system as text ('' when there is none).
+export const pageFile = (page, file) => page.evaluate((name) => {
+  try {
+    return Module.FS.readFile(name, { encoding: 'utf8' });
+  } catch (error) {
+    return '';
   }
-  console.log(`${name}: passed`);
+}, file);
+
+// `attempt()`'s value once `ready` accepts it, tried again for at most `seconds`; then fails
+// saying `what(value)` of the last one.
+export async function waitUntil(seconds, attempt, ready, what) {
+  const until = Date.now() + seconds * 1000;
+  for (;;) {
+    const value = await attempt();
+    if (await ready(value)) return value;
+    if (Date.now() > until) fail(what(value));
+    await sleep(200);
+  }
+}
+
+// The file's text once `test` accepts it.
+export const waitForFile = (page, file, test, what, seconds = 60) =>
+  waitUntil(seconds, () => pageFile(page, file), test,
+    (text) => `${what}: ${path.basename(file)} reads ${JSON.stringify(text)}`);
+
+// Resolves once what the page has stored is in IndexedDB, where the next visit finds it.
+export const whenStored = (page) =>
+  page.evaluate(() => new Promise((resolve) => Module.octavaneWhenStored(resolve)));
+
+// Keys are held for a moment: the game reads which keys are down once a frame.
+export async function press(page, ...keys) {
+  for (const key of keys) {
+    await page.keyboard.down(key);
+    await sleep(150);
+    await page.keyboard.up(key);
+    await sleep(200);
+  }
 }
 
 // Counts the page's frames in window.octavaneFrames, for page.evaluateOnNewDocument: every frame

@@ -3,23 +3,16 @@
 import zlib from 'node:zlib';
 
 export function decodePng(buffer) {
-  const signature = '89504e470d0a1a0a';
-  if (buffer.subarray(0, 8).toString('hex') !== signature) {
-    throw new Error('not a PNG file');
-  }
-  let width = 0;
-  let height = 0;
-  let channels = 0;
+  if (buffer.subarray(0, 8).toString('hex') !== '89504e470d0a1a0a') throw new Error('not a PNG file');
+  let [width, height, channels] = [0, 0, 0];
   const data = [];
   for (let at = 8; at < buffer.length;) {
     const length = buffer.readUInt32BE(at);
     const type = buffer.toString('latin1', at + 4, at + 8);
     const body = buffer.subarray(at + 8, at + 8 + length);
     if (type === 'IHDR') {
-      width = body.readUInt32BE(0);
-      height = body.readUInt32BE(4);
-      const depth = body[8];
-      const colour = body[9];
+      [width, height] = [body.readUInt32BE(0), body.readUInt32BE(4)];
+      const [depth, colour] = [body[8], body[9]];
       if (depth !== 8 || (colour !== 2 && colour !== 6) || body[12] !== 0) {
         throw new Error(`unsupported PNG: depth ${depth}, colour type ${colour}`);
       }
@@ -41,17 +34,10 @@ export function decodePng(buffer) {
       const a = x >= channels ? pixels[y * stride + x - channels] : 0;
       const b = y > 0 ? pixels[(y - 1) * stride + x] : 0;
       const c = x >= channels && y > 0 ? pixels[(y - 1) * stride + x - channels] : 0;
-      let predicted = 0;
-      if (filter === 1) predicted = a;
-      else if (filter === 2) predicted = b;
-      else if (filter === 3) predicted = (a + b) >> 1;
-      else if (filter === 4) {
-        const p = a + b - c;
-        const pa = Math.abs(p - a);
-        const pb = Math.abs(p - b);
-        const pc = Math.abs(p - c);
-        predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-      }
+      const p = a + b - c;
+      const [pa, pb, pc] = [Math.abs(p - a), Math.abs(p - b), Math.abs(p - c)];
+      const paeth = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+      const predicted = [0, a, b, (a + b) >> 1, paeth][filter];
       pixels[y * stride + x] = (line[x] + predicted) & 0xff;
     }
   }
