@@ -6,6 +6,7 @@
 #include "app/SdlAppPlatform.h"
 #include "app/SolveCommand.h"
 #include "platform/DriverChoice.h"
+#include "platform/sdl/RunEnd.h"
 #include "platform/sdl/SdlDisplay.h"
 
 namespace {
@@ -50,5 +51,7 @@ int main(int argc, char** argv) {
     TSdlClock clock;
     TScopedClock useClock(clock);
     TSdlAppPlatform platform(line.Windowed);
-    return OctavaneWinMain(platform, RenderFrame);
+    const int exitCode = OctavaneWinMain(platform, RenderFrame);
+    AnnounceRunEnd();
+    return exitCode;
 }

@@ -1,7 +1,7 @@
 // The browser build as a person meets it, in Debian's headless Chromium: the title lit and whole
 // from the first frame, at the window's real pixel size; the menu; a two-player move placed with
 // the mouse on the square the camera puts there; a board colour set in the configuration that
-// survives a reload; quitting and starting again; two tabs saving at once (the last one's whole
+// survives a reload; quitting and starting again, also on a first visit; two tabs saving at once (the last one's whole
 // file is read next); one frame drawn for each picture the browser shows; a browser without
 // WebGL2; and no error on the page. Screenshots go to OUT_DIR for people to look at.
 //
@@ -101,6 +101,17 @@ async function visits(browser, origin) {
   await page.close();
 }
 
+// A first visit (a profile of its own, nothing stored yet) left from the title at once: the
+// settings are saved for the first time on the way out, and the page still says the game ended.
+async function firstVisitLeaves(browser, origin) {
+  const context = await browser.createBrowserContext();
+  const { page } = await openGame(context, origin, 'first-visit');
+  await press(page, 'Escape');
+  await page.waitForFunction(() => window.octavaneMessage === 'The game has ended.',
+    { timeout: 15000 });
+  await context.close();
+}
+
 // A wide window on a screen of twice the pixel density: the canvas at the real pixel size, the
 // 4:3 picture (1200 wide, from x = 200) in the middle and black bars at the sides.
 async function wideWindow(browser, origin) {
@@ -185,6 +196,7 @@ async function withoutWebGL2(browser, origin) {
 
 await runTest('browser test', problems, () => withChromium(siteDir, async (browser, server) => {
   await visits(browser, server.origin);
+  await firstVisitLeaves(browser, server.origin);
   await wideWindow(browser, server.origin);
   await twoTabs(browser, server.origin);
   await framesFollowTheDisplay(browser, server.origin);

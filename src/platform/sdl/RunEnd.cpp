@@ -1,0 +1,4 @@
+#include "platform/sdl/RunEnd.h"
+
+// A desktop process ends when main returns.
+void AnnounceRunEnd() {}
