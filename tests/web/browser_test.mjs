@@ -1,9 +1,10 @@
 // The browser build as a person meets it, in Debian's headless Chromium: the title lit and whole
 // from the first frame, at the window's real pixel size; the menu; a two-player move placed with
 // the mouse on the square the camera puts there; a board colour set in the configuration that
-// survives a reload; quitting and starting again, also on a first visit; two tabs saving at once (the last one's whole
-// file is read next); one frame drawn for each picture the browser shows; a browser without
-// WebGL2; and no error on the page. Screenshots go to OUT_DIR for people to look at.
+// survives a reload; quitting and starting again, also on a first visit; two tabs saving at once
+// (the last one's whole file is read next); one frame drawn for each picture the browser shows;
+// a browser without WebGL2; and no error on the page. Screenshots go to OUT_DIR for people to
+// look at.
 //
 //   node browser_test.mjs SITE_DIR OUT_DIR SCREEN_POINT_JS
 import { brightness } from './png.mjs';
