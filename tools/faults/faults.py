@@ -433,6 +433,9 @@ FAULTS = [
     fault("web-paste-stale", "browser touch", "Paste ignores the browser's clipboard",
           "src/platform/web/SdlClipboard.cpp", "    if (text != nullptr) {\n        g_pageClipboard = text;",
           "    if (text == nullptr) {\n        g_pageClipboard = \"\";", suite="web"),
+    fault("web-run-end-unseen", "browser display",
+          "a run that ends after waiting for the browser is never seen to end: the page stays black",
+          "src/app/main.cpp", "    AnnounceRunEnd();\n", "", suite="web"),
 ]
 
 # The Windows port's own modules, planted in the Windows build and caught under Wine:
