@@ -1,5 +1,7 @@
 #include "engine/FastSolver.h"
 
+#include <cstdint>
+
 namespace OCTAVANE_FAST_ISA {
 namespace {
 
@@ -66,6 +68,53 @@ constexpr TAround kAround = MakeAround();
     return (opp & kAround.Squares[square]) == 0 ? 0 : Flips(square, own, opp);
 }
 
+// The discs a move on cell `cell` of one line of eight turns, by the mover's discs on the line
+// (`mine`, the cell's own bit ignored) when every other cell holds the other side's disc: the
+// count of the last empty square, where the rest of the board is full. A line shorter than eight
+// reads as the other side's discs past its ends, which closes no run.
+struct TLineFlipCounts {
+    std::uint8_t Count[8][256];
+};
+
+constexpr TLineFlipCounts MakeLineFlipCounts() {
+    TLineFlipCounts counts{};
+    for (int cell = 0; cell < 8; ++cell) {
+        for (int mine = 0; mine < 256; ++mine) {
+            int total = 0;
+            for (const int step : {-1, 1}) {
+                int run = 0;
+                int at = cell + step;
+                for (; at >= 0 && at < 8 && (mine & (1 << at)) == 0; at += step) {
+                    ++run;
+                }
+                total += at >= 0 && at < 8 ? run : 0;
+            }
+            counts.Count[cell][mine] = static_cast<std::uint8_t>(total);
+        }
+    }
+    return counts;
+}
+
+constexpr TLineFlipCounts kLineFlipCounts = MakeLineFlipCounts();
+
+// The discs a move on `square`, the only empty square, turns for the side owning `own`: each
+// line through it gathered into one byte (a row as it is, a column by the multiply that lays its
+// bytes' low bits side by side, a diagonal by the multiply that adds its bytes, whose bits never
+// share a column).
+[[gnu::always_inline]] inline int LastFlipCount(int square, TBitboard own) {
+    constexpr TBitboard kGatherColumn = 0x8040201008040201ULL;
+    const int x = square & 7;
+    const int y = square >> 3;
+    const unsigned row = static_cast<unsigned>(own >> (8 * y)) & 0xFF;
+    const unsigned column = static_cast<unsigned>((((own >> x) & kColumn0) * kGatherColumn) >> 56);
+    const unsigned diagonal9 =
+        static_cast<unsigned>(((own & kLineMasks.Diagonal9[x - y + 7]) * kColumn0) >> 56);
+    const unsigned diagonal7 =
+        static_cast<unsigned>(((own & kLineMasks.Diagonal7[x + y]) * kColumn0) >> 56);
+    return kLineFlipCounts.Count[x][row] + kLineFlipCounts.Count[7 - y][column] +
+           kLineFlipCounts.Count[x][diagonal9] + kLineFlipCounts.Count[x][diagonal7];
+}
+
 } // namespace
 
 TBitboard SolverOddQuarters(TBitboard empty) {
@@ -121,11 +170,11 @@ TBitboard StableDiscs(TBitboard discs, TBitboard occupied) {
 int TExactSearch::LastOne(TBitboard own, TBitboard opp, int square) {
     ++m_nodes;
     const int ownCount = Count(own);
-    if (const TBitboard flips = FlipsNear(square, own, opp); flips != 0) {
-        return 2 * (ownCount + Count(flips) + 1) - 64;
+    if (const int flips = LastFlipCount(square, own); flips != 0) {
+        return 2 * (ownCount + flips + 1) - 64;
     }
-    if (const TBitboard flips = FlipsNear(square, opp, own); flips != 0) {
-        return 2 * (ownCount - Count(flips)) - 64;
+    if (const int flips = LastFlipCount(square, opp); flips != 0) {
+        return 2 * (ownCount - flips) - 64;
     }
     // Neither side can fill it: the square goes to the winner (63 discs cannot tie).
     const int difference = 2 * ownCount - 63;
