@@ -231,7 +231,7 @@ TEST(RecordTest, APastedGameThatEndedBlockedShowsItsResult) {
 TEST(LastMoveMarkTest, TheLastDiscPlacedHasARingWhileTheMarksAreOn) {
     TScreenRig rig;
     using TRings = std::vector<std::pair<double, double>>;
-    const auto ringAt = [&rig](TRings expected) {
+    const auto ringAt = [&rig](const TRings& expected) {
         rig.Frame();
         return rig.DrawnIn(TSolidRing::kLastMoveColour) == expected;
     };
