@@ -1,5 +1,7 @@
 #include "engine/FastSolver.h"
 
+#include "engine/FastEval.h"
+
 #include <cassert>
 
 namespace OCTAVANE_FAST_ISA {
@@ -25,6 +27,11 @@ constexpr int kHintScore = 1 << 20;
 constexpr int kShallowEmpties = 14;
 constexpr int kDeeperEmpties = 19;
 constexpr int kShallowWeight = 4;
+// The shallow search's guess at its leaves adds this many 64ths of the levels' evaluation (corners,
+// edges and crowded squares) to the mobility guess. Measured by nodes: 3 solved FFO 40-44 with 21%
+// fewer nodes than none, and 40 positions of level-9 self-play at 18 empty squares with 11% fewer;
+// 8 and more cost nodes again.
+constexpr int kEvaluationShare = 3;
 constexpr int kGuessInfinity = 1 << 18;
 
 TBitboard Hash(TBitboard own, TBitboard opp) {
@@ -51,10 +58,10 @@ int MobilityGuess(TBitboard own, TBitboard opp) {
            kNearScore * (Count(Neighbours(opp, empty)) - Count(Neighbours(own, empty)));
 }
 
-// A plain alpha-beta `depth` moves deep over that guess.
+// A plain alpha-beta `depth` moves deep over that guess and the evaluation.
 int ShallowGuess(TBitboard own, TBitboard opp, int depth, int alpha, int beta) {
     if (depth == 0) {
-        return MobilityGuess(own, opp);
+        return MobilityGuess(own, opp) + FastEvaluate(own, opp) * kEvaluationShare / 64;
     }
     TBitboard moves = Moves(own, opp);
     if (moves == 0) {
