@@ -5,9 +5,8 @@
 
 #include <tuple>
 
-// A point light falls off as the square of the remaining range; its colour and animated
-// position reach the device at each Update, as they stand then. A light the device refused keeps
-// its description and sends nothing.
+// A point light falls off as the square of the remaining range; its colour and moving position
+// reach the device at each Update; a light the device refused sends nothing.
 TEST_F(TSceneFixture, LightsSendTheirFallOffAndFollowTheirPosition) {
     TManualClock clock{5000};
     TScopedClock scope{clock};
