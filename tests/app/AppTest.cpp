@@ -99,8 +99,7 @@ class AppTest : public ::testing::Test {
 
 AppTest* AppTest::Current = nullptr;
 
-// Settings are read before the first frame; a close ends the frames at once: the cursor back
-// on, the window gone once although a second close waits, then the settings written.
+// Settings read before the first frame, written after a close that ends the frames at once.
 TEST_F(AppTest, SettingsAreReadBeforeTheFirstFrameAndWrittenAtTheClose) {
     fs::create_directories(SettingsFile().parent_path());
     std::ofstream(SettingsFile()) << "Windows Registry Editor Version 5.00\n\n"

@@ -38,9 +38,7 @@ TEST(CommandLine, EachLineGivesItsAction) {
     EXPECT_EQ(ParseCommandLine(4, solve).SolveFile, "-");
 }
 
-// Good lines are answered in order, four fields each; each bad one is named by its number on
-// the error stream and the lines after it still answered. (Files and statuses: the headless
-// whole-program test.)
+// Good lines answered in order, four fields each; each bad one named by its number.
 TEST(SolveCommand, AnswersEachPositionAndNamesEachBadLine) {
     const std::string empty(62, '-');
     std::istringstream in("XO" + empty +

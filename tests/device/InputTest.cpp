@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <memory>
 #include <tuple>
-#include <vector>
 
 #include "device/Input.h"
 #include "platform/Clock.h"
@@ -57,8 +56,7 @@ class InputTest : public ::testing::Test {
     TFakeStick Sticks;
 };
 
-// Each key, deflection and button presses its own key alone: triggered, then held (Control
-// triggers in every frame); the stick only past half deflection, a button only by its top bit.
+// Each key, deflection past half and button (its top bit) presses its own key alone.
 TEST_F(InputTest, EachInputPressesItsOwnKeyOnly) {
     // The virtual key, the stick's x and y, the button, the logical key (-1: none).
     // clang-format off
@@ -88,10 +86,7 @@ TEST_F(InputTest, EachInputPressesItsOwnKeyOnly) {
     }
 }
 
-// Shift+Backspace redoes; Control with Z, Y, C or V undoes, redoes, copies or pastes; alike
-// with the modifier held across a frame, pressed in the key's frame, or the whole chord typed
-// between two frames as a tool sends it. A letter is not kept for a Control pressed after it. A
-// held shortcut stays what it was pressed as, whatever Shift does meanwhile.
+// Each chord with its modifier held, pressed with it, or typed whole between two frames.
 TEST_F(InputTest, ShortcutsPressTheirOwnKeysHeldOrTypedWholeInAFrame) {
     const std::tuple<int, int, int> rows[] = {
         {VK_LSHIFT, VK_BACK, keyRedo}, {VK_RSHIFT, VK_BACK, keyRedo}, {VK_LCONTROL, VK_Z, keyUndo},
@@ -141,8 +136,7 @@ TEST_F(InputTest, ShortcutsPressTheirOwnKeysHeldOrTypedWholeInAFrame) {
     }
 }
 
-// A held direction triggers at once, repeats on the first frame from +500, then from +100 after
-// the frame that fired; a new direction restarts the shared wait. Also across the tick wrap.
+// Repeats from +500, then every +100 after the frame that fired; a new direction restarts it.
 TEST_F(InputTest, HeldDirectionsRepeatAfter500ThenEvery100FromAnyTick) {
     // At, Right, Up (held from 860 on).
     // clang-format off
@@ -164,8 +158,7 @@ TEST_F(InputTest, HeldDirectionsRepeatAfter500ThenEvery100FromAnyTick) {
     }
 }
 
-// Taps between two frames trigger once each, one a frame, up to a bound; the system's repeats
-// of a held key are no presses, and a direction let go and pressed again repeats from then.
+// Taps between two frames trigger once each, one a frame, up to a bound; auto-repeats never.
 TEST_F(InputTest, EveryTapBetweenTwoFramesTriggersOnce) {
     const auto tap = [](int virtualKey, int times = 1) {
         for (int i = 0; i < times; ++i) {
@@ -203,8 +196,7 @@ TEST_F(InputTest, EveryTapBetweenTwoFramesTriggersOnce) {
     EXPECT_EQ(PollAt(start + 900, keyUp), kRepeat);
 }
 
-// A joystick pulled out counts as centred, whatever its failed read left; the keys still work.
-// (No joystick at all is every whole-program run.)
+// A joystick pulled out counts as centred, whatever its failed read left.
 TEST_F(InputTest, AJoystickThatIsGoneCountsAsCentred) {
     g_stickReadable = false;
     g_stick = TJoyState{-1000, 1000};
@@ -241,8 +233,7 @@ TEST_F(InputTest, PageControlsAndADraggingFingerPressTheirKeys) {
     EXPECT_EQ(Next(keyEnter), kTrigger);
     Keyboard().ReleaseAll();
 
-    // A dragging finger holds Control, and each arrow it has gone more than 24 points along,
-    // repeating as held keys do; lifted, everything is let go.
+    // A finger dragged more than 24 points holds Control and the arrows it has gone along.
     Touch().Reset();
     Touch().FingerDown(1, 200, 200);
     Touch().FingerMove(1, 210, 200);

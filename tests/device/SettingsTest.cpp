@@ -4,7 +4,6 @@
 #include <array>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -48,8 +47,7 @@ class SettingsTest : public ::testing::Test {
     fs::path File;
 };
 
-// Colour steps are clamped to 0..10, a speed other than Fast reads as Normal, a value missing or
-// damaged keeps its default; a save reads back the same. (Other keys' values: RegDocument.)
+// Steps clamped to 0..10, an unknown speed Normal, a missing value its default; saves read back.
 TEST_F(SettingsTest, ValuesAreReadClampedAndComeBackFromASaveUnlessUnreadable) {
     const std::pair<std::string, std::array<int32_t, 6>> rows[] = {
         {"", {0, 0, 7, 7, 0, speedNormal}},
@@ -97,9 +95,7 @@ std::string ReadAll(const fs::path& path) {
     return bytes.str();
 }
 
-// A file that is not a registry export is someone else's: said in one line, played with the
-// first-run values and never written, however much of ours it holds, also when it turned into
-// one since the start; an empty file is a new one. (Which files are exports: RegDocument.)
+// A file that is not a registry export is said in one line and never written; an empty one is new.
 TEST_F(SettingsTest, AFileThatIsNotARegistryExportIsLeftAlone) {
     const std::string text = kKey + Dword("BoardR", 3);
     testing::internal::CaptureStderr();

@@ -29,8 +29,7 @@ class Setup : public ::testing::Test {
     TRecordingPresenter Presenter{&Direct3D, &Text};
 };
 
-// Two lights, the 64 discs on their squares in the pattern of seed 1; the release
-// takes everything down. Hardware, then MMX, then RGB; with none, nothing else starts.
+// The discs in the pattern of seed 1, all released at the end; the devices tried in turn.
 TEST_F(Setup, TheSceneStartsWithItsLightsCameraAndPatternAndGoesDownOnce) {
     ASSERT_EQ(InitDevices(nullptr), 0);
     EXPECT_EQ(g_viewport->GetLights().size(), 2u);
@@ -66,8 +65,7 @@ TEST_F(Setup, TheSceneStartsWithItsLightsCameraAndPatternAndGoesDownOnce) {
     EXPECT_TRUE(!g_pieces[0] && !g_camera);
 }
 
-// Each frame clears once, tests depth, culls counter-clockwise faces, shades smoothly and fogs
-// linearly for any non-zero setting; the flip ends it. Outside the set-up nothing happens.
+// Each frame's states, fog for any non-zero setting, one flip; outside the set-up nothing.
 TEST_F(Setup, EachFrameSetsItsStatesAndTheFogSettingAndFlipsOnce) {
     ASSERT_EQ(InitGraphics(nullptr), DD_OK);
     for (const int fog : {0, 1, -5, 0}) {

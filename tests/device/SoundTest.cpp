@@ -51,8 +51,7 @@ TWaveError Read(const std::string& file, std::string& samples) {
     return error;
 }
 
-// A good file gives exactly its samples, a broken one its error; no size is trusted beyond
-// the file's end, and no prefix of a good file gives a sample that is not in it.
+// A good file gives exactly its samples, a broken or cut one its error or less, never more.
 TEST(WaveReader, EachFileGivesItsSamplesOrItsError) {
     using E = TWaveError;
     const std::string ramp = Ramp(12), data = Chunk("data", ramp);
@@ -147,11 +146,7 @@ struct TFakeAudio final : TAudioSource {
     bool HasDevice = true;
 };
 
-// The slots come from the first folder holding every sound, else the first holding some; each
-// plays its file's samples, read once for all its voices, on its own channel. A broken file
-// silences its own slots; without a folder, a device or an audio source all are empty. Delayed
-// sounds play from the message queue when due; a second request for one id replaces the first;
-// ids outside the table are ignored.
+// Slots from the first folder with every sound, else some; delayed sounds play when due.
 TEST(Sound, EachSlotPlaysItsFilesSamplesOnItsOwnChannelWhenDue) {
     const fs::path pattern = MakeTempFolder("octavane-sound");
     ASSERT_FALSE(pattern.empty());

@@ -22,8 +22,7 @@ const char* Get(const char* name) {
     return found == g_environment.end() ? nullptr : found->second;
 }
 
-// Wayland is tried only where its library can look for a compositor, and SDL's sound drivers
-// that play through ALSA only with a sound card; the user's own choice always stands.
+// Wayland only where a compositor can be looked for, ALSA only with a sound card; a choice stands.
 TEST(DriverChoice, DriversThatCannotWorkAreLeftOut) {
     const std::string withoutWayland = "x11,KMSDRM,offscreen,dummy,evdev";
     // SDL_VIDEODRIVER, WAYLAND_DISPLAY, XDG_RUNTIME_DIR, the choice.

@@ -10,8 +10,7 @@
 #include <memory>
 #include <vector>
 
-// The lighting and fog rules on single small triangles against DirectX 5's formulas: identity
-// view, w = 1, a 640 x 480 screen with the clip window (-1, 1)-(1, -1).
+// The lighting and fog rules on single small triangles against DirectX 5's formulas.
 
 namespace {
 
@@ -85,8 +84,7 @@ class GlLighting : public ::testing::Test {
         }
     }
 
-    // Whether a small triangle at (x, y, z) facing the viewer is `rgb` in its middle, where the
-    // clip window puts (x/w, y/w): on pixel (320 + 320x/w, 240 - 240y/w).
+    // Whether a small triangle at (x, y, z) facing the viewer is `rgb` on (x/w, y/w).
     ::testing::AssertionResult Shade(float x, float y, float z, uint32_t rgb) {
         const float s = 0.015f;
         const D3DVERTEX v[3] = {{x - s, y - s, z, 0, 0, -1, 0, 0},

@@ -56,8 +56,7 @@ void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false, Uint16 mod = KMO
     SDL_PushEvent(&event);
 }
 
-// Escape and the system's close become window messages, the game's keys key states; taps
-// between two frames trigger once each in the frames that follow, the system's repeats never.
+// Escape and the close are window messages, keys key states; a tap triggers once, a repeat never.
 TEST_F(SdlTest, KeysBecomeMessagesOrKeyStatesTapsAndChords) {
     PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
     PushKey(SDL_KEYDOWN, SDLK_ESCAPE, true);
@@ -99,8 +98,7 @@ TEST_F(SdlTest, KeysBecomeMessagesOrKeyStatesTapsAndChords) {
     PushKey(SDL_KEYUP, SDLK_LEFT);
     EXPECT_EQ(left(), 0);
 
-    // A shortcut is the chord its key's event reports: typed whole between two frames, as a tool
-    // sends it, or with a modifier held since before the window had the focus.
+    // A chord is what its key's event reports, also with a modifier held since before the focus.
     const auto chord = [](SDL_Keycode modifier, Uint16 mod, SDL_Keycode key) {
         PushKey(SDL_KEYDOWN, modifier, false, mod);
         PushKey(SDL_KEYDOWN, key, false, mod);
@@ -126,10 +124,7 @@ TEST_F(SdlTest, KeysBecomeMessagesOrKeyStatesTapsAndChords) {
     Frame();
 }
 
-// In a 1600 x 900 window (a 1200 x 900 picture between bars): a tap is one left click in logical
-// pixels where the finger lifted, the mouse events echoing it click nothing, a drag never
-// clicks; a key or a real click makes its input the one in use; on a bar there is no position.
-// What is put on the clipboard comes back; an empty clipboard gives nothing.
+// Taps click once in logical pixels, echoes and drags never; on a bar no position; clipboard.
 TEST_F(SdlTest, TapsClickOnceTheMouseArrivesInLogicalPixelsAndTheClipboardReadsBack) {
     SDL_Window* window = SDL_CreateWindow("touch", 0, 0, 1600, 900, SDL_WINDOW_HIDDEN);
     ASSERT_NE(window, nullptr) << SDL_GetError();

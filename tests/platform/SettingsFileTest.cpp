@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,8 +11,7 @@ namespace {
 
 constexpr const char* kKey = "HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane";
 
-// What it writes reads back, and what people write: any case, spaces, comments, CRs; a later
-// section ends ours, a name set again keeps its first place, a malformed line is passed over.
+// What it writes reads back, and what people write; a malformed line is passed over.
 TEST(RegText, ReadsWhatItWritesAndWhatPeopleWrite) {
     TRegValues values;
     values.Set("FogEnable", 1);
@@ -57,10 +54,7 @@ std::string Utf16(std::string_view text, bool little) {
     return out;
 }
 
-// A file as a person keeps it, in each encoding: each of our names is set where it first stands
-// (a continued hex value included) and its later lines go; a new name goes to the end of our
-// first section, a missing section to the file's end; all else stays, and a second save too.
-// An export opens with the editor's line of either generation, after any byte order mark.
+// In each encoding, each of our names is set where it first stands and all else stays.
 TEST(RegDocument, ReadsEachEncodingAndSetsEachNameOnceInItsPlace) {
     const std::string key = std::string("[") + kKey + "]\n";
     const std::string head = "Windows Registry Editor Version 5.00\n\n; my colours\n" + key;
@@ -131,8 +125,7 @@ TEST(RegDocument, ReadsEachEncodingAndSetsEachNameOnceInItsPlace) {
                 TRegDocument::FromBytes("\xFF\xFE").IsEmpty());
 }
 
-// A save replaces the file whole through its links, keeps its permissions, makes missing
-// folders and leaves no temporary file; a loop of links is refused.
+// A save replaces the file through its links, keeping its permissions; a loop is refused.
 TEST(RegFile, ASaveReplacesTheTargetWholeAndKeepsTheLinks) {
     namespace fs = std::filesystem;
     char pattern[] = "/tmp/octavane-regfile-XXXXXX";

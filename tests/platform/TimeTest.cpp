@@ -35,8 +35,7 @@ TEST(TimerTable, TimersFireOnceEarliestFirstThenInArmingOrder) {
     EXPECT_TRUE(DrainAt(table, 0x00005000u).empty());
 }
 
-// 600 frames across the tick wrap: each takes RenderMs (plus the swap's own wait for the
-// display), then the pacer's wait.
+// 600 frames across the tick wrap: RenderMs, the swap's own wait, then the pacer's.
 TEST(FramePacer, PacesToTheDisplayOnlyWhenTheSwapDoesNot) {
     const struct {
         const char* Name;

@@ -4,8 +4,7 @@
 
 namespace {
 
-// A lift near where the finger went down is a tap; once past the drag's start it is a drag to
-// the end, even if it comes back. Only the first finger counts.
+// A lift near where the finger went down taps; once past the drag's start, it drags to the end.
 TEST(TouchTest, AFingerTapsUnlessItWentFurtherThanTheDragsStart) {
     TTouchState touch;
     touch.FingerDown(7, 100, 100);

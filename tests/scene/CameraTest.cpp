@@ -2,8 +2,7 @@
 
 #include "SceneTestSupport.h"
 
-// Every board point seen comes back from its clip position, from above, low or under the
-// board; where the plane does not show, none.
+// Every board point seen comes back from its clip position; where the plane does not show, none.
 TEST(CameraPick, ClipPointOnGroundInvertsTheForwardProjection) {
     const TMatrix kProjection =
         MatrixProjection(TCamera::kDefaultNear, TCamera::kDefaultFar, TCamera::DefaultFov);

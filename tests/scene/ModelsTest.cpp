@@ -70,8 +70,7 @@ TEST_F(TModelsFixture, BoardTilesSitOnTheirCellsInTheSharedColour) {
     ExpectNear(Colour(1), {0, 0, 0}, 0);
 }
 
-// The disc: black above its centre, white below, 50 in radius and 10 each way thick, its top
-// facing up as the board's tiles do.
+// The disc: black above, white below, 50 in radius, 10 each way thick, its top facing up.
 TEST_F(TModelsFixture, DiscAndPointerHaveTheirShapesAndColours) {
     const auto clockwise = [](const TRecordedCall& call) {
         const D3DVERTEX* v = call.Vertices;

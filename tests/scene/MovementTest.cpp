@@ -7,9 +7,7 @@
 #include <sstream>
 #include <string>
 
-// Each row is a script run against a fresh value and a clock set to its start: "+10/100" adds a
-// segment to 10 over 100 ms ("*" a repeating one), "w250" advances the clock, "=7.5" expects a
-// reading, "s3" sets the value; then the number of segments left queued.
+// "+10/100": to 10 in 100 ms ("*" repeating); "w250": wait; "=7.5": reads; "s3": set.
 namespace {
 
 // clang-format off

@@ -6,8 +6,7 @@
 #include <numbers>
 #include <tuple>
 
-// Matrices through what they do to points. Quarter turns carry each axis to the next; in a
-// product the left matrix acts first.
+// Quarter turns carry each axis to the next; in a product the left matrix acts first.
 TEST(Transmat, TurnsViewsAndProjectionsMoveEachPointWhereTheyShould) {
     const float kQuarterTurn = std::numbers::pi_v<float> / 2;
     const TMatrix x = MatrixRotateX(kQuarterTurn), y = MatrixRotateY(kQuarterTurn),
@@ -22,8 +21,7 @@ TEST(Transmat, TurnsViewsAndProjectionsMoveEachPointWhereTheyShould) {
         ExpectNear(Transform(from, m), to, 1e-5f);
     }
 
-    // The eye goes to the origin, the look-at point straight ahead, up stays up; a roll turns the
-    // world about Z first.
+    // The eye at the origin, the look-at point ahead, up up; a roll turns about Z first.
     const std::pair<TVector, TVector> eyes[] = {{{300, -1200, 900}, {40, 60, 0}},
                                                 {{0, 2000, 2000}, {10, 0, 0}},
                                                 {{-700, 50, 300}, {0, 0, 0}}};

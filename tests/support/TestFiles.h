@@ -7,8 +7,7 @@
 // A new, empty folder under the system's temporary folder; the caller removes it.
 std::filesystem::path MakeTempFolder(const std::string& prefix);
 
-// What a reader must refuse at once, never waiting on it: a folder, a device, and a pipe no
-// writer has opened (a FIFO, or a named pipe on Windows).
+// A folder, a device and a pipe no writer has opened: what a reader must refuse at once.
 class TNotRegularFiles {
   public:
     explicit TNotRegularFiles(const std::filesystem::path& folder);
