@@ -36,8 +36,9 @@ TEST_F(Setup, TheSceneStartsWithItsLightsCameraAndPatternAndGoesDownOnce) {
     const std::string pattern = ".....xxx....xx...xxxxx.x.x.xx.xxxx..xxx.x....x..xxx.x...x..xxx.x";
     for (int i = 0; i < kPieceCount; ++i) {
         const TSolidPiece& piece = *g_pieces[i];
+        const int row = i / 8;
         EXPECT_TRUE(piece.Visible && piece.Position.X.GetValue() == (i % 8 - 3.5) * 140.0 &&
-                    piece.Position.Y.GetValue() == (i / 8 - 3.5) * 140.0 &&
+                    piece.Position.Y.GetValue() == (row - 3.5) * 140.0 &&
                     piece.Rotation.X.GetValue() == (pattern[i] == 'x' ? 180.0 : 0.0))
             << "disc " << i;
     }

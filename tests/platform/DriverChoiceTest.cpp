@@ -39,7 +39,6 @@ TEST(DriverChoice, DriversThatCannotWorkAreLeftOut) {
                      << (runtime ? runtime : "-"));
         EXPECT_EQ(VideoDriverChoice(kVideo, requested, wayland, runtime), choice);
     }
-    EXPECT_EQ(VideoDriverChoice({"windows", "dummy"}, nullptr, nullptr, nullptr), "");
 
     EXPECT_EQ(AudioDriverChoice(kAudio, nullptr, false), "pulseaudio,pipewire,dsp");
     EXPECT_EQ(AudioDriverChoice(kAudio, nullptr, true), "");
