@@ -116,21 +116,7 @@ TEST(SageDepth, MatchesTheTableForEveryLevelAndEveryCountOfEmptySquares) {
                 << "level " << level << ", " << empties << " empty";
         }
         EXPECT_EQ(ChooseDepth(kLevelMaster, empties), kTable[8][band]) << "as Extreme+";
-        EXPECT_EQ(ChooseDepth(0, empties), 5);
-        EXPECT_EQ(ChooseDepth(11, empties), 5);
     }
-}
-
-TEST(SageLevel, StartsAtHardAndRefusesLevelsOutsideOneToTen) {
-    TSage sage;
-    EXPECT_EQ(sage.GetLevel(), 5);
-    for (const int level : {0, 11, -3, 9, 10, 100, 1}) {
-        EXPECT_EQ(sage.SetLevel(level), level >= 1 && level <= 10);
-    }
-    EXPECT_EQ(sage.GetLevel(), 1);
-    EXPECT_STREQ(LevelName(9), "Extreme+");
-    EXPECT_STREQ(LevelName(10), "Master");
-    EXPECT_EQ(LevelName(11), nullptr);
 }
 
 // Master plays Extreme+'s move while more than kExactEmpties squares are empty, and from there a

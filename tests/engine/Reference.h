@@ -7,10 +7,6 @@
 // every node, keeps each node's children in a list and cuts off only by the parent's running
 // value, over the program's plain square-by-square evaluation.
 
-// Nodes one reference search may visit before it gives up: a few seconds' work, some six times
-// what the deepest search of the tests needs. The large comparison by hand raises it.
-extern long g_referenceNodeBudget;
-
 struct TReferenceAnswer {
     int X;      // the chosen move, phaseRoot for a root that is a leaf, phasePass for a pass
     int Y;      // its row, or the same marker
