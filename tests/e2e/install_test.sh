@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# The installed tree as a desktop and the program read it, from `cmake --install` into a scratch
-# root as a package build does, or with VERSION from the Debian package CPack builds, unpacked as
-# dpkg would install it. The menu entry's Exec and Icon lead to the program and to an icon at
-# every size, the entry and the metadata pass their validators and name each other, the manual
-# page formats without warnings, the sounds are where the program looks for them from its own
-# folder, and nothing else is there. The package also names itself, belongs to root and asks
-# for the libraries and the fonts the game opens.
+# The install (`cmake --install` into a scratch root), or with VERSION the Debian package CPack
+# builds, unpacked: the menu entry leads to the program and to an icon at every size, the entry
+# and the metadata are valid and name each other, the manual page formats without warnings, the
+# sounds are where the program looks, and nothing else is there. The package also names itself,
+# belongs to root and asks for the libraries and the fonts the game opens.
 #   install_test.sh BUILD_DIR [VERSION]
 set -uo pipefail
 build=$1

@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# The real program installed into a folder of its own (cmake --install) and started from a folder
-# without Sound/, in Xvfb, driven with xdotool: --window opens a 960x720 window, F11 takes the
-# whole wide screen, where it is played with the mouse alone: a click on "2 Players Game", a
-# click on square (2, 3), which must then show a black disc, and after Escape back to the title
-# a click there for the menu. Alt+Enter gives the window back, any size keeps the 4:3 picture
-# letterboxed, Escape still quits, and the sounds are found. The screen-point helper tells where
-# the squares and lines show. Screenshots go to OUT_DIR.
+# The real program installed into a folder of its own and started from a folder without Sound/,
+# in Xvfb: --window opens a 960x720 window, F11 takes the whole wide screen, where the mouse alone
+# chooses "2 Players Game", puts a black disc on square (2, 3), and after Escape opens the menu.
+# Alt+Enter gives the window back, any size keeps the 4:3 picture letterboxed, Escape quits, and
+# the sounds were found. The screen-point helper tells where the squares and lines show.
 #   xfullscreen_test.sh BUILD_DIR SCREEN_POINT OUT_DIR
 set -euo pipefail
 source "$(dirname "$0")/xlib.sh"

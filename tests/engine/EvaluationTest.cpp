@@ -15,22 +15,6 @@ int WeightOf(TBoard board, int x, int y) {
     return (asBlack - EvaluateBoard(board)) / 2;
 }
 
-// The board after one of its eight symmetries (0 the identity), colours swapped when `swap`.
-TBoard Transformed(const TBoard& board, int symmetry, bool swap) {
-    TBoard result = BoardFromRows("");
-    for (int y = 0; y < kBoardSize; ++y) {
-        for (int x = 0; x < kBoardSize; ++x) {
-            const int tx = symmetry & 1 ? 7 - x : x;
-            const int ty = symmetry & 2 ? 7 - y : y;
-            const int cell = symmetry & 4 ? board.GetCell(ty, tx) : board.GetCell(tx, ty);
-            result.SetCell(x, y, swap && cell != cellEmpty ? 3 - cell : cell);
-        }
-    }
-    result.turn = board.turn;
-    result.passes = board.passes;
-    return result;
-}
-
 } // namespace
 
 // {position, square whose weight is meant or (-1, -1) for the whole score, expected}
@@ -80,25 +64,6 @@ TEST(Evaluation, WorkedExamples) {
     EXPECT_EQ(EvaluateBoard(stuck), 128 + 128 - 128);
     ASSERT_TRUE(stuck.Pass() && stuck.Pass());
     EXPECT_EQ(EvaluateBoard(stuck), 100);
-}
-
-// Along random games: the score is the same under every symmetry of the board and whoever is
-// to move, and swapping the colours negates it.
-TEST(Evaluation, KeepsTheBoardsSymmetriesAndNegatesWithTheColours) {
-    TRandom random(7);
-    for (int game = 0; game < 10; ++game) {
-        for (TBoard board : RandomGame(random)) {
-            const int score = EvaluateBoard(board);
-            for (int symmetry = 1; symmetry < 8; ++symmetry) {
-                ASSERT_EQ(EvaluateBoard(Transformed(board, symmetry, false)), score)
-                    << "symmetry " << symmetry << "\n"
-                    << BoardText(board);
-            }
-            ASSERT_EQ(EvaluateBoard(Transformed(board, 0, true)), -score) << BoardText(board);
-            board.turn = board.GetOpponent();
-            ASSERT_EQ(EvaluateBoard(board), score) << BoardText(board);
-        }
-    }
 }
 
 // The depth table as the level screen's designer wrote it: one row per level, one column per

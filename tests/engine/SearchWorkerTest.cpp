@@ -1,4 +1,3 @@
-#include <type_traits>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -7,9 +6,6 @@
 #include "engine/discsage.h"
 
 namespace {
-
-// A search node is a plain value: nothing derives from it and nothing calls through a base.
-static_assert(!std::is_polymorphic_v<TPhase>);
 
 std::pair<int, int> SagesMove(const TBoard& board, int level) {
     TSage sage;
