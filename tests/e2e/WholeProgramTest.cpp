@@ -10,8 +10,6 @@
 #include "device/Input.h"
 #include "device/Setdx.h"
 #include "device/Settings.h"
-#include "game/GameScene.h"
-#include "game/GameState.h"
 #include "game/Screens.h"
 #include "platform/sdl/PngFrame.h"
 #include "scene/Camera.h"

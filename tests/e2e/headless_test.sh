@@ -35,7 +35,6 @@ run() {
     [[ $code -eq $expected ]] || fail "$*: status $code, not $expected: $(cat "$work/err")"
     [[ -e "$work/config" ]] && fail "$*: a settings file was written"
 }
-err1() { head -n 1 "$work/err"; }
 
 : >"$work/in"
 run 0 --help
@@ -46,7 +45,7 @@ done
 run 0 --version
 [[ $(cat "$work/out") == "Octavane $version" ]] || fail "--version printed $(cat "$work/out")"
 run 2 --bogus
-[[ $(err1) == "Octavane: unknown option: --bogus" ]] || fail "--bogus: $(err1)"
+[[ $(head -n 1 "$work/err") == "Octavane: unknown option: --bogus" ]] || fail "--bogus: $(cat "$work/err")"
 grep -q -- --version "$work/err" || fail "--bogus: no usage on standard error"
 [[ -s "$work/out" ]] && fail "--bogus wrote to standard output"
 empty62=$(printf -- '-%.0s' {1..62})

@@ -56,8 +56,7 @@ desktop=$top/share/applications/$app_id.desktop
 desktop-file-validate "$desktop" || fail "the desktop entry is not valid"
 entry() { sed -n "s/^$1=//p" "$desktop"; }
 
-# Exec: a program name, found in bin/ of the prefix (the folder a package or a local install
-# puts on PATH), and a real executable.
+# Exec: a program name, found in bin/ of the prefix (on PATH), and a real executable.
 exec_name=$(entry Exec | awk '{print $1}')
 [[ $exec_name == */* ]] && fail "Exec names a path ($exec_name): it would not follow the prefix"
 program=$top/bin/$exec_name

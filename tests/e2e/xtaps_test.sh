@@ -6,9 +6,7 @@
 # cannot play. Backspace and Shift+Backspace, each sent whole at once, take the move back and
 # play it again, and Control+C puts the game's record, "c4", on the X clipboard. Back at the
 # title another client destroys the window (`xdotool windowkill`): the program must end and
-# still save the settings, which it had not written before. Screenshots go to OUT_DIR. (Xvfb
-# may stamp a backlog of taps with one time, which SDL's X11 layer reads as an auto-repeat,
-# one press; hence the test runs alone.)
+# still save the settings, which it had not written before. Screenshots go to OUT_DIR.
 #   xtaps_test.sh PROGRAM ASSETS_DIR OUT_DIR
 set -euo pipefail
 source "$(dirname "$0")/xlib.sh"
@@ -50,8 +48,7 @@ xdotool key --delay 15 Left Left Left Left Left Left Left
 key Right Right space
 sleep 3.5 # the disc falls, one disc turns, the counts change
 lit after-taps
-# On row 3 Black may play on (2, 3) alone: the move was made when White is the side to move,
-# its name in yellow at the top right and Black's at the top left no longer.
+# On row 3 Black may play on (2, 3) alone: the move was made when White is to move.
 [[ $(turn after-taps) == White ]] ||
     fail "Black did not play on (2, 3): quick taps were lost"
 # Backspace takes the move back, and Shift+Backspace plays it again, each chord typed whole

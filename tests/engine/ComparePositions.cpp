@@ -1,6 +1,5 @@
 #include "ComparePositions.h"
 
-#include "Reference.h"
 #include "engine/FastBridge.h"
 #include "engine/PositionText.h"
 #include "engine/discsage.h"

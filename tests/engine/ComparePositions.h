@@ -1,6 +1,5 @@
 #pragma once
 
-#include "Reference.h"
 #include "engine/Reversiutil.h"
 #include "engine/SearchRequest.h"
 
@@ -12,6 +11,21 @@
 // initial position, and the comparison of the computer player with the reference search.
 
 using TRandom = std::mt19937_64;
+
+// The computer player's search in its plain form, as it ran before the bitboard engine took
+// over, kept as the measure of the fast search: a fixed-depth minimax that copies the board into
+// every node, keeps each node's children in a list and cuts off only by the parent's running
+// value, over the program's plain square-by-square evaluation.
+
+struct TReferenceAnswer {
+    int X;      // the chosen move, phaseRoot for a root that is a leaf, phasePass for a pass
+    int Y;      // its row, or the same marker
+    int Value;  // the root's value from Black's side
+    bool Spent; // the node budget ran out: the answer means nothing
+};
+
+// A root search of `depth` moves (a pass uses none).
+TReferenceAnswer ReferenceSearch(const TBoard& board, int depth);
 
 // More plies than any game has: 60 moves, a pass before each of them at most, and the last pass.
 constexpr int kMaxPlies = 128;

@@ -52,7 +52,6 @@ TEST(Evaluation, WorkedExamples) {
         // Finished games count the disc difference only.
         {"XXXXXXXX/XXXXXXXX/XXXXXXXX/XXXXXXXX/XXXXXXXX/OOOOOOOO/OOOOOOOO/OOOOOOOO", -1, -1, 1600},
         {"XXXXXXXX/XXXXX...", -1, -1, 1300},
-        {"OOOOOOOO/OOOOO...", -1, -1, -1300},
     };
     for (const TScoreCase& c : cases) {
         const TBoard board = BoardFromRows(c.rows);

@@ -1,4 +1,4 @@
-#include "Reference.h"
+#include "ComparePositions.h"
 
 #include "engine/discsage.h"
 

@@ -32,7 +32,9 @@ static std::vector<TBoard> PassPositions(TRandom& random, TPassSpot spot, int co
     return found;
 }
 
-TEST(FastSearch, AgreesWithTheReferenceFromTheOpeningToTheEnd) {
+// The fast search and the computer player's search node agree with the reference at every depth
+// from the opening to the end, and around passes; Think answers its move at every level's depth.
+TEST(FastSearch, AgreesWithTheReferenceFromTheOpeningToTheEndAndAroundPasses) {
     for (int depth = 0; depth <= 6; ++depth) {
         ASSERT_EQ(CompareSearch(TBoard(), depth), "");
     }
@@ -53,12 +55,19 @@ TEST(FastSearch, AgreesWithTheReferenceFromTheOpeningToTheEnd) {
         }
     }
     EXPECT_GT(compared, 500);
-}
-
-// A side to move that must pass, one that has just been passed to, and neither side able to
-// move (scored as a finished game, also when no pass has been made yet).
-TEST(FastSearch, AgreesWithTheReferenceAroundPasses) {
-    TRandom random(4);
+    for (int level = 1; level <= 9; ++level) {
+        for (int empties = 1; empties <= 10; ++empties) {
+            TBoard board;
+            if (PlayoutTo(random, empties, board)) {
+                ASSERT_EQ(CompareLevel(board, level), "");
+            }
+        }
+        TBoard opening;
+        ASSERT_TRUE(PlayoutTo(random, level >= 7 ? 59 : 52, opening));
+        ASSERT_EQ(CompareLevel(opening, level), "");
+    }
+    // A side to move that must pass, one that has just been passed to, and neither side able to
+    // move (scored as a finished game, also when no pass has been made yet).
     for (const TPassSpot spot : {kMustPass, kAfterPass, kDeadlock}) {
         const std::vector<TBoard> found = PassPositions(random, spot, 20);
         EXPECT_EQ(found.size(), 20u) << "pass spot " << spot;
@@ -78,33 +87,18 @@ TEST(FastSearch, AgreesWithTheReferenceAroundPasses) {
     ASSERT_EQ(CompareLevel(finished, 5), "");
 }
 
-// Through the computer player: Think answers the reference's move at every level's depth.
-TEST(FastSearch, EveryLevelAgreesWithTheReference) {
-    TRandom random(9);
-    for (int level = 1; level <= 9; ++level) {
-        for (int empties = 1; empties <= 10; ++empties) {
-            TBoard board;
-            if (PlayoutTo(random, empties, board)) {
-                ASSERT_EQ(CompareLevel(board, level), "");
-            }
-        }
-        TBoard opening;
-        ASSERT_TRUE(PlayoutTo(random, level >= 7 ? 59 : 52, opening));
-        ASSERT_EQ(CompareLevel(opening, level), "");
-    }
-}
-
-// The positions of `games` random games, then `scatterings` boards of discs scattered at random
-// with a density drawn anew each time: edges and corners are often taken, in ways play rarely
-// reaches.
-static std::vector<TBoard> Positions(int seed, int games, int scatterings) {
-    TRandom random(seed);
+// The bitboard rules and evaluation against the board's own, over the positions of random games
+// and boards of discs scattered at random (edges and corners taken in ways play rarely reaches):
+// the same legal moves, discs turned, end of the game and score as EvaluateBoard; and the scores
+// the search works out from the position before a move are those of the position after it.
+TEST(FastEvaluation, MatchesThePlainBoardAndEvaluation) {
+    TRandom random(3);
     std::vector<TBoard> boards;
-    for (int game = 0; game < games; ++game) {
+    for (int game = 0; game < 200; ++game) {
         const std::vector<TBoard> positions = RandomGame(random);
         boards.insert(boards.end(), positions.begin(), positions.end());
     }
-    for (int trial = 0; trial < scatterings; ++trial) {
+    for (int trial = 0; trial < 10000; ++trial) {
         TBoard board = BoardFromRows("", random() % 2 ? cellBlack : cellWhite);
         const int density = static_cast<int>(random() % 100);
         for (int square = 0; square < 64; ++square) {
@@ -114,14 +108,7 @@ static std::vector<TBoard> Positions(int seed, int games, int scatterings) {
         }
         boards.push_back(board);
     }
-    return boards;
-}
-
-// The bitboard rules and evaluation against the board's own: the same legal moves, the same
-// discs turned, the same end of the game and the same score as EvaluateBoard; and the scores
-// the search works out from the position before a move are those of the position after it.
-TEST(FastEvaluation, MatchesThePlainBoardAndEvaluation) {
-    for (const TBoard& board : Positions(3, 200, 10000)) {
+    for (const TBoard& board : boards) {
         SCOPED_TRACE(BoardText(board));
         const TFastPosition position = ToFastPosition(board);
         ASSERT_EQ(FastLeafScore(position.Black, position.White, board.passes),

@@ -29,8 +29,8 @@ TBoard ThreePliesIn() {
 
 // The build's worker answers as the computer player does once it says it has finished, and a
 // search left running when the next is asked for never leaks its answer into the next; a stop
-// drops the answer, and the worker let go of while a search runs leaves no thread behind.
-// Without threads the search runs inside Start.
+// drops the answer, and the worker let go of while a search runs leaves no thread behind. (The
+// game's whole-game test plays through the inline worker of a build without threads.)
 TEST(SearchWorkerTest, AnswersAsTheComputerPlayerTheLastAskedWinsAndAStopDropsTheAnswer) {
     const std::unique_ptr<TSearchWorker> worker = MakeSearchWorker();
     EXPECT_TRUE(worker->Finished()) << "no search yet";
@@ -43,11 +43,6 @@ TEST(SearchWorkerTest, AnswersAsTheComputerPlayerTheLastAskedWinsAndAStopDropsTh
     worker->Stop();
     EXPECT_FALSE(worker->Reply().Answered) << "an answer no longer wanted was still given";
     worker->Start(MakeSearchRequest(TBoard(), TSearchKind::Level, 9));
-
-    TInlineSearchWorker inlineWorker;
-    inlineWorker.Start(MakeSearchRequest(ThreePliesIn(), TSearchKind::Level, 5));
-    EXPECT_TRUE(inlineWorker.Finished());
-    EXPECT_EQ(MoveOf(inlineWorker.Reply()), SagesMove(ThreePliesIn(), 5));
 }
 
 } // namespace

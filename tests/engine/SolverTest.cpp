@@ -11,7 +11,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -74,15 +73,7 @@ struct TSides {
     TBitboard Opp;
 };
 
-TSides SidesOf(const TBoard& board) {
-    const TFastPosition position = ToFastPosition(board);
-    return position.BlackToMove ? TSides{position.Black, position.White}
-                                : TSides{position.White, position.Black};
-}
-
-// A position's line as `octavane --solve` reads it.
-TSides SidesOf(const std::string& line) {
-    const TSearchRequest request = RequestOfText(line);
+TSides SidesOf(const TSearchRequest& request) {
     return request.BlackToMove ? TSides{request.Black, request.White}
                                : TSides{request.White, request.Black};
 }
@@ -90,7 +81,7 @@ TSides SidesOf(const std::string& line) {
 // The solver's and the plain search's answers, and every move's value, or a description of the
 // first difference.
 std::string CompareWithPlain(TEndgameSolver& solver, const TBoard& board, bool everyMove) {
-    const TSides sides = SidesOf(board);
+    const TSides sides = SidesOf(MakeSearchRequest(board, TSearchKind::Exact, 0));
     const TSolveResult expected = PlainSolve(board);
     const TSolveResult found = solver.Solve(sides.Own, sides.Opp);
     std::ostringstream text;
@@ -113,10 +104,10 @@ std::string CompareWithPlain(TEndgameSolver& solver, const TBoard& board, bool e
 
 } // namespace
 
-// Positions of random games from one to twelve empty squares, at up to nine with the value of
-// every move; then positions where the side to move must pass, has just been passed to, or the
-// game is stuck or wiped out with squares empty (those go to the winner). One solver serves
-// them all, so what its table kept from one position must not mislead it on the next.
+// Positions of random games from one to twelve empty squares: the score and the move, and at up
+// to nine empty squares the value of every move. One solver serves them all, so what its table
+// kept from one position must not mislead it on the next. (A game that ends early, its empty
+// squares to the winner, is the solve command's test.)
 TEST(EndgameSolver, AgreesWithThePlainSearchToTheEnd) {
     TEndgameSolver solver(12);
     TRandom random(28);
@@ -127,30 +118,6 @@ TEST(EndgameSolver, AgreesWithThePlainSearchToTheEnd) {
                 ASSERT_EQ(CompareWithPlain(solver, board, empties <= 9), "");
             }
         }
-    }
-    int seen[3] = {0, 0, 0};
-    for (int game = 0; game < 4000 && (seen[0] < 8 || seen[1] < 8 || seen[2] < 4); ++game) {
-        for (const TBoard& board : RandomGame(random)) {
-            const int spot = board.IsGameOver()  ? 2
-                             : board.MustPass()  ? 0
-                             : board.passes == 1 ? 1
-                                                 : -1;
-            if (spot >= 0 && board.GetCount(cellEmpty) > 0 && board.GetCount(cellEmpty) <= 11) {
-                ++seen[spot];
-                ASSERT_EQ(CompareWithPlain(solver, board, true), "") << "spot " << spot;
-            }
-        }
-    }
-    EXPECT_TRUE(seen[0] >= 8 && seen[1] >= 8 && seen[2] >= 4);
-    // Black takes the last white disc on c1, 3 to 0 with 61 empty: +64; White to move there
-    // passes and loses the same way; two lone discs far apart: a finished draw.
-    const std::tuple<const char*, const char*, int, int> ends[] = {
-        {"XO", " X", 2, 64}, {"XO", " O", kSolvePass, -64}, {"X", "O X", kSolveNoMove, 0}};
-    for (const auto& [head, tail, square, score] : ends) {
-        const std::string line = head + std::string(62, '-') + tail;
-        const TSides sides = SidesOf(line);
-        const TSolveResult found = solver.Solve(sides.Own, sides.Opp);
-        EXPECT_EQ(std::pair(found.Square, found.Score), std::pair(square, score)) << line;
     }
 }
 
@@ -167,18 +134,14 @@ std::vector<TSetPosition> ReadTestSet() {
     std::vector<TSetPosition> set;
     std::ifstream file(OCTAVANE_ENGINE_TEST_DATA "/ffo-40-44.txt");
     for (std::string line; std::getline(file, line);) {
-        const std::size_t comment = line.find(';');
-        if (comment == 0 || comment == std::string::npos) {
-            continue;
+        if (const std::size_t notes = line.find(';'); notes != 0 && notes != std::string::npos) {
+            TSetPosition& position = set.emplace_back(TSetPosition{line, 0, {}});
+            std::string moves;
+            std::istringstream(line.substr(notes + 1)) >> position.Score >> moves;
+            for (std::size_t at = 0; at + 1 < moves.size(); at += 3) {
+                position.BestMoves.push_back((moves[at] - 'A') + 8 * (moves[at + 1] - '1'));
+            }
         }
-        std::istringstream notes(line.substr(comment + 1));
-        TSetPosition position{line, 0, {}};
-        std::string moves;
-        notes >> position.Score >> moves;
-        for (std::size_t at = 0; at + 1 < moves.size(); at += 3) {
-            position.BestMoves.push_back((moves[at] - 'A') + 8 * (moves[at + 1] - '1'));
-        }
-        set.push_back(position);
     }
     return set;
 }
@@ -197,7 +160,7 @@ TEST_P(TTestSet, SolvedExactlyWithinTheNodeBudget) {
     const std::vector<TSetPosition> set = ReadTestSet();
     ASSERT_EQ(set.size(), 5u) << "the test set is missing";
     const TSetPosition& position = set[static_cast<std::size_t>(GetParam())];
-    const TSides sides = SidesOf(position.Line);
+    const TSides sides = SidesOf(RequestOfText(position.Line));
     TEndgameSolver solver;
     const TSolveResult found = solver.Solve(sides.Own, sides.Opp);
     ASSERT_TRUE(found.Solved);
@@ -217,12 +180,12 @@ TEST(EndgameSolver, StopsWhenAskedAndStaysRight) {
     const std::vector<TSetPosition> set = ReadTestSet();
     ASSERT_EQ(set.size(), 5u) << "the test set is missing";
     // Some seconds of work when it runs to its end.
-    const TSides deep = SidesOf(set[3].Line);
+    const TSides deep = SidesOf(RequestOfText(set[3].Line));
     TEndgameSolver solver(14);
     std::atomic<bool> stop{true};
     ASSERT_FALSE(solver.Solve(deep.Own, deep.Opp, &stop).Solved);
     ASSERT_FALSE(solver.SolveMove(deep.Own, deep.Opp, set[3].BestMoves[0], &stop).Solved);
-    const TSides first = SidesOf(set[0].Line);
+    const TSides first = SidesOf(RequestOfText(set[0].Line));
     stop = false;
     const TSolveResult after = solver.Solve(first.Own, first.Opp, &stop);
     EXPECT_TRUE(after.Solved);
