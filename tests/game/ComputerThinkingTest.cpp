@@ -44,7 +44,7 @@ TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     EXPECT_EQ(g_gameState, gsComputer);
     EXPECT_TRUE(SameBoard(g_gameBoard, TBoard()) && !g_lastMove.ready);
     EXPECT_EQ(g_cursorX, 5);
-    EXPECT_EQ(Rig.CountSounds(sndMove) + Rig.CountSounds(sndMove2), 2);
+    EXPECT_EQ(Rig.CursorSounds(), 2);
     EXPECT_DOUBLE_EQ(g_pointer->Position.X.GetValue(), CellToWorld(5));
     EXPECT_DOUBLE_EQ(g_lights[1]->Position.X.GetValue(), CellToWorld(5));
     EXPECT_NE(g_lights[1]->Position.X.GetValue(), lightX);
@@ -75,18 +75,22 @@ TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(4, 6));
 }
 
-// Leaving the game while the computer thinks waits for nothing; the answer that arrives later
-// never reaches the next game, and the next search starts only once the old one has ended.
+// Leaving the game while the computer thinks waits for nothing: the title's camera orbits again
+// at once. The answer that arrives later never reaches the next game, which starts from the
+// start position, and the next search starts only once the old one has ended.
 TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswer) {
     StartUntilThinking(playerComputer, playerHuman);
     ReturnToTitle();
     Rig.RunFor(400);
+    EXPECT_TRUE(g_scene == sceneTitle && Rig.FindText("PUSH SPACE KEY"));
+    EXPECT_FALSE(g_camera->Eye.X.Schedule.empty());
     EXPECT_EQ(Worker.Waits, 0) << "leaving waited for the search";
 
     Rig.StartGame(playerHuman, playerHuman);
     Worker.Finish(); // the old answer arrives during the new game
     Rig.RunFor(400);
-    EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, TBoard()));
+    EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, TBoard()) &&
+                SameBoard(g_shownBoard, TBoard()));
 
     StartUntilThinking(playerComputer, playerHuman);
     ReturnToTitle();
@@ -107,43 +111,6 @@ TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswe
     const auto [x, y] = EngineMove(asked, kLevelDefault);
     EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(x, y));
     EXPECT_EQ(g_gameBoard.GetCell(x, y), cellWhite);
-}
-
-// The build's own worker: a whole game of the computer against itself, thought on the worker's
-// thread while the frames go on, is move for move the engine's own game.
-TEST(ComputerThinkingThreadTest, AWholeGameOnTheWorkerIsTheEnginesGame) {
-    const std::unique_ptr<TSearchWorker> worker = MakeSearchWorker();
-    struct TUse {
-        explicit TUse(TSearchWorker* w) { SetSearchWorker(w); }
-        ~TUse() { SetSearchWorker(nullptr); }
-    } use(worker.get());
-    TScreenRig rig;
-    g_sage.SetLevel(3);
-    g_playerType[cellBlack] = g_playerType[cellWhite] = playerComputer;
-    g_scene = sceneGame;
-    g_gameState = gsStart;
-    TBoard reference;
-    int plies = 0;
-    for (int frame = 0; g_gameState != gsResult; ++frame) {
-        ASSERT_LT(frame, 20000) << "the game does not end";
-        if (g_gameState == gsComputer && frame % 4 == 0) {
-            worker->Wait(); // a few frames go by while it thinks, then the answer is waited for
-        }
-        rig.Clock.Advance(20);
-        rig.Frame();
-        if (g_gameState == gsAnimate) {
-            const auto [x, y] = EngineMove(reference, 3);
-            x < 0 ? reference.Pass() : reference.Place(x, y);
-            ASSERT_EQ(std::pair(g_lastMove.isPass ? -1 : g_lastMove.x,
-                                g_lastMove.isPass ? -1 : g_lastMove.y),
-                      std::pair(x, y))
-                << "ply " << plies;
-            ++plies;
-        }
-    }
-    EXPECT_TRUE(SameBoard(g_gameBoard, reference));
-    EXPECT_EQ(std::pair(reference.GetCount(cellBlack), reference.GetCount(cellWhite)),
-              std::pair(53, 11));
 }
 
 } // namespace

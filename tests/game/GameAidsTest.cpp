@@ -132,7 +132,7 @@ TEST_F(GameAidsTest, TheHintIsTheSolversMoveFromThePointAndExtremesBefore) {
         Rig.Frame();
         EXPECT_EQ(std::pair(g_cursorX, g_cursorY),
                   text == kLate ? std::pair(6, 4) : EngineMove(board, kHintLevel));
-        EXPECT_EQ(Rig.CountSounds(sndMove) + Rig.CountSounds(sndMove2), 1);
+        EXPECT_EQ(Rig.CursorSounds(), 1);
         EXPECT_TRUE(SameBoard(g_gameBoard, board) && g_gameState == gsHuman) << "the hint played";
         Rig.Press(keyAnalysis);
         const TSearchRequest analysed = Analysis.Requests.back();

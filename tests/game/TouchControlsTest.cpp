@@ -22,11 +22,29 @@ constexpr TPageControlSet kGameAids =
 constexpr std::pair<int, int> kToForcedPass[] = {{3, 2}, {2, 2}, {1, 2}, {1, 1},
                                                  {5, 4}, {0, 2}, {0, 0}, {2, 0}};
 
+// The title's help line and the pass hint name what the player used last (the kinds of input,
+// each with its title line and its pass hint).
+const std::tuple<int, const char*, const char*> kHelps[] = {
+    {inputKeys, "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits",
+     "パスは Enter キー"},
+    {inputMouse, "Click to choose  -  Right click goes back  -  Esc quits", "パスは右クリック"},
+    {inputTouch, "Tap to start", "パスは Pass ボタン"}};
+
 // A game by the page's controls: "Paste" only before the first move of a two-player game, the
 // aids throughout, "Pass" exactly while the side to move must pass, the result with "Back",
 // "Marks" and "Copy" alone; "Back" in a game leaves it for the title after its frame is drawn.
 TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
     TScreenRig rig;
+    rig.Frame();
+    for (const auto& [kind, title, pass] : kHelps) {
+        g_inputKind = kind;
+        rig.Frame();
+        EXPECT_NE(rig.FindText(title), nullptr) << title;
+    }
+    rig.Press(keySpace);
+    EXPECT_NE(rig.FindText("Tap to choose  -  Back goes back"), nullptr);
+    rig.Press(keySpace);
+    EXPECT_NE(rig.FindText("Tap to choose  -  Down goes past Expert  -  Back goes back"), nullptr);
     rig.StartGame(playerHuman, playerComputer);
     EXPECT_EQ(PageControls().Shown(), kGameAids) << "Paste in a one-player game";
     rig.StartGame(playerHuman, playerHuman);
@@ -40,14 +58,10 @@ TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
     EXPECT_TRUE(g_gameBoard.MustPass());
     EXPECT_EQ(g_gameBoard.GetTurn(), cellBlack);
     EXPECT_EQ(PageControls().Shown(), kGameAids | Bits({pagePass}));
-    // The pass hint names what the player used last.
-    const std::pair<int, const char*> hints[] = {{inputKeys, "パスは Enter キー"},
-                                                 {inputMouse, "パスは右クリック"},
-                                                 {inputTouch, "パスは Pass ボタン"}};
-    for (const auto& [kind, text] : hints) {
+    for (const auto& [kind, title, pass] : kHelps) {
         g_inputKind = kind;
         rig.Frame();
-        EXPECT_NE(rig.FindText(text), nullptr) << text;
+        EXPECT_NE(rig.FindText(pass), nullptr) << pass;
     }
     rig.Frame({keyEnter}); // the page's "Pass"
     EXPECT_EQ(PageControls().Shown(), kGameAids);
@@ -64,26 +78,6 @@ TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
     EXPECT_EQ(g_titleState, tsInit);
     rig.Frame();
     EXPECT_EQ(PageControls().Shown(), 0u);
-}
-
-// The help line under the title names what the player used last.
-TEST(TouchControlsTest, HelpTextsFollowTheInputInUse) {
-    TScreenRig rig;
-    rig.Frame();
-    rig.Frame();
-    const std::pair<int, const char*> titles[] = {
-        {inputKeys, "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits"},
-        {inputMouse, "Click to choose  -  Right click goes back  -  Esc quits"},
-        {inputTouch, "Tap to start"}};
-    for (const auto& [kind, text] : titles) {
-        g_inputKind = kind;
-        rig.Frame();
-        EXPECT_NE(rig.FindText(text), nullptr) << text;
-    }
-    rig.Press(keySpace);
-    EXPECT_NE(rig.FindText("Tap to choose  -  Back goes back"), nullptr);
-    rig.Press(keySpace);
-    EXPECT_NE(rig.FindText("Tap to choose  -  Down goes past Expert  -  Back goes back"), nullptr);
 }
 
 } // namespace
