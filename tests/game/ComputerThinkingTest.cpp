@@ -35,7 +35,7 @@ class ComputerThinkingTest : public ::testing::Test {
 // answer, a move or a pass, is played in the first frame after it is ready.
 TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     StartUntilThinking(playerComputer, playerHuman);
-    EXPECT_EQ(Worker.Starts, 1);
+    EXPECT_EQ(Worker.Requests.size(), 1u);
     EXPECT_FALSE(g_lastMove.ready);
     const double lightX = g_lights[1]->Position.X.GetValue();
     Rig.Sounds.clear();
@@ -103,7 +103,7 @@ TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswe
     Rig.Frame({keySpace});
     ASSERT_TRUE(Rig.RunUntil(gsComputer));
     EXPECT_EQ(Worker.Stops, 1) << "the old search was not stopped before the new one";
-    EXPECT_EQ(Worker.Starts, 3);
+    EXPECT_EQ(Worker.Requests.size(), 3u);
     Worker.Finish();
     Rig.Frame();
     TBoard asked;

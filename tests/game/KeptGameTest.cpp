@@ -75,10 +75,8 @@ TEST(KeptGameTest, EveryPlyIsKeptInItsOwnFrameAndANewRunResumesItWithUndoAndRedo
     EXPECT_EQ(g_playerType[cellWhite], playerComputer);
     EXPECT_EQ(g_sage.GetLevel(), 3);
     const std::vector<TBoard> resumed = HistoryNow();
-    ASSERT_EQ(resumed.size(), history.size());
-    for (size_t i = 0; i < history.size(); ++i) {
-        EXPECT_TRUE(SameBoard(resumed[i], history[i])) << i;
-    }
+    EXPECT_TRUE(
+        std::equal(resumed.begin(), resumed.end(), history.begin(), history.end(), SameBoard));
     for (int i = 0; i < 64; ++i) {
         EXPECT_EQ(g_pieces[i]->Visible, left.GetCell(i % 8, i / 8) != cellEmpty) << i;
     }

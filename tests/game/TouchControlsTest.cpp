@@ -1,6 +1,7 @@
 #include "ScreenRig.h"
 
 #include "game/PageControlsShown.h"
+#include "scene/Solidring.h"
 
 // The screens by touch: which of the page's controls act where, "Back" on each screen, and the
 // help texts that name what the player used last.
@@ -33,7 +34,14 @@ const std::tuple<int, const char*, const char*> kHelps[] = {
 // A game by the page's controls: "Paste" only before the first move of a two-player game, the
 // aids throughout, "Pass" exactly while the side to move must pass, the result with "Back",
 // "Marks" and "Copy" alone; "Back" in a game leaves it for the title after its frame is drawn.
+// While the legal-move marks are on, the last disc placed has a red ring round it: none before
+// the first move or while a move is animated, none with the marks off, and after a pass or an
+// undo round the last disc.
 TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
+    const auto ring = [&](int column, int row) {
+        return column < 0 ? std::vector<std::pair<double, double>>()
+                          : std::vector{std::pair(CellToWorld(column), CellToWorld(row))};
+    };
     TScreenRig rig;
     rig.Frame();
     for (const auto& [kind, title, pass] : kHelps) {
@@ -49,11 +57,15 @@ TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
     EXPECT_EQ(PageControls().Shown(), kGameAids) << "Paste in a one-player game";
     rig.StartGame(playerHuman, playerHuman);
     EXPECT_EQ(PageControls().Shown(), kGameAids | Bits({pagePaste}));
+    rig.Press(keyMarks);
+    EXPECT_EQ(rig.DrawnIn(TSolidRing::kLastMoveColour), ring(-1, -1));
     for (const auto& [column, row] : kToForcedPass) {
         EXPECT_EQ(PageControls().Shown() & Bits({pagePass}), 0u);
         rig.PlayAt(column, row);
         EXPECT_EQ(PageControls().Shown(), kGameAids);
+        EXPECT_EQ(rig.DrawnIn(TSolidRing::kLastMoveColour), ring(-1, -1)) << "while animated";
         ASSERT_TRUE(rig.RunUntil(gsHuman));
+        EXPECT_EQ(rig.DrawnIn(TSolidRing::kLastMoveColour), ring(column, row));
     }
     EXPECT_TRUE(g_gameBoard.MustPass());
     EXPECT_EQ(g_gameBoard.GetTurn(), cellBlack);
@@ -67,6 +79,12 @@ TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
     EXPECT_EQ(PageControls().Shown(), kGameAids);
     ASSERT_TRUE(rig.RunUntil(gsHuman));
     EXPECT_EQ(g_gameBoard.GetTurn(), cellWhite);
+    EXPECT_EQ(rig.DrawnIn(TSolidRing::kLastMoveColour), ring(2, 0)) << "after the pass";
+    rig.Press(keyMarks);
+    EXPECT_EQ(rig.DrawnIn(TSolidRing::kLastMoveColour), ring(-1, -1)) << "marks off";
+    rig.Press(keyMarks);
+    ASSERT_TRUE(rig.PressUntil(keyUndo)); // back over the forced pass, before White's c1
+    EXPECT_EQ(rig.DrawnIn(TSolidRing::kLastMoveColour), ring(0, 0)) << "after the undo";
 
     g_gameState = gsResult;
     rig.Frame();
