@@ -75,7 +75,10 @@ TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
         rig.Frame();
         EXPECT_NE(rig.FindText(pass), nullptr) << pass;
     }
-    rig.Frame({keyEnter}); // the page's "Pass"
+    rig.Press(keySpace); // no square to play
+    ASSERT_EQ(g_gameState, gsHuman);
+    rig.Press(keyEnter); // the page's "Pass": its banner shows for the wait
+    EXPECT_TRUE(g_gameState == gsWait && rig.FindText("Black Pass"));
     EXPECT_EQ(PageControls().Shown(), kGameAids);
     ASSERT_TRUE(rig.RunUntil(gsHuman));
     EXPECT_EQ(g_gameBoard.GetTurn(), cellWhite);
