@@ -10,22 +10,6 @@ class ComputerThinkingTest : public ::testing::Test {
     ComputerThinkingTest() { SetSearchWorker(&Worker); }
     ~ComputerThinkingTest() override { SetSearchWorker(nullptr); }
 
-    // A game of these players from its start to the computer's first search.
-    void StartUntilThinking(int black, int white) {
-        g_playerType[cellBlack] = black;
-        g_playerType[cellWhite] = white;
-        g_scene = sceneGame;
-        g_gameState = gsStart;
-        Rig.Frame();
-        ASSERT_TRUE(Rig.RunUntil(gsComputer));
-    }
-    int DrawsInLastFrame() const {
-        const auto& calls = Rig.Log.GetCalls();
-        return static_cast<int>(std::count_if(calls.begin(), calls.end(), [](const auto& call) {
-            return call.Kind == callDrawPrimitive;
-        }));
-    }
-
     TManualWorker Worker;
     TScreenRig Rig;
 };
@@ -34,7 +18,7 @@ class ComputerThinkingTest : public ::testing::Test {
 // cursor with its sound, the pointer glides and the light follows it; the board waits. The
 // answer, a move or a pass, is played in the first frame after it is ready.
 TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
-    StartUntilThinking(playerComputer, playerHuman);
+    Rig.StartGame(playerComputer, playerHuman, gsComputer);
     EXPECT_EQ(Worker.Requests.size(), 1u);
     EXPECT_FALSE(g_lastMove.ready);
     const double lightX = g_lights[1]->Position.X.GetValue();
@@ -48,7 +32,10 @@ TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     EXPECT_DOUBLE_EQ(g_pointer->Position.X.GetValue(), CellToWorld(5));
     EXPECT_DOUBLE_EQ(g_lights[1]->Position.X.GetValue(), CellToWorld(5));
     EXPECT_NE(g_lights[1]->Position.X.GetValue(), lightX);
-    EXPECT_GE(DrawsInLastFrame(), 1 + 4); // the board and the four discs at least
+    const auto& calls = Rig.Log.GetCalls();
+    EXPECT_GE(std::count_if(calls.begin(), calls.end(),
+                            [](const auto& call) { return call.Kind == callDrawPrimitive; }),
+              1 + 4); // the board and the four discs at least
 
     Worker.Finish();
     Rig.Frame();
@@ -79,7 +66,7 @@ TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
 // at once. The answer that arrives later never reaches the next game, which starts from the
 // start position, and the next search starts only once the old one has ended.
 TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswer) {
-    StartUntilThinking(playerComputer, playerHuman);
+    Rig.StartGame(playerComputer, playerHuman, gsComputer);
     ReturnToTitle();
     Rig.RunFor(400);
     EXPECT_TRUE(g_scene == sceneTitle && Rig.FindText("PUSH SPACE KEY"));
@@ -92,13 +79,9 @@ TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswe
     EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, TBoard()) &&
                 SameBoard(g_shownBoard, TBoard()));
 
-    StartUntilThinking(playerComputer, playerHuman);
+    Rig.StartGame(playerComputer, playerHuman, gsComputer);
     ReturnToTitle();
-    g_playerType[cellBlack] = playerHuman;
-    g_playerType[cellWhite] = playerComputer;
-    g_scene = sceneGame;
-    g_gameState = gsStart;
-    ASSERT_TRUE(Rig.RunUntil(gsHuman));
+    Rig.StartGame(playerHuman, playerComputer);
     std::tie(g_cursorX, g_cursorY) = std::pair(2, 3);
     Rig.Frame({keySpace});
     ASSERT_TRUE(Rig.RunUntil(gsComputer));

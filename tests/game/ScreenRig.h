@@ -144,14 +144,14 @@ class TScreenRig {
         EXPECT_EQ(g_gameState, gsWait);
         return g_stateTime;
     }
-    // A game of these players from its start to the first human turn.
-    void StartGame(int black, int white) {
+    // A game of these players from its start to its first human turn (or `state`).
+    void StartGame(int black, int white, int state = gsHuman) {
         g_playerType[cellBlack] = black;
         g_playerType[cellWhite] = white;
         g_scene = sceneGame;
         g_gameState = gsStart;
         Frame();
-        EXPECT_TRUE(RunUntil(gsHuman)) << "no human turn";
+        EXPECT_TRUE(RunUntil(state)) << "never in state " << state;
         Sounds.clear();
     }
     // The sounds asked for since the list was last emptied, sorted; the list empties.
