@@ -99,8 +99,7 @@ TEST(KeptGameTest, AFinishedGameOneLeftWithEscapeOrADamagedTextIsNotResumed) {
     ASSERT_TRUE(rig.RunUntil(gsHuman));
     ASSERT_TRUE(keeper.HasGame);
     ASSERT_TRUE(rig.PressUntil(keyUndo));
-    rig.Clip.Text = kBlockedGameRecord;
-    rig.Clip.HasText = true;
+    rig.Clip.SetText(kBlockedGameRecord);
     rig.Press(keyPaste);
     ASSERT_TRUE(rig.RunUntil(gsResult));
     rig.Frame();
