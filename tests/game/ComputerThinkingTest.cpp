@@ -96,4 +96,41 @@ TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswe
     EXPECT_EQ(g_gameBoard.GetCell(x, y), cellWhite);
 }
 
+// The build's own worker: a whole game of the computer against itself, thought on the worker's
+// thread while the frames go on, is move for move the engine's own game.
+TEST(ComputerThinkingThreadTest, AWholeGameOnTheWorkerIsTheEnginesGame) {
+    const std::unique_ptr<TSearchWorker> worker = MakeSearchWorker();
+    struct TUse {
+        explicit TUse(TSearchWorker* w) { SetSearchWorker(w); }
+        ~TUse() { SetSearchWorker(nullptr); }
+    } use(worker.get());
+    TScreenRig rig;
+    g_sage.SetLevel(3);
+    g_playerType[cellBlack] = g_playerType[cellWhite] = playerComputer;
+    g_scene = sceneGame;
+    g_gameState = gsStart;
+    TBoard reference;
+    int plies = 0;
+    for (int frame = 0; g_gameState != gsResult; ++frame) {
+        ASSERT_LT(frame, 20000) << "the game does not end";
+        if (g_gameState == gsComputer && frame % 4 == 0) {
+            worker->Wait(); // a few frames go by while it thinks, then the answer is waited for
+        }
+        rig.Clock.Advance(20);
+        rig.Frame();
+        if (g_gameState == gsAnimate) {
+            const auto [x, y] = EngineMove(reference, 3);
+            x < 0 ? reference.Pass() : reference.Place(x, y);
+            ASSERT_EQ(std::pair(g_lastMove.isPass ? -1 : g_lastMove.x,
+                                g_lastMove.isPass ? -1 : g_lastMove.y),
+                      std::pair(x, y))
+                << "ply " << plies;
+            ++plies;
+        }
+    }
+    EXPECT_TRUE(SameBoard(g_gameBoard, reference));
+    EXPECT_EQ(std::pair(reference.GetCount(cellBlack), reference.GetCount(cellWhite)),
+              std::pair(53, 11));
+}
+
 } // namespace
