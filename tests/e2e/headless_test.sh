@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real program with no display server to answer, as over ssh or from a service: --help and
 # --version answer on standard output, an unknown option is named with the usage (status 2),
-# --solve reads standard input and names a bad line (status 1), and started to play it says in
-# one line that there is no display and ends with status 1. None of these writes settings.
+# --solve reads standard input or a file and names a bad line or a missing file (status 1), and
+# started to play it says in one line that there is no display and ends with status 1. None of
+# these writes settings.
 # Then an ordinary run on SDL's headless video driver, with the XDG folder variables relative
 # (the XDG rules say to ignore them): only the program's own lines on standard error (without a
 # sound card exactly its one line about the sound), nothing made under the working directory,
@@ -50,9 +51,13 @@ grep -q -- --version "$work/err" || fail "--bogus: no usage on standard error"
 [[ -s "$work/out" ]] && fail "--bogus wrote to standard output"
 empty62=$(printf -- '-%.0s' {1..62})
 printf '%s\n' "XO$empty62 X ; Black takes the last white disc" "Xo$empty62 X" >"$work/in"
-run 1 --solve -
-[[ $(cut -d ' ' -f 1,2 "$work/out") == "c1 +64" ]] || fail "--solve -: $(cat "$work/out")"
-[[ $(cat "$work/err") == "Octavane: line 2: "* ]] || fail "--solve -: $(cat "$work/err")"
+for file in - "$work/in"; do
+    run 1 --solve "$file"
+    [[ $(cut -d ' ' -f 1,2 "$work/out") == "c1 +64" ]] || fail "--solve $file: $(cat "$work/out")"
+    [[ $(cat "$work/err") == "Octavane: line 2: "* ]] || fail "--solve $file: $(cat "$work/err")"
+done
+run 1 --solve "$work/none"
+[[ $(cat "$work/err") == *"cannot read"*"$work/none" ]] || fail "--solve none: $(cat "$work/err")"
 
 # No display variable at all, then an X display number nothing listens on; each with a runtime
 # folder and without one, where a Wayland library left to try would complain.
