@@ -21,7 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A window that logs what was done to it.
 class TFakeWindow final : public TWindow {
   public:
     void ShowCursor(bool visible) override { Log->push_back(visible ? "cursor on" : "cursor off"); }
@@ -29,8 +28,7 @@ class TFakeWindow final : public TWindow {
     std::vector<std::string>* Log = nullptr;
 };
 
-// The platform with messages queued by the test and a manual clock that each sleep of the loop
-// moves on; the graphics set-up runs on recording devices.
+// Messages queued by the test, a clock each sleep moves on, and recording devices.
 class TFakePlatform final : public TAppPlatform, public TEventSource {
   public:
     TFakePlatform() { Window.Log = &Log; }
@@ -62,8 +60,7 @@ class TFakePlatform final : public TAppPlatform, public TEventSource {
     TRecordingPresenter Screen{&Direct3D, &Text};
 };
 
-// Each test runs OctavaneWinMain on the fake platform, with the settings in a directory of its own
-// and a frame procedure that the test scripts.
+// OctavaneWinMain on the fake platform, with settings of its own and a scripted frame.
 class AppTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -80,13 +77,12 @@ class AppTest : public ::testing::Test {
     }
     fs::path SettingsFile() const { return Dir / "Bellwick" / "Octavane" / "settings.reg"; }
 
-    // The scripted frame: logs, lets the test act, and asks to close at MaxFrames (or, failing, at
-    // the 1000th frame).
+    // Closes at the third frame, or failing that at the 1000th.
     static void Frame() {
         AppTest& t = *Current;
         t.Platform.Log.push_back("frame");
         t.OnFrame(++t.Frames);
-        if (t.Frames == t.MaxFrames || t.Frames == 1000) {
+        if (t.Frames == 3 || t.Frames == 1000) {
             t.Platform.Pending.push_back(WM_CLOSE);
         }
         EXPECT_LT(t.Frames, 1000) << "the run did not end";
@@ -98,15 +94,12 @@ class AppTest : public ::testing::Test {
     TFakePlatform Platform;
     TScopedClock UseClock{Platform.Clock};
     int Frames = 0;
-    const int MaxFrames = 3;
     std::function<void(int)> OnFrame = [](int) {};
 };
 
 AppTest* AppTest::Current = nullptr;
 
-// Settings are read after the window is made, before the first frame; a close is handled
-// before any further frame: the cursor back on, the window gone once even when a second close
-// waits, and then the settings written.
+// Settings read before the first frame, written after a close that ends the frames at once.
 TEST_F(AppTest, SettingsAreReadBeforeTheFirstFrameAndWrittenAtTheClose) {
     fs::create_directories(SettingsFile().parent_path());
     std::ofstream(SettingsFile()) << "Windows Registry Editor Version 5.00\n\n"
@@ -131,28 +124,23 @@ TEST_F(AppTest, SettingsAreReadBeforeTheFirstFrameAndWrittenAtTheClose) {
     EXPECT_EQ(BoardG, 7);
 }
 
-// No window, or no graphics: the run ends at once with no frame, closes the window it made and
-// writes no settings.
+// No window, or no graphics: no frame, the window made closed, no settings written.
 TEST_F(AppTest, AFailedStartEndsAtOnceAndWritesNoSettings) {
-    for (const int step : {0, 1}) {
-        SCOPED_TRACE(step);
-        Platform.Log.clear();
-        Frames = 0;
-        Platform.CanCreate = step != 0;
-        if (step == 1) {
+    for (const bool window : {false, true}) {
+        Platform.CanCreate = window;
+        if (window) {
             Platform.Screen.FailAt(presentSetDisplayMode, DDERR_INVALIDMODE, "no such mode");
         }
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(Run(), 0);
         ::testing::internal::GetCapturedStderr();
         EXPECT_EQ(Frames, 0);
-        EXPECT_EQ(Platform.Log.empty() ? "" : Platform.Log.back(), step == 0 ? "" : "destroy");
+        EXPECT_EQ(Platform.Log.empty() ? "" : Platform.Log.back(), window ? "destroy" : "");
         EXPECT_FALSE(fs::exists(SettingsFile()));
     }
 }
 
-// The system pointer shows on the first motion and hides two seconds after the last one; a
-// keyboard player, who never moves the mouse, never sees it.
+// The pointer shows on a motion and hides two seconds after the last; without one, never.
 TEST(MousePointer, ShowsWhileTheMouseMovesAndHidesTwoSecondsAfter) {
     std::vector<std::string> log;
     TFakeWindow window;

@@ -15,14 +15,10 @@
 #include "platform/Clock.h"
 #include "platform/WindowMessages.h"
 
-// The sound effects: the WAV reader on every kind of file, then the slots made from the files
-// and the delayed requests that play them.
-
 namespace fs = std::filesystem;
 
 namespace {
 
-// RIFF/WAVE files put together byte by byte, broken ones included.
 std::string Le(uint32_t value, int size) {
     return std::string{char(value), char(value >> 8), char(value >> 16), char(value >> 24)}.substr(
         0, size);
@@ -42,13 +38,11 @@ std::string Fmt(size_t size = 16, uint16_t channels = 1, uint32_t rate = 22050, 
 std::string Riff(const std::string& chunks, const char* form = "WAVE", const char* riff = "RIFF") {
     return riff + Le(0, 4) + form + chunks; // the RIFF size is not read
 }
-// `count` samples, each byte different.
 std::string Ramp(size_t count) {
     return std::string("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-+")
         .substr(0, count);
 }
 
-// Reads a file from memory; `samples` are what a good read gives, else nothing.
 TWaveError Read(const std::string& file, std::string& samples) {
     TMemorySource source({reinterpret_cast<const uint8_t*>(file.data()), file.size()});
     TWave wave;
@@ -57,8 +51,7 @@ TWaveError Read(const std::string& file, std::string& samples) {
     return error;
 }
 
-// Every file the reader meets: a good one gives exactly its samples, a broken one its error,
-// and no size in the file is trusted beyond its end.
+// A good file gives exactly its samples, a broken or cut one its error or less, never more.
 TEST(WaveReader, EachFileGivesItsSamplesOrItsError) {
     using E = TWaveError;
     const std::string ramp = Ramp(12), data = Chunk("data", ramp);
@@ -73,11 +66,9 @@ TEST(WaveReader, EachFileGivesItsSamplesOrItsError) {
         {Riff(data + Fmt()), E::None, ramp}, // the format after the data
         {Riff(Fmt(16, 2) + Chunk("data", Ramp(10))), E::None, Ramp(8)}, // whole frames only
         {Riff(Fmt(18, 1, 48000, 32, WAVE_FORMAT_IEEE_FLOAT) + data), E::None, ramp},
-        {Riff(Fmt() + Chunk("data", ramp, 0x7FFFFFF0)), E::None, ramp}, // more than is there
-        {Riff(Fmt() + Chunk("data", ramp, 0xFFFFFFFF)), E::None, ramp},
+        {Riff(Fmt() + Chunk("data", ramp, 0xFFFFFFFF)), E::None, ramp}, // more than is there
         {Riff(Fmt() + data + "data" + Le(16, 2)), E::None, ramp}, // a cut chunk header
         {Riff(Fmt() + data, "WAVE", "RIFX"), E::NotRiffWave, ""},
-        {Riff(Fmt() + data, "AVI "), E::NotRiffWave, ""},
         {Riff("").substr(0, 6), E::NotRiffWave, ""}, {Riff(data), E::NoFormat, ""},
         {Riff(Chunk("fmt ", std::string(2, '\1')) + data), E::NoFormat, ""},
         {Riff(data + Fmt()).substr(0, 12 + 20 + 14), E::NoFormat, ""}, // the format cut short
@@ -90,25 +81,19 @@ TEST(WaveReader, EachFileGivesItsSamplesOrItsError) {
         {Riff(Fmt(16, 1, 22050, 24) + data), E::BadFormat, ""},
         // clang-format on
     };
+    std::string read;
     for (size_t row = 0; row < std::size(rows); ++row) {
-        std::string read;
         EXPECT_EQ(Read(std::get<0>(rows[row]), read), std::get<1>(rows[row])) << "row " << row;
         EXPECT_EQ(read, std::get<2>(rows[row])) << "row " << row;
     }
-}
-
-// Every prefix of a good file: never a sample that is not in the file.
-TEST(WaveReader, EveryTruncationOfAGoodFileIsSafe) {
-    const std::string samples = Ramp(64);
-    const std::string file = Riff(Chunk("LIST", "\1\2\3") + Fmt(18) + Chunk("data", samples));
+    const std::string file = Riff(Chunk("LIST", "\1\2\3") + Fmt(18) + Chunk("data", Ramp(64)));
     for (size_t length = 0; length <= file.size(); ++length) {
-        std::string read;
         Read(file.substr(0, length), read);
-        ASSERT_TRUE(samples.starts_with(read)) << length;
+        ASSERT_TRUE(Ramp(64).starts_with(read)) << length;
     }
 }
 
-// A FIFO, a directory or a device in a sound's place is refused at once: never waited on.
+// A FIFO, a directory or a device in a sound's place is refused at once, never waited on.
 TEST(WaveFile, WhatIsNotARegularFileIsRefusedWithoutBlocking) {
     const fs::path dir = MakeTempFolder("octavane-wave");
     ASSERT_FALSE(dir.empty());
@@ -155,20 +140,14 @@ struct TFakeMixer final : TMixer {
 };
 
 struct TFakeAudio final : TAudioSource {
-    std::unique_ptr<TMixer> Open(int channels, std::string& whyNot) override {
-        if (!HasDevice) {
-            whyNot = "the fake has no device";
-        }
+    std::unique_ptr<TMixer> Open(int channels, std::string& /*whyNot*/) override {
         return HasDevice && channels == sndCount ? std::make_unique<TFakeMixer>() : nullptr;
     }
     bool HasDevice = true;
 };
 
-// The slots come from the first folder holding every sound, else the first holding some, each
-// slot on its own channel with its file's samples, read once and shared by its voices; a file
-// missing or broken silences its own slots only. Without a folder, a device or an audio
-// source every slot stays empty.
-TEST(Sound, EachSlotPlaysItsFilesSamplesOnItsOwnChannel) {
+// Slots from the first folder with every sound, else some; delayed sounds play when due.
+TEST(Sound, EachSlotPlaysItsFilesSamplesOnItsOwnChannelWhenDue) {
     const fs::path pattern = MakeTempFolder("octavane-sound");
     ASSERT_FALSE(pattern.empty());
     const std::string some = pattern.string() + "/", none = some + "none/";
@@ -202,17 +181,13 @@ TEST(Sound, EachSlotPlaysItsFilesSamplesOnItsOwnChannel) {
         }
         EXPECT_EQ(std::count(g_sounds, g_sounds + sndCount, nullptr), from.empty() ? sndCount : 0);
     }
-    ReleaseSound();
     fs::remove_all(pattern);
-}
 
-// Delayed sounds: one timer per sound id, fired from the message queue in due order; a second
-// request for one id replaces the first, and ids outside the table are ignored.
-TEST(Sound, DelayedSoundsPlayOnceWhenDue) {
     TManualClock clock{5000};
     TScopedClock scope{clock};
     ResetMessageQueue();
-    TFakeAudio audio;
+    ReleaseSound();
+    audio.HasDevice = true;
     InitSound(&audio, {kShipped});
     const auto playedBy = [&](uint32_t now) {
         clock.Set(now);
@@ -235,25 +210,6 @@ TEST(Sound, DelayedSoundsPlayOnceWhenDue) {
     EXPECT_EQ(playedBy(5499), (std::vector<int>{sndTern, sndFall}));
     EXPECT_EQ(playedBy(9000), (std::vector<int>{sndTern, sndFall, sndDrop + 1}));
     EXPECT_EQ(MainTimers().Count(), 0u);
-    ReleaseSound();
-}
-
-// Without an audio device the game says so, and why, in one line of its own, and plays on with
-// every slot silent; a program built without sound says nothing.
-TEST(Sound, NoAudioDeviceIsSaidOnceWithItsReason) {
-    TFakeAudio audio;
-    audio.HasDevice = false;
-    for (TAudioSource* source : {static_cast<TAudioSource*>(&audio), (TAudioSource*)nullptr}) {
-        ReleaseSound();
-        testing::internal::CaptureStderr();
-        InitSound(source, {kShipped});
-        const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(said, source ? "Octavane: no sound: the fake has no device; the game plays on "
-                                 "silently\n"
-                               : "");
-        EXPECT_TRUE(std::all_of(std::begin(g_sounds), std::end(g_sounds),
-                                [](const TSoundBuffer* slot) { return slot == nullptr; }));
-    }
     ReleaseSound();
 }
 

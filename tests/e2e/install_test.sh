@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# The installed tree as a desktop and the program read it, from `cmake --install` into a scratch
-# root as a package build does, or with VERSION from the Debian package CPack builds, unpacked as
-# dpkg would install it. The menu entry's Exec and Icon lead to the program and to an icon at
-# every size, the entry and the metadata pass their validators and name each other, the manual
-# page formats without warnings, the sounds are where the program looks for them from its own
-# folder, and nothing else is there. The package also names itself, belongs to root and asks
-# for the libraries and the fonts the game opens.
+# The install (`cmake --install` into a scratch root), or with VERSION the Debian package CPack
+# builds, unpacked: the menu entry leads to the program and to an icon at every size, the entry
+# and the metadata are valid and name each other, the manual page formats without warnings, the
+# sounds are where the program looks, and nothing else is there. The package also names itself,
+# belongs to root and asks for the libraries and the fonts the game opens.
 #   install_test.sh BUILD_DIR [VERSION]
 set -uo pipefail
 build=$1
@@ -58,8 +56,7 @@ desktop=$top/share/applications/$app_id.desktop
 desktop-file-validate "$desktop" || fail "the desktop entry is not valid"
 entry() { sed -n "s/^$1=//p" "$desktop"; }
 
-# Exec: a program name, found in bin/ of the prefix (the folder a package or a local install
-# puts on PATH), and a real executable.
+# Exec: a program name, found in bin/ of the prefix (on PATH), and a real executable.
 exec_name=$(entry Exec | awk '{print $1}')
 [[ $exec_name == */* ]] && fail "Exec names a path ($exec_name): it would not follow the prefix"
 program=$top/bin/$exec_name

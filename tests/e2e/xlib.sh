@@ -1,9 +1,7 @@
-# What the X scripts share; sourced after `set -euo pipefail`. `setup` names the script and its
-# output folder; `name` (for messages) and `log` (the program's standard error) come from it.
+# What the X scripts share; sourced after `set -euo pipefail`.
 
-# setup NAME OUT [TOOL...]: fails naming any tool that is missing; then $out emptied of old
-# screenshots, the program's errors in $out/stderr.txt, screenshots of the whole screen, and a
-# settings folder of the script's own ($config, removed at the end).
+# setup NAME OUT [TOOL...]: fails naming any missing tool; then $out emptied of screenshots, the
+# program's errors in $log, and a settings folder of the script's own ($config).
 setup() {
     name=$1 out=$2 log=$2/stderr.txt capture=root
     local tool
@@ -17,9 +15,8 @@ setup() {
     export XDG_CONFIG_HOME=$config
 }
 
-# in_xvfb WxH ARGS...: runs the calling script again inside an Xvfb server of its own (a number
-# of its own, as other X tests may be starting at the same moment), with auto-repeat off so that
-# a held key never comes back as a second press. The script then shifts off "--inner".
+# in_xvfb WxH ARGS...: runs the calling script again inside an Xvfb server of its own, with
+# auto-repeat off so that a held key never comes back as a second press; it shifts off "--inner".
 in_xvfb() {
     local size=$1
     shift
@@ -63,8 +60,8 @@ start() {
     lit first 30
 }
 
-# lit NAME [SECONDS]: a screenshot $out/NAME.png of the window (or of $capture) that must not be black, taken
-# again until it is lit, for at most SECONDS (5) since a frame can be late on a loaded machine.
+# lit NAME [SECONDS]: a screenshot $out/NAME.png of the window (or of $capture) that must not be
+# black, taken again until it is lit for at most SECONDS (5): a frame can be late under load.
 lit() {
     local m=0
     for _ in $(seq 1 $((${2:-5} * 2))); do
@@ -77,9 +74,8 @@ lit() {
     above "$m" 0.02 || fail "$1 is a black screen"
 }
 
-# key KEYS...: each pressed briefly, as a finger taps, then a pause. The program counts every
-# press even when it is let go before the next frame; a long hold would risk the game's own
-# auto-repeat (after 500 ms) on a loaded machine where the release comes through late.
+# key KEYS...: each pressed briefly, as a finger taps, then a pause; a long hold would risk the
+# game's own auto-repeat on a loaded machine where the release comes through late.
 key() {
     for k in "$@"; do
         xdotool keydown "$k"
@@ -89,8 +85,7 @@ key() {
     done
 }
 
-# two_player_game: from the title, "2 Players Game" by keys, to the game's first turn, with
-# screenshots of the menu and of the game.
+# two_player_game: from the title, "2 Players Game" by keys, to the game's first turn.
 two_player_game() {
     key space
     sleep 0.5

@@ -1,18 +1,12 @@
 #!/usr/bin/env bash
 # The real program in a real X window (Xvfb), with the speed stored as Fast, in a two-player
-# game. First the pace: Black's move d3 has its result (the new counts) on the screen within
-# 1.5 s of Space. Backspace takes it back. Then typed at quickly with xdotool: the cursor goes
-# to the right edge, seven Lefts are tapped 15 ms apart (faster than the software renderer
-# draws its frames), and two Rights and Space must then place Black on square (2, 3). Every
-# lost tap would leave the cursor further right, on a square where Black cannot play. Backspace
-# and Shift+Backspace, each sent whole at once, take the move back and play it again, and
-# Control+C puts the game's record, "c4", on the X clipboard, as another program reads it.
-# Escape goes back to the title; there another client destroys the window, as `xdotool
-# windowkill` or `xkill` do: the X connection is lost, and the program must end and still save
-# the settings, which it had not written before. Screenshots go to OUT_DIR. (Xvfb stamps each
-# key event with the time it handles it: should it be held up for longer than the taps'
-# spacing, a release and the next press get one time, and SDL's X11 layer reads them as an
-# auto-repeat, one press; hence the test runs alone.)
+# game, typed at quickly with xdotool: the cursor goes to the right edge, seven Lefts are tapped
+# 15 ms apart (faster than the software renderer draws its frames), and two Rights and Space must
+# then place Black on square (2, 3); a lost tap would leave the cursor on a square where Black
+# cannot play. Backspace and Shift+Backspace, each sent whole at once, take the move back and
+# play it again, and Control+C puts the game's record, "c4", on the X clipboard. Back at the
+# title another client destroys the window (`xdotool windowkill`): the program must end and
+# still save the settings, which it had not written before. Screenshots go to OUT_DIR.
 #   xtaps_test.sh PROGRAM ASSETS_DIR OUT_DIR
 set -euo pipefail
 source "$(dirname "$0")/xlib.sh"
@@ -27,12 +21,6 @@ mkdir -p "$(dirname "$settings")"
 printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"AnimationSpeed"=dword:00000001\n' \
     >"$settings"
 
-# counts NAME: the band of the disc counts ("2 - 2") of screenshot NAME, logical 220..420 x 0..64
-# of the 640 x 480 screen drawn over the whole 1024 x 768 root.
-counts() { convert "$out/$1.png" -crop 320x102+352+0 +repage "$out/$1-counts.png"; }
-# differ A B: how many pixels of two count bands differ clearly.
-differ() { compare -metric AE -fuzz 10% "$out/$1-counts.png" "$out/$2-counts.png" null: 2>&1 || true; }
-now_ms() { date +%s%3N; }
 yellow() { convert "$out/$1.png" -crop "$2" -fx "(r>0.6&&g>0.6&&b<0.4)?1:0" \
     -format "%[fx:mean]" info:; }
 # turn SHOT: the side whose name is yellow at the top of the screenshot, Black or White.
@@ -54,49 +42,13 @@ xdotool mousemove 512 384
 sleep 1 # the camera's first steps round the board
 lit title
 two_player_game
-key Up    # the cursor to (3, 2)
-sleep 1.5 # time for slow frames on a busy machine: the first turn has surely begun
-lit before-move
-counts before-move
-
-# One try: Space, then a screenshot finished within 1.5 s of the moment before the press (the
-# press itself comes a little later, so this is if anything strict). A busy machine may start the
-# screenshot too late to tell; the move is then tried again. Each try's move is taken back.
-verdict=""
-for try in 1 2 3 4; do
-    pressed=$(now_ms)
-    xdotool keydown space
-    sleep 0.25
-    xdotool keyup space
-    sleep 0.5
-    lit within-1.5s
-    taken=$(($(now_ms) - pressed))
-    sleep 2.5 # long after any Normal move would have ended too
-    lit settled
-    counts within-1.5s
-    counts settled
-    changed=$(differ before-move settled)
-    late=$(differ within-1.5s settled)
-    echo "try $try: $changed pixels of the counts changed by the move, $late still to change" \
-        "in the screenshot done $taken ms after Space"
-    ((changed > 300)) || fail "the move did not change the counts ($changed pixels)"
-    key BackSpace
-    sleep 1.5
-    if ((taken <= 1500)); then
-        ((late < 30)) || fail "the move's result was not on the board $taken ms after Space"
-        verdict=passed
-        break
-    fi
-done
-[[ -n "$verdict" ]] || fail "the machine was too slow to take a screenshot within 1.5 s of Space"
-
-key Down Right Right Right Right Right Right # from (3, 3) to the edge, (7, 3), and two to spare
+sleep 1
+key Right Right Right Right Right Right # from (3, 3) to the edge, (7, 3), and two to spare
 xdotool key --delay 15 Left Left Left Left Left Left Left
 key Right Right space
 sleep 3.5 # the disc falls, one disc turns, the counts change
 lit after-taps
-# On row 3 Black may play on (2, 3) alone: the move was made when White is the side to move,
-# its name in yellow at the top right and Black's at the top left no longer.
+# On row 3 Black may play on (2, 3) alone: the move was made when White is to move.
 [[ $(turn after-taps) == White ]] ||
     fail "Black did not play on (2, 3): quick taps were lost"
 # Backspace takes the move back, and Shift+Backspace plays it again, each chord typed whole

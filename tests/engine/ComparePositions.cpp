@@ -1,6 +1,5 @@
 #include "ComparePositions.h"
 
-#include "Reference.h"
 #include "engine/FastBridge.h"
 #include "engine/PositionText.h"
 #include "engine/discsage.h"
@@ -47,29 +46,21 @@ std::string BoardText(const TBoard& board) {
            std::to_string(board.passes) + "\n";
 }
 
-bool PlayRandomMove(TRandom& random, TBoard& board) {
-    if (board.IsGameOver()) {
-        return false;
-    }
-    std::vector<int> squares;
-    for (int square = 0; square < 64; ++square) {
-        if (board.CanPlace(square % 8, square / 8)) {
-            squares.push_back(square);
-        }
-    }
-    const int square = squares.empty() ? -1 : squares[random() % squares.size()];
-    if (square < 0 ? board.Pass() : board.Place(square % 8, square / 8)) {
-        return true;
-    }
-    ADD_FAILURE() << "the board refuses the legal move " << square << "\n" << BoardText(board);
-    return false;
-}
-
 std::vector<TBoard> RandomGame(TRandom& random) {
     std::vector<TBoard> positions{TBoard()};
-    for (TBoard board; PlayRandomMove(random, board);) {
-        if (positions.size() == kMaxPlies) {
-            ADD_FAILURE() << "a random game runs past " << kMaxPlies << " plies";
+    for (TBoard board; !board.IsGameOver();) {
+        std::vector<int> squares;
+        for (int square = 0; square < 64; ++square) {
+            if (board.CanPlace(square % 8, square / 8)) {
+                squares.push_back(square);
+            }
+        }
+        const int square = squares.empty() ? -1 : squares[random() % squares.size()];
+        if (!(square < 0 ? board.Pass() : board.Place(square % 8, square / 8)) ||
+            positions.size() == kMaxPlies) {
+            ADD_FAILURE() << "the board refuses the legal move " << square
+                          << ", or the game runs past " << kMaxPlies << " plies\n"
+                          << BoardText(board);
             break;
         }
         positions.push_back(board);
@@ -85,20 +76,6 @@ bool PlayoutTo(TRandom& random, int empties, TBoard& board) {
         }
     }
     return false;
-}
-
-std::vector<TBoard> PassPositions(TRandom& random, TPassSpot spot, int count) {
-    std::vector<TBoard> found;
-    for (int game = 0; game < 200 * count && static_cast<int>(found.size()) < count; ++game) {
-        for (const TBoard& board : RandomGame(random)) {
-            if (!board.IsGameOver() && board.passes == (spot == kMustPass ? 0 : 1) &&
-                board.MustPass() != (spot == kAfterPass)) {
-                found.push_back(board);
-                break;
-            }
-        }
-    }
-    return found;
 }
 
 std::string CompareSearch(const TBoard& board, int depth, TReferenceAnswer* reference) {

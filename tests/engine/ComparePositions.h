@@ -1,6 +1,5 @@
 #pragma once
 
-#include "Reference.h"
 #include "engine/Reversiutil.h"
 #include "engine/SearchRequest.h"
 
@@ -12,6 +11,21 @@
 // initial position, and the comparison of the computer player with the reference search.
 
 using TRandom = std::mt19937_64;
+
+// The computer player's search in its plain form, as it ran before the bitboard engine took
+// over, kept as the measure of the fast search: a fixed-depth minimax that copies the board into
+// every node, keeps each node's children in a list and cuts off only by the parent's running
+// value, over the program's plain square-by-square evaluation.
+
+struct TReferenceAnswer {
+    int X;      // the chosen move, phaseRoot for a root that is a leaf, phasePass for a pass
+    int Y;      // its row, or the same marker
+    int Value;  // the root's value from Black's side
+    bool Spent; // the node budget ran out: the answer means nothing
+};
+
+// A root search of `depth` moves (a pass uses none).
+TReferenceAnswer ReferenceSearch(const TBoard& board, int depth);
 
 // More plies than any game has: 60 moves, a pass before each of them at most, and the last pass.
 constexpr int kMaxPlies = 128;
@@ -26,24 +40,13 @@ TSearchRequest RequestOfText(const std::string& line);
 // The board as eight rows of '.', 'X' and 'O', then the side to move and the passes.
 std::string BoardText(const TBoard& board);
 
-// Plays one uniformly random legal move, or passes when the side to move has none. False when
-// the game is already over, or (a failure of the test) when the board refuses the move.
-bool PlayRandomMove(TRandom& random, TBoard& board);
-
-// Every position of one random game, the finished one last; a game longer than kMaxPlies fails
-// the test.
+// Every position of a game of uniformly random legal moves (passes where there are none), the
+// finished one last; a refused move or a game longer than kMaxPlies fails the test.
 std::vector<TBoard> RandomGame(TRandom& random);
 
 // The first position of a random game with at most `empties` empty squares; false when the game
 // is over there.
 bool PlayoutTo(TRandom& random, int empties, TBoard& board);
-
-// Positions from random games where the side to move must pass and the game goes on
-// (kMustPass), where a pass was just made and the side to move can move (kAfterPass), or where
-// neither side can move although squares are empty (kDeadlock). Fewer than `count` when too
-// few games reach one.
-enum TPassSpot { kMustPass, kAfterPass, kDeadlock };
-std::vector<TBoard> PassPositions(TRandom& random, TPassSpot spot, int count);
 
 // The fast search and the search node of the computer player against the reference at `depth`:
 // empty when all three choose the same move (or pass, or none) with the same root value, else a

@@ -1,7 +1,6 @@
-// Test main of the engine's searches: every test runs on the instruction set that
-// OCTAVANE_FAST_ISA names ("plain", "popcnt", "avx2" or "avx512"), so that each build of the fast
-// engine meets the same tests. Unset, the engine's own choice stands. On a processor without the
-// named set the tests are skipped, not failed.
+// Test main of the engine's searches: every test runs on the instruction set OCTAVANE_FAST_ISA
+// names ("plain", "popcnt", "avx2" or "avx512"), or the engine's own choice when it is unset;
+// on a processor without that set the tests are skipped.
 
 #include "engine/FastIsa.h"
 

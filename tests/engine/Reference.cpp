@@ -1,13 +1,15 @@
-#include "Reference.h"
+#include "ComparePositions.h"
 
 #include "engine/discsage.h"
 
 #include <climits>
 #include <list>
 
-long g_referenceNodeBudget = 4'000'000;
-
 namespace {
+
+// Nodes one reference search may visit before it gives up: a few seconds' work, some six times
+// what the deepest search of the tests needs.
+constexpr long kReferenceNodeBudget = 4'000'000;
 
 int WorstFor(int turn) {
     return turn == cellBlack ? INT_MIN : INT_MAX;
@@ -81,7 +83,7 @@ struct TNode {
 
 TReferenceAnswer ReferenceSearch(const TBoard& board, int depth) {
     TNode root(phaseRoot, phaseRoot);
-    long budget = g_referenceNodeBudget;
+    long budget = kReferenceNodeBudget;
     root.Search(board, 0, depth, &budget);
     return {root.x, root.y, root.value, budget < 0};
 }

@@ -1,4 +1,3 @@
-#include <type_traits>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -7,9 +6,6 @@
 #include "engine/discsage.h"
 
 namespace {
-
-// A search node is a plain value: nothing derives from it and nothing calls through a base.
-static_assert(!std::is_polymorphic_v<TPhase>);
 
 std::pair<int, int> SagesMove(const TBoard& board, int level) {
     TSage sage;
@@ -31,38 +27,22 @@ TBoard ThreePliesIn() {
     return board;
 }
 
-// The build's worker answers as the computer player does, once it says it has finished; a
-// search left running when the next is asked for never leaks its answer into the next.
-TEST(SearchWorkerTest, TheWorkersAnswerIsTheComputerPlayersAndTheLastAskedWins) {
+// The build's worker answers as the computer player does once it says it has finished, and a
+// search left running when the next is asked for never leaks its answer into the next; a stop
+// drops the answer, and the worker let go of while a search runs leaves no thread behind. (The
+// game's whole-game test plays through the inline worker of a build without threads.)
+TEST(SearchWorkerTest, AnswersAsTheComputerPlayerTheLastAskedWinsAndAStopDropsTheAnswer) {
     const std::unique_ptr<TSearchWorker> worker = MakeSearchWorker();
     EXPECT_TRUE(worker->Finished()) << "no search yet";
     worker->Start(MakeSearchRequest(TBoard(), TSearchKind::Level, 9));
     worker->Start(MakeSearchRequest(ThreePliesIn(), TSearchKind::Level, 7));
     worker->Wait();
     ASSERT_TRUE(worker->Finished());
-    const TSearchReply reply = worker->Reply();
-    EXPECT_TRUE(reply.Answered);
-    EXPECT_EQ(MoveOf(reply), SagesMove(ThreePliesIn(), 7));
-}
-
-// A stop asked for drops the answer; the worker is let go of while a search runs and no thread
-// outlives it.
-TEST(SearchWorkerTest, AStoppedSearchHasNoAnswerAndNoSearchOutlivesItsWorker) {
-    const std::unique_ptr<TSearchWorker> worker = MakeSearchWorker();
-    worker->Start(MakeSearchRequest(TBoard(), TSearchKind::Level, 9));
-    worker->Wait();
     EXPECT_TRUE(worker->Reply().Answered);
+    EXPECT_EQ(MoveOf(worker->Reply()), SagesMove(ThreePliesIn(), 7));
     worker->Stop();
     EXPECT_FALSE(worker->Reply().Answered) << "an answer no longer wanted was still given";
     worker->Start(MakeSearchRequest(TBoard(), TSearchKind::Level, 9));
-}
-
-// Without threads the search runs inside Start, and is finished when Start returns.
-TEST(SearchWorkerTest, TheInlineWorkerAnswersInsideStart) {
-    TInlineSearchWorker worker;
-    worker.Start(MakeSearchRequest(ThreePliesIn(), TSearchKind::Level, 5));
-    EXPECT_TRUE(worker.Finished());
-    EXPECT_EQ(MoveOf(worker.Reply()), SagesMove(ThreePliesIn(), 5));
 }
 
 } // namespace

@@ -10,22 +10,6 @@ class ComputerThinkingTest : public ::testing::Test {
     ComputerThinkingTest() { SetSearchWorker(&Worker); }
     ~ComputerThinkingTest() override { SetSearchWorker(nullptr); }
 
-    // A game of these players from its start to the computer's first search.
-    void StartUntilThinking(int black, int white) {
-        g_playerType[cellBlack] = black;
-        g_playerType[cellWhite] = white;
-        g_scene = sceneGame;
-        g_gameState = gsStart;
-        Rig.Frame();
-        ASSERT_TRUE(Rig.RunUntil(gsComputer));
-    }
-    int DrawsInLastFrame() const {
-        const auto& calls = Rig.Log.GetCalls();
-        return static_cast<int>(std::count_if(calls.begin(), calls.end(), [](const auto& call) {
-            return call.Kind == callDrawPrimitive;
-        }));
-    }
-
     TManualWorker Worker;
     TScreenRig Rig;
 };
@@ -34,8 +18,8 @@ class ComputerThinkingTest : public ::testing::Test {
 // cursor with its sound, the pointer glides and the light follows it; the board waits. The
 // answer, a move or a pass, is played in the first frame after it is ready.
 TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
-    StartUntilThinking(playerComputer, playerHuman);
-    EXPECT_EQ(Worker.Starts, 1);
+    Rig.StartGame(playerComputer, playerHuman, gsComputer);
+    EXPECT_EQ(Worker.Requests.size(), 1u);
     EXPECT_FALSE(g_lastMove.ready);
     const double lightX = g_lights[1]->Position.X.GetValue();
     Rig.Sounds.clear();
@@ -44,11 +28,14 @@ TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     EXPECT_EQ(g_gameState, gsComputer);
     EXPECT_TRUE(SameBoard(g_gameBoard, TBoard()) && !g_lastMove.ready);
     EXPECT_EQ(g_cursorX, 5);
-    EXPECT_EQ(Rig.CountSounds(sndMove) + Rig.CountSounds(sndMove2), 2);
+    EXPECT_EQ(Rig.CursorSounds(), 2);
     EXPECT_DOUBLE_EQ(g_pointer->Position.X.GetValue(), CellToWorld(5));
     EXPECT_DOUBLE_EQ(g_lights[1]->Position.X.GetValue(), CellToWorld(5));
     EXPECT_NE(g_lights[1]->Position.X.GetValue(), lightX);
-    EXPECT_GE(DrawsInLastFrame(), 1 + 4); // the board and the four discs at least
+    const auto& calls = Rig.Log.GetCalls();
+    EXPECT_GE(std::count_if(calls.begin(), calls.end(),
+                            [](const auto& call) { return call.Kind == callDrawPrimitive; }),
+              1 + 4); // the board and the four discs at least
 
     Worker.Finish();
     Rig.Frame();
@@ -75,31 +62,31 @@ TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(4, 6));
 }
 
-// Leaving the game while the computer thinks waits for nothing; the answer that arrives later
-// never reaches the next game, and the next search starts only once the old one has ended.
+// Leaving the game while the computer thinks waits for nothing: the title's camera orbits again
+// at once. The answer that arrives later never reaches the next game, which starts from the
+// start position, and the next search starts only once the old one has ended.
 TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswer) {
-    StartUntilThinking(playerComputer, playerHuman);
+    Rig.StartGame(playerComputer, playerHuman, gsComputer);
     ReturnToTitle();
     Rig.RunFor(400);
+    EXPECT_TRUE(g_scene == sceneTitle && Rig.FindText("PUSH SPACE KEY"));
+    EXPECT_FALSE(g_camera->Eye.X.Schedule.empty());
     EXPECT_EQ(Worker.Waits, 0) << "leaving waited for the search";
 
     Rig.StartGame(playerHuman, playerHuman);
     Worker.Finish(); // the old answer arrives during the new game
     Rig.RunFor(400);
-    EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, TBoard()));
+    EXPECT_TRUE(g_gameState == gsHuman && SameBoard(g_gameBoard, TBoard()) &&
+                SameBoard(g_shownBoard, TBoard()));
 
-    StartUntilThinking(playerComputer, playerHuman);
+    Rig.StartGame(playerComputer, playerHuman, gsComputer);
     ReturnToTitle();
-    g_playerType[cellBlack] = playerHuman;
-    g_playerType[cellWhite] = playerComputer;
-    g_scene = sceneGame;
-    g_gameState = gsStart;
-    ASSERT_TRUE(Rig.RunUntil(gsHuman));
+    Rig.StartGame(playerHuman, playerComputer);
     std::tie(g_cursorX, g_cursorY) = std::pair(2, 3);
     Rig.Frame({keySpace});
     ASSERT_TRUE(Rig.RunUntil(gsComputer));
     EXPECT_EQ(Worker.Stops, 1) << "the old search was not stopped before the new one";
-    EXPECT_EQ(Worker.Starts, 3);
+    EXPECT_EQ(Worker.Requests.size(), 3u);
     Worker.Finish();
     Rig.Frame();
     TBoard asked;

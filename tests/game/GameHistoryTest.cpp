@@ -1,45 +1,30 @@
 #include "ScreenRig.h"
 
-// The game history and its redo line on their own, with positions made to order.
-
 namespace {
 
 // Against the computer, one take-back goes back over the computer's moves and a forced pass of
-// the human's to the human's last real move; the redo line then gives the positions back in the
-// order they were played, and a second take-back puts its positions in front of them.
+// the human's to the human's last real move; redo then gives the positions back in play order.
 TEST(GameHistoryTest, TakenBackPositionsComeBackInPlayOrder) {
     const int players[3] = {0, playerHuman, playerComputer};
-    TBoard positions[6];
-    ASSERT_TRUE(positions[0].Place(3, 2)); // White (the computer) to move
-    positions[1] = positions[0];
-    ASSERT_TRUE(positions[1].Place(2, 2)); // Black to move, with moves
-    positions[2] = positions[1];
-    ASSERT_TRUE(positions[2].Place(2, 3)); // White to move
-    positions[3] =
-        BoardOf({{0, 0, cellWhite}, {1, 0, cellBlack}, {7, 7, cellWhite}}); // Black stuck
-    positions[4] = positions[3];
-    positions[4].turn = cellWhite; // after Black's pass
-    positions[5] = BoardOf({{0, 0, cellWhite}, {1, 0, cellWhite}, {2, 0, cellWhite}});
-    const TBoard start;
+    const TBoard before; // Black, the human, to move
+    TBoard reply = before;
+    ASSERT_TRUE(reply.Place(3, 2));
+    const TBoard stuck = BoardOf({{0, 0, cellWhite}, {1, 0, cellBlack}, {7, 7, cellWhite}});
+    TBoard passed = stuck;
+    passed.turn = cellWhite;
+    const TBoard now = BoardOf({{0, 0, cellWhite}, {1, 0, cellWhite}, {2, 0, cellWhite}});
     ClearGameHistory();
-    RecordGamePosition(start);
-    for (int i = 0; i < 5; ++i) {
-        RecordGamePosition(positions[i]);
+    for (const TBoard& position : {before, reply, stuck, passed}) {
+        RecordGamePosition(position);
     }
     TBoard restored;
-    ASSERT_TRUE(TakeBackMove(positions[5], players, restored));
-    EXPECT_TRUE(SameBoard(restored, positions[1]));
-    EXPECT_EQ(GameHistorySize(), 2u);
-    ASSERT_TRUE(TakeBackMove(positions[1], players, restored));
-    EXPECT_TRUE(SameBoard(restored, start));
-    EXPECT_EQ(GameHistorySize(), 0u);
-    TBoard after;
-    EXPECT_FALSE(TakeBackMove(start, players, after));
-    for (int i = 0; i < 6; ++i) {
-        ASSERT_TRUE(TakeRedoPosition(after)) << i;
-        EXPECT_TRUE(SameBoard(after, positions[i])) << i;
+    ASSERT_TRUE(TakeBackMove(now, players, restored));
+    EXPECT_TRUE(SameBoard(restored, before) && GameHistorySize() == 0);
+    for (const TBoard& position : {reply, stuck, passed, now}) {
+        ASSERT_TRUE(TakeRedoPosition(restored));
+        EXPECT_TRUE(SameBoard(restored, position));
     }
-    EXPECT_FALSE(HasRedo() || TakeRedoPosition(after));
+    EXPECT_FALSE(HasRedo());
     ClearGameHistory();
 }
 

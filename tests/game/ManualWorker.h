@@ -15,7 +15,6 @@ class TManualWorker final : public TSearchWorker {
             ++Stops;
             m_pending = false;
         }
-        ++Starts;
         Requests.push_back(request);
         m_request = request;
         m_pending = true;
@@ -36,7 +35,6 @@ class TManualWorker final : public TSearchWorker {
         }
     }
     std::vector<TSearchRequest> Requests; // every one started, the first first
-    int Starts = 0;
     int Waits = 0;
     int Stops = 0;
 

@@ -49,12 +49,4 @@ TEST(ScreenInputTest, TheMouseActsThroughTheKeysActionsWithoutTouchingKeyStates)
     EXPECT_TRUE(untouched());
 }
 
-// The actions a key names are the only ones there are.
-TEST(ScreenInputTest, NoActionOutsideTheKeys) {
-    ClearMouseActions();
-    TriggerByMouse(keyCount);
-    TriggerByMouse(-1);
-    EXPECT_FALSE(Triggered(keyCount) || Triggered(-1));
-}
-
 } // namespace

@@ -37,10 +37,6 @@
 
 constexpr uint32_t kYellow = 0x00FFFF; // the chosen line and the side to move
 
-struct TSoundRequest {
-    int Id;
-    int64_t DelayMs;
-};
 struct TScreenPoint {
     double X, Y;
 };
@@ -50,7 +46,7 @@ class TScreenRig {
   public:
     TManualClock Clock{100000};
     TMouseFrame MouseNext;
-    std::vector<TSoundRequest> Sounds; // the requests of the frames so far
+    TSounds Sounds; // the requests of the frames so far, (id, delay)
     TRecordingLog Log{1 << 16};
     TRecordingClipboard Clip; // the system clipboard while the rig lives
 
@@ -114,6 +110,11 @@ class TScreenRig {
             Frame();
         }
     }
+    // Press `key`, then frames until the game is in `state` (see RunUntil).
+    bool PressUntil(int key, int state = gsHuman, uint32_t ms = 10000) {
+        Press(key);
+        return RunUntil(state, ms);
+    }
     // One frame with the mouse at p, moved there if it was elsewhere, with these clicks.
     void Mouse(TScreenPoint p, bool left = false, bool right = false) {
         const bool moved = !MouseNext.HasPosition || MouseNext.X != p.X || MouseNext.Y != p.Y;
@@ -143,35 +144,34 @@ class TScreenRig {
         EXPECT_EQ(g_gameState, gsWait);
         return g_stateTime;
     }
-    // A game of these players from its start to the first human turn.
-    void StartGame(int black, int white) {
+    // A game of these players from its start to its first human turn (or `state`).
+    void StartGame(int black, int white, int state = gsHuman) {
         g_playerType[cellBlack] = black;
         g_playerType[cellWhite] = white;
         g_scene = sceneGame;
         g_gameState = gsStart;
         Frame();
-        EXPECT_TRUE(RunUntil(gsHuman)) << "no human turn";
+        EXPECT_TRUE(RunUntil(state)) << "never in state " << state;
         Sounds.clear();
     }
     // The sounds asked for since the list was last emptied, sorted; the list empties.
     TSounds TakeSounds() {
         TSounds heard;
-        for (const TSoundRequest& s : Sounds) {
-            heard.emplace_back(s.Id, s.DelayMs);
-        }
+        heard.swap(Sounds);
         std::sort(heard.begin(), heard.end());
-        Sounds.clear();
         return heard;
     }
     // The knocks (a refusal's sound, at once) since the list was last emptied.
     int Knocks() const {
         return static_cast<int>(std::count_if(Sounds.begin(), Sounds.end(), [](auto& s) {
-            return s.Id == sndDown && s.DelayMs == 0;
+            return s == std::pair<int, int64_t>(sndDown, 0);
         }));
     }
-    int CountSounds(int id) const {
-        return static_cast<int>(std::count_if(Sounds.begin(), Sounds.end(),
-                                              [id](const TSoundRequest& s) { return s.Id == id; }));
+    // The cursor's steps heard (its two alternating voices).
+    int CursorSounds() const {
+        return static_cast<int>(std::count_if(Sounds.begin(), Sounds.end(), [](auto& s) {
+            return s.first == sndMove || s.first == sndMove2;
+        }));
     }
     // The last frame's draw of this text (in this colour, if one is given), or null.
     const TTextCall* FindText(const std::string& text, uint32_t colour = 0) const {
@@ -198,7 +198,6 @@ class TScreenRig {
         }
         return places;
     }
-    // The text calls of the last frame.
     const std::vector<TTextCall>& TextCalls() const { return Text.Calls(); }
     // The height of the font a draw of the last frame was made with.
     int FontHeight(const TTextCall& draw) const {
@@ -245,11 +244,6 @@ inline TBoard BoardOf(std::initializer_list<std::tuple<int, int, int>> discs, in
     }
     board.passes = passes;
     return board;
-}
-// Black to move at (0, 0) turns six white discs in a line, one ring at each distance 1 to 6.
-inline TBoard SixRingLine() {
-    const int w = cellWhite, b = cellBlack;
-    return BoardOf({{1, 0, w}, {2, 0, w}, {3, 0, w}, {4, 0, w}, {5, 0, w}, {6, 0, w}, {7, 0, b}});
 }
 inline bool SameBoard(const TBoard& a, const TBoard& b) {
     return std::memcmp(&a, &b, sizeof(TBoard)) == 0;

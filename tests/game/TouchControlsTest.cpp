@@ -1,6 +1,7 @@
 #include "ScreenRig.h"
 
 #include "game/PageControlsShown.h"
+#include "scene/Solidring.h"
 
 // The screens by touch: which of the page's controls act where, "Back" on each screen, and the
 // help texts that name what the player used last.
@@ -22,37 +23,71 @@ constexpr TPageControlSet kGameAids =
 constexpr std::pair<int, int> kToForcedPass[] = {{3, 2}, {2, 2}, {1, 2}, {1, 1},
                                                  {5, 4}, {0, 2}, {0, 0}, {2, 0}};
 
+// The title's help line and the pass hint name what the player used last (the kinds of input,
+// each with its title line and its pass hint).
+const std::tuple<int, const char*, const char*> kHelps[] = {
+    {inputKeys, "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits",
+     "パスは Enter キー"},
+    {inputMouse, "Click to choose  -  Right click goes back  -  Esc quits", "パスは右クリック"},
+    {inputTouch, "Tap to start", "パスは Pass ボタン"}};
+
 // A game by the page's controls: "Paste" only before the first move of a two-player game, the
 // aids throughout, "Pass" exactly while the side to move must pass, the result with "Back",
 // "Marks" and "Copy" alone; "Back" in a game leaves it for the title after its frame is drawn.
+// While the legal-move marks are on, the last disc placed has a red ring round it: none before
+// the first move or while a move is animated, none with the marks off, and after a pass or an
+// undo round the last disc.
 TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
+    const auto ring = [&](int column, int row) {
+        return column < 0 ? std::vector<std::pair<double, double>>()
+                          : std::vector{std::pair(CellToWorld(column), CellToWorld(row))};
+    };
     TScreenRig rig;
+    rig.Frame();
+    for (const auto& [kind, title, pass] : kHelps) {
+        g_inputKind = kind;
+        rig.Frame();
+        EXPECT_NE(rig.FindText(title), nullptr) << title;
+    }
+    rig.Press(keySpace);
+    EXPECT_NE(rig.FindText("Tap to choose  -  Back goes back"), nullptr);
+    rig.Press(keySpace);
+    EXPECT_NE(rig.FindText("Tap to choose  -  Down goes past Expert  -  Back goes back"), nullptr);
     rig.StartGame(playerHuman, playerComputer);
     EXPECT_EQ(PageControls().Shown(), kGameAids) << "Paste in a one-player game";
     rig.StartGame(playerHuman, playerHuman);
     EXPECT_EQ(PageControls().Shown(), kGameAids | Bits({pagePaste}));
+    rig.Press(keyMarks);
+    EXPECT_EQ(rig.DrawnIn(TSolidRing::kLastMoveColour), ring(-1, -1));
     for (const auto& [column, row] : kToForcedPass) {
         EXPECT_EQ(PageControls().Shown() & Bits({pagePass}), 0u);
         rig.PlayAt(column, row);
         EXPECT_EQ(PageControls().Shown(), kGameAids);
+        EXPECT_EQ(rig.DrawnIn(TSolidRing::kLastMoveColour), ring(-1, -1)) << "while animated";
         ASSERT_TRUE(rig.RunUntil(gsHuman));
+        EXPECT_EQ(rig.DrawnIn(TSolidRing::kLastMoveColour), ring(column, row));
     }
     EXPECT_TRUE(g_gameBoard.MustPass());
     EXPECT_EQ(g_gameBoard.GetTurn(), cellBlack);
     EXPECT_EQ(PageControls().Shown(), kGameAids | Bits({pagePass}));
-    // The pass hint names what the player used last.
-    const std::pair<int, const char*> hints[] = {{inputKeys, "パスは Enter キー"},
-                                                 {inputMouse, "パスは右クリック"},
-                                                 {inputTouch, "パスは Pass ボタン"}};
-    for (const auto& [kind, text] : hints) {
+    for (const auto& [kind, title, pass] : kHelps) {
         g_inputKind = kind;
         rig.Frame();
-        EXPECT_NE(rig.FindText(text), nullptr) << text;
+        EXPECT_NE(rig.FindText(pass), nullptr) << pass;
     }
-    rig.Frame({keyEnter}); // the page's "Pass"
+    rig.Press(keySpace); // no square to play
+    ASSERT_EQ(g_gameState, gsHuman);
+    rig.Press(keyEnter); // the page's "Pass": its banner shows for the wait
+    EXPECT_TRUE(g_gameState == gsWait && rig.FindText("Black Pass"));
     EXPECT_EQ(PageControls().Shown(), kGameAids);
     ASSERT_TRUE(rig.RunUntil(gsHuman));
     EXPECT_EQ(g_gameBoard.GetTurn(), cellWhite);
+    EXPECT_EQ(rig.DrawnIn(TSolidRing::kLastMoveColour), ring(2, 0)) << "after the pass";
+    rig.Press(keyMarks);
+    EXPECT_EQ(rig.DrawnIn(TSolidRing::kLastMoveColour), ring(-1, -1)) << "marks off";
+    rig.Press(keyMarks);
+    ASSERT_TRUE(rig.PressUntil(keyUndo)); // back over the forced pass, before White's c1
+    EXPECT_EQ(rig.DrawnIn(TSolidRing::kLastMoveColour), ring(0, 0)) << "after the undo";
 
     g_gameState = gsResult;
     rig.Frame();
@@ -64,26 +99,6 @@ TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
     EXPECT_EQ(g_titleState, tsInit);
     rig.Frame();
     EXPECT_EQ(PageControls().Shown(), 0u);
-}
-
-// The help line under the title names what the player used last.
-TEST(TouchControlsTest, HelpTextsFollowTheInputInUse) {
-    TScreenRig rig;
-    rig.Frame();
-    rig.Frame();
-    const std::pair<int, const char*> titles[] = {
-        {inputKeys, "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits"},
-        {inputMouse, "Click to choose  -  Right click goes back  -  Esc quits"},
-        {inputTouch, "Tap to start"}};
-    for (const auto& [kind, text] : titles) {
-        g_inputKind = kind;
-        rig.Frame();
-        EXPECT_NE(rig.FindText(text), nullptr) << text;
-    }
-    rig.Press(keySpace);
-    EXPECT_NE(rig.FindText("Tap to choose  -  Back goes back"), nullptr);
-    rig.Press(keySpace);
-    EXPECT_NE(rig.FindText("Tap to choose  -  Down goes past Expert  -  Back goes back"), nullptr);
 }
 
 } // namespace

@@ -2,13 +2,9 @@
 
 #include "platform/TouchState.h"
 
-// A finger on the picture, before any event translation.
-
 namespace {
 
-// A lift near where the finger went down is a tap, however it wobbled on the way; once it has
-// gone further than the drag's start it is a drag to the end, even if it comes back. Only the
-// first finger counts.
+// A lift near where the finger went down taps; once past the drag's start, it drags to the end.
 TEST(TouchTest, AFingerTapsUnlessItWentFurtherThanTheDragsStart) {
     TTouchState touch;
     touch.FingerDown(7, 100, 100);
@@ -39,18 +35,14 @@ TEST(TouchTest, AFingerTapsUnlessItWentFurtherThanTheDragsStart) {
     touch.Reset();
     EXPECT_FALSE(touch.Down());
     EXPECT_FALSE(touch.FingerUp(1, 0, 0));
-}
 
-// Mouse events within 800 ms of a finger's last event are that touch again, also across the
-// tick count's wrap; before any finger nothing is.
-TEST(TouchTest, MouseEventsJustAfterAFingerEchoIt) {
-    TTouchState touch;
-    EXPECT_FALSE(touch.EchoesTouch(0));
+    // Mouse events within 800 ms of a finger's last event echo it, also across the tick wrap.
+    TTouchState echo;
+    EXPECT_FALSE(echo.EchoesTouch(0));
     for (const uint32_t finger : {5000u, 0xFFFFFF00u}) {
-        touch.NoteFingerTime(finger);
-        EXPECT_TRUE(touch.EchoesTouch(finger));
-        EXPECT_TRUE(touch.EchoesTouch(finger + 799));
-        EXPECT_FALSE(touch.EchoesTouch(finger + 800));
+        echo.NoteFingerTime(finger);
+        EXPECT_TRUE(echo.EchoesTouch(finger) && echo.EchoesTouch(finger + 799));
+        EXPECT_FALSE(echo.EchoesTouch(finger + 800));
     }
 }
 

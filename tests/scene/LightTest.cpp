@@ -5,9 +5,7 @@
 
 #include <tuple>
 
-// A point light falls off as the square of the remaining range; its colour and animated
-// position reach the device at each Update, as they stand then. A light the device refused keeps
-// its description and sends nothing.
+// A point light falls off with the square of the range left, and is sent at each Update.
 TEST_F(TSceneFixture, LightsSendTheirFallOffAndFollowTheirPosition) {
     TManualClock clock{5000};
     TScopedClock scope{clock};

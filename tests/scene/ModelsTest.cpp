@@ -14,7 +14,6 @@ struct TModelsFixture : TSceneFixture {
     TSolidPiece piece{device.get(), material.get()};
     TSolidPointer pointer{device.get(), material.get()};
 
-    // Renders one model alone; its draws.
     std::vector<const TRecordedCall*> Draw(TSolid& solid) {
         log.Clear();
         solid.Visible = true;
@@ -31,7 +30,7 @@ struct TModelsFixture : TSceneFixture {
 
 // Turned in place about X, then Y, then Z, then moved to its position.
 TEST_F(TModelsFixture, WorldMatrixTurnsXThenYThenZThenMoves) {
-    // The position, the degrees about X, Y and Z; a point of the model and where it goes.
+    // The position, the degrees about X, Y and Z, a point and where it goes.
     const std::tuple<TVector, TVector, TVector, TVector> rows[] = {
         {{0, 0, 10}, {180, 0, 0}, {0, 0, 10}, {0, 0, 0}},
         {{0, 0, 0}, {90, 90, 0}, {0, 1, 0}, {1, 0, 0}},
@@ -50,8 +49,7 @@ TEST_F(TModelsFixture, WorldMatrixTurnsXThenYThenZThenMoves) {
     }
 }
 
-// 64 tiles along the rows centred on their cells with a gap to the black plate beneath, in the
-// board colour shared by every board.
+// 64 tiles centred on their cells, gaps between, over the black plate, in the shared colour.
 TEST_F(TModelsFixture, BoardTilesSitOnTheirCellsInTheSharedColour) {
     board.SetColor(51, 102, 204);
     TSolidBoard second(device.get(), material.get());
@@ -72,10 +70,15 @@ TEST_F(TModelsFixture, BoardTilesSitOnTheirCellsInTheSharedColour) {
     ExpectNear(Colour(1), {0, 0, 0}, 0);
 }
 
-// The disc: a black half above its centre and a white half below, each on a rim of radius 50
-// out to 10 from the centre.
-TEST_F(TModelsFixture, DiscIsBlackAboveAndWhiteBelow) {
+// The disc: black above, white below, 50 in radius, 10 each way thick, its top facing up.
+TEST_F(TModelsFixture, DiscAndPointerHaveTheirShapesAndColours) {
+    const auto clockwise = [](const TRecordedCall& call) {
+        const D3DVERTEX* v = call.Vertices;
+        return (v[1].x - v[0].x) * (v[2].y - v[0].y) < (v[1].y - v[0].y) * (v[2].x - v[0].x);
+    };
+    const bool tile = clockwise(*Draw(board).at(0));
     const auto draws = Draw(piece);
+    EXPECT_EQ(clockwise(*draws[0]), tile);
     ASSERT_EQ(draws.size(), 4u);
     ExpectNear(Colour(0), {0, 0, 0}, 0);
     ExpectNear(Colour(1), {1, 1, 1}, 0);
@@ -87,11 +90,8 @@ TEST_F(TModelsFixture, DiscIsBlackAboveAndWhiteBelow) {
         }
     }
     EXPECT_EQ(draws[0]->Vertices[0].z, 10.0f);
-}
 
-// The pointer is a yellow triangle from the origin up to a 50-wide top edge 100 above, seen
-// from either side.
-TEST_F(TModelsFixture, PointerIsAYellowTriangleStandingOnItsTip) {
+    // The pointer: a yellow triangle from the origin to a 50-wide edge 100 up, two-sided.
     const TRecordedCall& list = *Draw(pointer).at(0);
     ExpectNear(Colour(0), {1, 1, 0}, 0);
     ASSERT_EQ(list.Count, 6u);

@@ -29,7 +29,6 @@ struct TSceneFixture : ::testing::Test {
     }
 };
 
-// The point `p` through `m`, divided by w.
 inline TVector Transform(const TVector& p, const TMatrix& m) {
     const float w = p.x * m._14 + p.y * m._24 + p.z * m._34 + m._44;
     return {(p.x * m._11 + p.y * m._21 + p.z * m._31 + m._41) / w,

@@ -4,15 +4,10 @@
 #include <string>
 #include <vector>
 
-// What the tests need of the file system on every platform, where POSIX and Windows differ.
-
-// A new, empty folder of its own under the system's temporary folder (mkdtemp's stand-in);
-// the caller removes it.
+// A new, empty folder under the system's temporary folder; the caller removes it.
 std::filesystem::path MakeTempFolder(const std::string& prefix);
 
-// Things a reader must refuse at once, never waiting on them: a folder, a device, and a pipe
-// no writer has opened (a FIFO on POSIX, a named pipe on Windows), the pipe made inside
-// `folder`'s reach. Lives until the end of the test.
+// A folder, a device and a pipe no writer has opened: what a reader must refuse at once.
 class TNotRegularFiles {
   public:
     explicit TNotRegularFiles(const std::filesystem::path& folder);
