@@ -7,9 +7,9 @@
 #include "TestFiles.h"
 #include "platform/sdl/FontLookup.h"
 
-// The font lookup on Windows: the Windows fonts folder (%WINDIR%\Fonts) first, then the fonts
-// folder beside the program, where the build copies the two faces the zip ships. A stand-in
-// Windows folder holds copies of those faces under the Windows faces' file names.
+// The font lookup on Windows: %WINDIR%\Fonts first, then the fonts folder beside the program,
+// where the build copies the zip's two faces; a stand-in WINDIR holds copies of them under the
+// Windows faces' file names.
 
 namespace fs = std::filesystem;
 
@@ -33,7 +33,6 @@ class FontLookupTest : public ::testing::Test {
         SetEnvironmentVariableW(L"WINDIR", OldWindows.empty() ? nullptr : OldWindows.c_str());
         fs::remove_all(Windows);
     }
-    // Puts a shipped face into the stand-in Windows fonts folder under `name`.
     void Install(const char* shipped, const char* name) {
         fs::copy_file(Beside() / shipped, Windows / "Fonts" / name);
     }
