@@ -23,11 +23,7 @@ export function testArgs(script, ...names) {
 
 // Runs `steps()` and ends the test: the problems it pushed or threw, or a pass.
 export async function runTest(name, problems, steps) {
-  try {
-    await steps();
-  } catch (error) {
-    problems.push(error.message);
-  }
+  await Promise.resolve().then(steps).catch((error) => problems.push(error.message));
   if (problems.length > 0) {
     console.error(`${name}: failed\n  ${problems.join('\n  ')}`);
     process.exit(1);
@@ -35,11 +31,8 @@ export async function runTest(name, problems, steps) {
   console.log(`${name}: passed`);
 }
 
-const types = {
-  '.html': 'text/html; charset=utf-8', '.css': 'text/css', '.js': 'text/javascript',
-  '.mjs': 'text/javascript', '.wasm': 'application/wasm', '.data': 'application/octet-stream',
-  '.png': 'image/png', '.webmanifest': 'application/manifest+json',
-};
+const types = { '.html': 'text/html; charset=utf-8', '.css': 'text/css', '.js': 'text/javascript',
+  '.wasm': 'application/wasm', '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 
 // Serves `folder` on a free port of 127.0.0.1 as static hosts do; setFolder(other) serves another
 // from then on (a rebuilt site), setDown(true) drops every request (a lost network).
@@ -47,17 +40,12 @@ export function serveSite(folder) {
   let root = path.resolve(folder);
   let down = false;
   const server = http.createServer((request, response) => {
-    if (down) {
-      request.socket.destroy();
-      return;
-    }
+    if (down) return request.socket.destroy();
     let name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
     if (name.endsWith('/')) name += 'index.html';
     const file = path.join(root, path.normalize(name).replace(/^(\.\.[/\\])+/, ''));
     if (!file.startsWith(root) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-      response.writeHead(404);
-      response.end();
-      return;
+      return response.writeHead(404).end();
     }
     response.writeHead(200, {
       'Content-Type': types[path.extname(file)] || 'application/octet-stream',
@@ -65,16 +53,12 @@ export function serveSite(folder) {
     });
     fs.createReadStream(file).pipe(response);
   });
-  return new Promise((resolve) => {
-    server.listen(0, '127.0.0.1', () => {
-      resolve({
-        origin: `http://127.0.0.1:${server.address().port}`,
-        close: () => { server.closeAllConnections(); server.close(); },
-        setFolder: (other) => { root = path.resolve(other); },
-        setDown: (value) => { down = value; },
-      });
-    });
-  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({
+    origin: `http://127.0.0.1:${server.address().port}`,
+    close: () => { server.closeAllConnections(); server.close(); },
+    setFolder: (other) => { root = path.resolve(other); },
+    setDown: (value) => { down = value; },
+  })));
 }
 
 export const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
@@ -86,10 +70,7 @@ export async function launchBrowser(profile) {
     throw new Error(`${chromiumPath} is missing: scripts/install-deps web installs chromium`);
   }
   return puppeteer.launch({
-    executablePath: chromiumPath,
-    headless: true,
-    userDataDir: profile,
-    args: [
+    executablePath: chromiumPath, headless: true, userDataDir: profile, args: [
       '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
       '--autoplay-policy=no-user-gesture-required', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--disable-quic', '--no-first-run',
@@ -132,13 +113,8 @@ export async function openPage(browser, origin, label, problems,
 }
 
 // A file of the page's file system as text, '' when there is none.
-export const pageFile = (page, file) => page.evaluate((name) => {
-  try {
-    return Module.FS.readFile(name, { encoding: 'utf8' });
-  } catch (error) {
-    return '';
-  }
-}, file);
+export const pageFile = (page, file) => page.evaluate((name) =>
+  (Module.FS.analyzePath(name).exists ? Module.FS.readFile(name, { encoding: 'utf8' }) : ''), file);
 
 // `attempt()`'s value once `ready` accepts it, tried for at most `seconds`.
 export async function waitUntil(seconds, attempt, ready, what) {
