@@ -1,10 +1,7 @@
-// One fixed frame through the real device set-up and GL device, the same in the desktop build
-// and the browser's, for comparing the two pixel by pixel: the board and its 64 discs from the
-// camera at a fixed clock with fog on, a flat-shaded strip whose vertices are lit differently
-// (so that a triangle coloured from the wrong vertex shows), and two lines of text in the two
-// faces.
-//   frame_scene OUT.png   (desktop: SDL's offscreen driver, the frame written as PNG)
-//   frame_scene           (browser: the frame stays on the page's 640 x 480 canvas)
+// One fixed frame through the real device set-up, for comparing the desktop's and the browser's
+// pixel by pixel: the board and its discs at a fixed clock with fog on, a flat-shaded strip whose
+// vertices are lit differently (a triangle coloured from the wrong vertex shows), and text in the
+// two faces. frame_scene OUT.png on the desktop (offscreen); in the browser it stays on the canvas.
 #include <SDL.h>
 
 #include <cstdio>
@@ -41,18 +38,11 @@ void DrawFlatStrip() {
     material.ambient = {0.2f, 0.2f, 0.2f, 1.0f};
     g_material->SetMaterial(material);
     g_device->SetLightState(D3DLIGHTSTATE_MATERIAL, g_materialHandle);
-    D3DVERTEX strip[6] = {};
-    const float lean[6][3] = {{1, 0, 0.2f},  {0, 1, 0.3f},    {-1, 0, 0.5f},
-                              {0, -1, 0.2f}, {0.7f, 0.7f, 1}, {-0.7f, 0.7f, 0.1f}};
-    for (int i = 0; i < 6; ++i) {
-        const int column = i / 2; // the strip's pairs of corners, left to right
-        strip[i].x = -300.0f + 300.0f * static_cast<float>(column);
-        strip[i].y = 60.0f + 220.0f * static_cast<float>(i % 2);
-        strip[i].z = 80.0f;
-        strip[i].nx = lean[i][0];
-        strip[i].ny = lean[i][1];
-        strip[i].nz = lean[i][2];
-    }
+    // The strip's pairs of corners, left to right.
+    D3DVERTEX strip[6] = {
+        {-300, 60, 80, 1, 0, 0.2f, 0, 0},   {-300, 280, 80, 0, 1, 0.3f, 0, 0},
+        {0, 60, 80, -1, 0, 0.5f, 0, 0},     {0, 280, 80, 0, -1, 0.2f, 0, 0},
+        {300, 60, 80, 0.7f, 0.7f, 1, 0, 0}, {300, 280, 80, -0.7f, 0.7f, 0.1f, 0, 0}};
     g_device->SetTransform(D3DTRANSFORMSTATE_WORLD, MatrixIdentity());
     g_device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
     g_device->SetRenderState(D3DRENDERSTATE_SHADEMODE, D3DSHADE_FLAT);

@@ -1,9 +1,7 @@
-// The game as the browser tests see it on a page, whichever browser drives it. A view is
-// { run(body, ...args), screenshot(), tap(x, y), press(key)?, outDir, screenPointJs }: run runs
-// a function body (its arguments in `arguments`) in the page, screenshot gives a PNG, tap touches
-// or clicks at CSS pixels; a view with `press` plays the picture by the keys, one press a call.
-// SCREEN_POINT_JS is the e2e_screen_point helper built for node: where a logical or world point
-// shows in a window of a given size, apart from the program's own picking.
+// The game as the browser tests see it, whichever browser drives it. A view is { run(body,
+// ...args), screenshot(), tap(x, y), press(key)?, outDir, screenPointJs }: run runs a function
+// body in the page, tap touches or clicks at CSS pixels, and a view with `press` plays by keys.
+// screenPointJs (e2e_screen_point for node) says where a point shows, apart from the game's picking.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -16,7 +14,6 @@ const gameControls = ['Back', 'Undo', 'Redo', 'Hint', 'Marks', 'Copy'];
 export const luminance = (c) => (c[0] + c[1] + c[2]) / 3;
 export const squareWorld = (column, row) => [(column - 3.5) * 140, (row - 3.5) * 140];
 
-// A view of a puppeteer page (Chromium or Firefox) whose taps are touches or mouse clicks.
 export function puppeteerView(page, outDir, screenPointJs, touch) {
   return {
     page, outDir, screenPointJs,
@@ -34,13 +31,11 @@ export function puppeteerView(page, outDir, screenPointJs, touch) {
   };
 }
 
-// The canvas on the page, in CSS pixels.
 export const canvasBox = (view) => view.run(`const r = document.getElementById('canvas')
   .getBoundingClientRect(); return { x: r.left, y: r.top, w: Math.round(r.width),
   h: Math.round(r.height) };`);
 
-// Where a logical or world point of the picture shows on the page, in CSS pixels, with the
-// canvas at `box`.
+// Where a logical or world point shows on the page, with the canvas at `box`.
 const points = new Map();
 export function point(view, box, kind, ...values) {
   const key = [box.w, box.h, kind, ...values].join(' ');
@@ -63,13 +58,11 @@ export async function shot(view, name) {
   return image;
 }
 
-// The colour of the picture's logical or world point in `image`.
 export const colourOf = (view, image, k, kind, ...values) => {
   const p = point(view, image.box, kind, ...values);
   return colourAt(image, p.x * image.ratio, p.y * image.ratio, k);
 };
 
-// Screenshots until `ready` accepts one, for at most `seconds`.
 export const waitForShot = (view, name, ready, what, seconds = 20) =>
   waitUntil(seconds, () => shot(view, name), ready, () => `${name}: ${what} never happened`);
 
@@ -77,22 +70,19 @@ export const waitForShot = (view, name, ready, what, seconds = 20) =>
 export const waitForTitle = (view, name) => waitForShot(view, name, (image) =>
   luminance(colourOf(view, image, 6, 'logical', 320, 206)) > 40, 'the title', 90);
 
-// The brightness round the top of a disc on (column, row): four probes clear of the pointer,
-// which stands over the middle of the square it is on.
+// The brightness round the top of a disc on (column, row), clear of the pointer in its middle.
 export function squareLuminance(view, image, column, row) {
   const [x, y] = squareWorld(column, row);
   return [[-30, 0], [30, 0], [0, -30], [0, 30]].reduce((sum, [dx, dy]) =>
     sum + luminance(colourOf(view, image, 2, 'world', x + dx, y + dy, 20)), 0) / 4;
 }
 
-// What lies on a square: 'black', 'white' or '' against the empty board's brightness.
 export function squareContent(view, image, column, row, board) {
   const value = squareLuminance(view, image, column, row);
   return value < board - 25 ? 'black' : value > board + 40 ? 'white' : '';
 }
 
-// The page's controls shown, by name, but for its own "Full screen" and "Analysis" (which the
-// game's state decides where the game has an analysis).
+// The controls shown, but for "Full screen" and "Analysis" (shown where the game has one).
 export const shownControls = (view) => view.run(`return [...document.querySelectorAll(
   '.controls button')].filter((b) => !b.hidden && b.getClientRects().length > 0)
   .map((b) => b.getAttribute('aria-label'))
@@ -117,8 +107,8 @@ export async function tapControl(view, name) {
   await tap(view, at);
 }
 
-// Title, menu and the two-player game by taps (the menu's tap must not land on the board),
-// checked on the opening position; the empty board's brightness.
+// Title, menu and the two-player game by taps (the menu's tap must not land on the board), on
+// the opening position; the empty board's brightness.
 export async function startTwoPlayers(view, label) {
   const box = await canvasBox(view);
   await waitForControls(view, [], `${label} title`);
@@ -143,9 +133,8 @@ export async function startTwoPlayers(view, label) {
   return board;
 }
 
-// One tap on a square (or the board's cursor taken there and Space): one disc of the side to move
-// there, never two plies. A tap that came before the game took moves again (a slow machine) is
-// made again.
+// One tap on a square (or the cursor taken there and Space): one disc there, never two plies. A
+// tap before the game took moves again (a slow machine) is made again.
 export async function play(view, label, column, row, disc, board) {
   const [x, y] = squareWorld(column, row);
   if (view.press) {
@@ -172,8 +161,7 @@ export async function play(view, label, column, row, disc, board) {
 }
 
 // A two-player game by taps to a forced pass, "Paste" gone after the first move and "Pass" shown
-// only where it acts, then passed by the page's "Pass" once `atPass()` has looked at the page;
-// the empty board's brightness.
+// only where it acts, passed by the page's "Pass" after `atPass()`; the empty board's brightness.
 export async function playToForcedPass(view, label, atPass = async () => {}) {
   const board = await startTwoPlayers(view, label);
   let side = 'black';

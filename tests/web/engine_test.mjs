@@ -1,13 +1,9 @@
-// The site in the other engines a phone's browser may have, each on an X server (run under
-// xvfb-run): the two-player game by taps to a forced pass, passed with the page's "Pass", as
-// touch_test.mjs plays it in Chromium. The page is asked for its touch layout (`?touch`) so that
-// its controls show.
-//   - webkit: WebKitGTK, Safari's engine, through its WebDriver (WebKitWebDriver); every tap a
-//     WebDriver pointer action of the touch kind, which a desktop WebKitGTK (no touch events)
-//     turns into a click.
-//   - firefox: Firefox ESR driven by puppeteer-core over WebDriver BiDi, headed (headless
-//     Firefox offers no WebGL2 here); the picture played by the keys (puppeteer's mouse clicks
-//     reach the page there but not the game), the page's controls by mouse clicks.
+// The site in the other engines a phone's browser may have, under xvfb-run, asked for its touch
+// layout (`?touch`): the two-player game by taps to a forced pass, passed with "Pass".
+//   - webkit: WebKitGTK (Safari's engine) through WebKitWebDriver; its taps WebDriver pointer
+//     actions of the touch kind, which a desktop WebKitGTK turns into clicks.
+//   - firefox: Firefox ESR by puppeteer-core over WebDriver BiDi, headed (headless Firefox has no
+//     WebGL2 here); the picture played by keys (mouse clicks reach the page but not the game).
 //
 //   node engine_test.mjs webkit|firefox SITE_DIR OUT_DIR SCREEN_POINT_JS
 import { spawn } from 'node:child_process';
@@ -37,7 +33,7 @@ const freePort = () => new Promise((resolve) => {
   });
 });
 
-// WebKitGTK's MiniBrowser at `address` through plain WebDriver over HTTP; { view, close }.
+// WebKitGTK's MiniBrowser at `address` through WebDriver over HTTP.
 async function openWebKit(address) {
   const port = await freePort();
   const driver = spawn(tools[0][1], [`--port=${port}`], { stdio: 'ignore' });
@@ -89,7 +85,6 @@ async function openWebKit(address) {
   return { view, close };
 }
 
-// Firefox ESR at `address` in a 640x480 viewport; { view, close }.
 async function openFirefox(address) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'octavane-firefox-'));
   const browser = await puppeteer.launch({
@@ -106,10 +101,8 @@ async function openFirefox(address) {
   await page.goto(address);
   await page.mouse.move(1, 1); // off the picture: the menu follows a pointer over its lines
   const view = puppeteerView(page, outDir, screenPointJs, false);
-  // A key held past its first repeat (half a second) steps twice. A press sent as two commands,
-  // down and then up, is held for as long as Firefox takes to answer the first, which on a busy
-  // X server can pass that; one action sequence sends both at once, and the game takes a key
-  // pressed and let go between two of its frames.
+  // One action sequence, down and up at once: sent as two commands, a key may be held past its
+  // first repeat while a busy Firefox answers, and step twice.
   view.press = async (key) => {
     await page.keyboard.press(key);
     await sleep(400);

@@ -1,6 +1,5 @@
-// The same frame from the browser and from the desktop build: the fixed scene of frame_scene,
-// drawn by WebGL2 in headless Chromium and by OpenGL 3.3 under SDL's offscreen driver (both
-// software renderers), compared pixel by pixel. Edges may land a pixel apart between two
+// frame_scene's fixed frame from WebGL2 in headless Chromium and from the desktop's OpenGL 3.3
+// offscreen (both software), pixel by pixel: edges may land a pixel apart between two
 // rasterisers; colours, lighting, fog, flat shading, text and placement may not differ.
 //
 //   node frame_test.mjs FRAME_PAGE_DIR DESKTOP_FRAME_SCENE OUT_DIR
@@ -36,13 +35,9 @@ await runTest('web frame test', problems, async () => {
   compare(desktop, decodePng(fs.readFileSync(browserFile)));
 });
 
-// Edges may land a pixel apart; colours, light and placement may not.
 function compare(desktop, inBrowser) {
-  if (desktop.width !== inBrowser.width || desktop.height !== inBrowser.height) {
-    problems.push(`the desktop frame is ${desktop.width}x${desktop.height}, ` +
-      `the browser's ${inBrowser.width}x${inBrowser.height}`);
-    return;
-  }
+  const sizes = [desktop, inBrowser].map((image) => `${image.width}x${image.height}`);
+  if (sizes[0] !== sizes[1]) return problems.push(`the frames are ${sizes.join(' and ')}`);
   const pixels = desktop.width * desktop.height;
   let [differing, total, lit] = [0, 0, 0];
   for (let i = 0; i < pixels; ++i) {

@@ -1,6 +1,5 @@
-// What the browser tests share: the site served on 127.0.0.1, Debian's Chromium started headless
-// with flags that suit a machine without a GPU or a network, a test's arguments and its ending,
-// and a counter of the page's frames.
+// What the browser tests share: the site served on 127.0.0.1, Debian's Chromium headless without
+// a GPU or a network, a test's arguments and its ending, pages, files and waits.
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -9,12 +8,9 @@ import puppeteer from 'puppeteer-core';
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-export function fail(message) {
-  throw new Error(message);
-}
+export const fail = (message) => { throw new Error(message); };
 
-// The values of the arguments `names` (a usage line and exit 2 when one is missing); OUT_DIR,
-// where the screenshots go for people to look at, is made.
+// The arguments `names` (exit 2 when one is missing); OUT_DIR, for the screenshots, is made.
 export function testArgs(script, ...names) {
   const values = process.argv.slice(2);
   if (values.length < names.length) {
@@ -25,13 +21,9 @@ export function testArgs(script, ...names) {
   return values;
 }
 
-// Runs `steps()` and ends the test under `name`: the problems it pushed or threw, or a pass.
+// Runs `steps()` and ends the test: the problems it pushed or threw, or a pass.
 export async function runTest(name, problems, steps) {
-  try {
-    await steps();
-  } catch (error) {
-    problems.push(error.message);
-  }
+  await Promise.resolve().then(steps).catch((error) => problems.push(error.message));
   if (problems.length > 0) {
     console.error(`${name}: failed\n  ${problems.join('\n  ')}`);
     process.exit(1);
@@ -39,30 +31,21 @@ export async function runTest(name, problems, steps) {
   console.log(`${name}: passed`);
 }
 
-const types = {
-  '.html': 'text/html; charset=utf-8', '.css': 'text/css', '.js': 'text/javascript',
-  '.mjs': 'text/javascript', '.wasm': 'application/wasm', '.data': 'application/octet-stream',
-  '.png': 'image/png', '.webmanifest': 'application/manifest+json',
-};
+const types = { '.html': 'text/html; charset=utf-8', '.css': 'text/css', '.js': 'text/javascript',
+  '.wasm': 'application/wasm', '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 
-// Serves `folder` on a free port of 127.0.0.1, a folder's address as its index.html, as static
-// hosts do; resolves to { origin, close, setFolder, setDown }. setFolder(other) serves another
-// folder from then on (a rebuilt site); setDown(true) drops every request, as a lost network.
+// Serves `folder` on a free port of 127.0.0.1 as static hosts do; setFolder(other) serves another
+// from then on (a rebuilt site), setDown(true) drops every request (a lost network).
 export function serveSite(folder) {
   let root = path.resolve(folder);
   let down = false;
   const server = http.createServer((request, response) => {
-    if (down) {
-      request.socket.destroy();
-      return;
-    }
+    if (down) return request.socket.destroy();
     let name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
     if (name.endsWith('/')) name += 'index.html';
     const file = path.join(root, path.normalize(name).replace(/^(\.\.[/\\])+/, ''));
     if (!file.startsWith(root) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-      response.writeHead(404);
-      response.end();
-      return;
+      return response.writeHead(404).end();
     }
     response.writeHead(200, {
       'Content-Type': types[path.extname(file)] || 'application/octet-stream',
@@ -70,31 +53,24 @@ export function serveSite(folder) {
     });
     fs.createReadStream(file).pipe(response);
   });
-  return new Promise((resolve) => {
-    server.listen(0, '127.0.0.1', () => {
-      resolve({
-        origin: `http://127.0.0.1:${server.address().port}`,
-        close: () => { server.closeAllConnections(); server.close(); },
-        setFolder: (other) => { root = path.resolve(other); },
-        setDown: (value) => { down = value; },
-      });
-    });
-  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({
+    origin: `http://127.0.0.1:${server.address().port}`,
+    close: () => { server.closeAllConnections(); server.close(); },
+    setFolder: (other) => { root = path.resolve(other); },
+    setDown: (value) => { down = value; },
+  })));
 }
 
 export const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
 
-// Chromium, headless, drawing WebGL2 with its software renderer (SwiftShader); none of its
-// background connections, which this machine's closed network refuses.
+// WebGL2 by the software renderer (SwiftShader); no background connections, which this
+// machine's closed network refuses.
 export async function launchBrowser(profile) {
   if (!fs.existsSync(chromiumPath)) {
     throw new Error(`${chromiumPath} is missing: scripts/install-deps web installs chromium`);
   }
   return puppeteer.launch({
-    executablePath: chromiumPath,
-    headless: true,
-    userDataDir: profile,
-    args: [
+    executablePath: chromiumPath, headless: true, userDataDir: profile, args: [
       '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
       '--autoplay-policy=no-user-gesture-required', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--disable-quic', '--no-first-run',
@@ -103,8 +79,7 @@ export async function launchBrowser(profile) {
   });
 }
 
-// Runs `steps(browser, server)` in a Chromium of its own with `folder` served; both are closed
-// whatever the steps do.
+// Runs `steps(browser, server)` in a Chromium of its own with `folder` served.
 export async function withChromium(folder, steps) {
   const server = await serveSite(folder);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'octavane-chromium-'));
@@ -118,7 +93,6 @@ export async function withChromium(folder, steps) {
   }
 }
 
-// The page's errors and console errors, as problems of the test said under `label`.
 export function watchErrors(page, label, problems) {
   page.on('pageerror', (error) => problems.push(`${label}: ${error.message}`));
   page.on('console', (message) => {
@@ -138,17 +112,11 @@ export async function openPage(browser, origin, label, problems,
   return page;
 }
 
-// A file of the page's file system as text ('' when there is none).
-export const pageFile = (page, file) => page.evaluate((name) => {
-  try {
-    return Module.FS.readFile(name, { encoding: 'utf8' });
-  } catch (error) {
-    return '';
-  }
-}, file);
+// A file of the page's file system as text, '' when there is none.
+export const pageFile = (page, file) => page.evaluate((name) =>
+  (Module.FS.analyzePath(name).exists ? Module.FS.readFile(name, { encoding: 'utf8' }) : ''), file);
 
-// `attempt()`'s value once `ready` accepts it, tried again for at most `seconds`; then fails
-// saying `what(value)` of the last one.
+// `attempt()`'s value once `ready` accepts it, tried for at most `seconds`.
 export async function waitUntil(seconds, attempt, ready, what) {
   const until = Date.now() + seconds * 1000;
   for (;;) {
@@ -159,12 +127,11 @@ export async function waitUntil(seconds, attempt, ready, what) {
   }
 }
 
-// The file's text once `test` accepts it.
 export const waitForFile = (page, file, test, what, seconds = 60) =>
   waitUntil(seconds, () => pageFile(page, file), test,
     (text) => `${what}: ${path.basename(file)} reads ${JSON.stringify(text)}`);
 
-// Resolves once what the page has stored is in IndexedDB, where the next visit finds it.
+// Resolves once what the page has stored is in IndexedDB.
 export const whenStored = (page) =>
   page.evaluate(() => new Promise((resolve) => Module.octavaneWhenStored(resolve)));
 
@@ -178,9 +145,8 @@ export async function press(page, ...keys) {
   }
 }
 
-// Counts the page's frames in window.octavaneFrames, for page.evaluateOnNewDocument: every frame
-// starts by clearing the whole back buffer with the scissor test off; the viewport's own clears
-// have it on.
+// Counts the page's frames in window.octavaneFrames (for evaluateOnNewDocument): a frame starts
+// by clearing the whole back buffer, with the scissor test off that the viewport's clears have on.
 export function countFrames() {
   const original = HTMLCanvasElement.prototype.getContext;
   window.octavaneFrames = 0;

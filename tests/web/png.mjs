@@ -1,47 +1,18 @@
-// Reads the PNG files Chromium's screenshots are (8-bit RGB or RGBA, not interlaced) into
-// { width, height, channels, pixels }, and measures them.
-import zlib from 'node:zlib';
+// Screenshots as { width, height, channels, pixels } (RGB, 8 bits), decoded by ImageMagick's
+// convert, and measured.
+import { execFileSync } from 'node:child_process';
 
 export function decodePng(buffer) {
-  if (buffer.subarray(0, 8).toString('hex') !== '89504e470d0a1a0a') throw new Error('not a PNG file');
-  let [width, height, channels] = [0, 0, 0];
-  const data = [];
-  for (let at = 8; at < buffer.length;) {
-    const length = buffer.readUInt32BE(at);
-    const type = buffer.toString('latin1', at + 4, at + 8);
-    const body = buffer.subarray(at + 8, at + 8 + length);
-    if (type === 'IHDR') {
-      [width, height] = [body.readUInt32BE(0), body.readUInt32BE(4)];
-      const [depth, colour] = [body[8], body[9]];
-      if (depth !== 8 || (colour !== 2 && colour !== 6) || body[12] !== 0) {
-        throw new Error(`unsupported PNG: depth ${depth}, colour type ${colour}`);
-      }
-      channels = colour === 6 ? 4 : 3;
-    } else if (type === 'IDAT') {
-      data.push(body);
-    } else if (type === 'IEND') {
-      break;
-    }
-    at += 12 + length;
+  let ppm;
+  try {
+    ppm = execFileSync('convert', ['png:-', '-depth', '8', 'ppm:-'],
+      { input: buffer, maxBuffer: 1 << 28 });
+  } catch (error) {
+    throw new Error(`ImageMagick's convert (scripts/install-deps) cannot read a PNG: ${error.message}`);
   }
-  const raw = zlib.inflateSync(Buffer.concat(data));
-  const stride = width * channels;
-  const pixels = Buffer.alloc(height * stride);
-  for (let y = 0; y < height; ++y) {
-    const filter = raw[y * (stride + 1)];
-    const line = raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1));
-    for (let x = 0; x < stride; ++x) {
-      const a = x >= channels ? pixels[y * stride + x - channels] : 0;
-      const b = y > 0 ? pixels[(y - 1) * stride + x] : 0;
-      const c = x >= channels && y > 0 ? pixels[(y - 1) * stride + x - channels] : 0;
-      const p = a + b - c;
-      const [pa, pb, pc] = [Math.abs(p - a), Math.abs(p - b), Math.abs(p - c)];
-      const paeth = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-      const predicted = [0, a, b, (a + b) >> 1, paeth][filter];
-      pixels[y * stride + x] = (line[x] + predicted) & 0xff;
-    }
-  }
-  return { width, height, channels, pixels };
+  const header = ppm.toString('latin1', 0, 64).match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
+  if (!header) throw new Error('convert gave no 8-bit picture');
+  return { width: +header[1], height: +header[2], channels: 3, pixels: ppm.subarray(header[0].length) };
 }
 
 // The colour at (x, y) as [r, g, b], 0..255, averaged over a (2k+1)-pixel square.

@@ -1,6 +1,4 @@
-// The browser's search worker in Debian's headless Chromium: search.html runs
-// SearchWorkerPage.cpp beside the site's worker files, which compares the worker's answers with
-// the inline search's and checks that a stopped worker is replaced.
+// SearchWorkerPage.cpp's checks of the search worker, on search.html in headless Chromium.
 //
 //   node search_worker_test.mjs PAGE_DIR
 import { fail, runTest, testArgs, watchErrors, withChromium } from './harness.mjs';

@@ -7,9 +7,8 @@
 #include "TestFiles.h"
 #include "platform/sdl/FontLookup.h"
 
-// The font lookup on Windows: the Windows fonts folder (%WINDIR%\Fonts) first, then the fonts
-// folder beside the program, where the build copies the two faces the zip ships. A stand-in
-// Windows folder holds copies of those faces under the Windows faces' file names.
+// The font lookup on Windows: %WINDIR%\Fonts first (here a stand-in holding the shipped faces
+// under the Windows faces' file names), then the fonts folder beside the program.
 
 namespace fs = std::filesystem;
 
@@ -17,45 +16,24 @@ namespace {
 
 const char* kJapanese = "\xE3\x83\x91\xE3\x82\xB9\xE3\x81\xAF Enter \xE3\x82\xAD\xE3\x83\xBC";
 
-class FontLookupTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        Windows = MakeTempFolder("octavane-windir");
-        ASSERT_FALSE(Windows.empty());
-        fs::create_directories(Windows / "Fonts");
-        wchar_t old[MAX_PATH];
-        if (GetEnvironmentVariableW(L"WINDIR", old, MAX_PATH) > 0) {
-            OldWindows = old;
-        }
-        SetEnvironmentVariableW(L"WINDIR", Windows.wstring().c_str());
-    }
-    void TearDown() override {
-        SetEnvironmentVariableW(L"WINDIR", OldWindows.empty() ? nullptr : OldWindows.c_str());
-        fs::remove_all(Windows);
-    }
-    // Puts a shipped face into the stand-in Windows fonts folder under `name`.
-    void Install(const char* shipped, const char* name) {
-        fs::copy_file(Beside() / shipped, Windows / "Fonts" / name);
-    }
-    static fs::path Beside() {
-        wchar_t exe[MAX_PATH];
-        GetModuleFileNameW(nullptr, exe, MAX_PATH);
-        return fs::path(exe).parent_path() / "fonts";
-    }
-    static fs::path FileOf(const TFontFile& file) {
-        return fs::path(std::u8string(file.Path.begin(), file.Path.end()));
-    }
-    fs::path Windows;
-    std::wstring OldWindows;
-};
+// The fonts folder beside the test program, where the build copies the zip's two faces.
+fs::path Beside() {
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    return fs::path(exe).parent_path() / "fonts";
+}
 
 // Without the Windows faces (Wine has none), the faces beside the program stand in; text a face
 // cannot show goes to one that can, which is then not the face named. With the Windows faces
 // there, they come first: Times New Roman, and for the Japanese hint the first Japanese face
 // Windows has.
-TEST_F(FontLookupTest, TheWindowsFacesComeFirstAndTheShippedOnesStandIn) {
+TEST(FontLookupTest, TheWindowsFacesComeFirstAndTheShippedOnesStandIn) {
+    const fs::path windows = MakeTempFolder("octavane-windir");
+    ASSERT_TRUE(!windows.empty() && fs::create_directories(windows / "Fonts"));
+    SetEnvironmentVariableW(L"WINDIR", windows.wstring().c_str()); // each test runs on its own
     const auto expect = [](const TFontFile& file, const fs::path& path, bool named) {
-        EXPECT_TRUE(fs::equivalent(FileOf(file), path)) << file.Path;
+        EXPECT_TRUE(fs::equivalent(std::u8string(file.Path.begin(), file.Path.end()), path))
+            << file.Path;
         EXPECT_TRUE(file.CoversText && file.Named == named) << file.Path;
     };
     const char* gothic = "\xEF\xBC\xAD\xEF\xBC\xB3 P\xE3\x82\xB4\xE3\x82\xB7\xE3\x83"
@@ -66,13 +44,14 @@ TEST_F(FontLookupTest, TheWindowsFacesComeFirstAndTheShippedOnesStandIn) {
     expect(shipped.Find("MS PGothic", kJapanese), Beside() / "ipagp.ttf", true);
     expect(shipped.Find("Times New Roman", kJapanese), Beside() / "ipagp.ttf", false);
 
-    Install("LiberationSerif-Regular.ttf", "times.ttf");
-    Install("ipagp.ttf", "meiryo.ttc");
-    TFontLookup windows;
-    const TFontFile serif = windows.Find("Times New Roman", "Octavane");
-    expect(serif, Windows / "Fonts" / "times.ttf", true);
+    fs::copy_file(Beside() / "LiberationSerif-Regular.ttf", windows / "Fonts" / "times.ttf");
+    fs::copy_file(Beside() / "ipagp.ttf", windows / "Fonts" / "meiryo.ttc");
+    TFontLookup installed;
+    const TFontFile serif = installed.Find("Times New Roman", "Octavane");
+    expect(serif, windows / "Fonts" / "times.ttf", true);
     EXPECT_EQ(serif.Family, "Times New Roman");
-    expect(windows.Find(gothic, kJapanese), Windows / "Fonts" / "meiryo.ttc", true);
+    expect(installed.Find(gothic, kJapanese), windows / "Fonts" / "meiryo.ttc", true);
+    fs::remove_all(windows);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The program with the display at 150% (144 DPI), under Wine on Xvfb: --window opens a window
-# of 960x720 points, so 1440x1080 pixels, and the picture fills it, drawn at that size rather
-# than at 960x720 and stretched. The program as built, its libraries found through WINEPATH.
+# The program as built, under Wine on Xvfb at 150% (144 DPI): --window opens 960x720 points, so
+# 1440x1080 pixels, and the picture is drawn at that size, not at 960x720 and stretched.
 #   dpi_test.sh PROGRAM OUT_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

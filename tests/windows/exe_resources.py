@@ -1,12 +1,8 @@
 #!/usr/bin/env python3
-"""Reads the version information and the manifest out of a Windows exe's resources, as
-Explorer's Details tab and the loader see them (binutils' windres turns them back into a
-resource script), and checks them against the project's version:
+"""Checks a Windows exe's version information and, for the game, its manifest, read back by
+windres as a resource script; exits 1 naming each value that is wrong or missing.
 
-  exe_resources.py program EXE VERSION     the game: version information and manifest
-  exe_resources.py installer EXE VERSION   the installer or its uninstaller: version information
-
-Prints what it read; exits 1 naming each value that is wrong or missing."""
+  exe_resources.py program|installer EXE VERSION"""
 import re
 import shutil
 import subprocess

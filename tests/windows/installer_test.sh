@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# The installer under Wine on Xvfb: a silent install (/S) puts every file of the zip's folder
-# into Program Files with a Start-menu entry and an uninstall entry, the installer and the
-# uninstaller carrying version information; the installed program, started from another
-# working directory, finds its sounds and its fonts, and quits with 0; the silent uninstall
-# removes every file, the entry and the shortcut and keeps the settings; a second one with
-# /RemoveSettings removes them.
-# Last, an install for the current user alone goes to the user's own programs folder and menu.
-# Wine finds no sound card here: SDL's dummy driver takes the sounds, and the game reports each
-# one it started (OCTAVANE_SOUND_DEBUG).
+# The installer under Wine on Xvfb: a silent install puts the zip's files into Program Files with
+# Start-menu and uninstall entries, the installer and uninstaller carrying version information;
+# the program, started elsewhere, finds its sounds (each reported) and fonts and quits with 0; the
+# silent uninstall removes it all but the settings, which /RemoveSettings removes too; last, an
+# install for the current user alone goes to the user's own programs folder and menu.
 #   installer_test.sh ZIP SETUP SCREEN_POINT OUT_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -37,8 +33,7 @@ install() {
     echo "installed in $location ($dir)"
 }
 
-# uninstall ARGS...: the silent uninstaller copies itself away and works from there; wait for
-# the folder to go.
+# The silent uninstaller copies itself away and works from there: wait for the folder to go.
 uninstall() {
     wine "$dir/uninstall.exe" /S "$@" || fail "the silent uninstall failed"
     for _ in $(seq 1 60); do
@@ -67,7 +62,7 @@ for exe in "$setup" "$dir/uninstall.exe"; do
 done
 [[ -f "$menu" ]] || fail "no Start-menu entry at $menu"
 
-# 2. Started from elsewhere, as the Start-menu entry may: sounds and fonts come from beside it.
+# 2. Started from elsewhere, as the Start-menu entry may.
 mkdir -p "$out/elsewhere"
 cd "$out/elsewhere"
 export SDL_AUDIODRIVER=dummy OCTAVANE_SOUND_DEBUG=1

@@ -1,13 +1,11 @@
-# What the Windows whole-program scripts share, on top of ../e2e/xlib.sh; sourced after it.
-# WINEPREFIX is the private prefix that run-tests made (a user's registry of its own).
+# What the Wine scripts share on top of ../e2e/xlib.sh, in run-tests' private WINEPREFIX.
 
 export WINEDEBUG=${WINEDEBUG:--all}
 
 readonly settings_key='HKCU\Software\Bellwick\Octavane'
 
-# wine_setup NAME OUT [TOOL...]: xlib.sh's setup for a script run under Wine, which must come
-# from run-tests' prefix; then a Wine server of the script's own, so that Wine's desktop opens
-# on the script's X server, ended with the script.
+# wine_setup NAME OUT [TOOL...]: xlib.sh's setup, then a Wine server of the script's own, so
+# that Wine's desktop opens on the script's X server.
 wine_setup() {
     [[ -n "${WINEPREFIX:-}" && -f "$WINEPREFIX/system.reg" ]] ||
         { echo "$1: run through tests/windows/run-tests (no Wine prefix)" >&2; exit 1; }
@@ -26,15 +24,11 @@ reg_value() {
 # The screen-point helper is an exe too (xlib.sh's point).
 point_runner=wine
 
-# The mean red of a 5 x 5 block round a pixel: the seeded board is magenta at the full red
-# step, as bright as a black disc's lit top, which is grey.
+# The mean red round a pixel: the seeded magenta board is as bright as a black disc's grey top.
 red() { convert "$1" -crop "5x5+$(($2 - 2))+$(($3 - 2))" -format "%[fx:mean.r]" info:; }
 
-
-# two_player_move: from the title, "2 Players Game" by keys, then a click on square (2, 3),
-# centred at world (-210, -70): where the game's camera puts it, worked out independently by
-# the screen-point helper. The square must then show a black disc: probes round the disc's
-# top, below the game's pointer that stands over its middle, lose the board's red.
+# two_player_move: "2 Players Game", then a click on square (2, 3), at world (-210, -70) as the
+# screen-point helper sees it: probes round the disc's top, clear of the pointer, lose the red.
 two_player_move() {
     two_player_game
     local probes=("$(world -180 -70 20)" "$(world -210 -40 20)" "$(world -185 -45 20)"

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# The zip as a player gets it, under Wine on Xvfb: unpacked into a folder whose name has
-# non-ASCII letters, octavane.exe started there with the registry seeded out of range; the
-# title lit, the menu, a two-player move on the square the camera predicts, Escape to the title
-# and Escape to quit with status 0; then `wine reg query` shows the five REG_DWORD values, the
-# colour steps clamped, the wrong-typed one back at its default and a foreign value untouched.
-# Started from the folder above its own, the program finds the sounds beside it through that
-# non-ASCII path (Wine has no sound card here: SDL's dummy driver takes them, and the game
-# reports each one it started). The exe carries its manifest and its version information.
+# The zip under Wine on Xvfb, unpacked under a non-ASCII folder name; the exe carries its
+# manifest and version information. Started from the folder above its own, with the registry
+# seeded out of range: the sounds found beside it (SDL's dummy driver, each one reported), the
+# title, a two-player move on the square the camera predicts, Escape twice to quit with 0; then
+# the five REG_DWORD values, colour steps clamped, the wrong-typed one at its default, and a
+# foreign value untouched.
 #   zip_test.sh ZIP SETUP SCREEN_POINT OUT_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,7 +20,6 @@ source "$here/winelib.sh"
 wine_setup "windows zip test" "$out" unzip
 rm -rf "$out/unpacked"
 
-# Unpacked anywhere: here under a folder named as a user might be.
 folder="$out/unpacked/J$(printf '\xc3\xbc')rgen"
 mkdir -p "$folder"
 unzip -q "$zip" -d "$folder"
