@@ -56,7 +56,7 @@ class InputTest : public ::testing::Test {
     TFakeStick Sticks;
 };
 
-// Each key, deflection past half and button (its top bit) presses its own key alone.
+// Each key, deflection past half and button (its top bit) presses its own key; a lost stick none.
 TEST_F(InputTest, EachInputPressesItsOwnKeyOnly) {
     // The virtual key, the stick's x and y, the button, the logical key (-1: none).
     // clang-format off
@@ -84,6 +84,14 @@ TEST_F(InputTest, EachInputPressesItsOwnKeyOnly) {
             ExpectOnly(frame < 2 ? key : -1, frame == 0 || key == keyControl ? kTrigger : KEY_HELD);
         }
     }
+    g_stickReadable = false; // pulled out: centred, whatever its failed read left
+    g_stick = TJoyState{-1000, 1000};
+    g_stick.Buttons[0] = 0x80;
+    EXPECT_EQ(Next(keyLeft) | g_keyState[keyDown] | g_keyState[keySpace], 0);
+    Keyboard().SetDown(VK_RETURN, true);
+    EXPECT_EQ(Next(keyEnter), kTrigger);
+    g_stickReadable = true;
+    g_stick = TJoyState{};
 }
 
 // Each chord with its modifier held, pressed with it, or typed whole between two frames.
@@ -194,18 +202,6 @@ TEST_F(InputTest, EveryTapBetweenTwoFramesTriggersOnce) {
     EXPECT_EQ(PollAt(start + 800, keyUp), kRepeat);
     EXPECT_EQ(PollAt(start + 850, keyUp), KEY_REPEATING);
     EXPECT_EQ(PollAt(start + 900, keyUp), kRepeat);
-}
-
-// A joystick pulled out counts as centred, whatever its failed read left.
-TEST_F(InputTest, AJoystickThatIsGoneCountsAsCentred) {
-    g_stickReadable = false;
-    g_stick = TJoyState{-1000, 1000};
-    g_stick.Buttons[0] = 0x80;
-    EXPECT_EQ(Next(keyLeft) | g_keyState[keyDown] | g_keyState[keySpace], 0);
-    Keyboard().SetDown(VK_RETURN, true);
-    EXPECT_EQ(Next(keyEnter), kTrigger);
-    g_stickReadable = true;
-    g_stick = TJoyState{};
 }
 
 } // namespace
