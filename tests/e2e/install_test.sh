@@ -12,10 +12,7 @@ root=$work/root
 top=$root/usr
 app_id=com.bellwick.Octavane
 failures=0
-fail() {
-    echo "install test: $*" >&2
-    failures=$((failures + 1))
-}
+fail() { echo "install test: $*" >&2; failures=$((failures + 1)); }
 for tool in desktop-file-validate appstreamcli man file ${version:+dpkg-deb dpkg-shlibdeps}; do
     command -v "$tool" >/dev/null || { fail "$tool is missing (scripts/install-deps)"; exit 1; }
 done
