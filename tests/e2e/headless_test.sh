@@ -1,13 +1,8 @@
 #!/usr/bin/env bash
-# The real program with no display server to answer, as over ssh or from a service: --help and
-# --version answer on standard output, an unknown option is named with the usage (status 2),
-# --solve reads standard input or a file and names a bad line or a missing file (status 1), and
-# started to play it says in one line that there is no display and ends with status 1. None of
-# these writes settings.
-# Then an ordinary run on SDL's headless video driver, with the XDG folder variables relative
-# (the XDG rules say to ignore them): only the program's own lines on standard error (without a
-# sound card exactly its one line about the sound), nothing made under the working directory,
-# and the settings in $HOME/.config.
+# The real program with no display server, as over ssh: the options, --solve, and one line
+# about the missing display, none of them writing settings. Then an ordinary run on SDL's
+# headless driver with relative XDG folders (to be ignored): only the program's own lines on
+# standard error, nothing made in the working directory, the settings in $HOME/.config.
 #   headless_test.sh PROGRAM VERSION ASSETS_DIR
 set -uo pipefail
 program=$(realpath "$1")

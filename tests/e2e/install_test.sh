@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The install (`cmake --install` into a scratch root), or with VERSION the Debian package CPack
-# builds, unpacked: the menu entry leads to the program and to an icon at every size, the entry
-# and the metadata are valid and name each other, the manual page formats without warnings, the
-# sounds are where the program looks, and nothing else is there. The package also names itself,
-# belongs to root and asks for the libraries and the fonts the game opens.
+# The install into a scratch root, or with VERSION the Debian package, unpacked: the desktop
+# entry, metadata, icons, manual page and sounds are valid, where they are looked for, and all
+# there is; the package also names itself, belongs to root and asks for what the game opens.
 #   install_test.sh BUILD_DIR [VERSION]
 set -uo pipefail
 build=$1
@@ -14,10 +12,7 @@ root=$work/root
 top=$root/usr
 app_id=com.bellwick.Octavane
 failures=0
-fail() {
-    echo "install test: $*" >&2
-    failures=$((failures + 1))
-}
+fail() { echo "install test: $*" >&2; failures=$((failures + 1)); }
 for tool in desktop-file-validate appstreamcli man file ${version:+dpkg-deb dpkg-shlibdeps}; do
     command -v "$tool" >/dev/null || { fail "$tool is missing (scripts/install-deps)"; exit 1; }
 done

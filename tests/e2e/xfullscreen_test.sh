@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The real program installed into a folder of its own and started from a folder without Sound/,
-# in Xvfb: --window opens a 960x720 window, F11 takes the whole wide screen, where the mouse alone
-# chooses "2 Players Game", puts a black disc on square (2, 3), and after Escape opens the menu.
-# Alt+Enter gives the window back, each size keeps the 4:3 picture letterboxed, Escape quits,
-# and the sounds were found. The screen-point helper tells where the squares and lines show.
+# The real program installed into a folder of its own and started elsewhere, in Xvfb: --window,
+# F11 and Alt+Enter give their sizes with the 4:3 picture letterboxed, the mouse alone plays a
+# disc, and the installed sounds are found. The screen-point helper tells where things show.
 #   xfullscreen_test.sh BUILD_DIR SCREEN_POINT OUT_DIR
 set -euo pipefail
 source "$(dirname "$0")/xlib.sh"

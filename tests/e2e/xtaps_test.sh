@@ -1,12 +1,8 @@
 #!/usr/bin/env bash
-# The real program in a real X window (Xvfb), with the speed stored as Fast, in a two-player
-# game, typed at quickly with xdotool: the cursor goes to the right edge, seven Lefts are tapped
-# 15 ms apart (faster than the software renderer draws its frames), and two Rights and Space must
-# then place Black on square (2, 3); a lost tap would leave the cursor on a square where Black
-# cannot play. Backspace and Shift+Backspace, each sent whole at once, take the move back and
-# play it again, and Control+C puts the game's record, "c4", on the X clipboard. Back at the
-# title another client destroys the window (`xdotool windowkill`): the program must end and
-# still save the settings, which it had not written before. Screenshots go to OUT_DIR.
+# The real program in Xvfb, at the Fast speed, in a two-player game typed at quickly: taps 15 ms
+# apart (faster than the software renderer's frames) must all move the cursor, chords sent whole
+# undo, redo and copy the record, and the window destroyed by another client (`xdotool
+# windowkill`) must end the program with its settings saved. Screenshots go to OUT_DIR.
 #   xtaps_test.sh PROGRAM ASSETS_DIR OUT_DIR
 set -euo pipefail
 source "$(dirname "$0")/xlib.sh"

@@ -2,34 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
-namespace {
-
-// Leaf count of the move tree: a pass uses no ply, and a finished game is one leaf however
-// much depth is left.
-uint64_t Perft(const TBoard& board, int depth) {
-    if (depth == 0 || board.IsGameOver()) {
-        return 1;
-    }
-    uint64_t leaves = 0;
-    bool moved = false;
-    for (int square = 0; square < 64; ++square) {
-        if (TBoard child = board; child.Place(square % 8, square / 8)) {
-            moved = true;
-            leaves += Perft(child, depth - 1);
-        }
-    }
-    TBoard passed = board;
-    if (!moved && !passed.Pass()) {
-        ADD_FAILURE() << "a side without moves could not pass\n" << BoardText(board);
-        return 0;
-    }
-    return moved ? leaves : Perft(passed, depth);
-}
-
-} // namespace
-
 // {position, side to move, square, position after it or nullptr for a refused move}
 struct TPlaceCase {
     const char* before;
@@ -96,13 +68,4 @@ TEST(BoardPass, OnlyASideWithoutMovesPassesAndTwoPassesEndTheGame) {
     full.SetCell(7, 7, cellBlack);
     EXPECT_TRUE(full.IsGameOver());
     EXPECT_TRUE(BoardFromRows("XX").IsGameOver());
-}
-
-TEST(Perft, MatchesTheKnownLeafCountsToDepthEight) {
-    const uint64_t expected[] = {4, 12, 56, 244, 1396, 8200, 55092, 390216};
-    for (int depth = 1; depth <= 8; ++depth) {
-        EXPECT_EQ(Perft(TBoard(), depth), expected[depth - 1]) << "depth " << depth;
-    }
-    // Black must pass; White's one move then takes Black's last disc: one leaf at any depth.
-    EXPECT_EQ(Perft(BoardFromRows("OX"), 5), 1u);
 }

@@ -12,10 +12,8 @@
 
 using TRandom = std::mt19937_64;
 
-// The computer player's search in its plain form, as it ran before the bitboard engine took
-// over, kept as the measure of the fast search: a fixed-depth minimax that copies the board into
-// every node, keeps each node's children in a list and cuts off only by the parent's running
-// value, over the program's plain square-by-square evaluation.
+// The measure of the fast search: a fixed-depth minimax over the plain board and evaluation that
+// copies the board into every node and cuts off only by the parent's running value.
 
 struct TReferenceAnswer {
     int X;      // the chosen move, phaseRoot for a root that is a leaf, phasePass for a pass

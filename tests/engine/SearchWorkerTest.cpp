@@ -1,6 +1,8 @@
-#include <utility>
+#include "ComparePositions.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 #include "engine/SearchWorker.h"
 #include "engine/discsage.h"
@@ -20,11 +22,7 @@ std::pair<int, int> MoveOf(const TSearchReply& reply) {
 
 // A board three plies in, White to move, to ask about.
 TBoard ThreePliesIn() {
-    TBoard board;
-    board.Place(3, 2);
-    board.Place(2, 2);
-    board.Place(2, 3);
-    return board;
+    return BoardFromRows("......../......../..OX..../..XXX.../...XO...", cellWhite);
 }
 
 // The build's worker answers as the computer player does once it says it has finished, and a

@@ -25,47 +25,33 @@ int PlainFinalScore(const TBoard& board) {
     return own > opp ? own - opp + empties : own < opp ? own - opp - empties : 0;
 }
 
-int PlainValue(const TBoard& board, int alpha, int beta) {
+// The value of `board` within (alpha, beta); at the root `move` receives the first move in scan
+// order with the best value (a later move that only equals it cannot beat the window it sets),
+// kSolvePass, or kSolveNoMove for a finished game or one where neither side can move.
+int PlainValue(const TBoard& board, int alpha, int beta, int* move = nullptr) {
     if (board.IsGameOver()) {
         return PlainFinalScore(board);
     }
     if (board.MustPass()) {
         TBoard passed = board;
         passed.Pass();
-        return -PlainValue(passed, -beta, -alpha);
+        if (move != nullptr) {
+            *move = passed.MustPass() ? kSolveNoMove : kSolvePass;
+        }
+        return passed.MustPass() ? PlainFinalScore(board) : -PlainValue(passed, -beta, -alpha);
     }
     int best = -65;
     for (int square = 0; square < kFastSquareCount && best < beta; ++square) {
         if (TBoard child = board; child.Place(square % 8, square / 8)) {
-            best = std::max(best, -PlainValue(child, -beta, -std::max(alpha, best)));
-        }
-    }
-    return best;
-}
-
-// The plain search's answer at the root: the first move in scan order with the best value.
-TSolveResult PlainSolve(const TBoard& board) {
-    TSolveResult answer{true, kSolveNoMove, PlainFinalScore(board), 0};
-    if (board.IsGameOver()) {
-        return answer;
-    }
-    if (board.MustPass()) {
-        TBoard passed = board;
-        passed.Pass();
-        // Neither side can move: the game is over, whatever the passes made so far.
-        return passed.MustPass() ? answer
-                                 : TSolveResult{true, kSolvePass, -PlainValue(passed, -65, 65), 0};
-    }
-    answer.Score = -65;
-    for (int square = 0; square < kFastSquareCount; ++square) {
-        // A move that only equals the best cannot beat it: the window starts at the best.
-        if (TBoard child = board; child.Place(square % 8, square / 8)) {
-            if (const int value = -PlainValue(child, -65, -answer.Score); value > answer.Score) {
-                answer = {true, square, value, 0};
+            if (const int value = -PlainValue(child, -beta, -std::max(alpha, best)); value > best) {
+                best = value;
+                if (move != nullptr) {
+                    *move = square;
+                }
             }
         }
     }
-    return answer;
+    return best;
 }
 
 struct TSides {
@@ -82,12 +68,13 @@ TSides SidesOf(const TSearchRequest& request) {
 // first difference.
 std::string CompareWithPlain(TEndgameSolver& solver, const TBoard& board, bool everyMove) {
     const TSides sides = SidesOf(MakeSearchRequest(board, TSearchKind::Exact, 0));
-    const TSolveResult expected = PlainSolve(board);
+    int best = kSolveNoMove;
+    const int value = PlainValue(board, -65, 65, &best);
     const TSolveResult found = solver.Solve(sides.Own, sides.Opp);
     std::ostringstream text;
-    if (!found.Solved || found.Square != expected.Square || found.Score != expected.Score) {
-        text << "solved " << found.Square << " " << found.Score << ", plain " << expected.Square
-             << " " << expected.Score;
+    if (!found.Solved || found.Square != best || found.Score != value) {
+        text << "solved " << found.Square << " " << found.Score << ", plain " << best << " "
+             << value;
     }
     for (int square = 0; everyMove && square < kFastSquareCount && text.str().empty(); ++square) {
         if (TBoard child = board; child.Place(square % 8, square / 8)) {
@@ -101,8 +88,6 @@ std::string CompareWithPlain(TEndgameSolver& solver, const TBoard& board, bool e
     }
     return text.str().empty() ? "" : text.str() + "\n" + BoardText(board);
 }
-
-} // namespace
 
 // Positions of random games from one to twelve empty squares: the score and the move, and at up
 // to nine empty squares the value of every move. One solver serves them all, so what its table
@@ -120,8 +105,6 @@ TEST(EndgameSolver, AgreesWithThePlainSearchToTheEnd) {
         }
     }
 }
-
-namespace {
 
 // One position of the public endgame test set, with its exact score and its best moves.
 struct TSetPosition {
@@ -156,12 +139,16 @@ class TTestSet : public ::testing::TestWithParam<int> {};
 
 } // namespace
 
-TEST_P(TTestSet, SolvedExactlyWithinTheNodeBudget) {
+TEST_P(TTestSet, StopsWhenAskedAndThenSolvesExactlyWithinTheNodeBudget) {
     const std::vector<TSetPosition> set = ReadTestSet();
     ASSERT_EQ(set.size(), 5u) << "the test set is missing";
     const TSetPosition& position = set[static_cast<std::size_t>(GetParam())];
     const TSides sides = SidesOf(RequestOfText(position.Line));
+    // A stop raised ends a solve with no answer and leaves the solver's table fit for the next.
     TEndgameSolver solver;
+    const std::atomic<bool> stop{true};
+    ASSERT_FALSE(solver.Solve(sides.Own, sides.Opp, &stop).Solved);
+    ASSERT_FALSE(solver.SolveMove(sides.Own, sides.Opp, position.BestMoves[0], &stop).Solved);
     const TSolveResult found = solver.Solve(sides.Own, sides.Opp);
     ASSERT_TRUE(found.Solved);
     EXPECT_EQ(found.Score, position.Score) << position.Line;
@@ -173,22 +160,3 @@ TEST_P(TTestSet, SolvedExactlyWithinTheNodeBudget) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EndgameSolver, TTestSet, ::testing::Range(0, 5));
-
-// A stop raised ends a solve with no answer; the solver then answers the next position rightly,
-// its table unharmed by the stop.
-TEST(EndgameSolver, StopsWhenAskedAndStaysRight) {
-    const std::vector<TSetPosition> set = ReadTestSet();
-    ASSERT_EQ(set.size(), 5u) << "the test set is missing";
-    // Some seconds of work when it runs to its end.
-    const TSides deep = SidesOf(RequestOfText(set[3].Line));
-    TEndgameSolver solver(14);
-    std::atomic<bool> stop{true};
-    ASSERT_FALSE(solver.Solve(deep.Own, deep.Opp, &stop).Solved);
-    ASSERT_FALSE(solver.SolveMove(deep.Own, deep.Opp, set[3].BestMoves[0], &stop).Solved);
-    const TSides first = SidesOf(RequestOfText(set[0].Line));
-    stop = false;
-    const TSolveResult after = solver.Solve(first.Own, first.Opp, &stop);
-    EXPECT_TRUE(after.Solved);
-    EXPECT_EQ(after.Score, set[0].Score);
-    EXPECT_EQ(after.Square, set[0].BestMoves[0]);
-}
