@@ -132,8 +132,8 @@ std::vector<TSetPosition> ReadTestSet() {
 // Nodes each position of the set may take: half as many again as the solver needs, on every
 // build (the count does not depend on the instruction set). A move ordering gone wrong costs
 // several times more.
-constexpr std::uint64_t kTestSetNodeBudgets[] = {26'000'000, 88'000'000, 75'000'000, 195'000'000,
-                                                 101'000'000};
+constexpr std::uint64_t kTestSetNodeBudgets[] = {27'000'000, 53'000'000, 64'000'000, 150'000'000,
+                                                 88'000'000};
 
 class TTestSet : public ::testing::TestWithParam<int> {};
 
