@@ -254,11 +254,6 @@ constexpr const char* kBlockedGameRecord =
     "d3c3c4c5b4a5e6e3d2c1b3e7d1b2a3d6f4f3b5e1b1g4f5a1g5a2c2g6g3a6e8g2h6f6c7e2g1d8c8a4f7g7h7h2c6b6f8"
     "h1f2g8h8f1h4b8h5a8";
 
-// The square in the record's notation: column a..h, row 1..8 from the top.
-inline std::string Notation(int column, int row) {
-    return {static_cast<char>('a' + column), static_cast<char>('1' + row)};
-}
-
 // The engine's move at this level on `board`, (-1, -1) for a pass.
 inline std::pair<int, int> EngineMove(const TBoard& board, int level) {
     TSage sage;
@@ -268,13 +263,13 @@ inline std::pair<int, int> EngineMove(const TBoard& board, int level) {
 }
 
 // One human turn played as level 1 would choose: Space on its square, or Enter for a pass; the
-// square goes on the end of `record`, when one is given.
+// square goes on the end of `record` (column a..h, row 1..8 from the top), when one is given.
 inline void PlayLevelOneTurn(TScreenRig& rig, std::string* record = nullptr) {
     const auto [x, y] = EngineMove(g_gameBoard, 1);
     if (x >= 0) {
         std::tie(g_cursorX, g_cursorY) = std::pair(x, y);
         if (record != nullptr) {
-            *record += Notation(x, y);
+            *record += {static_cast<char>('a' + x), static_cast<char>('1' + y)};
         }
         rig.Frame({keySpace});
     } else {

@@ -174,17 +174,12 @@ TEST_F(TimelineTest, AMoveDropsTheDiscTurnsTheRingSwoopsTheCameraAndIsTakenBack)
 // drop voice per wave 200 ms apart.
 TEST_F(TimelineTest, DiscsTurnInWavesByTheirDistanceAndTheCameraWaitsForTheLast) {
     StartTwoPlayerGame();
-    const int w = cellWhite, b = cellBlack;
-    g_gameBoard = g_shownBoard = BoardOf({{1, 0, w},
-                                          {2, 0, w},
-                                          {3, 0, w},
-                                          {4, 0, w},
-                                          {5, 0, w},
-                                          {6, 0, w},
-                                          {7, 0, b},
-                                          {1, 1, w},
-                                          {2, 2, w},
-                                          {3, 3, b}});
+    g_gameBoard =
+        BoardOf({{7, 0, cellBlack}, {1, 1, cellWhite}, {2, 2, cellWhite}, {3, 3, cellBlack}});
+    for (int column = 1; column <= 6; ++column) {
+        g_gameBoard.SetCell(column, 0, cellWhite);
+    }
+    g_shownBoard = g_gameBoard;
     g_gameState = gsNextTurn;
     Rig.Frame();
     Rig.Sounds.clear();
