@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -9,19 +8,6 @@
 // of what is refused, all through the game screen.
 
 namespace {
-
-// The game is at `board`, its discs shown and the overlay giving its counts and side to move.
-void ExpectShown(const TScreenRig& rig, const TBoard& board) {
-    ASSERT_TRUE(SameBoard(g_gameBoard, board) && SameBoard(g_shownBoard, board));
-    char black[8], white[8];
-    std::snprintf(black, sizeof black, "%2d", board.GetCount(cellBlack));
-    std::snprintf(white, sizeof white, "%2d", board.GetCount(cellWhite));
-    EXPECT_TRUE(rig.FindText(black) && rig.FindText(white)) << black << " - " << white;
-    EXPECT_NE(rig.FindText(board.GetTurn() == cellBlack ? "Black" : "White", kYellow), nullptr);
-    for (int i = 0; i < 64; ++i) {
-        EXPECT_EQ(g_pieces[i]->Visible, board.GetCell(i % 8, i / 8) != cellEmpty) << i;
-    }
-}
 
 // Undo walks back to the first human turn and redo walks forward to the end, each step showing
 // the same position, counts and side to move as when it was played; one more of either only

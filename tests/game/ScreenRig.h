@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -30,6 +31,7 @@
 #include "platform/recording/RecordingText.h"
 #include "scene/Camera.h"
 #include "scene/Solidboard.h"
+#include "scene/Solidpiece.h"
 #include "scene/Solidring.h"
 
 // A bench for the screens: a clock moved by hand, the real scene on the recording device, the
@@ -248,16 +250,23 @@ inline TBoard BoardOf(std::initializer_list<std::tuple<int, int, int>> discs, in
 inline bool SameBoard(const TBoard& a, const TBoard& b) {
     return std::memcmp(&a, &b, sizeof(TBoard)) == 0;
 }
+// The game is at `board`, its discs shown and the overlay giving its counts and side to move.
+inline void ExpectShown(const TScreenRig& rig, const TBoard& board) {
+    ASSERT_TRUE(SameBoard(g_gameBoard, board) && SameBoard(g_shownBoard, board));
+    char black[8], white[8];
+    std::snprintf(black, sizeof black, "%2d", board.GetCount(cellBlack));
+    std::snprintf(white, sizeof white, "%2d", board.GetCount(cellWhite));
+    EXPECT_TRUE(rig.FindText(black) && rig.FindText(white)) << black << " - " << white;
+    EXPECT_NE(rig.FindText(board.GetTurn() == cellBlack ? "Black" : "White", kYellow), nullptr);
+    for (int i = 0; i < 64; ++i) {
+        EXPECT_EQ(g_pieces[i]->Visible, board.GetCell(i % 8, i / 8) != cellEmpty) << i;
+    }
+}
 
 // A whole game that ended with squares left that neither side could take.
 constexpr const char* kBlockedGameRecord =
     "d3c3c4c5b4a5e6e3d2c1b3e7d1b2a3d6f4f3b5e1b1g4f5a1g5a2c2g6g3a6e8g2h6f6c7e2g1d8c8a4f7g7h7h2c6b6f8"
     "h1f2g8h8f1h4b8h5a8";
-
-// The square in the record's notation: column a..h, row 1..8 from the top.
-inline std::string Notation(int column, int row) {
-    return {static_cast<char>('a' + column), static_cast<char>('1' + row)};
-}
 
 // The engine's move at this level on `board`, (-1, -1) for a pass.
 inline std::pair<int, int> EngineMove(const TBoard& board, int level) {
@@ -268,13 +277,13 @@ inline std::pair<int, int> EngineMove(const TBoard& board, int level) {
 }
 
 // One human turn played as level 1 would choose: Space on its square, or Enter for a pass; the
-// square goes on the end of `record`, when one is given.
+// square goes on the end of `record` (column a..h, row 1..8 from the top), when one is given.
 inline void PlayLevelOneTurn(TScreenRig& rig, std::string* record = nullptr) {
     const auto [x, y] = EngineMove(g_gameBoard, 1);
     if (x >= 0) {
         std::tie(g_cursorX, g_cursorY) = std::pair(x, y);
         if (record != nullptr) {
-            *record += Notation(x, y);
+            *record += {static_cast<char>('a' + x), static_cast<char>('1' + y)};
         }
         rig.Frame({keySpace});
     } else {
