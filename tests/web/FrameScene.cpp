@@ -38,6 +38,7 @@ void DrawFlatStrip() {
     material.ambient = {0.2f, 0.2f, 0.2f, 1.0f};
     g_material->SetMaterial(material);
     g_device->SetLightState(D3DLIGHTSTATE_MATERIAL, g_materialHandle);
+    // The strip's pairs of corners, left to right.
     D3DVERTEX strip[6] = {
         {-300, 60, 80, 1, 0, 0.2f, 0, 0},   {-300, 280, 80, 0, 1, 0.3f, 0, 0},
         {0, 60, 80, -1, 0, 0.5f, 0, 0},     {0, 280, 80, 0, -1, 0.2f, 0, 0},
@@ -66,11 +67,6 @@ void DrawScene() {
     DrawTextItem(320, 420, 640, 480, "パスは Enter キー", kColourYellow, kFaceGothic, 20);
 }
 
-int Fail(const char* why) {
-    std::fprintf(stderr, "frame_scene: %s\n", why);
-    return 1;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -85,20 +81,23 @@ int main(int argc, char** argv) {
     (void)argv;
 #endif
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        return Fail(SDL_GetError());
+        std::fprintf(stderr, "frame_scene: %s\n", SDL_GetError());
+        return 1;
     }
     TManualClock clock(kSceneClockMs);
     TScopedClock useClock(clock);
     GlPrepareWindowAttributes();
     SDL_Window* window = SDL_CreateWindow("Octavane frame", 0, 0, kWidth, kHeight, GlWindowFlags());
     if (window == nullptr) {
-        return Fail(SDL_GetError());
+        std::fprintf(stderr, "frame_scene: %s\n", SDL_GetError());
+        return 1;
     }
     TGlPresenter presenter(window, TGlPresenterOptions{false, false});
     SetDeviceSources({&presenter, nullptr, nullptr});
     RuntimeSrand(1);
     if (InitGraphics(nullptr) != DD_OK) {
-        return Fail(GraphicsFailure());
+        std::fprintf(stderr, "frame_scene: %s\n", GraphicsFailure());
+        return 1;
     }
     DrawScene();
 #ifdef __EMSCRIPTEN__

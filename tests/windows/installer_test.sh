@@ -7,9 +7,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/xlib.sh"
-width=1024
-height=768
-in_xvfb ${width}x${height} "$@"
+in_xvfb 1024x768 "$@"
 shift
 zip=$1
 setup=$2
