@@ -30,7 +30,6 @@ const lit = (image) => brightness(image) > 0.02;
 const shotWhen = (view, name, ready, seconds = 60) =>
   waitForShot(view, `offline-${name}`, ready, 'the expected screen', seconds);
 
-const keptGame = (view) => pageFile(view.page, keptGameFile);
 const waitForKeptGame = (view, test, what) => waitForFile(view.page, keptGameFile, test, what);
 
 const pliesOf = (text) => ((text.match(/^plies(.*)$/m) || [])[1] || '').trim();
@@ -39,12 +38,8 @@ const pliesOf = (text) => ((text.match(/^plies(.*)$/m) || [])[1] || '').trim();
 const discOnSquare = (view, empty) => (image) =>
   brightness(image) > 0.1 && squareLuminance(view, image, 2, 3) < empty - 20;
 
-const siteCaches = (view) => view.page.evaluate(async () => {
-  const names = await caches.keys();
-  const counts = await Promise.all(names.map(async (name) =>
-    (await (await caches.open(name)).keys()).length));
-  return names.map((name, i) => ({ name, files: counts[i] }));
-});
+const siteCaches = (view) => view.page.evaluate(async () => Promise.all((await caches.keys())
+  .map(async (name) => ({ name, files: (await (await caches.open(name)).keys()).length }))));
 
 // Waits until the page keeps one cache, `name`, of `files` files (any number when 0).
 const waitForCaches = (view, name, files, what) => waitUntil(30, () => siteCaches(view),
@@ -101,7 +96,7 @@ async function gameOutlivesPage(browser, server, { view, empty, plies }) {
   await next.page.reload();
   await shotWhen(next, 'after-escape', lit);
   await sleep(1500);
-  if (await keptGame(next) !== '') fail('a game left with Escape came back');
+  if (await pageFile(next.page, keptGameFile) !== '') fail('a game left with Escape came back');
   return next;
 }
 

@@ -21,24 +21,17 @@ const std::string kTestKey =
     "HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane Tests \xC3\xA9t\xC3\xA9";
 const std::wstring kTestSubkey = L"Software\\Bellwick\\Octavane Tests \u00e9t\u00e9";
 
-void Put(const std::wstring& subkey, const wchar_t* name, DWORD type, const void* data,
-         DWORD size) {
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, subkey.c_str(), name, type, data, size),
+void Put(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kTestSubkey.c_str(), name, type, data, size),
               ERROR_SUCCESS);
-}
-void PutDword(const std::wstring& subkey, const wchar_t* name, DWORD value) {
-    Put(subkey, name, REG_DWORD, &value, sizeof value);
-}
-void PutString(const std::wstring& subkey, const wchar_t* name, const std::wstring& text) {
-    Put(subkey, name, REG_SZ, text.c_str(), DWORD((text.size() + 1) * sizeof(wchar_t)));
 }
 
 // The value's type and, for a dword, its number; type 0 when there is none.
-std::pair<DWORD, uint32_t> Stored(const std::wstring& subkey, const wchar_t* name) {
+std::pair<DWORD, uint32_t> Stored(const wchar_t* name) {
     DWORD type = 0;
     BYTE data[64] = {};
     DWORD size = sizeof data;
-    if (RegGetValueW(HKEY_CURRENT_USER, subkey.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type,
+    if (RegGetValueW(HKEY_CURRENT_USER, kTestSubkey.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type,
                      data, &size) != ERROR_SUCCESS) {
         return {0, 0};
     }
@@ -67,12 +60,14 @@ TEST_F(RegistryTest, OnlyDwordsAreReadAndAWriteLeavesTheOthersAlone) {
     EXPECT_EQ(store->Read(kTestKey, values, error), TRegRead::Missing);
     const uint64_t qword = 5;
     const BYTE binary[4] = {6, 0, 0, 0};
-    PutString(kTestSubkey, L"BoardR", L"4");
-    Put(kTestSubkey, L"BoardG", REG_QWORD, &qword, sizeof qword);
-    Put(kTestSubkey, L"BoardB", REG_BINARY, binary, sizeof binary);
-    PutDword(kTestSubkey, L"ShowMoves", 1);
-    PutString(kTestSubkey, L"Someone else's", L"kept");
-    PutDword(kTestSubkey, L"Another", 42);
+    const DWORD showMoves = 1;
+    const DWORD another = 42;
+    Put(L"BoardR", REG_SZ, L"4", sizeof L"4");
+    Put(L"BoardG", REG_QWORD, &qword, sizeof qword);
+    Put(L"BoardB", REG_BINARY, binary, sizeof binary);
+    Put(L"ShowMoves", REG_DWORD, &showMoves, sizeof showMoves);
+    Put(L"Someone else's", REG_SZ, L"kept", sizeof L"kept");
+    Put(L"Another", REG_DWORD, &another, sizeof another);
     ASSERT_EQ(store->Read(kTestKey, values, error), TRegRead::Read);
     EXPECT_TRUE(!values.Find("BoardR") && !values.Find("BoardG") && !values.Find("BoardB"));
     ASSERT_NE(values.Find("ShowMoves"), nullptr);
@@ -81,11 +76,11 @@ TEST_F(RegistryTest, OnlyDwordsAreReadAndAWriteLeavesTheOthersAlone) {
     ours.Set("ShowMoves", 0);
     ours.Set("FogEnable", 0xffffffff);
     ASSERT_TRUE(store->Write(kTestKey, ours, error)) << error;
-    EXPECT_EQ(Stored(kTestSubkey, L"ShowMoves"), std::make_pair(DWORD(REG_DWORD), 0u));
-    EXPECT_EQ(Stored(kTestSubkey, L"FogEnable"), std::make_pair(DWORD(REG_DWORD), 0xffffffffu));
-    EXPECT_EQ(Stored(kTestSubkey, L"Another"), std::make_pair(DWORD(REG_DWORD), 42u));
-    EXPECT_EQ(Stored(kTestSubkey, L"Someone else's").first, DWORD(REG_SZ));
-    EXPECT_EQ(Stored(kTestSubkey, L"BoardR").first, DWORD(REG_SZ));
+    EXPECT_EQ(Stored(L"ShowMoves"), std::make_pair(DWORD(REG_DWORD), 0u));
+    EXPECT_EQ(Stored(L"FogEnable"), std::make_pair(DWORD(REG_DWORD), 0xffffffffu));
+    EXPECT_EQ(Stored(L"Another"), std::make_pair(DWORD(REG_DWORD), 42u));
+    EXPECT_EQ(Stored(L"Someone else's").first, DWORD(REG_SZ));
+    EXPECT_EQ(Stored(L"BoardR").first, DWORD(REG_SZ));
     TRegValues read;
     ASSERT_EQ(store->Read(kTestKey, read, error), TRegRead::Read) << error;
     EXPECT_EQ(read.Size(), 3u);

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The zip under Wine on Xvfb, unpacked under a non-ASCII folder name; the exe carries its
 # manifest and version information. Started from the folder above its own, with the registry
-# seeded out of range: the sounds found beside it (SDL's dummy driver, each one reported), the
-# title, a two-player move on the square the camera predicts, Escape twice to quit with 0; then
-# the five REG_DWORD values, colour steps clamped, the wrong-typed one at its default, and a
-# foreign value untouched.
+# seeded out of range: the sounds found beside it (SDL's dummy driver, each one reported) and the
+# shipped fonts, the title, a two-player move on the square the camera predicts, Escape twice to
+# quit with 0; then the five REG_DWORD values, colour steps clamped, the wrong-typed one at its
+# default, and a foreign value untouched.
 #   zip_test.sh ZIP SETUP SCREEN_POINT OUT_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -50,6 +50,7 @@ key Escape
 ends "Escape on the title"
 ! grep -q "no sounds in" "$log" || fail "the sounds beside the program were not found"
 grep -q "^OK " "$log" || fail "no sound started"
+! grep -q "no usable font\|neither the face" "$log" || fail "the shipped fonts were not used"
 
 wine reg query "$settings_key" | tr -d '\r' | tee "$out/registry.txt"
 for expected in "FogEnable REG_DWORD 0x1" "BoardR REG_DWORD 0xa" "BoardG REG_DWORD 0x0" \
