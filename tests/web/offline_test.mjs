@@ -2,7 +2,7 @@
 // the whole site, so that with the network gone a reload starts a game the computer answers; a
 // game in play outlives its page (closed without a word), undo and all, until Escape leaves it;
 // a rebuilt site (one file changed, hashed again by the build's script) is taken after one
-// reload, and the old cache is gone.
+// reload, and the old cache is gone; the manifest names the icons, there at their sizes.
 //
 //   node offline_test.mjs SITE_DIR OUT_DIR SCREEN_POINT_JS CMAKE WEB_SOURCE_DIR VERSION
 import { execFileSync } from 'node:child_process';
@@ -100,6 +100,27 @@ async function gameOutlivesPage(browser, server, { view, empty, plies }) {
   return next;
 }
 
+// The manifest as Chromium reads it for installing: its icons there at the sizes it names.
+async function manifest(page, origin) {
+  const text = fs.readFileSync(path.join(siteDir, 'manifest.webmanifest'), 'utf8');
+  const data = JSON.parse(text);
+  if (data.name !== 'Octavane' || !data.short_name || !data.start_url ||
+      !['standalone', 'fullscreen'].includes(data.display) || data.background_color !== '#000000') {
+    fail(`the manifest is incomplete: ${text}`);
+  }
+  const found = await page.evaluate(async (icons) => Promise.all(icons.map(async (icon) => {
+    const image = new Image();
+    image.src = icon.src;
+    await image.decode();
+    return `${image.naturalWidth}x${image.naturalHeight} ${icon.purpose}`;
+  })), data.icons);
+  for (const size of ['192x192 any', '512x512 any', '512x512 maskable']) {
+    if (!found.includes(size)) fail(`no ${size} icon: ${found}`);
+  }
+  const link = await page.evaluate(() => document.querySelector('link[rel="manifest"]').href);
+  if (link !== `${origin}/manifest.webmanifest`) fail(`the page links ${link}`);
+}
+
 async function rebuiltSite(server, view) {
   const rebuilt = fs.mkdtempSync(path.join(os.tmpdir(), 'octavane-rebuilt-'));
   fs.cpSync(siteDir, rebuilt, { recursive: true });
@@ -129,5 +150,6 @@ async function rebuiltSite(server, view) {
 
 await runTest('offline test', problems, () => withChromium(siteDir, async (browser, server) => {
   const view = await gameOutlivesPage(browser, server, await offlineStart(browser, server));
+  await manifest(view.page, server.origin);
   await rebuiltSite(server, view);
 }));
