@@ -14,9 +14,8 @@ class ComputerThinkingTest : public ::testing::Test {
     TScreenRig Rig;
 };
 
-// While the search runs the frames go on as ever: the whole scene is drawn, the arrows move the
-// cursor with its sound, the pointer glides and the light follows it; the board waits. The
-// answer, a move or a pass, is played in the first frame after it is ready.
+// The whole scene is drawn, the cursor moves with its sound, the pointer glides and the light
+// follows it; the answer, a move or a pass, is played in the first frame after it is ready.
 TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     Rig.StartGame(playerComputer, playerHuman, gsComputer);
     EXPECT_EQ(Worker.Requests.size(), 1u);
@@ -45,10 +44,8 @@ TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     EXPECT_EQ(Worker.Waits, 0) << "a frame waited for the search";
 
     // Without a move it passes once its search says so; the old square is kept.
-    g_gameBoard = g_shownBoard = BoardOf({{0, 0, cellWhite}, {1, 0, cellBlack}, {7, 7, cellWhite}});
     g_lastMove = TLastMove{4, 6, false, true};
-    g_gameState = gsNextTurn;
-    Rig.Frame();
+    Rig.ShowBoard(BoardOf({{0, 0, cellWhite}, {1, 0, cellBlack}, {7, 7, cellWhite}}));
     ASSERT_EQ(g_gameState, gsComputer);
     EXPECT_FALSE(g_lastMove.ready);
     Rig.Frame();
@@ -60,9 +57,8 @@ TEST_F(ComputerThinkingTest, FramesGoOnWhileTheComputerThinks) {
     EXPECT_EQ(std::pair(g_lastMove.x, g_lastMove.y), std::pair(4, 6));
 }
 
-// Leaving the game while the computer thinks waits for nothing: the title's camera orbits again
-// at once. The answer that arrives later never reaches the next game, which starts from the
-// start position, and the next search starts only once the old one has ended.
+// The title's camera orbits again at once; the late answer never reaches the next game, and the
+// next search starts only once the old one has ended.
 TEST_F(ComputerThinkingTest, LeavingWhileItThinksWaitsForNothingAndDropsTheAnswer) {
     Rig.StartGame(playerComputer, playerHuman, gsComputer);
     ReturnToTitle();

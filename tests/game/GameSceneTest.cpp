@@ -7,13 +7,6 @@ namespace {
 class GameSceneTest : public ::testing::Test {
   protected:
     void SetUp() override { Rig.StartGame(playerHuman, playerHuman); }
-    // Replaces the game in play by `board`, as if it had been reached.
-    void UseBoard(const TBoard& board) {
-        g_gameBoard = g_shownBoard = board;
-        g_gameState = gsNextTurn;
-        Rig.Sounds.clear();
-        Rig.Frame();
-    }
     TScreenRig Rig;
 };
 
@@ -51,7 +44,7 @@ TEST_F(GameSceneTest, EveryEndShowsItsResultAndSound) {
         for (int i = 0; i < black + white; ++i) {
             board.SetCell(i % 8, i / 8, i < black ? cellBlack : cellWhite);
         }
-        UseBoard(board);
+        Rig.ShowBoard(board);
         EXPECT_TRUE(g_gameState == gsResult && Rig.FindText(text) && Rig.Sounds.size() == 1 &&
                     Rig.Sounds[0].first == sound);
     }

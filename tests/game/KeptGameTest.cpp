@@ -12,6 +12,11 @@
 
 namespace {
 
+// A whole game that ended with squares left that neither side could take.
+constexpr const char* kBlockedGameRecord =
+    "d3c3c4c5b4a5e6e3d2c1b3e7d1b2a3d6f4f3b5e1b1g4f5a1g5a2c2g6g3a6e8g2h6f6c7e2g1d8c8a4f7g7h7h2c6b6f8"
+    "h1f2g8h8f1h4b8h5a8";
+
 // The keeper of a platform that keeps games, installed while the rig lives.
 class TKeepingRig : public TScreenRig {
   public:
@@ -89,7 +94,8 @@ TEST(KeptGameTest, EveryPlyIsKeptInItsOwnFrameAndANewRunResumesItWithUndoAndRedo
 TEST(KeptGameTest, AFinishedGameOneLeftWithEscapeOrADamagedTextIsNotResumed) {
     TRecordingGameKeeper keeper;
     TKeepingRig rig(keeper);
-    // A whole game pasted into a two-player game: over at once, and dropped at its result.
+    // A whole game pasted into a two-player game: over at once, with its two closing passes, and
+    // dropped at its result.
     rig.StartGame(playerHuman, playerHuman);
     PlayLevelOneTurn(rig);
     ASSERT_TRUE(rig.RunUntil(gsHuman));
@@ -98,7 +104,10 @@ TEST(KeptGameTest, AFinishedGameOneLeftWithEscapeOrADamagedTextIsNotResumed) {
     rig.Clip.SetText(kBlockedGameRecord);
     rig.Press(keyPaste);
     ASSERT_TRUE(rig.RunUntil(gsResult));
-    rig.Frame();
+    EXPECT_TRUE(g_gameBoard.IsGameOver() && g_gameBoard.GetCount(cellEmpty) > 0);
+    EXPECT_GE(GameHistorySize(), std::strlen(kBlockedGameRecord) / 2 + 2);
+    rig.Frame({keyControl, keyCopy});
+    EXPECT_EQ(rig.Clip.Text, kBlockedGameRecord);
     EXPECT_FALSE(keeper.HasGame);
     EXPECT_FALSE(OfferKeptGame());
     // Even should a finished game's text be found, it is not resumed.

@@ -138,6 +138,13 @@ class TScreenRig {
         }
         return g_scene == sceneGame && g_gameState == state;
     }
+    // The game in play goes on from `board`, as if it had been reached.
+    void ShowBoard(const TBoard& board) {
+        g_gameBoard = g_shownBoard = board;
+        g_gameState = gsNextTurn;
+        Sounds.clear();
+        Frame();
+    }
     // Space on (column, row) in a human's turn; the time the move's animation began.
     uint32_t PlayAt(int column, int row) {
         std::tie(g_cursorX, g_cursorY) = std::pair(column, row);
@@ -262,11 +269,6 @@ inline void ExpectShown(const TScreenRig& rig, const TBoard& board) {
         EXPECT_EQ(g_pieces[i]->Visible, board.GetCell(i % 8, i / 8) != cellEmpty) << i;
     }
 }
-
-// A whole game that ended with squares left that neither side could take.
-constexpr const char* kBlockedGameRecord =
-    "d3c3c4c5b4a5e6e3d2c1b3e7d1b2a3d6f4f3b5e1b1g4f5a1g5a2c2g6g3a6e8g2h6f6c7e2g1d8c8a4f7g7h7h2c6b6f8"
-    "h1f2g8h8f1h4b8h5a8";
 
 // The engine's move at this level on `board`, (-1, -1) for a pass.
 inline std::pair<int, int> EngineMove(const TBoard& board, int level) {

@@ -6,10 +6,8 @@
 
 #include <gtest/gtest.h>
 
-// DrawScreenText through the recording text device: the text drawn in black one pixel up, left,
-// down and right, then in its colour where the caller asked; the font deleted and the back
-// buffer given back. A back buffer that cannot be taken, no text device, or no set-up: nothing
-// drawn, an error returned; no font: no text, but the back buffer is given back.
+// The font is deleted and the back buffer given back even without a font. A back buffer that
+// cannot be taken, no text device, or no set-up: nothing drawn, an error returned.
 TEST(ScreenText, OutlineUpLeftDownRightThenTheColourAndFailuresDrawNothing) {
     TRecordingLog log{1 << 16};
     TRecordingDirect3D direct3D{log};

@@ -1,5 +1,4 @@
 #include <cmath>
-#include <string>
 #include <vector>
 
 #include "ScreenRig.h"
@@ -166,15 +165,12 @@ TEST_F(TimelineTest, AMoveDropsTheDiscTurnsTheRingSwoopsTheCameraAndIsTakenBack)
 // drop voice per wave 200 ms apart.
 TEST_F(TimelineTest, DiscsTurnInWavesByTheirDistanceAndTheCameraWaitsForTheLast) {
     StartTwoPlayerGame();
-    g_gameBoard =
+    TBoard board =
         BoardOf({{7, 0, cellBlack}, {1, 1, cellWhite}, {2, 2, cellWhite}, {3, 3, cellBlack}});
     for (int column = 1; column <= 6; ++column) {
-        g_gameBoard.SetCell(column, 0, cellWhite);
+        board.SetCell(column, 0, cellWhite);
     }
-    g_shownBoard = g_gameBoard;
-    g_gameState = gsNextTurn;
-    Rig.Frame();
-    Rig.Sounds.clear();
+    Rig.ShowBoard(board);
     const uint32_t start = Rig.PlayAt(0, 0);
     EXPECT_EQ(g_waitTime, 3200u);
     TSounds voices = {{sndFall, 0}, {sndDown, 1000}};

@@ -25,9 +25,8 @@ void OpenMenu(TScreenRig& rig) {
     rig.Sounds.clear();
 }
 
-// Each menu line opens what it says with the players it says; the cursor sounds only when it
-// moves, and Enter, a right click or the page's Back go back, the level list and the
-// configuration showing Back (the level list its arrows too), the title nothing to go back to.
+// The cursor sounds only when it moves; Enter, a right click or the page's Back go back, and
+// the page shows Back (and the level list's arrows) wherever there is somewhere to go back to.
 TEST(TitleScreensTest, EveryMenuLineOpensItsScreen) {
     const std::tuple<int, int, int, int> rows[] = {
         {sceneTitle, tsLevel, playerHuman, playerComputer}, // 1 Player Game (Black)
@@ -72,11 +71,8 @@ TEST(TitleScreensTest, EveryMenuLineOpensItsScreen) {
     SetCloseHandler(nullptr);
 }
 
-// Every place of the level cursor, reached by keys, by hovering over its line or by the wheel
-// (a step a frame), shows its line and starts the game at its engine level; the cursor stops
-// at both ends, where the presses still sound. The seventh line holds Expert, then Extreme, then
-// Extreme+ and, one press (or wheel step) further, Master, each of the last three in a colour of
-// its own, Master larger than the lines above and ending above the title's own lines.
+// Reached by keys, by hovering over its line or by the wheel (a step a frame); the cursor stops
+// at both ends, where the presses still sound. Master is larger, above the title's own lines.
 TEST(TitleScreensTest, EveryLevelCursorShowsItsLineAndGivesItsEngineLevel) {
     const int levels[21] = {0, 1, 2, 3, 4, 5, 6, 7, 7, 7, 7, 7, 7, 8, 8, 8, 8, 8, 8, 9, 10};
     const char* const names[] = {"Poor", "Very Easy", "Easy", "Normal", "Hard", "Very Hard"};
@@ -121,10 +117,8 @@ TEST(TitleScreensTest, EveryLevelCursorShowsItsLineAndGivesItsEngineLevel) {
     }
 }
 
-// Left and Right (or a click on a line's left or right half) step a colour within 0..10, a
-// stored step above 10 only going down; they and Space toggle the fog and the speed. The
-// configuration opens on [BACK], the last line. Leaving saves at once, once the settings were
-// loaded.
+// A click on a line's left or right half is Left or Right; a stored step above 10 only goes
+// down. Leaving saves at once, once the settings were loaded.
 TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving) {
     const std::filesystem::path dir = MakeTempFolder("octavane-config");
     ASSERT_FALSE(dir.empty());
@@ -141,8 +135,7 @@ TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving
     EXPECT_EQ(back->Rect.top - speed->Rect.top, 18) << "[BACK] right under the speed";
     rig.Press(keyUp, 5); // from [BACK]
     // Each line from the top: the value it steps, and each key with its presses and the value
-    // after them; a Down goes on to the next line. Four more Downs stay on [BACK], the last, where
-    // Left changes nothing.
+    // after them; a Down goes on to the next line, and stays on [BACK], the last.
     const std::pair<int32_t*, std::vector<std::tuple<int, int, int32_t>>> lines[] = {
         {&BoardR, {{keyLeft, 8, 0}, {keyRight, 2, 2}}},
         {&BoardG, {{keyLeft, 3, 4}, {keyRight, 9, 10}}},

@@ -3,9 +3,6 @@
 #include "game/PageControlsShown.h"
 #include "scene/Solidring.h"
 
-// The screens by touch: which of the page's controls act where, "Back" on each screen, and the
-// help texts that name what the player used last.
-
 namespace {
 
 constexpr TPageControlSet Bits(std::initializer_list<int> controls) {
@@ -31,12 +28,9 @@ const std::tuple<int, const char*, const char*> kHelps[] = {
     {inputMouse, "Click to choose  -  Right click goes back  -  Esc quits", "パスは右クリック"},
     {inputTouch, "Tap to start", "パスは Pass ボタン"}};
 
-// A game by the page's controls: "Paste" only before the first move of a two-player game, the
-// aids throughout, "Pass" exactly while the side to move must pass, the result with "Back",
-// "Marks" and "Copy" alone; "Back" in a game leaves it for the title after its frame is drawn.
-// While the legal-move marks are on, the last disc placed has a red ring round it: none before
-// the first move or while a move is animated, none with the marks off, and after a pass or an
-// undo round the last disc.
+// "Paste" only before the first move of a two-player game; "Back" leaves a game for the title
+// after its frame is drawn. With the marks on, the last disc placed has a red ring round it,
+// none while a move is animated; after a pass or an undo, round the last disc.
 TEST(TouchControlsTest, AGameShowsPassOnlyWhenDueAndBackLeavesIt) {
     const auto ring = [&](int column, int row) {
         return column < 0 ? std::vector<std::pair<double, double>>()
