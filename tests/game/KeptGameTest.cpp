@@ -6,10 +6,6 @@
 #include "game/KeptGame.h"
 #include "platform/GameKeeper.h"
 
-// The game in play kept after every ply, and a new run that goes straight back into it with undo
-// and redo as they were; a finished game, or one left with Escape, is not resumed; a kept text
-// that is damaged or not this version's is dropped and the title goes on.
-
 namespace {
 
 // A whole game that ended with squares left that neither side could take.

@@ -20,8 +20,7 @@ constexpr TPageControlSet kGameAids =
 constexpr std::pair<int, int> kToForcedPass[] = {{3, 2}, {2, 2}, {1, 2}, {1, 1},
                                                  {5, 4}, {0, 2}, {0, 0}, {2, 0}};
 
-// The title's help line and the pass hint name what the player used last (the kinds of input,
-// each with its title line and its pass hint).
+// The title's help line and the pass hint name what the player used last.
 const std::tuple<int, const char*, const char*> kHelps[] = {
     {inputKeys, "Arrows move  -  Space selects  -  Enter goes back  -  Esc quits",
      "パスは Enter キー"},
