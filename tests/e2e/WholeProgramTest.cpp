@@ -35,13 +35,6 @@ namespace {
 using TPixel = TFrameImage::TPixel;
 using TPoint = SDL_Point;
 
-void PushKey(Uint32 type, SDL_Keycode key) {
-    SDL_Event event{type};
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
-}
-
 // One run of the program: its clock, its script in frames of 20 ms (key presses, each then a
 // wait; actions; read-backs) and the frames read back.
 struct TRun {
@@ -60,7 +53,10 @@ struct TRun {
     void Press(const std::vector<SDL_Keycode>& keys, int waitMs = 0, const char* frame = "") {
         for (SDL_Keycode key : keys) {
             for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-                Do([=] { PushKey(type, key); }, 20);
+                SDL_Event event{type};
+                event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+                event.key.keysym.sym = key;
+                Do([=]() mutable { SDL_PushEvent(&event); }, 20);
             }
         }
         Capture(frame, waitMs);

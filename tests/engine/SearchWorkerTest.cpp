@@ -11,8 +11,7 @@ namespace {
 
 // The build's worker answers as the computer player does once it says it has finished, and a
 // search left running when the next is asked for never leaks its answer into the next; a stop
-// drops the answer, and the worker let go of while a search runs leaves no thread behind. (The
-// game's whole-game test plays through the inline worker of a build without threads.)
+// drops the answer, and the worker let go of while a search runs leaves no thread behind.
 TEST(SearchWorkerTest, AnswersAsTheComputerPlayerTheLastAskedWinsAndAStopDropsTheAnswer) {
     const TBoard threePliesIn =
         BoardFromRows("......../......../..OX..../..XXX.../...XO...", cellWhite);
