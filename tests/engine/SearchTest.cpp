@@ -66,8 +66,7 @@ TEST(FastSearch, AgreesWithTheReferenceFromTheOpeningToTheEndAndAroundPasses) {
         ASSERT_TRUE(PlayoutTo(random, level >= 7 ? 59 : 52, opening));
         ASSERT_EQ(CompareLevel(opening, level), "");
     }
-    // A side to move that must pass, one that has just been passed to, and neither side able to
-    // move (scored as a finished game, also when no pass has been made yet).
+    // Around passes; a deadlock is scored as a finished game, also when no pass has been made yet.
     for (const TPassSpot spot : {kMustPass, kAfterPass, kDeadlock}) {
         const std::vector<TBoard> found = PassPositions(random, spot, 20);
         EXPECT_EQ(found.size(), 20u) << "pass spot " << spot;

@@ -78,10 +78,8 @@ std::string CompareWithPlain(TEndgameSolver& solver, const TBoard& board, bool e
     return text.str().empty() ? "" : text.str() + "\n" + BoardText(board);
 }
 
-// Positions of random games from one to twelve empty squares: the score and the move, and at up
-// to nine empty squares the value of every move. One solver serves them all, so what its table
-// kept from one position must not mislead it on the next. (A game that ends early, its empty
-// squares to the winner, is the solve command's test.)
+// One solver serves every position, so what its table kept from one must not mislead it on the
+// next. (A game that ends early, its empty squares to the winner, is the solve command's test.)
 TEST(EndgameSolver, AgreesWithThePlainSearchToTheEnd) {
     TEndgameSolver solver(12);
     TRandom random(28);
