@@ -41,30 +41,36 @@ else
     [[ $executables == ./usr/bin/octavane ]] || fail "executables: $executables"
 fi
 
-# `file` says what a file holds; the name alone would pass a truncated or mistaken copy.
+# `file` says what a file holds; the name alone would pass a truncated or mistaken copy. Every
+# file checked is listed, and at the end the install must hold these and nothing else.
+checked=()
 holds() { # PATH PATTERN
+    checked+=("$(realpath -m --relative-to="$root" "$1")")
     [[ -f $1 ]] || { fail "missing $1"; return; }
     file -b "$1" | grep -Eq "$2" || fail "$1 is not $2: $(file -b "$1")"
 }
 desktop=$top/share/applications/$app_id.desktop
-[[ -f $desktop ]] || { fail "no desktop entry at $desktop"; exit 1; }
+holds "$desktop" text
+[[ -f $desktop ]] || exit 1
 desktop-file-validate "$desktop" || fail "the desktop entry is not valid"
 entry() { sed -n "s/^$1=//p" "$desktop"; }
 
-# Exec: a program name, found in bin/ of the prefix (on PATH), and a real executable.
+# Exec: the program's name (a path would not follow the prefix), in bin/ of the prefix, on PATH.
 exec_name=$(entry Exec | awk '{print $1}')
-[[ $exec_name == */* ]] && fail "Exec names a path ($exec_name): it would not follow the prefix"
+[[ $exec_name == octavane ]] || fail "Exec starts $exec_name, not octavane"
 program=$top/bin/$exec_name
 holds "$program" 'ELF .*executable'
 [[ -x $program ]] || fail "$program is not executable"
+[[ $(entry Icon) == "$app_id" ]] || fail "Icon is $(entry Icon), not $app_id"
 for size in 48 128 256; do
-    holds "$top/share/icons/hicolor/${size}x$size/apps/$(entry Icon).png" "PNG image data, $size x $size"
+    holds "$top/share/icons/hicolor/${size}x$size/apps/$app_id.png" "PNG image data, $size x $size"
 done
-holds "$top/share/icons/hicolor/scalable/apps/$(entry Icon).svg" 'SVG'
+holds "$top/share/icons/hicolor/scalable/apps/$app_id.svg" 'SVG'
 
 # The metadata: named by the same id, launching this entry, providing this program.
 metainfo=$top/share/metainfo/$app_id.metainfo.xml
 tag() { sed -n "s:.*<$1[^>]*>\(.*\)</$1>.*:\1:p" "$metainfo" | head -n 1; }
+holds "$metainfo" XML
 appstreamcli validate --no-net --no-color "$metainfo" || fail "the metadata is not valid"
 [[ "$(tag id) $(tag launchable) $(tag binary)" == "$app_id $app_id.desktop $exec_name" ]] ||
     fail "the metadata's id, launchable and binary: $(tag id) $(tag launchable) $(tag binary)"
@@ -81,17 +87,9 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$manual" 2>&1 
 [[ -z $warnings ]] || fail "the manual page has warnings: $warnings"
 
 # Nothing besides: no library, header or test program strays into the install, nor out of /usr.
-expected=$(
-    for name in applications/$app_id.desktop icons/hicolor/{128x128,256x256,48x48}/apps/$app_id.png \
-        icons/hicolor/scalable/apps/$app_id.svg man/man6/octavane.6 metainfo/$app_id.metainfo.xml \
-        octavane/Sound/{Down,Drop,Fall,Leady,Lose,Move,Tern,Win}.wav; do
-        echo "usr/share/$name"
-    done
-    echo usr/bin/octavane
-)
+expected=$(printf '%s\n' "${checked[@]}" | LC_ALL=C sort)
 found=$(cd "$root" && find . \( -type f -o -type l \) | sed 's:^\./::' | LC_ALL=C sort)
-[[ $found == "$(LC_ALL=C sort <<<"$expected")" ]] || fail "the installed files differ:" \
-    "$(diff <(LC_ALL=C sort <<<"$expected") <(echo "$found"))"
+[[ $found == "$expected" ]] || fail "the installed files differ:" "$(diff <(echo "$expected") <(echo "$found"))"
 
 [[ $failures -eq 0 ]] && echo "install test: $top holds what the desktop entry and the program need"
 exit $((failures > 0))

@@ -38,8 +38,10 @@ fail() {
     exit 1
 }
 
-# mean FILE [CONVERT OPTIONS...]: mean brightness 0..1; above M T: M > T.
+# mean FILE [CONVERT OPTIONS...]: mean brightness 0..1; yellow: the share of yellow points;
+# above M T: M > T.
 mean() { convert "$1" "${@:2}" -colorspace Gray -format "%[fx:mean]" info:; }
+yellow() { convert "$1" "${@:2}" -fx "(r>0.6&&g>0.6&&b<0.4)?1:0" -format "%[fx:mean]" info:; }
 above() { awk -v m="$1" -v t="$2" 'BEGIN { exit !(m > t) }'; }
 
 # start PROGRAM ARGS...: starts it with its errors in $log and waits for its window ($window)

@@ -17,19 +17,14 @@ mkdir -p "$(dirname "$settings")"
 printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"AnimationSpeed"=dword:00000001\n' \
     >"$settings"
 
-yellow() { convert "$out/$1.png" -crop "$2" -fx "(r>0.6&&g>0.6&&b<0.4)?1:0" \
-    -format "%[fx:mean]" info:; }
-# turn SHOT: the side whose name is yellow at the top of the screenshot, Black or White.
+# turn SHOT: the side whose name alone is yellow at the top of the screenshot, Black or White.
 turn() {
-    local left right
-    left=$(yellow "$1" $((width / 2))x$((height / 8))+0+0)
-    right=$(yellow "$1" $((width / 2))x$((height / 8))+$((width / 2))+0)
+    local half=$((width / 2))x$((height / 8)) left right
+    left=$(yellow "$out/$1.png" -crop "$half+0+0")
+    right=$(yellow "$out/$1.png" -crop "$half+$((width / 2))+0")
     echo "$1: yellow at the top: $left left (Black), $right right (White)" >&2
-    if above "$right" 0.01 && ! above "$left" 0.002; then
-        echo White
-    elif above "$left" 0.01 && ! above "$right" 0.002; then
-        echo Black
-    fi
+    above "$right" 0.01 && ! above "$left" 0.002 && echo White
+    above "$left" 0.01 && ! above "$right" 0.002 && echo Black || true
 }
 
 cd "$2"

@@ -105,8 +105,7 @@ std::string CompareLevel(const TBoard& board, int level) {
         CompareSearch(board, ChooseDepth(level, board.GetCount(cellEmpty)), &expected);
     TSage sage;
     sage.SetLevel(level);
-    int x = -9;
-    int y = -9;
+    int x = -9, y = -9;
     const bool moved = sage.Think(board, &x, &y);
     const bool none = board.MustPass() || board.IsGameOver();
     if (search.empty() &&

@@ -5,6 +5,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Positions for the engine tests, all but the hand-written ones reached by legal play from the
@@ -34,6 +35,11 @@ TBoard BoardFromRows(const char* rows, int turn = cellBlack);
 
 // A position in the one-line text of `octavane --solve`, as the search is asked about it.
 TSearchRequest RequestOfText(const std::string& line);
+
+// The discs of the side to move, then those of the other side, of a request or a fast position.
+template <typename TPosition> std::pair<TBitboard, TBitboard> SidesOf(const TPosition& p) {
+    return p.BlackToMove ? std::pair(p.Black, p.White) : std::pair(p.White, p.Black);
+}
 
 // The board as eight rows of '.', 'X' and 'O', then the side to move and the passes.
 std::string BoardText(const TBoard& board);

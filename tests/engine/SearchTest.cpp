@@ -66,8 +66,7 @@ TEST(FastSearch, AgreesWithTheReferenceFromTheOpeningToTheEndAndAroundPasses) {
         ASSERT_TRUE(PlayoutTo(random, level >= 7 ? 59 : 52, opening));
         ASSERT_EQ(CompareLevel(opening, level), "");
     }
-    // A side to move that must pass, one that has just been passed to, and neither side able to
-    // move (scored as a finished game, also when no pass has been made yet).
+    // Around passes; a deadlock is scored as a finished game, also when no pass has been made yet.
     for (const TPassSpot spot : {kMustPass, kAfterPass, kDeadlock}) {
         const std::vector<TBoard> found = PassPositions(random, spot, 20);
         EXPECT_EQ(found.size(), 20u) << "pass spot " << spot;
@@ -115,8 +114,7 @@ TEST(FastEvaluation, MatchesThePlainBoardAndEvaluation) {
                   EvaluateBoard(board));
         ASSERT_EQ(FastEvaluate(position.White, position.Black),
                   -FastEvaluate(position.Black, position.White));
-        const TBitboard own = position.BlackToMove ? position.Black : position.White;
-        const TBitboard opp = position.BlackToMove ? position.White : position.Black;
+        const auto [own, opp] = SidesOf(position);
         ASSERT_EQ(FastIsOver(own, opp, board.passes), board.IsGameOver());
         const TBitboard moves = FastMoves(own, opp);
         int scores[kFastSquareCount];
@@ -132,9 +130,7 @@ TEST(FastEvaluation, MatchesThePlainBoardAndEvaluation) {
             }
             const TBitboard flips = FastFlips(square, own, opp);
             const TBitboard after = own | flips | FastBit(square);
-            const TFastPosition played = ToFastPosition(child);
-            ASSERT_EQ(played.BlackToMove ? played.White : played.Black, after)
-                << "square " << square;
+            ASSERT_EQ(SidesOf(ToFastPosition(child)).second, after) << "square " << square;
             ASSERT_EQ(listed[square], flips) << "square " << square;
             ASSERT_EQ(FastEvaluateAfter(own, opp, square), FastEvaluate(after, opp & ~flips));
             ASSERT_EQ(scores[square], FastLeafScore(after, opp & ~flips, 0)) << "square " << square;

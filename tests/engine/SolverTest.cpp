@@ -1,6 +1,5 @@
 #include "ComparePositions.h"
 #include "engine/EndgameSolver.h"
-#include "engine/FastBridge.h"
 #include "engine/PositionText.h"
 #include "engine/SearchRequest.h"
 
@@ -54,23 +53,13 @@ int PlainValue(const TBoard& board, int alpha, int beta, int* move = nullptr) {
     return best;
 }
 
-struct TSides {
-    TBitboard Own;
-    TBitboard Opp;
-};
-
-TSides SidesOf(const TSearchRequest& request) {
-    return request.BlackToMove ? TSides{request.Black, request.White}
-                               : TSides{request.White, request.Black};
-}
-
 // The solver's and the plain search's answers, and every move's value, or a description of the
 // first difference.
 std::string CompareWithPlain(TEndgameSolver& solver, const TBoard& board, bool everyMove) {
-    const TSides sides = SidesOf(MakeSearchRequest(board, TSearchKind::Exact, 0));
+    const auto [own, opp] = SidesOf(MakeSearchRequest(board, TSearchKind::Exact, 0));
     int best = kSolveNoMove;
     const int value = PlainValue(board, -65, 65, &best);
-    const TSolveResult found = solver.Solve(sides.Own, sides.Opp);
+    const TSolveResult found = solver.Solve(own, opp);
     std::ostringstream text;
     if (!found.Solved || found.Square != best || found.Score != value) {
         text << "solved " << found.Square << " " << found.Score << ", plain " << best << " "
@@ -79,7 +68,7 @@ std::string CompareWithPlain(TEndgameSolver& solver, const TBoard& board, bool e
     for (int square = 0; everyMove && square < kFastSquareCount && text.str().empty(); ++square) {
         if (TBoard child = board; child.Place(square % 8, square / 8)) {
             const int plain = -PlainValue(child, -65, 65);
-            const TSolveResult move = solver.SolveMove(sides.Own, sides.Opp, square);
+            const TSolveResult move = solver.SolveMove(own, opp, square);
             if (!move.Solved || move.Score != plain || move.Square != square) {
                 text << "move " << SquareName(square) << ": solved " << move.Score << ", plain "
                      << plain;
@@ -89,10 +78,8 @@ std::string CompareWithPlain(TEndgameSolver& solver, const TBoard& board, bool e
     return text.str().empty() ? "" : text.str() + "\n" + BoardText(board);
 }
 
-// Positions of random games from one to twelve empty squares: the score and the move, and at up
-// to nine empty squares the value of every move. One solver serves them all, so what its table
-// kept from one position must not mislead it on the next. (A game that ends early, its empty
-// squares to the winner, is the solve command's test.)
+// One solver serves every position, so what its table kept from one must not mislead it on the
+// next. (A game that ends early, its empty squares to the winner, is the solve command's test.)
 TEST(EndgameSolver, AgreesWithThePlainSearchToTheEnd) {
     TEndgameSolver solver(12);
     TRandom random(28);
@@ -143,13 +130,13 @@ TEST_P(TTestSet, StopsWhenAskedAndThenSolvesExactlyWithinTheNodeBudget) {
     const std::vector<TSetPosition> set = ReadTestSet();
     ASSERT_EQ(set.size(), 5u) << "the test set is missing";
     const TSetPosition& position = set[static_cast<std::size_t>(GetParam())];
-    const TSides sides = SidesOf(RequestOfText(position.Line));
+    const auto [own, opp] = SidesOf(RequestOfText(position.Line));
     // A stop raised ends a solve with no answer and leaves the solver's table fit for the next.
     TEndgameSolver solver;
     const std::atomic<bool> stop{true};
-    ASSERT_FALSE(solver.Solve(sides.Own, sides.Opp, &stop).Solved);
-    ASSERT_FALSE(solver.SolveMove(sides.Own, sides.Opp, position.BestMoves[0], &stop).Solved);
-    const TSolveResult found = solver.Solve(sides.Own, sides.Opp);
+    ASSERT_FALSE(solver.Solve(own, opp, &stop).Solved);
+    ASSERT_FALSE(solver.SolveMove(own, opp, position.BestMoves[0], &stop).Solved);
+    const TSolveResult found = solver.Solve(own, opp);
     ASSERT_TRUE(found.Solved);
     EXPECT_EQ(found.Score, position.Score) << position.Line;
     EXPECT_NE(std::find(position.BestMoves.begin(), position.BestMoves.end(), found.Square),
