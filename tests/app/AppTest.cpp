@@ -89,15 +89,13 @@ class AppTest : public ::testing::Test {
     }
     int Run() { return OctavaneWinMain(Platform, Frame); }
 
-    static AppTest* Current;
+    inline static AppTest* Current = nullptr;
     fs::path Dir;
     TFakePlatform Platform;
     TScopedClock UseClock{Platform.Clock};
     int Frames = 0;
     std::function<void(int)> OnFrame = [](int) {};
 };
-
-AppTest* AppTest::Current = nullptr;
 
 // Settings read before the first frame, written after a close that ends the frames at once.
 TEST_F(AppTest, SettingsAreReadBeforeTheFirstFrameAndWrittenAtTheClose) {
@@ -108,9 +106,6 @@ TEST_F(AppTest, SettingsAreReadBeforeTheFirstFrameAndWrittenAtTheClose) {
     OnFrame = [this](int frame) {
         EXPECT_EQ(BoardR, 8);
         FogEnable = frame == 2 ? 1 : FogEnable; // what the configuration screen would do
-        if (frame == 3) {
-            Platform.Pending.push_back(WM_CLOSE);
-        }
     };
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(Frames, 3);
