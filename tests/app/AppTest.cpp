@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "TestFiles.h"
@@ -114,9 +115,7 @@ TEST_F(AppTest, SettingsAreReadBeforeTheFirstFrameAndWrittenAtTheClose) {
     EXPECT_EQ(std::count(Platform.Log.begin(), Platform.Log.end(), "destroy"), 1);
     ResetSettings();
     LoadSettings();
-    EXPECT_EQ(BoardR, 8);
-    EXPECT_EQ(FogEnable, 1);
-    EXPECT_EQ(BoardG, 7);
+    EXPECT_EQ(std::tuple(BoardR, FogEnable, BoardG), std::tuple(8, 1, 7));
 }
 
 // No window, or no graphics: no frame, the window made closed, no settings written.
