@@ -45,6 +45,7 @@ class SdlTest : public ::testing::Test {
         PollInput();
         return g_keyState[key];
     }
+    static void Push(SDL_Event event) { SDL_PushEvent(&event); }
     TSdlSystem Sdl;
     TSdlEventSource Source;
     TManualClock Clock{5000};
@@ -67,8 +68,7 @@ TEST_F(SdlTest, KeysBecomeMessagesOrKeyStatesTapsAndChords) {
         PushKey(SDL_KEYDOWN, key);
     }
     PushKey(SDL_KEYUP, SDLK_LEFT);
-    SDL_Event quit{SDL_QUIT};
-    SDL_PushEvent(&quit);
+    Push({SDL_QUIT});
     const std::vector<TMessage> messages = Drain();
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_TRUE(messages[0].Message == WM_KEYDOWN && messages[1].Message == WM_KEYDOWN &&
@@ -121,14 +121,11 @@ TEST_F(SdlTest, TapsClickOnceTheMouseArrivesInLogicalPixelsAndTheClipboardReadsB
     Mouse().Reset();
     Touch().Reset();
     const auto finger = [id](Uint32 type, float x, float y) {
-        SDL_Event event{};
-        event.tfinger = {type, 0, 1, 5, x, y, 0, 0, 1, id};
-        SDL_PushEvent(&event);
+        Push({.tfinger = {type, 0, 1, 5, x, y, 0, 0, 1, id}});
     };
     const auto button = [id](Uint32 which, Uint8 mouseButton = SDL_BUTTON_LEFT, int x = 8) {
-        SDL_Event event{};
-        event.button = {SDL_MOUSEBUTTONDOWN, 0, id, which, mouseButton, SDL_PRESSED, 1, 0, x, 450};
-        SDL_PushEvent(&event);
+        Push({.button = {SDL_MOUSEBUTTONDOWN, 0, id, which, mouseButton, SDL_PRESSED, 1, 0, x,
+                         450}});
     };
     finger(SDL_FINGERDOWN, 0.5f, 0.5f);
     button(SDL_TOUCH_MOUSEID);
@@ -168,9 +165,7 @@ TEST_F(SdlTest, TapsClickOnceTheMouseArrivesInLogicalPixelsAndTheClipboardReadsB
     EXPECT_NEAR(frame.X, 320 + 0.5 / 1.875, 1e-9); // the middle of the window point
     EXPECT_NEAR(frame.Y, 240 + 0.5 / 1.875, 1e-9);
     EXPECT_EQ(LastInputKind(), inputMouse);
-    SDL_Event motion{};
-    motion.motion = {SDL_MOUSEMOTION, 0, id, 0, 0, 100, 450, 0, 0};
-    SDL_PushEvent(&motion);
+    Push({.motion = {SDL_MOUSEMOTION, 0, id, 0, 0, 100, 450, 0, 0}});
     Drain();
     frame = Mouse().Take();
     EXPECT_TRUE(frame.Moved && !frame.HasPosition && !frame.RightClick);
