@@ -104,7 +104,7 @@ TEST_F(AppTest, SettingsAreReadBeforeTheFirstFrameAndWrittenAtTheClose) {
     std::ofstream(SettingsFile()) << "Windows Registry Editor Version 5.00\n\n"
                                      "[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"
                                      "\"BoardR\"=dword:00000008\n";
-    OnFrame = [this](int frame) {
+    OnFrame = [](int frame) {
         EXPECT_EQ(BoardR, 8);
         FogEnable = frame == 2 ? 1 : FogEnable; // what the configuration screen would do
     };
