@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "TestFiles.h"
@@ -89,7 +90,7 @@ class AppTest : public ::testing::Test {
     }
     int Run() { return OctavaneWinMain(Platform, Frame); }
 
-    static AppTest* Current;
+    inline static AppTest* Current = nullptr;
     fs::path Dir;
     TFakePlatform Platform;
     TScopedClock UseClock{Platform.Clock};
@@ -97,20 +98,15 @@ class AppTest : public ::testing::Test {
     std::function<void(int)> OnFrame = [](int) {};
 };
 
-AppTest* AppTest::Current = nullptr;
-
 // Settings read before the first frame, written after a close that ends the frames at once.
 TEST_F(AppTest, SettingsAreReadBeforeTheFirstFrameAndWrittenAtTheClose) {
     fs::create_directories(SettingsFile().parent_path());
     std::ofstream(SettingsFile()) << "Windows Registry Editor Version 5.00\n\n"
                                      "[HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane]\n"
                                      "\"BoardR\"=dword:00000008\n";
-    OnFrame = [this](int frame) {
+    OnFrame = [](int frame) {
         EXPECT_EQ(BoardR, 8);
         FogEnable = frame == 2 ? 1 : FogEnable; // what the configuration screen would do
-        if (frame == 3) {
-            Platform.Pending.push_back(WM_CLOSE);
-        }
     };
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(Frames, 3);
@@ -119,9 +115,7 @@ TEST_F(AppTest, SettingsAreReadBeforeTheFirstFrameAndWrittenAtTheClose) {
     EXPECT_EQ(std::count(Platform.Log.begin(), Platform.Log.end(), "destroy"), 1);
     ResetSettings();
     LoadSettings();
-    EXPECT_EQ(BoardR, 8);
-    EXPECT_EQ(FogEnable, 1);
-    EXPECT_EQ(BoardG, 7);
+    EXPECT_EQ(std::tuple(BoardR, FogEnable, BoardG), std::tuple(8, 1, 7));
 }
 
 // No window, or no graphics: no frame, the window made closed, no settings written.

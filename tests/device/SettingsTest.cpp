@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "TestFiles.h"
 #include "device/Settings.h"
@@ -89,12 +87,6 @@ TEST_F(SettingsTest, ValuesAreReadClampedAndComeBackFromASaveUnlessUnreadable) {
     }
 }
 
-std::string ReadAll(const fs::path& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
-}
-
 // A file that is not a registry export is said in one line and never written; an empty one is new.
 TEST_F(SettingsTest, AFileThatIsNotARegistryExportIsLeftAlone) {
     const std::string text = kKey + Dword("BoardR", 3);
@@ -110,13 +102,13 @@ TEST_F(SettingsTest, AFileThatIsNotARegistryExportIsLeftAlone) {
     EXPECT_FALSE(SaveSettings());
     EXPECT_FALSE(SaveSettingsAtEnd());
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(ReadAll(File), text);
+    EXPECT_EQ(ReadFileBytes(File), text);
     Load(kHeader + kKey);
     std::ofstream(File, std::ios::binary | std::ios::trunc) << text;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveSettings());
     EXPECT_NE(testing::internal::GetCapturedStderr().find("not saved"), std::string::npos);
-    EXPECT_EQ(ReadAll(File), text);
+    EXPECT_EQ(ReadFileBytes(File), text);
     Load("");
     std::ofstream(File, std::ios::binary).flush();
     Reload();

@@ -2,8 +2,6 @@
 #include "platform/recording/RecordingDevice3D.h"
 #include "platform/recording/RecordingPresent.h"
 #include "platform/recording/RecordingText.h"
-#include "scene/Camera.h"
-#include "scene/Light.h"
 #include "scene/Solidpiece.h"
 
 #include <gtest/gtest.h>

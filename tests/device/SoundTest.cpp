@@ -97,16 +97,14 @@ TEST(WaveReader, EachFileGivesItsSamplesOrItsError) {
 TEST(WaveFile, WhatIsNotARegularFileIsRefusedWithoutBlocking) {
     const fs::path dir = MakeTempFolder("octavane-wave");
     ASSERT_FALSE(dir.empty());
-    {
-        TNotRegularFiles others(dir);
-        for (const std::string& path : others.Paths) {
-            TWave wave;
-            auto read = std::async(std::launch::async, ReadWaveFile, path, std::ref(wave));
-            if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
-                others.Unblock(); // let the blocked open go
-            }
-            EXPECT_EQ(read.get(), TWaveError::NotAFile) << path;
+    TNotRegularFiles others(dir);
+    for (const std::string& path : others.Paths) {
+        TWave wave;
+        auto read = std::async(std::launch::async, ReadWaveFile, path, std::ref(wave));
+        if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            others.Unblock(); // let the blocked open go
         }
+        EXPECT_EQ(read.get(), TWaveError::NotAFile) << path;
     }
     fs::remove_all(dir);
 }

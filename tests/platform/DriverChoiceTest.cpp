@@ -16,8 +16,7 @@ const std::vector<std::string> kAudio = {"pulseaudio", "alsa", "sndio", "pipewir
 
 std::map<std::string, const char*> g_environment;
 const char* Get(const char* name) {
-    const auto found = g_environment.find(name);
-    return found == g_environment.end() ? nullptr : found->second;
+    return g_environment.contains(name) ? g_environment.at(name) : nullptr;
 }
 
 // Wayland only where a compositor can be looked for, ALSA only with a sound card; a choice stands.

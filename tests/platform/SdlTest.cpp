@@ -38,11 +38,14 @@ class SdlTest : public ::testing::Test {
         }
         return messages;
     }
-    void Frame() {
+    // The state of `key` after the next frame.
+    uint8_t Frame(InputKey key) {
         Drain();
         Clock.Set(Clock.Now() + 16);
         PollInput();
+        return g_keyState[key];
     }
+    static void Push(SDL_Event event) { SDL_PushEvent(&event); }
     TSdlSystem Sdl;
     TSdlEventSource Source;
     TManualClock Clock{5000};
@@ -65,8 +68,7 @@ TEST_F(SdlTest, KeysBecomeMessagesOrKeyStatesTapsAndChords) {
         PushKey(SDL_KEYDOWN, key);
     }
     PushKey(SDL_KEYUP, SDLK_LEFT);
-    SDL_Event quit{SDL_QUIT};
-    SDL_PushEvent(&quit);
+    Push({SDL_QUIT});
     const std::vector<TMessage> messages = Drain();
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_TRUE(messages[0].Message == WM_KEYDOWN && messages[1].Message == WM_KEYDOWN &&
@@ -76,18 +78,14 @@ TEST_F(SdlTest, KeysBecomeMessagesOrKeyStatesTapsAndChords) {
                 !keys.IsDown(VK_LEFT));
     Keyboard().ReleaseAll();
 
-    const auto left = [this] {
-        Frame();
-        return g_keyState[keyLeft];
-    };
     PushKey(SDL_KEYDOWN, SDLK_LEFT);
     PushKey(SDL_KEYDOWN, SDLK_LEFT, true);
-    EXPECT_EQ(left(), kTrigger);
+    EXPECT_EQ(Frame(keyLeft), kTrigger);
     PushKey(SDL_KEYDOWN, SDLK_LEFT, true);
     PushKey(SDL_KEYDOWN, SDLK_LEFT, true);
-    EXPECT_EQ(left(), KEY_HELD);
+    EXPECT_EQ(Frame(keyLeft), KEY_HELD);
     PushKey(SDL_KEYUP, SDLK_LEFT);
-    EXPECT_EQ(left(), 0);
+    EXPECT_EQ(Frame(keyLeft), 0);
 
     // A chord is what its key's event reports, also with a modifier held since before the focus.
     const auto chord = [](SDL_Keycode modifier, Uint16 mod, SDL_Keycode key) {
@@ -97,22 +95,16 @@ TEST_F(SdlTest, KeysBecomeMessagesOrKeyStatesTapsAndChords) {
         PushKey(SDL_KEYUP, modifier);
     };
     chord(SDLK_LSHIFT, KMOD_LSHIFT, SDLK_BACKSPACE);
-    Frame();
-    EXPECT_EQ(g_keyState[keyRedo], kTrigger);
+    EXPECT_EQ(Frame(keyRedo), kTrigger);
     EXPECT_EQ(g_keyState[keyUndo], 0);
     chord(SDLK_RCTRL, KMOD_RCTRL, SDLK_c);
-    Frame();
-    EXPECT_EQ(g_keyState[keyCopy], kTrigger);
+    EXPECT_EQ(Frame(keyCopy), kTrigger);
 
     PushKey(SDL_KEYDOWN, SDLK_BACKSPACE, false, KMOD_RSHIFT);
     PushKey(SDL_KEYDOWN, SDLK_v, false, KMOD_LCTRL);
-    Frame();
-    EXPECT_EQ(g_keyState[keyRedo], kTrigger);
+    EXPECT_EQ(Frame(keyRedo), kTrigger);
     EXPECT_EQ(g_keyState[keyPaste], kTrigger);
     EXPECT_EQ(g_keyState[keyUndo], 0);
-    PushKey(SDL_KEYUP, SDLK_BACKSPACE);
-    PushKey(SDL_KEYUP, SDLK_v);
-    Frame();
 }
 
 // Taps click once in logical pixels, echoes and drags never; on a bar no position; clipboard.
@@ -129,14 +121,11 @@ TEST_F(SdlTest, TapsClickOnceTheMouseArrivesInLogicalPixelsAndTheClipboardReadsB
     Mouse().Reset();
     Touch().Reset();
     const auto finger = [id](Uint32 type, float x, float y) {
-        SDL_Event event{};
-        event.tfinger = {type, 0, 1, 5, x, y, 0, 0, 1, id};
-        SDL_PushEvent(&event);
+        Push({.tfinger = {type, 0, 1, 5, x, y, 0, 0, 1, id}});
     };
     const auto button = [id](Uint32 which, Uint8 mouseButton = SDL_BUTTON_LEFT, int x = 8) {
-        SDL_Event event{};
-        event.button = {SDL_MOUSEBUTTONDOWN, 0, id, which, mouseButton, SDL_PRESSED, 1, 0, x, 450};
-        SDL_PushEvent(&event);
+        Push({.button = {SDL_MOUSEBUTTONDOWN, 0, id, which, mouseButton, SDL_PRESSED, 1, 0, x,
+                         450}});
     };
     finger(SDL_FINGERDOWN, 0.5f, 0.5f);
     button(SDL_TOUCH_MOUSEID);
@@ -176,9 +165,7 @@ TEST_F(SdlTest, TapsClickOnceTheMouseArrivesInLogicalPixelsAndTheClipboardReadsB
     EXPECT_NEAR(frame.X, 320 + 0.5 / 1.875, 1e-9); // the middle of the window point
     EXPECT_NEAR(frame.Y, 240 + 0.5 / 1.875, 1e-9);
     EXPECT_EQ(LastInputKind(), inputMouse);
-    SDL_Event motion{};
-    motion.motion = {SDL_MOUSEMOTION, 0, id, 0, 0, 100, 450, 0, 0};
-    SDL_PushEvent(&motion);
+    Push({.motion = {SDL_MOUSEMOTION, 0, id, 0, 0, 100, 450, 0, 0}});
     Drain();
     frame = Mouse().Take();
     EXPECT_TRUE(frame.Moved && !frame.HasPosition && !frame.RightClick);

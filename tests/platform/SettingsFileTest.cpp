@@ -1,11 +1,11 @@
 #include "platform/settings/SettingsFile.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <regex>
 
 namespace {
 
@@ -69,11 +69,8 @@ TEST(RegDocument, ReadsEachEncodingAndSetsEachNameOnceInItsPlace) {
                                 "\"FogEnable\"=dword:00000001\n; mine\n"
                                 "\"BoardR\"=dword:0000000a\n\n" +
                                 other + key;
-    const auto crlf = [](std::string text) {
-        for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 2)) {
-            text.replace(i, 1, "\r\n");
-        }
-        return text;
+    const auto crlf = [](const std::string& text) {
+        return std::regex_replace(text, std::regex("\n"), "\r\n");
     };
     TRegValues values;
     values.Set("BoardR", 10);
@@ -128,14 +125,8 @@ TEST(RegDocument, ReadsEachEncodingAndSetsEachNameOnceInItsPlace) {
 // A save replaces the file through its links, keeping its permissions; a loop is refused.
 TEST(RegFile, ASaveReplacesTheTargetWholeAndKeepsTheLinks) {
     namespace fs = std::filesystem;
-    char pattern[] = "/tmp/octavane-regfile-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const fs::path dir(pattern);
-    const auto text = [](const fs::path& path) {
-        std::ostringstream bytes;
-        bytes << std::ifstream(path, std::ios::binary).rdbuf();
-        return bytes.str();
-    };
+    const fs::path dir = MakeTempFolder("octavane-regfile");
+    ASSERT_FALSE(dir.empty());
     std::string error;
     fs::create_directories(dir / "real");
     std::ofstream(dir / "real" / "settings.reg") << std::string(64, ';');
@@ -143,23 +134,20 @@ TEST(RegFile, ASaveReplacesTheTargetWholeAndKeepsTheLinks) {
     fs::create_symlink("real/settings.reg", dir / "middle");
     fs::create_symlink(dir / "middle", dir / "settings.reg");
     ASSERT_TRUE(WriteRegFile((dir / "settings.reg").string(), "new", error)) << error;
-    EXPECT_EQ(text(dir / "real" / "settings.reg"), "new");
+    EXPECT_EQ(ReadFileBytes(dir / "real" / "settings.reg"), "new");
     EXPECT_TRUE(fs::is_symlink(dir / "settings.reg") && fs::is_symlink(dir / "middle"));
     EXPECT_EQ(fs::status(dir / "real" / "settings.reg").permissions(), fs::perms(0600));
 
     ASSERT_TRUE(WriteRegFile((dir / "a" / "b" / "settings.reg").string(), "deep", error));
-    EXPECT_EQ(text(dir / "a" / "b" / "settings.reg"), "deep");
+    EXPECT_EQ(ReadFileBytes(dir / "a" / "b" / "settings.reg"), "deep");
 
     fs::create_symlink(dir / "loop2", dir / "loop1");
     fs::create_symlink(dir / "loop1", dir / "loop2");
     EXPECT_FALSE(WriteRegFile((dir / "loop1").string(), "x", error));
     EXPECT_TRUE(fs::is_symlink(dir / "loop1") && fs::is_symlink(dir / "loop2"));
 
-    int entries = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-        entries += entry.path().filename().string().find(".reg.") == std::string::npos ? 1 : 100;
-    }
-    EXPECT_EQ(entries, 9) << "only the files, links and folders made here, no temporary file";
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(dir), {}), 9)
+        << "only the files, links and folders made here, no temporary file";
     fs::remove_all(dir);
 }
 

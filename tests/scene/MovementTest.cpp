@@ -10,7 +10,6 @@
 // "+10/100": to 10 in 100 ms ("*" repeating); "w250": wait; "=7.5": reads; "s3": set.
 namespace {
 
-// clang-format off
 const struct {
     const char* Name;
     uint32_t Start;
@@ -30,7 +29,6 @@ const struct {
     {"set value cancels", 1000, "+10/1000 *0/0 w300 s3 w5000 =3", 0},
     {"across the tick wrap", 0xFFFFFF9Cu, "+100/400 w50 =12.5 w150 =50 w200 =100", 0},
 };
-// clang-format on
 
 } // namespace
 

@@ -1,11 +1,20 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 // A new, empty folder under the system's temporary folder; the caller removes it.
 std::filesystem::path MakeTempFolder(const std::string& prefix);
+
+// The file's bytes as they are ("" when it cannot be read).
+inline std::string ReadFileBytes(const std::filesystem::path& path) {
+    std::ostringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
+}
 
 // A folder, a device and a pipe no writer has opened: what a reader must refuse at once.
 class TNotRegularFiles {

@@ -8,26 +8,18 @@
 
 #include "platform/settings/SettingsFile.h"
 
-namespace {
-
 constexpr std::string_view kKey = "HKEY_CURRENT_USER\\Software\\Bellwick\\Octavane";
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const TRegValues values = ParseRegText(bytes, kKey);
     const TRegValues again = ParseRegText(FormatRegText(kKey, values), kKey);
-    Check(again.Size() == values.Size());
+    bool kept = again.Size() == values.Size() && TRegDocument::FromBytes(bytes).ToBytes() == bytes;
     for (const auto& [name, value] : values) {
-        Check(again.Find(name) && *again.Find(name) == value);
+        kept = kept && again.Find(name) && *again.Find(name) == value;
     }
-    Check(TRegDocument::FromBytes(bytes).ToBytes() == bytes);
+    if (!kept) {
+        std::abort();
+    }
     return 0;
 }
