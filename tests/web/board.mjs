@@ -6,12 +6,13 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { fail, sleep, waitUntil } from './harness.mjs';
-import { colourAt, decodePng } from './png.mjs';
+import { brightness, colourAt, decodePng } from './png.mjs';
 
 // Eight plies after which Black has no move and White has: a forced pass.
 export const toForcedPass = [[3, 2], [2, 2], [1, 2], [1, 1], [5, 4], [0, 2], [0, 0], [2, 0]];
 const gameControls = ['Back', 'Undo', 'Redo', 'Hint', 'Marks', 'Copy'];
 export const luminance = (c) => (c[0] + c[1] + c[2]) / 3;
+export const lit = (image) => brightness(image) > 0.02; // not a black picture
 export const squareWorld = (column, row) => [(column - 3.5) * 140, (row - 3.5) * 140];
 
 export function puppeteerView(page, outDir, screenPointJs, touch) {

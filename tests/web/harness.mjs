@@ -93,20 +93,16 @@ export async function withChromium(folder, steps) {
   }
 }
 
-export function watchErrors(page, label, problems) {
-  page.on('pageerror', (error) => problems.push(`${label}: ${error.message}`));
-  page.on('console', (message) => {
-    if (message.type() === 'error') problems.push(`${label}: console: ${message.text()}`);
-  });
-}
-
 // A new tab at `address` of the site, its errors watched; `setUp` scripts run before the page's.
 export async function openPage(browser, origin, label, problems,
   { viewport = { width: 640, height: 480, deviceScaleFactor: 1 }, address = '/index.html',
     setUp = [] } = {}) {
   const page = await browser.newPage();
   await page.setViewport(viewport);
-  watchErrors(page, label, problems);
+  page.on('pageerror', (error) => problems.push(`${label}: ${error.message}`));
+  page.on('console', (message) => {
+    if (message.type() === 'error') problems.push(`${label}: console: ${message.text()}`);
+  });
   for (const script of setUp) await page.evaluateOnNewDocument(script);
   await page.goto(`${origin}${address}`);
   return page;

@@ -1,8 +1,7 @@
-// The site as an installed app meets a phone's life, in headless Chromium: the first visit keeps
-// the whole site, so that with the network gone a reload starts a game the computer answers; a
-// game in play outlives its page (closed without a word), undo and all, until Escape leaves it;
-// a rebuilt site (one file changed, hashed again by the build's script) is taken after one
-// reload, and the old cache is gone; the manifest names the icons, there at their sizes.
+// The site as an installed app meets a phone's life, in headless Chromium: offline after the first
+// visit, a reload starts a game the computer answers; a game outlives its page (closed without a
+// word) until Escape leaves it; a rebuilt site is taken after one reload, its old cache gone; the
+// manifest's icons are there at their sizes.
 //
 //   node offline_test.mjs SITE_DIR OUT_DIR SCREEN_POINT_JS CMAKE WEB_SOURCE_DIR VERSION
 import { execFileSync } from 'node:child_process';
@@ -10,7 +9,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { brightness } from './png.mjs';
-import { puppeteerView, squareLuminance, waitForShot } from './board.mjs';
+import { lit, puppeteerView, squareLuminance, waitForShot } from './board.mjs';
 import {
   fail, openPage, pageFile, press, runTest, sleep, testArgs, waitForFile, waitUntil, whenStored,
   withChromium,
@@ -26,7 +25,6 @@ async function openSite(browser, origin, label) {
   const page = await openPage(browser, origin, label, problems, { address: '/' });
   return puppeteerView(page, outDir, screenPointJs, false);
 }
-const lit = (image) => brightness(image) > 0.02;
 const shotWhen = (view, name, ready, seconds = 60) =>
   waitForShot(view, `offline-${name}`, ready, 'the expected screen', seconds);
 

@@ -15,30 +15,21 @@ export function decodePng(buffer) {
   return { width: +header[1], height: +header[2], channels: 3, pixels: ppm.subarray(header[0].length) };
 }
 
-// The colour at (x, y) as [r, g, b], 0..255, averaged over a (2k+1)-pixel square.
-export function colourAt(image, x, y, k = 2) {
+// The mean colour [r, g, b], 0..255, of the rectangle, clipped to the image (the whole image when
+// none is given).
+function meanColour(image, left = 0, top = 0, right = image.width, bottom = image.height) {
   const sum = [0, 0, 0];
-  let n = 0;
-  for (let dy = -k; dy <= k; ++dy) {
-    for (let dx = -k; dx <= k; ++dx) {
-      const px = Math.min(image.width - 1, Math.max(0, Math.round(x) + dx));
-      const py = Math.min(image.height - 1, Math.max(0, Math.round(y) + dy));
-      const at = (py * image.width + px) * image.channels;
-      for (let i = 0; i < 3; ++i) sum[i] += image.pixels[at + i];
-      ++n;
+  const [x0, y0] = [Math.max(0, left), Math.max(0, top)];
+  const [x1, y1] = [Math.min(image.width, right), Math.min(image.height, bottom)];
+  for (let y = y0; y < y1; ++y) {
+    for (let x = x0; x < x1; ++x) {
+      for (let i = 0; i < 3; ++i) sum[i] += image.pixels[(y * image.width + x) * image.channels + i];
     }
   }
-  return sum.map((v) => v / n);
+  return sum.map((v) => v / Math.max(1, (x1 - x0) * (y1 - y0)));
 }
 
-// Mean brightness 0..1 of the rectangle (the whole image when none is given).
-export function brightness(image, left = 0, top = 0, right = image.width, bottom = image.height) {
-  let sum = 0;
-  for (let y = top; y < bottom; ++y) {
-    for (let x = left; x < right; ++x) {
-      const at = (y * image.width + x) * image.channels;
-      sum += image.pixels[at] + image.pixels[at + 1] + image.pixels[at + 2];
-    }
-  }
-  return sum / (3 * 255 * Math.max(1, (right - left) * (bottom - top)));
-}
+// The colour round (x, y), over a (2k+1)-pixel square; the brightness 0..1 of a rectangle.
+export const colourAt = (image, x, y, k = 2) => meanColour(image,
+  Math.round(x) - k, Math.round(y) - k, Math.round(x) + k + 1, Math.round(y) + k + 1);
+export const brightness = (...args) => meanColour(...args).reduce((a, b) => a + b) / (3 * 255);

@@ -1,7 +1,6 @@
-// The browser build on a phone, by touch alone, in headless Chromium with touch emulation, in
-// landscape (844x390) and portrait (390x844, pixel ratio 2): a two-player game by taps to a forced
-// pass; Undo, Redo, Hint, Copy, Paste and Back; Extreme+; the phone turned during a move; controls
-// of 44x44 or more, on the screen and off the picture, shown only where they act; no scrolling.
+// The browser build on a phone, by touch alone (headless Chromium's touch emulation), in landscape
+// and portrait: a two-player game by taps to a forced pass; Undo, Redo, Hint, Copy, Paste, Back;
+// Extreme+; the phone turned during a move; the controls' sizes and places (checkLayout).
 //
 //   node touch_test.mjs SITE_DIR OUT_DIR SCREEN_POINT_JS
 import { colourAt } from './png.mjs';
@@ -60,6 +59,9 @@ async function openPhone(browser, origin, viewport, label) {
   return view;
 }
 
+const backToTitle = (view, label) =>
+  tapControl(view, 'Back').then(() => waitForControls(view, [], label));
+
 // The whole board: 'black', 'white' or '' on each square, row by row.
 const discs = (view, image, board) => Array.from({ length: 64 }, (_, i) =>
   squareContent(view, image, i % 8, Math.floor(i / 8), board));
@@ -93,8 +95,7 @@ async function landscapeGame(browser, origin) {
   await waitForShot(view, 'landscape-after-hint', (image) => discs(view, image, board)
     .some((d, i) => d === 'white' && before[i] === 'black'), 'a white move where the hint pointed');
   await sleep(1500);
-  await tapControl(view, 'Back'); // leaves the game for the title
-  await waitForControls(view, [], 'back at the title');
+  await backToTitle(view, 'back at the title');
   return view;
 }
 
@@ -108,8 +109,7 @@ async function pasteGame(view) {
   await waitForShot(view, 'paste-pasted', (image) =>
     squareContent(view, image, 3, 2, board) === 'black' &&
     squareContent(view, image, 2, 4, board) === 'white', 'the pasted position');
-  await tapControl(view, 'Back');
-  await waitForControls(view, [], 'back at the title after the paste');
+  await backToTitle(view, 'back at the title after the paste');
 }
 
 // Extreme+ by touch: the page's "Down" presses on past "Expert", a tap on the seventh line
@@ -135,8 +135,7 @@ async function extremePlus(view) {
   if (violet < 20) fail(`the seventh line does not show Extreme+ (${violet} violet pixels)`);
   await tap(view, point(view, box, 'logical', 320, 425));
   await waitForControls(view, ['Back', 'Undo', 'Redo', 'Hint', 'Marks', 'Copy'], 'Extreme+');
-  await tapControl(view, 'Back');
-  await waitForControls(view, [], 'back from Extreme+');
+  await backToTitle(view, 'back from Extreme+');
 }
 
 // Portrait: the picture at the top, full width, at the real pixel size, the controls under it;

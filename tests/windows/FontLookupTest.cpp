@@ -7,9 +7,6 @@
 #include "TestFiles.h"
 #include "platform/sdl/FontLookup.h"
 
-// The font lookup on Windows: %WINDIR%\Fonts first (here a stand-in holding the shipped faces
-// under the Windows faces' file names), then the fonts folder beside the program.
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -23,10 +20,10 @@ fs::path Beside() {
     return fs::path(exe).parent_path() / "fonts";
 }
 
-// Without the Windows faces (Wine has none), the faces beside the program stand in; text a face
-// cannot show goes to one that can, which is then not the face named. With the Windows faces
-// there, they come first: Times New Roman, and for the Japanese hint the first Japanese face
-// Windows has.
+// %WINDIR%\Fonts first, then the fonts folder beside the program. Without the Windows faces (Wine
+// has none), the faces beside the program stand in; text a face cannot show goes to one that can,
+// which is then not the face named. With the Windows faces there (here the shipped faces under
+// their file names), they come first: for the Japanese hint the first Japanese face Windows has.
 TEST(FontLookupTest, TheWindowsFacesComeFirstAndTheShippedOnesStandIn) {
     const fs::path windows = MakeTempFolder("octavane-windir");
     ASSERT_TRUE(!windows.empty() && fs::create_directories(windows / "Fonts"));

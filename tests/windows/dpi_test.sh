@@ -3,13 +3,11 @@
 # 1440x1080 pixels, and the picture is drawn at that size, not at 960x720 and stretched.
 #   dpi_test.sh PROGRAM OUT_DIR
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/xlib.sh"
+source "$(dirname "$0")/winelib.sh"
 in_xvfb 1920x1200 "$@"
 shift
 program=$1
 out=$2
-source "$here/winelib.sh"
 wine_setup "windows dpi test" "$out" xwininfo
 capture= # the window itself: its picture is measured
 

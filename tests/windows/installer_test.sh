@@ -6,19 +6,17 @@
 #   installer_test.sh ZIP SETUP SCREEN_POINT OUT_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/xlib.sh"
+source "$here/winelib.sh"
 in_xvfb 1024x768 "$@"
 shift
 zip=$1
 setup=$2
 out=$4
-source "$here/winelib.sh"
 wine_setup "windows installer test" "$out"
 rm -rf "$out/elsewhere"
 
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Octavane'
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Octavane.lnk"
-user_menu_of() { find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Octavane.lnk' | head -n 1; }
 
 install() {
     wine "$setup" /S "$@" || fail "the silent install failed"
@@ -43,7 +41,6 @@ uninstall() {
 }
 
 # 1. The install: every file of the zip's folder, a shortcut, the uninstaller.
-wine reg delete "$settings_key" /f >/dev/null 2>&1 || true
 install
 [[ "$location" == *"Program Files"* ]] || fail "not installed into Program Files: $location"
 while read -r entry; do
@@ -71,7 +68,7 @@ uninstall /RemoveSettings
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Octavane'
 install /CurrentUser
 [[ "$location" == *'AppData\Local\Programs\Octavane'* ]] || fail "a per-user install went to $location"
-[[ -f "$dir/octavane.exe" && -n "$(user_menu_of)" ]] || fail "no per-user program or menu entry"
-menu=$(user_menu_of)
+menu=$(find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Octavane.lnk' | head -n 1)
+[[ -f "$dir/octavane.exe" && -n "$menu" ]] || fail "no per-user program or menu entry"
 uninstall /CurrentUser
 echo "windows installer test: passed"

@@ -1,5 +1,5 @@
-# What the Wine scripts share on top of ../e2e/xlib.sh, in run-tests' private WINEPREFIX.
-
+# What the Wine scripts share, in run-tests' private WINEPREFIX: ../e2e/xlib.sh and more.
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/xlib.sh"
 export WINEDEBUG=${WINEDEBUG:--all}
 
 readonly settings_key='HKCU\Software\Bellwick\Octavane'

@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# The zip under Wine on Xvfb, unpacked under a non-ASCII folder name; the exe carries its
-# manifest and version information. Started from the folder above its own, with the registry
-# seeded out of range: the sounds found beside it (SDL's dummy driver, each one reported) and the
-# shipped fonts, the title, a two-player move on the square the camera predicts, Escape twice to
-# quit with 0; then the five REG_DWORD values, colour steps clamped, the wrong-typed one at its
-# default, and a foreign value untouched.
+# The zip under Wine on Xvfb, unpacked under a non-ASCII folder name; the exe's resources. Started
+# from the folder above its own, the registry seeded out of range: the sounds and fonts beside it
+# found, a two-player move on the square the camera predicts, Escape twice to quit with 0; then the
+# registry's values clamped, the wrong-typed one at its default, a foreign one untouched.
 #   zip_test.sh ZIP SETUP SCREEN_POINT OUT_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/xlib.sh"
+source "$here/winelib.sh"
 width=1280
 height=720
 in_xvfb ${width}x${height} "$@"
@@ -16,7 +14,6 @@ shift
 zip=$1
 point_program=$3
 out=$4
-source "$here/winelib.sh"
 wine_setup "windows zip test" "$out" unzip
 rm -rf "$out/unpacked"
 
