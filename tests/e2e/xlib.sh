@@ -11,7 +11,7 @@ setup() {
     mkdir -p "$out"
     rm -f "$out"/*.png
     config=$(mktemp -d)
-    trap 'rm -rf "$config"' EXIT
+    trap 'rm -rf "$config" "${XVFB_LOG:-}"' EXIT
     export XDG_CONFIG_HOME=$config
 }
 
@@ -22,8 +22,11 @@ in_xvfb() {
     shift
     if [[ "${1:-}" != "--inner" ]]; then
         command -v xvfb-run >/dev/null || { echo "$0: xvfb-run is missing (scripts/install-deps)" >&2; exit 1; }
-        exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 ${size}x24 -ardelay 10000" \
-            "$0" --inner "$@"
+        # The server's own words go to a file that a failure shows.
+        export XVFB_LOG
+        XVFB_LOG=$(mktemp)
+        exec xvfb-run -a -n $((100 + RANDOM % 800)) -e "$XVFB_LOG" \
+            -s "-screen 0 ${size}x24 -ardelay 10000" "$0" --inner "$@"
     fi
 }
 
@@ -35,6 +38,10 @@ fail() {
         echo "the program had ended with status $status; its last words:" >&2
     fi
     grep -v '^OK 2$' "$log" | tail -n 20 >&2 || true
+    if [[ -n "${XVFB_LOG:-}" ]]; then
+        [[ -S /tmp/.X11-unix/X${DISPLAY#:} ]] || echo "the X server's socket is gone" >&2
+        tail -n 20 "$XVFB_LOG" >&2 || true
+    fi
     exit 1
 }
 

@@ -14,7 +14,7 @@ capture= # the window itself: its picture is measured
 readonly desktop_key='HKCU\Control Panel\Desktop'
 wine reg add "$desktop_key" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
 trap 'wine reg delete "$desktop_key" /v LogPixels /f >/dev/null 2>&1 || true
-      rm -rf "$config"; wineserver -k 2>/dev/null || true' EXIT
+      rm -rf "$config" "${XVFB_LOG:-}"; wineserver -k 2>/dev/null || true' EXIT
 
 export SDL_AUDIODRIVER=dummy
 start wine "$program" --window

@@ -12,7 +12,7 @@ wine_setup() {
     setup "$@" wine wineserver
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
-    trap 'rm -rf "$config"; wineserver -k 2>/dev/null || true' EXIT
+    trap 'rm -rf "$config" "${XVFB_LOG:-}"; wineserver -k 2>/dev/null || true' EXIT
 }
 
 # reg_value NAME: "REG_DWORD 0xa" for a value of the game's key, empty when there is none.
