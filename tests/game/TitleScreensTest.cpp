@@ -1,5 +1,4 @@
 #include <filesystem>
-#include <fstream>
 
 #include "ScreenRig.h"
 #include "TestFiles.h"
@@ -163,9 +162,7 @@ TEST(TitleScreensTest, TheConfigurationStepsTheColoursAndTheFogAndSavesOnLeaving
     rig.Press(keySpace);
     rig.Press(keySpace); // on [BACK]
     EXPECT_EQ(g_titleState, tsMenu);
-    std::ifstream in(file);
-    const std::string stored(std::istreambuf_iterator<char>(in), {});
-    in.close(); // an open file cannot be removed on Windows
+    const std::string stored = ReadFileBytes(file);
     EXPECT_NE(stored.find("\"BoardR\"=dword:00000002"), std::string::npos) << stored;
     EXPECT_NE(stored.find("\"BoardB\"=dword:00000031"), std::string::npos) << stored;
     EXPECT_NE(stored.find("\"AnimationSpeed\"=dword:00000001"), std::string::npos) << stored;
