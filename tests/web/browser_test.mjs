@@ -34,6 +34,11 @@ async function visits(browser, origin) {
   const name = brightness(title, 160, 172, 480, 240);
   const foot = brightness(title, 160, 440, 480, 480);
   if (name < 0.05 || foot < 0.01) fail(`the title is not whole: name ${name}, foot ${foot}`);
+  // The text shaper is readied while the page loads, once: a hundred measures or so bring the
+  // browser's full compile of it forward, out of the game.
+  const measures = () => page.evaluate(() => Module.octavaneShaperMeasures || 0);
+  const atTitle = await measures();
+  if (atTitle < 100) fail(`the shaper was measured ${atTitle} times before the title`);
   const box = await canvasBox(view);
   await tap(view, point(view, box, 'logical', 320, 330)); // the menu
   await waitForShot(view, 'menu', lit, 'the menu');
@@ -42,6 +47,7 @@ async function visits(browser, origin) {
   const game = await waitForShot(view, 'game', lit, 'the game');
   await play(view, 'after-click', 2, 3, 'black', squareLuminance(view, game, 2, 3));
   const boardBefore = colourOf(view, game, 2, 'world', -210, -70, 0);
+  if ((await measures()) !== atTitle) fail('the shaper was readied again in the game');
 
   await press(page, 'Escape');
   await sleep(600);

@@ -440,6 +440,11 @@ FAULTS = [
     fault("web-run-end-unseen", "browser display",
           "a run that ends after waiting for the browser is never seen to end: the page stays black",
           "src/app/main.cpp", "    AnnounceRunEnd();\n", "", suite="web"),
+    fault("web-shaper-cold", "browser text", "the text shaper is not readied while the page loads",
+          "src/platform/web/ShaperWarmUp.cpp", "for (int i = 0; i < kWarmUpMeasures; ++i) {",
+          "for (int i = 0; i < 0; ++i) {", suite="web"),
+    fault("shaper-warmed-each-font", "browser text", "every font opened readies the shaper again",
+          "src/platform/sdl/FontText.cpp", "        ShaperWarm = true;\n", "", suite="web"),
 ]
 
 # The Windows port's own modules, planted in the Windows build and caught under Wine:

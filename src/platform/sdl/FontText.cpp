@@ -1,5 +1,7 @@
 #include "platform/sdl/FontText.h"
 
+#include "platform/sdl/ShaperWarmUp.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -185,6 +187,10 @@ TTF_Font* TGlText::OpenFont(const TFontFile& file, int pixelHeight) {
             TTF_CloseFont(open.Font);
         }
         Open.clear();
+    }
+    if (!ShaperWarm) {
+        WarmUpShaper(font);
+        ShaperWarm = true;
     }
     Open.push_back({file.Path, file.Index, pixelHeight, font});
     return font;

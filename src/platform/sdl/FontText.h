@@ -80,6 +80,7 @@ class TGlText final : public TTextDevice {
     std::vector<TLine> Lines;
     uint64_t UseCounter = 0;
     bool ReportedNoFont = false;
+    bool ShaperWarm = false; // the first font opened readied the shaper
     std::vector<std::string> ReportedFaces;
     std::vector<std::string> Unusable; // font files that would not open
 };

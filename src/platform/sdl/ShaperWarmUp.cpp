@@ -1,0 +1,3 @@
+#include "platform/sdl/ShaperWarmUp.h"
+
+void WarmUpShaper(TTF_Font* /*font*/) {}
