@@ -11,7 +11,7 @@ setup() {
     mkdir -p "$out"
     rm -f "$out"/*.png
     config=$(mktemp -d)
-    trap 'rm -rf "$config" "${XVFB_LOG:-}"' EXIT
+    trap finish EXIT
     export XDG_CONFIG_HOME=$config
 }
 
@@ -22,27 +22,61 @@ in_xvfb() {
     shift
     if [[ "${1:-}" != "--inner" ]]; then
         command -v xvfb-run >/dev/null || { echo "$0: xvfb-run is missing (scripts/install-deps)" >&2; exit 1; }
-        # The server's own words go to a file that a failure shows.
-        export XVFB_LOG
-        XVFB_LOG=$(mktemp)
-        exec xvfb-run -a -n $((100 + RANDOM % 800)) -e "$XVFB_LOG" \
-            -s "-screen 0 ${size}x24 -ardelay 10000" "$0" --inner "$@"
+        # The server's own words go to a file that a failure shows. A run that failed because
+        # its server stopped answering leaves the file $XVFB_GONE, and is run once more with a
+        # new server (xvfb-run itself then fails whatever the script's status).
+        export XVFB_LOG XVFB_GONE
+        XVFB_GONE=$(mktemp -u)
+        local attempt status
+        for attempt in 1 2; do
+            XVFB_LOG=$(mktemp)
+            status=0
+            xvfb-run -a -n $((100 + RANDOM % 800)) -e "$XVFB_LOG" \
+                -s "-screen 0 ${size}x24 -ardelay 10000" "$0" --inner "$@" || status=$?
+            [[ -e "$XVFB_GONE" && $attempt == 1 ]] || break
+            rm -f "$XVFB_GONE"
+            echo "$0: the X server stopped answering; the test runs once more" >&2
+        done
+        rm -f "$XVFB_GONE"
+        exit "$status"
     fi
 }
 
-fail() {
-    echo "$name: $*" >&2
+# What a failure shows beside its own words: the program's end, if it has ended, and its last
+# words; whether the X server is still there, and the server's own words.
+report() {
     if [[ -n "${pid:-}" ]] && ! kill -0 "$pid" 2>/dev/null; then
         local status=0
         wait "$pid" || status=$?
         echo "the program had ended with status $status; its last words:" >&2
     fi
-    grep -v '^OK 2$' "$log" | tail -n 20 >&2 || true
+    grep -v '^OK 2$' "$log" 2>/dev/null | tail -n 20 >&2 || true
     if [[ -n "${XVFB_LOG:-}" ]]; then
         [[ -S /tmp/.X11-unix/X${DISPLAY#:} ]] || echo "the X server's socket is gone" >&2
         tail -n 20 "$XVFB_LOG" >&2 || true
     fi
+}
+
+fail() {
+    echo "$name: $*" >&2
+    report
+    failed=1
     exit 1
+}
+
+# At the end: a command that failed outside `fail` is reported as `fail` reports, and a failed
+# run whose X server no longer answers says so to in_xvfb, which runs it once more.
+finish() {
+    local status=$?
+    if ((status != 0)) && [[ -z "${failed:-}" ]]; then
+        echo "$name: a command failed (status $status)" >&2
+        report
+    fi
+    if ((status != 0)) && [[ -n "${XVFB_GONE:-}" ]] && ! xdotool getmouselocation >/dev/null 2>&1; then
+        echo "$name: the X server no longer answers" >&2
+        touch "$XVFB_GONE"
+    fi
+    rm -rf "$config" "${XVFB_LOG:-}"
 }
 
 # mean FILE [CONVERT OPTIONS...]: mean brightness 0..1; yellow: the share of yellow points;
