@@ -17,7 +17,8 @@
 #   make serve-web      serve build-web/site on http://127.0.0.1:8000 (HOST=, PORT= to change)
 #   make test-web       the unit tests under node and the site in headless Chromium
 #   make bench-web      the engine's benchmark in node and in Chromium, frames a second, and the
-#                       frame gaps of a whole game at Extreme+ with the CPU slowed 4x
+#                       frame gaps of a whole game at Extreme+ with the CPU slowed 4x, beside
+#                       those of a page that draws nothing
 
 MAKEFLAGS += --no-print-directory
 JOBS  ?= $(shell nproc)

@@ -8,7 +8,11 @@
 //     comparison, with Web Workers hidden from the page (the search then runs on the page).
 //     The loading and the menus are not counted. The target: the longest under 3x the median.
 //     Beside the frames drawn, the pictures the browser showed (its animation frames) in that
-//     time: a page drawing faster than the browser shows draws frames nobody sees.
+//     time: a page drawing faster than the browser shows draws frames nobody sees. Also the
+//     processor time Chromium's GPU process (which draws, in software here) and the page's
+//     process took, for on a small machine they share its few cores;
+//   - for comparison, the same gaps on a page that only clears a WebGL2 canvas each frame, with
+//     the same slowdown: what the browser and this machine give when the page draws nothing.
 //
 //   node measure.mjs SITE_DIR BENCH_DIR [game]
 //
@@ -76,6 +80,24 @@ function recordFrameTimes() {
   };
 }
 
+// The processor time (ms) each kind of this browser's processes has taken so far, from /proc.
+function processTimes(profile) {
+  const times = {};
+  const ticks = 100; // USER_HZ on Linux
+  for (const pid of fs.readdirSync('/proc').filter((name) => /^\d+$/.test(name))) {
+    try {
+      const args = fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8');
+      if (!args.includes(profile)) continue;
+      const kind = (args.match(/--type=([\w-]+)/) || [, 'browser'])[1];
+      const fields = fs.readFileSync(`/proc/${pid}/stat`, 'utf8').split(') ')[1].split(' ');
+      times[kind] = (times[kind] || 0) + (Number(fields[11]) + Number(fields[12])) * 1000 / ticks;
+    } catch {
+      // The process ended meanwhile.
+    }
+  }
+  return times;
+}
+
 const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const keptGameFile = '/home/web_user/.config/Bellwick/Octavane/game.txt';
 
@@ -141,7 +163,7 @@ async function playFirstLegal(page, board) {
 }
 
 // A whole game as Black against Extreme+, the CPU slowed 4x; the gaps between its frames.
-async function gameFrameGaps(browser, origin, withWorker) {
+async function gameFrameGaps(browser, origin, withWorker, profile) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
   await page.setViewport({ width: 640, height: 480, deviceScaleFactor: 1 });
@@ -167,6 +189,8 @@ async function gameFrameGaps(browser, origin, withWorker) {
     await pause(250);
   }
   await page.evaluate(() => { window.octavaneRecording = true; });
+  const cpuBefore = processTimes(profile);
+  const cpuFrom = Date.now();
   const read = () => page.evaluate((file) => {
     try {
       return Module.FS.readFile(file, { encoding: 'utf8' });
@@ -208,6 +232,8 @@ async function gameFrameGaps(browser, origin, withWorker) {
     }
     await pause(200);
   }
+  const cpuAfter = processTimes(profile);
+  const cpuSpan = Date.now() - cpuFrom;
   await pause(1000);
   const [times, longTasks, pictures] = await page.evaluate(() => {
     window.octavaneRecording = false;
@@ -226,7 +252,37 @@ async function gameFrameGaps(browser, origin, withWorker) {
     pictures,
     median: gaps[Math.floor(gaps.length / 2)],
     longest: gaps[gaps.length - 1],
+    gpuShare: ((cpuAfter['gpu-process'] || 0) - (cpuBefore['gpu-process'] || 0)) / cpuSpan,
+    pageShare: ((cpuAfter.renderer || 0) - (cpuBefore.renderer || 0)) / cpuSpan,
   };
+}
+
+// A page that only clears its WebGL2 canvas each animation frame, the CPU slowed 4x as in the
+// game: the gaps between its frames over `seconds`.
+async function emptyPageFrameGaps(browser, seconds) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 640, height: 480, deviceScaleFactor: 1 });
+  const cdp = await page.createCDPSession();
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 4 });
+  await page.setContent(`<body style="margin:0"><canvas width="640" height="480"></canvas>
+<script>
+  const gl = document.querySelector('canvas').getContext('webgl2', { alpha: false });
+  window.frameTimes = [];
+  const draw = () => {
+    window.frameTimes.push(performance.now());
+    gl.clearColor(0, 0.3 + 0.2 * Math.sin(performance.now() / 500), 0, 1);
+    gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
+    requestAnimationFrame(draw);
+  };
+  requestAnimationFrame(draw);
+</script>`);
+  await pause(3000);
+  await page.evaluate(() => { window.frameTimes = []; });
+  await pause(seconds * 1000);
+  const times = await page.evaluate(() => window.frameTimes);
+  await page.close();
+  const gaps = times.slice(1).map((t, i) => t - times[i]).sort((a, b) => a - b);
+  return { frames: times.length, median: gaps[gaps.length >> 1], longest: gaps[gaps.length - 1] };
 }
 
 async function selfPlay(browser, origin) {
@@ -264,15 +320,21 @@ try {
     }
   }
   for (const withWorker of only === 'worker' ? [true] : [false, true]) {
-    const gaps = await gameFrameGaps(browser, site.origin, withWorker);
+    const gaps = await gameFrameGaps(browser, site.origin, withWorker, profile);
     const where = withWorker ? 'search in its Web Worker' : 'search on the page (no Web Worker)';
     console.log(`a whole game against Extreme+, CPU slowed 4x, ${where}: ${gaps.frames} frames ` +
       `drawn, ${gaps.pictures} shown (the browser's animation frames), ` +
       `median gap ${gaps.median.toFixed(1)} ms, longest ${gaps.longest.toFixed(1)} ms ` +
       `(${(gaps.longest / gaps.median).toFixed(1)}x the median; target under 3x); ` +
       `the page's thread busy 50 ms or more at a time ${gaps.longTasks} times, ` +
-      `the longest ${gaps.longestTask.toFixed(0)} ms`);
+      `the longest ${gaps.longestTask.toFixed(0)} ms; the GPU process used ` +
+      `${(100 * gaps.gpuShare).toFixed(0)}% of a core and the page's process ` +
+      `${(100 * gaps.pageShare).toFixed(0)}% (of ${os.cpus().length} cores)`);
   }
+  const empty = await emptyPageFrameGaps(browser, 60);
+  console.log(`a page that only clears a WebGL2 canvas, CPU slowed 4x, for 60 s: ${empty.frames} ` +
+    `frames, median gap ${empty.median.toFixed(1)} ms, longest ${empty.longest.toFixed(1)} ms ` +
+    `(${(empty.longest / empty.median).toFixed(1)}x the median)`);
 } finally {
   await browser.close();
   site.close();
