@@ -42,6 +42,25 @@ in_xvfb() {
     fi
 }
 
+# xdotool and import as the scripts use them, but asked again for up to three seconds when they
+# cannot reach the X server: on a loaded machine a connection now and then fails while the
+# server goes on answering everyone else. A refused connection does nothing, so asking again
+# never presses a key twice.
+xdotool() { x_again "Can't open display" xdotool "$@"; }
+import() { x_again "unable to open X server" import "$@"; }
+x_again() {
+    local refused=$1 status err
+    shift
+    for _ in $(seq 1 15); do
+        status=0
+        { err=$(command "$@" 2>&1 1>&3 3>&-); } 3>&1 || status=$?
+        [[ $err == *"$refused"* ]] || break
+        sleep 0.2
+    done
+    [[ -z "$err" ]] || printf '%s\n' "$err" >&2
+    return "$status"
+}
+
 # What a failure shows beside its own words: the program's end, if it has ended, and its last
 # words; whether the X server is still there, and the server's own words.
 report() {
