@@ -25,7 +25,7 @@ bool ProcessorRuns(TFastIsa isa) {
     // The library also checks that the system saves the AVX and AVX-512 registers.
     const bool avx512 = avx2 && __builtin_cpu_supports("avx512f") &&
                         __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw") &&
-                        __builtin_cpu_supports("avx512dq") &&
+                        __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512cd") &&
                         __builtin_cpu_supports("avx512vpopcntdq");
     return isa == TFastIsa::Popcnt ? popcnt : isa == TFastIsa::Avx2 ? avx2 : avx512;
 #else

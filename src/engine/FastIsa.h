@@ -8,7 +8,7 @@ enum class TFastIsa {
     Plain,  // the baseline of the target
     Popcnt, // x86-64 with POPCNT and SSE4.2 (processors from 2008 on, and later ones without AVX2)
     Avx2,   // x86-64 with AVX2, BMI1, BMI2 and POPCNT (processors from 2013 on)
-    Avx512, // the same with AVX-512 F, VL, BW, DQ and VPOPCNTDQ besides
+    Avx512, // the same with AVX-512 F, VL, BW, DQ, CD and VPOPCNTDQ besides
 };
 
 // True when the engine was built for `isa` and this processor runs it.

@@ -1,4 +1,4 @@
-#include "engine/FastKernels.h"
+#include "engine/FastFlips.h"
 
 #if defined(__AVX2__)
 #include <immintrin.h>
@@ -75,6 +75,9 @@ TBitboard Flips(int square, TBitboard own, TBitboard opp) {
     if (((own | opp) & Bit(square)) != 0) {
         return 0;
     }
+#if defined(OCTAVANE_FAST_LZCNT_FLIPS)
+    return FlipsInline(square, own, opp);
+#else
     const TLines lines = Lines(opp);
     const TRuns runs = RunsFrom(lines, _mm256_set1_epi64x(static_cast<long long>(Bit(square))));
     // A run turns over when the square one step past its end holds a disc of the mover.
@@ -86,6 +89,7 @@ TBitboard Flips(int square, TBitboard own, TBitboard opp) {
         _mm256_cmpeq_epi64(_mm256_and_si256(_mm256_srlv_epi64(runs.Down, lines.Shift), mine), zero);
     return Join(_mm256_or_si256(_mm256_andnot_si256(openUp, runs.Up),
                                 _mm256_andnot_si256(openDown, runs.Down)));
+#endif
 }
 
 #else

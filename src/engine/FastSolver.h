@@ -18,18 +18,18 @@ class TExactSearch {
     TSolveResult Solve(TBitboard own, TBitboard opp);
     TSolveResult SolveMove(TBitboard own, TBitboard opp, int square);
 
-    // The square lists of the last few empty squares, at most this many.
-    static constexpr int kLastEmpties = 4;
+    // The square lists of the last few empty squares, at most this many: below this point a
+    // node tries the empty squares in a fixed order, those of odd quarters first, for sorting
+    // the moves costs more than it saves.
+    static constexpr int kLastEmpties = 5;
 
   private:
     // The value of any position, whichever search its number of empty squares calls for.
     int Value(TBitboard own, TBitboard opp, int alpha, int beta, bool passed);
-    // From kTableEmpties up: the table, the ordering and the stability bound.
+    // Above kLastEmpties: the moves sorted; higher up the table and the stability bound.
     int Search(TBitboard own, TBitboard opp, int alpha, int beta, bool passed);
     void OrderMoves(TBitboard own, TBitboard opp, TFastSearcher::TMoveList& list, int hint,
                     int alpha);
-    // Below kTableEmpties: no table, the empty squares tried in parity order.
-    int Small(TBitboard own, TBitboard opp, int alpha, int beta, bool passed);
     // The last kLastEmpties squares, listed in the order they are tried.
     template <int N>
     int Last(TBitboard own, TBitboard opp, int alpha, int beta, const int* squares, bool passed);

@@ -1,5 +1,7 @@
 #include "engine/FastSolver.h"
 
+#include "engine/FastFlips.h"
+
 #include <cstdint>
 
 namespace OCTAVANE_FAST_ISA {
@@ -65,7 +67,7 @@ constexpr TAround kAround = MakeAround();
 
 // Flips, skipping the work where no disc of `opp` is next to the square.
 [[gnu::always_inline]] inline TBitboard FlipsNear(int square, TBitboard own, TBitboard opp) {
-    return (opp & kAround.Squares[square]) == 0 ? 0 : Flips(square, own, opp);
+    return (opp & kAround.Squares[square]) == 0 ? 0 : FlipsInline(square, own, opp);
 }
 
 // The discs a move on cell `cell` of one line of eight turns, by the mover's discs on the line
@@ -226,6 +228,7 @@ int TExactSearch::Last(TBitboard own, TBitboard opp, int alpha, int beta, const 
 template int TExactSearch::Last<2>(TBitboard, TBitboard, int, int, const int*, bool);
 template int TExactSearch::Last<3>(TBitboard, TBitboard, int, int, const int*, bool);
 template int TExactSearch::Last<4>(TBitboard, TBitboard, int, int, const int*, bool);
+template int TExactSearch::Last<5>(TBitboard, TBitboard, int, int, const int*, bool);
 
 int TExactSearch::LastSquares(TBitboard own, TBitboard opp, int alpha, int beta, bool passed) {
     int squares[kLastEmpties];
@@ -240,39 +243,11 @@ int TExactSearch::LastSquares(TBitboard own, TBitboard opp, int alpha, int beta,
         return Last<2>(own, opp, alpha, beta, squares, passed);
     case 3:
         return Last<3>(own, opp, alpha, beta, squares, passed);
-    default:
+    case 4:
         return Last<4>(own, opp, alpha, beta, squares, passed);
+    default:
+        return Last<5>(own, opp, alpha, beta, squares, passed);
     }
-}
-
-int TExactSearch::Small(TBitboard own, TBitboard opp, int alpha, int beta, bool passed) {
-    ++m_nodes;
-    const TBitboard empty = ~(own | opp);
-    int squares[64];
-    const int count = ListEmpties(empty, squares);
-    int best = -kBeyond;
-    for (int i = 0; i < count; ++i) {
-        const int square = squares[i];
-        const TBitboard flips = FlipsNear(square, own, opp);
-        if (flips == 0) {
-            continue;
-        }
-        const int value =
-            -Value(opp & ~flips, own | flips | Bit(square), -beta, -Max(alpha, best), false);
-        if (value > best) {
-            best = value;
-            if (best >= beta) {
-                return best;
-            }
-        }
-    }
-    if (best != -kBeyond) {
-        return best;
-    }
-    if (passed) {
-        return ExactFinalScore(own, opp);
-    }
-    return -Small(opp, own, -beta, -alpha, true);
 }
 
 } // namespace OCTAVANE_FAST_ISA
