@@ -68,7 +68,8 @@ inline constexpr TSplitLineTable kSplitLines = MakeSplitLines();
     // Down: every square of the line above the closing disc; a lane with none shifts the top
     // bit out whole and closes nothing.
     open = _mm256_andnot_si256(theirs, down);
-    const __m256i top = _mm256_set1_epi64x(static_cast<long long>(TBitboard{1} << 63));
+    constexpr TBitboard kTopBit = TBitboard{1} << 63;
+    const __m256i top = _mm256_set1_epi64x(static_cast<long long>(kTopBit));
     closing = _mm256_and_si256(_mm256_srlv_epi64(top, _mm256_lzcnt_epi64(open)), mine);
     flips = _mm256_or_si256(
         flips, _mm256_and_si256(down, _mm256_sub_epi64(zero, _mm256_add_epi64(closing, closing))));

@@ -26,8 +26,16 @@ class TExactSearch {
   private:
     // The value of any position, whichever search its number of empty squares calls for.
     int Value(TBitboard own, TBitboard opp, int alpha, int beta, bool passed);
-    // Above kLastEmpties: the moves sorted; higher up the table and the stability bound.
+    // From kTableEmpties up: the table, the moves sorted by a costlier judgement, the stability
+    // bound higher up.
     int Search(TBitboard own, TBitboard opp, int alpha, int beta, bool passed);
+    // Between the last squares and kTableEmpties: the moves sorted by the replies they leave, in
+    // a list on the stack no longer than the empty squares.
+    int Sorted(TBitboard own, TBitboard opp, int alpha, int beta, bool passed);
+    // The value of a move, from the mover's side, given the best value `low` (at least alpha)
+    // found so far: the first move with the whole window, the others with a null window that
+    // only a better one breaks through.
+    int MoveValue(TBitboard childOwn, TBitboard childOpp, bool first, int low, int beta);
     void OrderMoves(TBitboard own, TBitboard opp, TFastSearcher::TMoveList& list, int hint,
                     int alpha);
     // The last kLastEmpties squares, listed in the order they are tried.
