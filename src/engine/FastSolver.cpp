@@ -120,6 +120,13 @@ bool TExactSearch::Stopped() {
     return m_stopped;
 }
 
+void TExactSearch::Prefetch(TBitboard own, TBitboard opp) const {
+    const TSolverEntry* bucket =
+        m_table.Entries + (Hash(own, opp) & m_table.BucketMask) * kSolverWays;
+    __builtin_prefetch(bucket);
+    __builtin_prefetch(bucket + kSolverWays - 1);
+}
+
 const TSolverEntry* TExactSearch::Find(TBitboard own, TBitboard opp) const {
     const TSolverEntry* bucket =
         m_table.Entries + (Hash(own, opp) & m_table.BucketMask) * kSolverWays;
@@ -187,8 +194,12 @@ int TExactSearch::MoveValue(TBitboard childOwn, TBitboard childOpp, bool first, 
 }
 
 int TExactSearch::Sorted(TBitboard own, TBitboard opp, int alpha, int beta, bool passed) {
+    return SortedMoves(own, opp, Moves(own, opp), alpha, beta, passed);
+}
+
+int TExactSearch::SortedMoves(TBitboard own, TBitboard opp, TBitboard moves, int alpha, int beta,
+                              bool passed) {
     ++m_nodes;
-    TBitboard moves = Moves(own, opp);
     if (moves == 0) {
         return passed ? ExactFinalScore(own, opp) : -Sorted(opp, own, -beta, -alpha, true);
     }
@@ -196,6 +207,7 @@ int TExactSearch::Sorted(TBitboard own, TBitboard opp, int alpha, int beta, bool
     // to the mover's discs, which at these few empty squares changes no order worth a node.
     constexpr int kMost = kTableEmpties - 1;
     TBitboard flips[kMost];
+    TBitboard replies[kMost];
     int squares[kMost];
     int scores[kMost];
     int count = 0;
@@ -203,14 +215,15 @@ int TExactSearch::Sorted(TBitboard own, TBitboard opp, int alpha, int beta, bool
     for (; moves != 0; moves &= moves - 1, ++count) {
         squares[count] = FirstSquare(moves);
         flips[count] = FlipsInline(squares[count], own, opp);
-        const TBitboard replies =
-            Moves(opp & ~flips[count], own | flips[count] | Bit(squares[count]));
+        replies[count] = Moves(opp & ~flips[count], own | flips[count] | Bit(squares[count]));
         const TBitboard square = Bit(squares[count]);
-        scores[count] = -kReplyScore * (Count(replies) + Count(replies & kCorners)) +
+        scores[count] = -kReplyScore * (Count(replies[count]) + Count(replies[count] & kCorners)) +
                         ((square & kCorners) != 0 ? kCornerScore : 0) +
                         ((square & odd) != 0 ? kParityScore : 0);
     }
-    // Step 2. The best of those left next, as in Search.
+    // Step 2. The best of those left next, as in Search. A child above the last squares takes
+    // the moves listed for its order as its own.
+    const bool childSorted = 63 - Count(own | opp) > kLastEmpties;
     int best = -kBeyond;
     int low = alpha;
     for (int i = 0; i < count; ++i) {
@@ -218,12 +231,22 @@ int TExactSearch::Sorted(TBitboard own, TBitboard opp, int alpha, int beta, bool
         for (int j = i + 1; j < count; ++j) {
             top = scores[j] > scores[top] ? j : top;
         }
-        const TBitboard turned = flips[top];
-        const int square = squares[top];
+        const TBitboard childOwn = opp & ~flips[top];
+        const TBitboard childOpp = own | flips[top] | Bit(squares[top]);
+        const TBitboard childMoves = replies[top];
         flips[top] = flips[i];
         squares[top] = squares[i];
         scores[top] = scores[i];
-        const int value = MoveValue(opp & ~turned, own | turned | Bit(square), i == 0, low, beta);
+        replies[top] = replies[i];
+        const auto child = [&](int lo, int hi) {
+            return childSorted ? -SortedMoves(childOwn, childOpp, childMoves, lo, hi, false)
+                               : -LastSquares(childOwn, childOpp, lo, hi, false);
+        };
+        // As MoveValue: the first move with the whole window, the others with a null window.
+        int value = child(i == 0 ? -beta : -low - 1, -low);
+        if (i > 0 && value > low && value < beta) {
+            value = child(-beta, -low);
+        }
         if (value > best) {
             best = value;
             if (best > low) {
@@ -301,6 +324,17 @@ int TExactSearch::Search(TBitboard own, TBitboard opp, int alpha, int beta, bool
     // null window that a better one breaks through.
     TFastSearcher::TMoveList list;
     ListSolverMoves(own, opp, moves, list);
+    // The children's table entries are fetched now, to be in the cache when the children, and
+    // the lookups below, read them; the sorting meanwhile hides the wait.
+    if (64 - Count(own | opp) > kTableEmpties) {
+        for (int i = 0; i < list.Count; ++i) {
+            const TFastSearcher::TMove& move = list.Moves[i];
+            Prefetch(opp & ~move.Flips, own | move.Flips | Bit(move.Square));
+        }
+    }
+    if (list.Count > 1) {
+        OrderMoves(own, opp, list, hint, alpha);
+    }
     if (64 - Count(own | opp) >= kChildProbeEmpties) {
         for (int i = 0; i < list.Count; ++i) {
             const TFastSearcher::TMove& move = list.Moves[i];
@@ -310,9 +344,6 @@ int TExactSearch::Search(TBitboard own, TBitboard opp, int alpha, int beta, bool
                 return -child->Upper;
             }
         }
-    }
-    if (list.Count > 1) {
-        OrderMoves(own, opp, list, hint, alpha);
     }
     int best = -kBeyond;
     int bestSquare = list.Moves[0].Square;

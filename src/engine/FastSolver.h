@@ -32,6 +32,9 @@ class TExactSearch {
     // Between the last squares and kTableEmpties: the moves sorted by the replies they leave, in
     // a list on the stack no longer than the empty squares.
     int Sorted(TBitboard own, TBitboard opp, int alpha, int beta, bool passed);
+    // The same, given the moves of the side to move.
+    int SortedMoves(TBitboard own, TBitboard opp, TBitboard moves, int alpha, int beta,
+                    bool passed);
     // The value of a move, from the mover's side, given the best value `low` (at least alpha)
     // found so far: the first move with the whole window, the others with a null window that
     // only a better one breaks through.
@@ -53,6 +56,8 @@ class TExactSearch {
     // True once the stop flag was seen; every value found since means nothing.
     bool Stopped();
 
+    // Starts reading the table's bucket for a position, for a Find soon after.
+    void Prefetch(TBitboard own, TBitboard opp) const;
     const TSolverEntry* Find(TBitboard own, TBitboard opp) const;
     void Store(TBitboard own, TBitboard opp, int alpha, int beta, int value, int move);
 
