@@ -50,7 +50,7 @@ inline constexpr int kSolverWays = 2;
 // largest count at which the slowest of 100 positions from level-9 self-play games (100 games
 // from distinct random four-move openings, one position at each count from each game) solves
 // within 0.5 s of one core's time in the native build.
-inline constexpr int kExactEmpties = 17;
+inline constexpr int kExactEmpties = 18;
 
 // One per running search: it owns its table, so several solvers may run at once on different
 // threads. Not for use from two threads at once. Every answer is deterministic: the same position

@@ -87,9 +87,9 @@ TEST(SageDepth, MatchesTheTableForEveryLevelAndEveryCountOfEmptySquares) {
 // own move would lose discs against perfect play.
 TEST(SageLevel, MasterPlaysAsExtremePlusUntilTheExactPointAndPerfectlyFromIt) {
     const TBoard open = RequestBoard(
-        RequestOfText("--OO-XX--OOOOXX-XOOXXXXXOOOXXOO-OOXOOO-XXOXOOOXO--O--O----XOX-O- X"));
+        RequestOfText("X-OO-X---XOOXX-XXOXXXOX-OOOXOOOO-OXXOXO-OXOXXOXXO--X-X-XO----X-- O"));
     const TSearchRequest late =
-        RequestOfText("--OO-XX--OOOOXX-XOOXXXXXOOOXXOX-OOXXOX-XXOXXXOXO--OX-O----XOX-O- O");
+        RequestOfText("X-OO-X---XOOXX-XXOXXXOX-OOOXOOOO-OXXOXO-OXOOXOXXO-OX-X-XO----X-- X");
     ASSERT_EQ(open.GetCount(cellEmpty), kExactEmpties + 1) << "pick positions for this point";
     ASSERT_EQ(RequestBoard(late).GetCount(cellEmpty), kExactEmpties);
     TSage extremePlus, master;
@@ -100,10 +100,10 @@ TEST(SageLevel, MasterPlaysAsExtremePlusUntilTheExactPointAndPerfectlyFromIt) {
     EXPECT_EQ(std::pair(mx, my), std::pair(x, y)) << "Master before the point";
     ASSERT_TRUE(extremePlus.Think(RequestBoard(late), &x, &y) &&
                 master.Think(RequestBoard(late), &mx, &my));
-    TEndgameSolver solver; // White to move
-    const int best = solver.Solve(late.White, late.Black).Score;
-    EXPECT_LT(solver.SolveMove(late.White, late.Black, y * 8 + x).Score, best)
+    TEndgameSolver solver; // Black to move
+    const int best = solver.Solve(late.Black, late.White).Score;
+    EXPECT_LT(solver.SolveMove(late.Black, late.White, y * 8 + x).Score, best)
         << "Extreme+ would have played perfectly here";
-    EXPECT_EQ(solver.SolveMove(late.White, late.Black, my * 8 + mx).Score, best)
+    EXPECT_EQ(solver.SolveMove(late.Black, late.White, my * 8 + mx).Score, best)
         << "Master at the point";
 }

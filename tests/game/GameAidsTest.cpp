@@ -12,11 +12,11 @@
 namespace {
 
 // Positions of real games, each line as the common text form writes it.
-// kExactEmpties empty squares, White to move: Extreme plays h7 (-10), the solver g5 (-4, the only
+// kExactEmpties empty squares, Black to move: Extreme plays b7 (-8), the solver e7 (+4, the only
 // best).
-constexpr const char* kLate = "--OO-XX--OOOOXX-XOOXXXXXOOOXXOX-OOXXOX-XXOXXXOXO--OX-O----XOX-O- O";
-// One more empty square, Black to move: Extreme plays d7.
-constexpr const char* kOpen = "--OO-XX--OOOOXX-XOOXXXXXOOOXXOO-OOXOOO-XXOXOOOXO--O--O----XOX-O- X";
+constexpr const char* kLate = "X-OO-X---XOOXX-XXOXXXOX-OOOXOOOO-OXXOXO-OXOOXOXXO-OX-X-XO----X-- X";
+// One more empty square, White to move: Extreme plays c7.
+constexpr const char* kOpen = "X-OO-X---XOOXX-XXOXXXOX-OOOXOOOO-OXXOXO-OXOXXOXXO--X-X-XO----X-- O";
 // Twelve empty squares, Black to move; the exact value of each move (c1, b7, a8, d8, e8, g8).
 constexpr const char* kShort = "OO-----XXOOXXXXXOOOOXXXXOOXOXXOXOXOOOOXXOOXOXXXXO-XOOOX---X--O-X X";
 const std::map<int, std::string> kShortValues = {{2, "0"},   {49, "-10"}, {56, "+6"},
@@ -102,7 +102,7 @@ TEST_F(GameAidsTest, TheHintIsTheSolversMoveFromThePointAndExtremesBefore) {
         Hints.Finish();
         Rig.Frame();
         EXPECT_EQ(std::pair(g_cursorX, g_cursorY),
-                  text == kLate ? std::pair(6, 4) : EngineMove(board, kHintLevel));
+                  text == kLate ? std::pair(4, 6) : EngineMove(board, kHintLevel));
         EXPECT_EQ(Rig.CursorSounds(), 1);
         EXPECT_TRUE(SameBoard(g_gameBoard, board) && g_gameState == gsHuman) << "the hint played";
         Rig.Press(keyAnalysis);
@@ -135,11 +135,11 @@ TEST_F(GameAidsTest, AHintForAnotherPositionNeverShows) {
     Rig.Press(keyHint);
     Rig.Press(keyHint);
     EXPECT_EQ(Hints.Requests.size(), 1u) << "asked twice for one position";
-    Rig.PlayAt(7, 6); // h7
+    Rig.PlayAt(1, 6); // b7
     EXPECT_EQ(Hints.Stops, 1);
     Hints.Finish();
     Rig.RunFor(3000);
-    EXPECT_EQ(std::pair(g_cursorX, g_cursorY), std::pair(7, 6)) << "a stale hint";
+    EXPECT_EQ(std::pair(g_cursorX, g_cursorY), std::pair(1, 6)) << "a stale hint";
 
     Rig.StartGame(playerHuman, playerHuman);
     Rig.Press(keyHint);
