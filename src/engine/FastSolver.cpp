@@ -37,6 +37,16 @@ constexpr int kShallowWeight = 4;
 constexpr int kEvaluationShare = 3;
 constexpr int kGuessInfinity = 1 << 18;
 
+// One step of the principal-variation search: the value of a move from the mover's side, given
+// the best value `low` (at least alpha) found so far. The first move is searched with the whole
+// window, the others with a null window that only a better one breaks through. `child(lo, hi)`
+// searches the move with the window (lo, hi) seen from the other side, and negates the result.
+template <class TChild>
+[[gnu::always_inline]] inline int PvsValue(const TChild& child, bool first, int low, int beta) {
+    const int value = child(first ? -beta : -low - 1, -low);
+    return !first && value > low && value < beta ? child(-beta, -low) : value;
+}
+
 TBitboard Hash(TBitboard own, TBitboard opp) {
     const TBitboard key =
         own * 0x9E3779B97F4A7C15ULL ^ (opp + 0x632BE59BD9B4E019ULL) * 0xBF58476D1CE4E5B9ULL;
@@ -186,11 +196,8 @@ int TExactSearch::Value(TBitboard own, TBitboard opp, int alpha, int beta, bool 
 }
 
 int TExactSearch::MoveValue(TBitboard childOwn, TBitboard childOpp, bool first, int low, int beta) {
-    if (first) {
-        return -Value(childOwn, childOpp, -beta, -low, false);
-    }
-    const int value = -Value(childOwn, childOpp, -low - 1, -low, false);
-    return value > low && value < beta ? -Value(childOwn, childOpp, -beta, -low, false) : value;
+    return PvsValue([&](int lo, int hi) { return -Value(childOwn, childOpp, lo, hi, false); },
+                    first, low, beta);
 }
 
 int TExactSearch::Sorted(TBitboard own, TBitboard opp, int alpha, int beta, bool passed) {
@@ -242,11 +249,7 @@ int TExactSearch::SortedMoves(TBitboard own, TBitboard opp, TBitboard moves, int
             return childSorted ? -SortedMoves(childOwn, childOpp, childMoves, lo, hi, false)
                                : -LastSquares(childOwn, childOpp, lo, hi, false);
         };
-        // As MoveValue: the first move with the whole window, the others with a null window.
-        int value = child(i == 0 ? -beta : -low - 1, -low);
-        if (i > 0 && value > low && value < beta) {
-            value = child(-beta, -low);
-        }
+        const int value = PvsValue(child, i == 0, low, beta);
         if (value > best) {
             best = value;
             if (best > low) {

@@ -36,8 +36,7 @@ class TExactSearch {
     int SortedMoves(TBitboard own, TBitboard opp, TBitboard moves, int alpha, int beta,
                     bool passed);
     // The value of a move, from the mover's side, given the best value `low` (at least alpha)
-    // found so far: the first move with the whole window, the others with a null window that
-    // only a better one breaks through.
+    // found so far: one principal-variation step over Value.
     int MoveValue(TBitboard childOwn, TBitboard childOpp, bool first, int low, int beta);
     void OrderMoves(TBitboard own, TBitboard opp, TFastSearcher::TMoveList& list, int hint,
                     int alpha);
