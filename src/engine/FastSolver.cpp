@@ -389,27 +389,24 @@ int TExactSearch::Search(TBitboard own, TBitboard opp, int alpha, int beta, bool
 
 int TExactSearch::Exact(TBitboard own, TBitboard opp, bool passed) {
     // Every score is even (64 less twice the loser's discs, or 0), so a window two wide around a
-    // guess either proves it or gives a bound. A probe below the score is cheap (one good move
-    // shows it) and one above it dear (every move must be refuted), so the guesses climb from
-    // the bottom; should one fall, the next drops further each time. The table keeps each
-    // probe's work for the next.
+    // guess either proves it or gives a bound. The first guess is an even game, and each probe's
+    // bound is the next guess: the guesses walk from 0 to the score, up or down, and the table
+    // keeps each probe's work for the next. Climbing from -64 instead took 36% more nodes on 80
+    // positions of level-9 self-play at 20 to 22 empty squares (ten times as many on one of them,
+    // where each probe far below the score was dear), though 3% fewer on FFO 40-44.
     int lower = -64;
     int upper = 64;
-    int guess = -64;
-    int step = 0;
+    int guess = 0;
     while (lower < upper && !m_stopped) {
         const int value = Value(own, opp, guess - 1, guess + 1, passed);
         if (value >= guess + 1) {
             lower = value;
-            guess = value;
         } else if (value <= guess - 1) {
             upper = value;
-            guess = value - step;
-            step = step == 0 ? 2 : 2 * step;
         } else {
             lower = upper = value;
         }
-        guess = guess < lower ? lower : guess > upper ? upper : guess;
+        guess = value < lower ? lower : value > upper ? upper : value;
     }
     return lower;
 }
