@@ -33,10 +33,10 @@ constexpr int kShallowWeight = 4;
 // The shallow search's guess at its leaves: the final disc difference, in eighths of a disc, from
 // the moves of each side (a corner among them counting extra), the discs of each side and the
 // levels' evaluation. The weights are a least-squares fit to the exact scores of 1,317 positions
-// at 14 to 20 empty squares, taken from level-9 self-play games. On 80 positions from other such
-// games, at 20 to 22 empty squares, the solver then searched 14% fewer nodes (geometric mean)
+// at 14 to 20 empty squares, taken from level-9 self-play games. On 40 positions from other such
+// games, at 21 and 22 empty squares, the solver then searched 11% fewer nodes (geometric mean)
 // than with the reply count, room and 3/64 of the evaluation it replaced; FFO 40-44 together took
-// 5% fewer, though #43 alone took 29% more.
+// 16% fewer, though #43 alone took 7% more.
 constexpr int kGuessMove = 16;
 constexpr int kGuessCornerMove = 38;
 constexpr int kGuessReply = -13;
