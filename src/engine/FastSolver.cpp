@@ -1,7 +1,7 @@
 #include "engine/FastSolver.h"
 
-#include "engine/FastEval.h"
 #include "engine/FastFlips.h"
+#include "engine/FastPatterns.h"
 
 #include <cassert>
 
@@ -25,25 +25,13 @@ constexpr int kNearScore = 2; // per empty square next to the mover's discs: roo
 constexpr int kCornerScore = 8;
 constexpr int kParityScore = 4;
 constexpr int kHintScore = 1 << 20;
-// From this many empty squares up, each move is judged by a shallow search of its own, one move
-// deeper from kDeeperEmpties up.
-constexpr int kShallowEmpties = 14;
-constexpr int kDeeperEmpties = 19;
+// From kGuessEmpties up, each move is judged as well by the guess at the final score of the
+// position it leaves (FastPatterns.h), and from kShallowEmpties up by a search one move deeper
+// over that guess. A search two moves deep from 19 empty squares, as the ordering had before the
+// guess read patterns, now costs more time than it saves.
+constexpr int kGuessEmpties = 14;
+constexpr int kShallowEmpties = 18;
 constexpr int kShallowWeight = 4;
-// The shallow search's guess at its leaves: the final disc difference, in eighths of a disc, from
-// the moves of each side (a corner among them counting extra), the discs of each side and the
-// levels' evaluation. The weights are a least-squares fit to the exact scores of 1,317 positions
-// at 14 to 20 empty squares, taken from level-9 self-play games. On 40 positions from other such
-// games, at 21 and 22 empty squares, the solver then searched 11% fewer nodes (geometric mean)
-// than with the reply count, room and 3/64 of the evaluation it replaced; FFO 40-44 together took
-// 16% fewer, though #43 alone took 7% more.
-constexpr int kGuessMove = 16;
-constexpr int kGuessCornerMove = 38;
-constexpr int kGuessReply = -13;
-constexpr int kGuessCornerReply = -48;
-// More discs now is less room later: each counts against its side.
-constexpr int kGuessDisc = -7;
-constexpr int kGuessEvaluationShare = 12; // 64ths of the evaluation
 constexpr int kGuessInfinity = 1 << 18;
 
 // One step of the principal-variation search: the value of a move from the mover's side, given
@@ -69,20 +57,10 @@ TBitboard Neighbours(TBitboard discs, TBitboard empty) {
     return (sideways | (row << 8) | (row >> 8)) & empty;
 }
 
-// A quick guess at the final disc difference for the side to move, in eighths of a disc.
-int DiscGuess(TBitboard own, TBitboard opp) {
-    const TBitboard moves = Moves(own, opp);
-    const TBitboard replies = Moves(opp, own);
-    return kGuessMove * Count(moves) + kGuessCornerMove * Count(moves & kCorners) +
-           kGuessReply * Count(replies) + kGuessCornerReply * Count(replies & kCorners) +
-           kGuessDisc * (Count(own) - Count(opp)) +
-           FastEvaluate(own, opp) * kGuessEvaluationShare / 64;
-}
-
-// A plain alpha-beta `depth` moves deep over that guess.
+// A plain alpha-beta `depth` moves deep over EndgameGuess.
 int ShallowGuess(TBitboard own, TBitboard opp, int depth, int alpha, int beta) {
     if (depth == 0) {
-        return DiscGuess(own, opp);
+        return EndgameGuess(own, opp);
     }
     TBitboard moves = Moves(own, opp);
     if (moves == 0) {
@@ -276,7 +254,7 @@ void TExactSearch::OrderMoves(TBitboard own, TBitboard opp, TFastSearcher::TMove
     (void)alpha;
     const TBitboard odd = SolverOddQuarters(~(own | opp));
     const int empties = 64 - Count(own | opp);
-    const int shallow = empties >= kDeeperEmpties ? 2 : empties >= kShallowEmpties ? 1 : 0;
+    const int shallow = empties >= kShallowEmpties ? 1 : empties >= kGuessEmpties ? 0 : -1;
     for (int i = 0; i < list.Count; ++i) {
         TFastSearcher::TMove& move = list.Moves[i];
         if (move.Square == hint) {
@@ -288,7 +266,7 @@ void TExactSearch::OrderMoves(TBitboard own, TBitboard opp, TFastSearcher::TMove
         const TBitboard replies = Moves(childOwn, childOpp);
         move.Score = -kReplyScore * (Count(replies) + Count(replies & kCorners)) -
                      kNearScore * Count(Neighbours(childOpp, ~(childOwn | childOpp)));
-        if (shallow > 0) {
+        if (shallow >= 0) {
             move.Score -= kShallowWeight * ShallowGuess(childOwn, childOpp, shallow,
                                                         -kGuessInfinity, kGuessInfinity);
         }
