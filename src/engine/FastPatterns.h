@@ -154,15 +154,16 @@ struct TSymmetries {
 // The guess's weights, in eighths of a disc of the final difference: for each move of each side
 // (a corner among them counting extra), each disc more than the other side, the levels'
 // evaluation (in 64ths) and, in the weight file, each pattern. All are one least-squares fit,
-// damped, to the exact scores of 67,854 positions at 12 to 20 empty squares from self-play games
-// of levels 3 to 9 with a few random moves; a pattern's weights are one for the readings that a
-// symmetry of the pattern exchanges. On 2,835 positions from other games the guess misses by 9.1
-// discs (root mean square), against 12.9 for the moves, discs and evaluation alone.
+// damped, to the exact scores of 123,850 positions at 12 to 20 empty squares from self-play
+// games of levels 3 to 9 with a few random moves (bench/enginefast/guess_data, tools/fit-guess);
+// a pattern's weights are one for the readings that a symmetry of the pattern exchanges. On
+// 2,835 positions from other games the guess misses by 8.9 discs (root mean square), against
+// 12.9 for the moves, discs and evaluation alone.
 constexpr int kGuessMove = 17;
 constexpr int kGuessCornerMove = 49;
 constexpr int kGuessReply = -12;
-constexpr int kGuessCornerReply = -42;
-constexpr int kGuessDisc = -8;
+constexpr int kGuessCornerReply = -41;
+constexpr int kGuessDisc = -9;
 constexpr int kGuessEvaluationShare = 12;
 
 // A quick guess at the final disc difference for the side to move, in eighths of a disc.
