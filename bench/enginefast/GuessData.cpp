@@ -5,10 +5,10 @@
 //
 //   score moves corner_moves replies corner_replies discs evaluation | p1 p2 ... p26
 //
-// the exact final disc difference and the guess's terms for the side to move, then each pattern
-// reading, as the weight file indexes its table: four edges, four corners of 3x3, eight corners
-// of 5x2, four second rows, two long diagonals, four diagonals of seven. tools/fit-guess fits the
-// weights to these lines. Run by hand (some minutes per thousand games), not by make bench:
+// the exact final disc difference and the guess's terms for the side to move, then the weight
+// file's index of each of the position's patterns, in the order ForEachPattern gives them.
+// tools/fit-guess fits the weights to these lines. Run by hand (some minutes per thousand games),
+// not by make bench:
 //
 //   guess_data SEED GAMES LEVEL...
 
@@ -39,32 +39,12 @@ std::vector<int> LegalSquares(const TBoard& board) {
 }
 
 void PrintPosition(TBitboard own, TBitboard opp, int score) {
-    using namespace Patterns;
     const TBitboard moves = Moves(own, opp);
     const TBitboard replies = Moves(opp, own);
     std::printf("%d %d %d %d %d %d %d |", score, Count(moves), Count(moves & kCorners),
                 Count(replies), Count(replies & kCorners), Count(own) - Count(opp),
                 FastEvaluate(own, opp));
-    TSymmetries b;
-    MakeSymmetries(own, opp, b);
-    for (const int k : {0, 1, 4, 5}) {
-        std::printf(" %d", Ternary(EdgeX(b.Own[k]), EdgeX(b.Opp[k])));
-    }
-    for (const int k : {0, 1, 2, 3}) {
-        std::printf(" %d", Ternary(Corner3(b.Own[k]), Corner3(b.Opp[k])));
-    }
-    for (int k = 0; k < 8; ++k) {
-        std::printf(" %d", Ternary(Corner5(b.Own[k]), Corner5(b.Opp[k])));
-    }
-    for (const int k : {0, 1, 4, 5}) {
-        std::printf(" %d", Ternary(SecondRow(b.Own[k]), SecondRow(b.Opp[k])));
-    }
-    for (const int k : {0, 1}) {
-        std::printf(" %d", Ternary(Diagonal(b.Own[k], 0), Diagonal(b.Opp[k], 0)));
-    }
-    for (const int k : {0, 1, 2, 3}) {
-        std::printf(" %d", Ternary(Diagonal(b.Own[k], 1), Diagonal(b.Opp[k], 1)));
-    }
+    ForEachPattern(own, opp, [](int index) { std::printf(" %d", index); });
     std::printf("\n");
 }
 

@@ -112,42 +112,46 @@ struct TSymmetries {
     }
 }
 
-// The sum of the pattern weights of a position, in eighths of a disc of the final difference
-// for the side to move. Each pattern is read on the symmetries that bring each of its places on
-// the board to where it lies, each place once.
-[[gnu::always_inline]] inline int PatternGuess(TBitboard own, TBitboard opp) {
+// Calls `use` with the weight-table index of each of the 26 patterns of a position, in the order
+// of the weight file: the four edges, the four 3x3 corners, the eight 5x2 corners, the four
+// second rows, the two long diagonals and the four diagonals beside them. Each pattern is read
+// on the symmetries that bring each of its placings on the board to where it lies, each placing
+// once.
+template <class TUse>
+[[gnu::always_inline]] inline void ForEachPattern(TBitboard own, TBitboard opp, const TUse& use) {
     using namespace Patterns;
-    TSymmetries boards;
-    MakeSymmetries(own, opp, boards);
-    const auto weight = [](int index) {
-        return static_cast<std::int16_t>(g_endgameWeights[index]);
-    };
-    int sum = 0;
+    TSymmetries b;
+    MakeSymmetries(own, opp, b);
     // The edges and the rows next to them: the board as it is, turned top to bottom, and both
-    // of those turned about the diagonal.
+    // of those turned about the diagonal. The corners and the diagonals beside the long ones:
+    // the four turns top to bottom and left to right.
     for (const int k : {0, 1, 4, 5}) {
-        const TBitboard o = boards.Own[k];
-        const TBitboard p = boards.Opp[k];
-        sum += weight(kEdgeXWeights + Ternary(EdgeX(o), EdgeX(p))) +
-               weight(kSecondRowWeights + Ternary(SecondRow(o), SecondRow(p)));
+        use(kEdgeXWeights + Ternary(EdgeX(b.Own[k]), EdgeX(b.Opp[k])));
     }
-    // The corners and the diagonals next to the long ones: the four turns top to bottom and
-    // left to right.
     for (const int k : {0, 1, 2, 3}) {
-        const TBitboard o = boards.Own[k];
-        const TBitboard p = boards.Opp[k];
-        sum += weight(kCorner3Weights + Ternary(Corner3(o), Corner3(p))) +
-               weight(kDiagonal7Weights + Ternary(Diagonal(o, 1), Diagonal(p, 1)));
-    }
-    // The long diagonals.
-    for (const int k : {0, 1}) {
-        sum += weight(kDiagonal8Weights +
-                      Ternary(Diagonal(boards.Own[k], 0), Diagonal(boards.Opp[k], 0)));
+        use(kCorner3Weights + Ternary(Corner3(b.Own[k]), Corner3(b.Opp[k])));
     }
     // The corners' two rows of five, both ways along each edge: all eight symmetries.
     for (int k = 0; k < 8; ++k) {
-        sum += weight(kCorner5Weights + Ternary(Corner5(boards.Own[k]), Corner5(boards.Opp[k])));
+        use(kCorner5Weights + Ternary(Corner5(b.Own[k]), Corner5(b.Opp[k])));
     }
+    for (const int k : {0, 1, 4, 5}) {
+        use(kSecondRowWeights + Ternary(SecondRow(b.Own[k]), SecondRow(b.Opp[k])));
+    }
+    for (const int k : {0, 1}) {
+        use(kDiagonal8Weights + Ternary(Diagonal(b.Own[k], 0), Diagonal(b.Opp[k], 0)));
+    }
+    for (const int k : {0, 1, 2, 3}) {
+        use(kDiagonal7Weights + Ternary(Diagonal(b.Own[k], 1), Diagonal(b.Opp[k], 1)));
+    }
+}
+
+// The sum of the pattern weights of a position, in eighths of a disc of the final difference
+// for the side to move.
+[[gnu::always_inline]] inline int PatternGuess(TBitboard own, TBitboard opp) {
+    int sum = 0;
+    ForEachPattern(
+        own, opp, [&sum](int index) { sum += static_cast<std::int16_t>(g_endgameWeights[index]); });
     return sum;
 }
 
