@@ -170,14 +170,18 @@ constexpr int kGuessCornerReply = -41;
 constexpr int kGuessDisc = -9;
 constexpr int kGuessEvaluationShare = 12;
 
-// A quick guess at the final disc difference for the side to move, in eighths of a disc.
-[[gnu::always_inline]] inline int EndgameGuess(TBitboard own, TBitboard opp) {
-    const TBitboard moves = Moves(own, opp);
+// A quick guess at the final disc difference for the side to move, in eighths of a disc, given
+// the moves of that side.
+[[gnu::always_inline]] inline int EndgameGuess(TBitboard own, TBitboard opp, TBitboard moves) {
     const TBitboard replies = Moves(opp, own);
     return kGuessMove * Count(moves) + kGuessCornerMove * Count(moves & kCorners) +
            kGuessReply * Count(replies) + kGuessCornerReply * Count(replies & kCorners) +
            kGuessDisc * (Count(own) - Count(opp)) + PatternGuess(own, opp) +
            FastEvaluate(own, opp) * kGuessEvaluationShare / 64;
+}
+
+[[gnu::always_inline]] inline int EndgameGuess(TBitboard own, TBitboard opp) {
+    return EndgameGuess(own, opp, Moves(own, opp));
 }
 
 } // namespace OCTAVANE_FAST_ISA

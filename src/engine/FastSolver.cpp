@@ -270,10 +270,11 @@ void TExactSearch::OrderMoves(TBitboard own, TBitboard opp, TFastSearcher::TMove
         const TBitboard replies = Moves(childOwn, childOpp);
         move.Score = -kReplyScore * (Count(replies) + Count(replies & kCorners)) -
                      kNearScore * Count(Neighbours(childOpp, ~(childOwn | childOpp)));
-        if (shallow >= 0) {
-            move.Score -=
-                (shallow > 0 ? kShallowWeight : kGuessWeight) *
-                ShallowGuess(childOwn, childOpp, shallow, -kGuessInfinity, kGuessInfinity);
+        if (shallow > 0) {
+            move.Score -= kShallowWeight * ShallowGuess(childOwn, childOpp, shallow,
+                                                        -kGuessInfinity, kGuessInfinity);
+        } else if (shallow == 0) {
+            move.Score -= kGuessWeight * EndgameGuess(childOwn, childOpp, replies);
         }
         if ((Bit(move.Square) & kCorners) != 0) {
             move.Score += kCornerScore;
