@@ -371,7 +371,7 @@ int TExactSearch::Search(TBitboard own, TBitboard opp, int alpha, int beta, bool
     return best;
 }
 
-int TExactSearch::Exact(TBitboard own, TBitboard opp, bool passed) {
+int TExactSearch::Exact(TBitboard own, TBitboard opp, bool passed, int* square) {
     // Every score is even (64 less twice the loser's discs, or 0), so a window two wide around a
     // guess either proves it or gives a bound. The first guess is an even game, and each probe's
     // bound is the next guess: the guesses walk from 0 to the score, up or down, and the table
@@ -382,7 +382,12 @@ int TExactSearch::Exact(TBitboard own, TBitboard opp, bool passed) {
     int upper = 64;
     int guess = 0;
     while (lower < upper && !m_stopped) {
-        const int value = Value(own, opp, guess - 1, guess + 1, passed);
+        // Walking down, the position is known to reach no more than the guess, so a probe only
+        // asks whether some move reaches it. At the root that is asked of the moves in scan
+        // order, and the first that does is the answer, with no probe after it to find it.
+        const int value = square != nullptr && guess == upper
+                              ? FirstReaching(own, opp, guess, square)
+                              : Value(own, opp, guess - 1, guess + 1, passed);
         if (value >= guess + 1) {
             lower = value;
         } else if (value <= guess - 1) {
@@ -395,20 +400,29 @@ int TExactSearch::Exact(TBitboard own, TBitboard opp, bool passed) {
     return lower;
 }
 
-int TExactSearch::Root(TBitboard own, TBitboard opp, int* square) {
-    const int score = Exact(own, opp, false);
-    // The first move in scan order that reaches the score; the probes above have bounded most
-    // of the others already.
-    *square = kSolveNoMove;
+int TExactSearch::FirstReaching(TBitboard own, TBitboard opp, int score, int* square) {
+    int best = -kBeyond;
     for (TBitboard moves = Moves(own, opp); moves != 0 && !m_stopped; moves &= moves - 1) {
         const int candidate = FirstSquare(moves);
         const TBitboard flips = Flips(candidate, own, opp);
         const int value =
-            -Value(opp & ~flips, own | flips | Bit(candidate), -score - 1, -score + 1, false);
+            -Value(opp & ~flips, own | flips | Bit(candidate), -score, -score + 1, false);
         if (value >= score) {
             *square = candidate;
-            break;
+            return score;
         }
+        best = Max(best, value);
+    }
+    return best;
+}
+
+int TExactSearch::Root(TBitboard own, TBitboard opp, int* square) {
+    *square = kSolveNoMove;
+    const int score = Exact(own, opp, false, square);
+    if (*square == kSolveNoMove) {
+        // The walk climbed to the score, or began on it: the first move that reaches it is
+        // still to be found, and the probes have bounded most of the others already.
+        FirstReaching(own, opp, score, square);
     }
     return score;
 }

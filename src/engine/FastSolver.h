@@ -48,8 +48,12 @@ class TExactSearch {
 
     // A score no position reaches.
     static constexpr int kBeyond = 65;
-    // The exact value of a position, by null-window probes.
-    int Exact(TBitboard own, TBitboard opp, bool passed);
+    // The exact value of a position, by null-window probes. Given `square`, the position is the
+    // root, and a walk down to its value sets the first move in scan order that reaches it.
+    int Exact(TBitboard own, TBitboard opp, bool passed, int* square = nullptr);
+    // Whether a move reaches `score`, asked of each move in scan order: `score` and the first
+    // that does, which goes to `square`, or else a bound below `score` on them all.
+    int FirstReaching(TBitboard own, TBitboard opp, int score, int* square);
     // The root: the exact value, and the first move in scan order that reaches it.
     int Root(TBitboard own, TBitboard opp, int* square);
     // True once the stop flag was seen; every value found since means nothing.
