@@ -26,14 +26,17 @@ constexpr int kCornerScore = 32;
 constexpr int kParityScore = 16;
 constexpr int kHintScore = 1 << 26;
 // From kGuessEmpties up, each move is judged as well by the guess at the final score of the
-// position it leaves (FastPatterns.h, in eighths of a disc), and from kShallowEmpties up by a
-// search one move deeper over that guess. The guess orders best weighed lightly against the
-// replies: a disc of it counts a quarter of a reply alone and half a reply one move deeper.
-// At two replies a disc, as it was, it took 13-21% more nodes on self-play and FFO positions,
-// and from 14 empty squares only, 7-9% more. A search two moves deep from 19 empty squares, as
-// the ordering had before the guess read patterns, costs more time than it saves.
+// position it leaves (FastPatterns.h, in eighths of a disc), from kShallowEmpties up by a search
+// one move deeper over that guess, and from kDeepEmpties up two moves deeper. The guess orders
+// best weighed lightly against the replies: a disc of it counts a quarter of a reply alone and
+// half a reply after a search. At two replies a disc, as it was, it took 13-21% more nodes on
+// self-play and FFO positions, and from 14 empty squares only, 7-9% more. Two moves deep pays
+// only at the few nodes that head the largest trees: from 22 empty squares it saved 7% of the
+// nodes on 60 self-play positions at 23-24 and 8% on FFO 40-44 (from 21, 10% and 5%); from 20
+// it took more nodes at 20 and on FFO, and from 19 more time than it saved.
 constexpr int kGuessEmpties = 12;
 constexpr int kShallowEmpties = 18;
+constexpr int kDeepEmpties = 22;
 constexpr int kGuessWeight = 2;
 constexpr int kShallowWeight = 4;
 constexpr int kGuessInfinity = 1 << 18;
@@ -258,7 +261,10 @@ void TExactSearch::OrderMoves(TBitboard own, TBitboard opp, TFastSearcher::TMove
     (void)alpha;
     const TBitboard odd = SolverOddQuarters(~(own | opp));
     const int empties = 64 - Count(own | opp);
-    const int shallow = empties >= kShallowEmpties ? 1 : empties >= kGuessEmpties ? 0 : -1;
+    const int shallow = empties >= kDeepEmpties      ? 2
+                        : empties >= kShallowEmpties ? 1
+                        : empties >= kGuessEmpties   ? 0
+                                                     : -1;
     for (int i = 0; i < list.Count; ++i) {
         TFastSearcher::TMove& move = list.Moves[i];
         if (move.Square == hint) {

@@ -119,8 +119,8 @@ std::vector<TSetPosition> ReadTestSet() {
 // Nodes each position of the set may take: half as many again as the solver needs, on every
 // build (the count does not depend on the instruction set). A move ordering gone wrong costs
 // several times more.
-constexpr std::uint64_t kTestSetNodeBudgets[] = {26'000'000, 34'000'000, 41'000'000, 103'000'000,
-                                                 30'000'000};
+constexpr std::uint64_t kTestSetNodeBudgets[] = {26'000'000, 33'000'000, 41'000'000, 82'000'000,
+                                                 27'000'000};
 
 class TTestSet : public ::testing::TestWithParam<int> {};
 
